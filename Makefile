@@ -1,0 +1,35 @@
+# Thin wrapper over CMake. `make run` and `make test` set up a fresh Debian machine first.
+BUILD ?= build
+CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ifneq ($(CI),)
+CMAKE_FLAGS += -DPANOPTRA_WERROR=ON
+endif
+JOBS ?= $(shell nproc)
+
+.PHONY: deps configure build run test screenshot bench clean
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/src/app/panoptra
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+screenshot: build
+	scripts/screenshot $(BUILD)
+
+bench: build
+	scripts/bench $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,30 @@
+# One static library per source folder: every .cpp and .h of the folder (not of its subfolders).
+#   panoptra_add_library(<name> LIBS <targets...>)
+function(panoptra_add_library name)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS
+        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
+        ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+        ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+    add_library(panoptra_${name} STATIC ${sources})
+    target_include_directories(panoptra_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(panoptra_${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# One Qt Test executable per tests/<folder>/tst_*.cpp, run headless and labelled by folder.
+#   panoptra_add_tests(<folder> LIBS <targets...>)
+function(panoptra_add_tests folder)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/tst_*.cpp)
+    foreach(test_source ${tests})
+        get_filename_component(test_name ${test_source} NAME_WE)
+        set(target ${folder}_${test_name})
+        add_executable(${target} ${test_source})
+        target_link_libraries(${target} PRIVATE panoptra_testsupport ${ARG_LIBS} Qt6::Test)
+        add_test(NAME ${target} COMMAND ${target})
+        set_tests_properties(${target} PROPERTIES
+            LABELS ${folder}
+            TIMEOUT 120
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PANOPTRA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    endforeach()
+endfunction()

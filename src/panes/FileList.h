@@ -1,0 +1,65 @@
+#pragma once
+
+#include "panes/NamePattern.h"
+
+#include <QListView>
+
+class FileListModel;
+
+// A pane's file list: the bare names of the regular files in path() that match pattern(),
+// sorted without regard to case, with extended multi-selection. Dot-files, folders, FIFOs,
+// sockets and devices are not listed.
+//
+// Only the user's own changes of the selection raise clicked(); setting the path or pattern,
+// refresh() and setSelected() raise nothing. A refresh leaves no selection and no current
+// item, also after the list next takes the focus. The right button selects nothing.
+class FileList : public QListView
+{
+    Q_OBJECT
+
+public:
+    explicit FileList(QWidget *parent = nullptr);
+
+    QString path() const;
+    // Re-reads the list at the new folder (no event).
+    void setPath(const QString &path);
+    QString pattern() const;
+    // Re-reads the list with the new pattern (no event).
+    void setPattern(const QString &pattern);
+    // Re-reads the folder; no selection and no current item afterwards (no event).
+    void refresh();
+
+    int listCount() const;
+    // The current item's row, -1 when there is none.
+    int listIndex() const;
+    // The current item's name, "" when there is none.
+    QString fileName() const;
+    QString item(int row) const;
+    bool isSelected(int row) const;
+    // Selects or deselects one row without raising clicked() or moving the current item.
+    void setSelected(int row, bool selected);
+    // Makes row the current item without changing the selection (no event); -1 for none.
+    void setListIndex(int row);
+
+Q_SIGNALS:
+    // The user changed the selection (click, Ctrl+click, Shift+click, keyboard).
+    void clicked();
+    void doubleClicked();
+    // A mouse button was released over the list; globalPos is where.
+    void mouseReleased(Qt::MouseButton button, const QPoint &globalPos);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+
+private:
+    void userInput(const std::function<void()> &handle);
+
+    FileListModel *m_model;
+    QString m_path;
+    NamePattern m_pattern;
+};

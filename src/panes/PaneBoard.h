@@ -1,0 +1,70 @@
+#pragma once
+
+#include "panes/Pane.h"
+
+#include <QObject>
+#include <QPoint>
+
+#include <array>
+#include <memory>
+
+class Dialogs;
+class Drives;
+class QLineEdit;
+class QWidget;
+struct Services;
+
+// The file browser of the main window: the five panes and the three shared fields
+// Text6 (the pane whose folder list changed last), Text7 (the active pane, whose file list was
+// clicked last) and Text8 (the message field), with the event steps that keep them in step.
+//
+// Features act on the panes through this object; the main window owns it.
+class PaneBoard : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class PopupKind { Folder, File };
+
+    // Creates the panes' controls and the three fields on parent. Every pane opens on the
+    // program's current folder with all files listed; Text6 and Text7 are "", Text8 hidden.
+    PaneBoard(QWidget *parent, Services &services);
+    ~PaneBoard() override;
+
+    // Pane n, n = 1..5.
+    Pane &pane(int n) const;
+    QLineEdit *text6() const { return m_text6; }
+    QLineEdit *text7() const { return m_text7; }
+    QLineEdit *text8() const { return m_text8; }
+
+    // The first pane 1..5 (hidden panes included) whose file list has its current item beyond
+    // the first, or its first item selected; 0 when none.
+    int paneHasSelection() const;
+    // Pane n's folder and current file name joined.
+    QString paneFilePath(int n) const;
+
+    // The event steps, one set per pane; the lists' events call them, and so may features.
+    void driveChange(int n);
+    void folderChange(int n);
+    void fileListClick(int n);
+    void changeExtension(int n);
+    // " Desktop" > "Refresh All": the five file lists, in pane order.
+    void refreshAll();
+    // The file pop-up's "Refresh": pane n's file list only.
+    void refreshPane(int n);
+
+Q_SIGNALS:
+    // A right-button release over a pane's folder or file list: show that pane's pop-up.
+    void popupRequested(int pane, PaneBoard::PopupKind kind, const QPoint &globalPos);
+    // A double-click on a file of pane n's file list (opening by type).
+    void fileDoubleClicked(int pane);
+
+private:
+    void onMouseReleased(int n, PopupKind kind, Qt::MouseButton button, const QPoint &globalPos);
+
+    Services &m_services;
+    std::array<std::unique_ptr<Pane>, PaneCount> m_panes;
+    QLineEdit *m_text6;
+    QLineEdit *m_text7;
+    QLineEdit *m_text8;
+};

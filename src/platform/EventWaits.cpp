@@ -1,0 +1,51 @@
+#include "platform/EventWaits.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <chrono>
+
+namespace EventWaits {
+
+void yieldOnce()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool timedWait(int ms, const QObject *guard)
+{
+    QEventLoop loop;
+    bool elapsed = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        elapsed = true;
+        loop.quit();
+    });
+    QMetaObject::Connection guardConnection;
+    if (guard)
+        guardConnection = QObject::connect(guard, &QObject::destroyed, &loop, &QEventLoop::quit);
+    timer.start(ms);
+    // A loop started while the program is ending returns at once, which ends the wait too.
+    loop.exec();
+    if (guardConnection)
+        QObject::disconnect(guardConnection);
+    return elapsed;
+}
+
+} // namespace EventWaits
+
+TimeSliceYield::TimeSliceYield(int sliceMs) : m_sliceMs(sliceMs) {}
+
+void TimeSliceYield::maybeYield()
+{
+    using namespace std::chrono;
+    const long long now = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+    if (m_sliceMs <= 0 || now - m_lastYieldNs >= m_sliceMs * 1'000'000LL) {
+        EventWaits::yieldOnce();
+        m_lastYieldNs = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+    }
+}

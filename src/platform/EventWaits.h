@@ -1,0 +1,28 @@
+#pragma once
+
+class QObject;
+
+// Yields and waits on the one user-interface thread. Pending events run nested inside them.
+namespace EventWaits {
+
+// Hands every pending event to its handler, then returns.
+void yieldOnce();
+
+// Waits ms milliseconds in a nested event loop. Ends early when guard (if given) is destroyed
+// or the program is ending; returns false then.
+bool timedWait(int ms, const QObject *guard = nullptr);
+
+} // namespace EventWaits
+
+// Yields at most every sliceMs of work, so that a long loop stays responsive without the
+// quadratic cost of one yield per item. A slice of 0 yields on every call.
+class TimeSliceYield
+{
+public:
+    explicit TimeSliceYield(int sliceMs = 10);
+    void maybeYield();
+
+private:
+    int m_sliceMs;
+    long long m_lastYieldNs = 0;
+};

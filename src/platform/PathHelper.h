@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Path rules on "/"-separated paths. A drive root is "/" or the root of a mounted volume.
+class PathHelper
+{
+public:
+    // driveRoots: the roots of the mounted volumes; "/" is always one of them.
+    explicit PathHelper(QStringList driveRoots = {});
+
+    // folder + "/" + name, without doubling the "/" of a folder that already ends in one.
+    static QString join(const QString &folder, const QString &name);
+    // The folder that holds path; "/" for "/ab" and for "/" itself.
+    static QString parentOf(const QString &path);
+    // The last component of path; "" for "/".
+    static QString baseName(const QString &path);
+
+    bool isDriveRoot(const QString &path) const;
+    // The root of the volume that path lies on: the longest drive root that contains it.
+    QString driveRootOf(const QString &path) const;
+    const QStringList &driveRoots() const { return m_roots; }
+
+private:
+    QStringList m_roots;
+};

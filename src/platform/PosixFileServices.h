@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/FileServices.h"
+
+class PosixFileServices : public FileServices
+{
+public:
+    int copyFile(const QString &source, const QString &target) override;
+    int rename(const QString &from, const QString &to) override;
+    int makeFolder(const QString &path) override;
+    int removeFolder(const QString &path) override;
+    bool exists(const QString &path) override;
+    qint64 length(const QString &path) override;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/Drives.h"
+
+class SystemDrives : public Drives
+{
+public:
+    QList<Drive> drives() override;
+    DriveFolder currentFolderOf(const QString &root) override;
+};

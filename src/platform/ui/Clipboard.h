@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// The desktop clipboard, shared with every other program.
+class Clipboard
+{
+public:
+    virtual ~Clipboard() = default;
+    virtual void clear() = 0;
+    // The plain text on the clipboard; "" when it is empty or holds no text.
+    virtual QString text() = 0;
+    virtual void setText(const QString &text) = 0;
+    virtual QImage image() = 0;
+    virtual void setImage(const QImage &image) = 0;
+};
+
+class QtClipboard : public Clipboard
+{
+public:
+    void clear() override;
+    QString text() override;
+    void setText(const QString &text) override;
+    QImage image() override;
+    void setImage(const QImage &image) override;
+};

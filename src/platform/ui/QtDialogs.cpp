@@ -1,0 +1,76 @@
+#include "platform/ui/QtDialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+QMessageBox::Icon toIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString filePath(const FileDialogRequest &request)
+{
+    if (request.fileName.isEmpty())
+        return request.folder;
+    return request.folder.isEmpty() ? request.fileName : request.folder + QLatin1Char('/') + request.fileName;
+}
+} // namespace
+
+MessageAnswer QtDialogs::message(const MessageRequest &request)
+{
+    QMessageBox box(toIcon(request.icon), request.title, request.text,
+                    request.buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                                             : QMessageBox::Ok,
+                    QApplication::activeWindow());
+    const int answer = box.exec();
+    if (request.buttons == MessageButtons::Ok)
+        return MessageAnswer::Ok;
+    return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+std::optional<QColor> QtDialogs::chooseColor(const QColor &initial)
+{
+    QColorDialog dialog(initial, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedColor();
+}
+
+std::optional<QString> QtDialogs::inputText(const QString &prompt, const QString &title, const QString &initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
+                                               QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> QtDialogs::openFileName(const FileDialogRequest &request)
+{
+    const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title,
+                                                      filePath(request), request.filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtDialogs::saveFileName(const FileDialogRequest &request)
+{
+    const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
+                                                      filePath(request), request.filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}

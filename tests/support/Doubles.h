@@ -1,0 +1,191 @@
+#pragma once
+
+// Test doubles for the services that would block, leave the sandbox or cannot exist here.
+// Each records what it was asked and answers from a script.
+
+#include "platform/Clock.h"
+#include "platform/Drives.h"
+#include "platform/FileServices.h"
+#include "platform/Launchers.h"
+#include "platform/ProgramEnd.h"
+#include "platform/Trash.h"
+#include "platform/ui/Printer.h"
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QStringList>
+
+#include <functional>
+
+struct StartRequest
+{
+    QString program;
+    WindowStyle style;
+    QString folder;
+};
+
+class RecordingProgramStarter : public ProgramStarter
+{
+public:
+    bool startProgram(const QString &program, WindowStyle style, const QString &folder) override
+    {
+        starts.append({program, style, folder});
+        return succeed;
+    }
+    QList<StartRequest> starts;
+    bool succeed = true;
+};
+
+class RecordingShellOpen : public ShellOpen
+{
+public:
+    bool open(const QString &path) override
+    {
+        opened << path;
+        return succeed;
+    }
+    QStringList opened;
+    bool succeed = true;
+};
+
+class RecordingBrowser : public Browser
+{
+public:
+    bool isInstalled() override { return installed; }
+    bool start(const QString &address, WindowStyle style) override
+    {
+        addresses << address;
+        styles << style;
+        return succeed;
+    }
+    bool installed = true;
+    bool succeed = true;
+    QStringList addresses;
+    QList<WindowStyle> styles;
+};
+
+class ScriptedBrowserAutomation : public BrowserAutomation
+{
+public:
+    bool isBusy() override { return busy; }
+    void quit() override { ++quits; }
+    bool busy = false;
+    int quits = 0;
+};
+
+class CountingShellWindows : public ShellWindows
+{
+public:
+    void quitAll() override { ++quitCalls; }
+    int quitCalls = 0;
+};
+
+// Drives from a script: their list, and per drive the folder it opens or the error it reports.
+class ScriptedDrives : public Drives
+{
+public:
+    QList<Drive> drives() override { return list; }
+    DriveFolder currentFolderOf(const QString &root) override
+    {
+        asked << root;
+        if (errors.contains(root))
+            return DriveFolder{QString(), errors.value(root)};
+        return DriveFolder{folders.value(root, root), 0};
+    }
+    QList<Drive> list{Drive{QStringLiteral("/"), QString()}};
+    QHash<QString, QString> folders;
+    QHash<QString, int> errors;
+    QStringList asked;
+};
+
+// A trash that refuses the scripted paths and passes the others on to a real trash (or, with
+// none, records them as moved without touching the disk).
+class ScriptedTrash : public Trash
+{
+public:
+    explicit ScriptedTrash(Trash *real = nullptr) : m_real(real) {}
+    bool moveToTrash(const QString &path) override
+    {
+        asked << path;
+        if (refuse.contains(path))
+            return false;
+        return m_real ? m_real->moveToTrash(path) : true;
+    }
+    QSet<QString> refuse;
+    QStringList asked;
+
+private:
+    Trash *m_real;
+};
+
+// File services that pass every call to the real ones unless an error is scripted for the
+// path, for failures that root would otherwise bypass.
+class ScriptedFileServices : public FileServices
+{
+public:
+    explicit ScriptedFileServices(FileServices &real) : m_real(real) {}
+    int copyFile(const QString &source, const QString &target) override
+    {
+        copies << qMakePair(source, target);
+        if (copyErrors.contains(target))
+            return copyErrors.value(target);
+        return m_real.copyFile(source, target);
+    }
+    int rename(const QString &from, const QString &to) override
+    {
+        if (renameErrors.contains(from))
+            return renameErrors.value(from);
+        return m_real.rename(from, to);
+    }
+    int makeFolder(const QString &path) override
+    {
+        if (folderErrors.contains(path))
+            return folderErrors.value(path);
+        return m_real.makeFolder(path);
+    }
+    int removeFolder(const QString &path) override
+    {
+        if (folderErrors.contains(path))
+            return folderErrors.value(path);
+        return m_real.removeFolder(path);
+    }
+    bool exists(const QString &path) override { return m_real.exists(path); }
+    qint64 length(const QString &path) override { return m_real.length(path); }
+
+    QHash<QString, int> copyErrors;   // by target path
+    QHash<QString, int> renameErrors; // by source path
+    QHash<QString, int> folderErrors; // by folder path
+    QList<QPair<QString, QString>> copies;
+
+private:
+    FileServices &m_real;
+};
+
+class RecordingProgramEnd : public ProgramEnd
+{
+public:
+    void endNow() override { ++endCalls; }
+    bool isEnding() const override { return endCalls > 0; }
+    int endCalls = 0;
+};
+
+class FixedClock : public Clock
+{
+public:
+    QDateTime now() override { return time; }
+    QDateTime time = QDateTime(QDate(2026, 12, 10), QTime(9, 30));
+};
+
+// Prints into a PDF file instead of a printer queue.
+class PdfPrinter : public PrinterService
+{
+public:
+    explicit PdfPrinter(QString pdfPath) : m_pdfPath(std::move(pdfPath)) {}
+    std::unique_ptr<QPrinter> defaultPrinter() override;
+    bool available = true;
+    int jobs = 0;
+
+private:
+    QString m_pdfPath;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/PathHelper.h"
+#include "platform/PosixFileServices.h"
+#include "platform/FreedesktopTrash.h"
+#include "platform/ui/Clipboard.h"
+#include "platform/ui/Services.h"
+#include "support/Doubles.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+// The services a test runs against: real files, trash and clipboard under a temporary home,
+// doubles for what would block or leave the sandbox. XDG_DATA_HOME and XDG_CONFIG_HOME point
+// into the temporary home for as long as the object lives.
+class TestServices
+{
+    QTemporaryDir m_home; // first: the members below live inside it
+
+public:
+    TestServices();
+    ~TestServices();
+
+    Services &services() { return m_services; }
+    QString home() const { return m_home.path(); }
+    QString dataHome() const { return m_home.path() + QStringLiteral("/data"); }
+    QString configHome() const { return m_home.path() + QStringLiteral("/config"); }
+
+    ScriptedDialogs dialogs;
+    PosixFileServices realFiles;
+    ScriptedFileServices files{realFiles};
+    FreedesktopTrash realTrash;
+    ScriptedTrash trash{&realTrash};
+    ScriptedDrives drives;
+    PathHelper paths;
+    QtClipboard clipboard;
+    RecordingProgramStarter programs;
+    RecordingShellOpen shellOpen;
+    RecordingBrowser browser;
+    ScriptedBrowserAutomation browserAutomation;
+    CountingShellWindows shellWindows;
+    PdfPrinter printer{m_home.path() + QStringLiteral("/print.pdf")};
+    RecordingProgramEnd programEnd;
+    FixedClock clock;
+
+private:
+    QByteArray m_oldData, m_oldConfig;
+    Services m_services;
+};
