@@ -1,0 +1,172 @@
+#include "app/Form1.h"
+
+#include "app/MainMenus.h"
+#include "app/MenuTable.h"
+#include "app/PopupPresenter.h"
+#include "panes/FileList.h"
+#include "panes/PaneBoard.h"
+#include "platform/EventWaits.h"
+#include "platform/Launchers.h"
+#include "platform/ProgramEnd.h"
+#include "platform/Twips.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Services.h"
+#include "platform/ui/ToolkitColor.h"
+#include "settings/RegistryStore.h"
+#include "web/UserLinkSlots.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
+             const SplashTimings &splashTimings)
+    : m_services(services),
+      m_store(store),
+      m_popups(popups),
+      m_splashTimings(splashTimings),
+      m_splash([this] {
+          auto *splash = new Splash(this, m_splashTimings, [this] { m_splash.unload(); });
+          splash->Form_Load();
+          return splash;
+      })
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Panoptra"));
+
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("Form1Client"));
+    m_client->setFixedSize(Twips::size(11880, 7935));
+    ToolkitColor::setBackColor(m_client, ToolkitColor::Blue);
+    setCentralWidget(m_client);
+
+    m_board = std::make_unique<PaneBoard>(m_client, services);
+    m_menus = std::make_unique<MainMenus>(menuBar(), this);
+    wireMenus();
+
+    // The pattern boxes would take Ctrl+C, Ctrl+A and the like for themselves.
+    for (int n = 1; n <= PaneCount; ++n)
+        m_board->pane(n).patternBox()->installEventFilter(this);
+
+    // The window with its frame and menu bar stands in the top left corner of the screen.
+    move(0, 0);
+}
+
+Form1::~Form1() = default;
+
+void Form1::Form_Load()
+{
+    // Showing the splash loads it; its load handler waits, then makes this window visible.
+    m_splash.get()->show();
+    AucMenuLoad();
+    BackColorLoad();
+    DirBoxColorLoad();
+    FileBoxColorLoad();
+    FavMenuLoad();
+    UserLinkSlots::reload(m_store, UserLinkSlots::searchEngines(),
+                          [this](const QString &name) { return m_menus->action(name); });
+}
+
+void Form1::AucMenuLoad()
+{
+    UserLinkSlots::reload(m_store, UserLinkSlots::auctions(),
+                          [this](const QString &name) { return m_menus->action(name); });
+}
+
+void Form1::FavMenuLoad()
+{
+    UserLinkSlots::reload(m_store, UserLinkSlots::favourites(),
+                          [this](const QString &name) { return m_menus->action(name); });
+}
+
+void Form1::BackColorLoad() {}
+void Form1::DirBoxColorLoad() {}
+void Form1::FileBoxColorLoad() {}
+
+void Form1::Form_QueryUnload(bool &cancel)
+{
+    const MessageAnswer answer = m_services.dialogs.message(
+        MessageRequest{QStringLiteral("Exit Panoptra?"), QStringLiteral("Exit"), MessageButtons::YesNo,
+                       MessageIcon::None});
+    if (answer != MessageAnswer::Yes) {
+        cancel = true;
+        return;
+    }
+    // The program ends through endProgram, never by this window closing on its own.
+    cancel = true;
+    endProgram();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    if (cancel)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void Form1::mnuExit_Click()
+{
+    m_services.shellWindows.quitAll();
+    EventWaits::yieldOnce();
+    endProgram();
+}
+
+void Form1::endProgram()
+{
+    if (m_endGuard && !m_endGuard())
+        return;
+    m_services.programEnd.endNow();
+}
+
+void Form1::mnuRefresh_Click()
+{
+    m_board->refreshAll();
+}
+
+void Form1::wireMenus()
+{
+    auto on = [this](const QString &name, auto handler) {
+        QAction *action = m_menus->action(name);
+        Q_ASSERT(action);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    on(QStringLiteral("mnuExit"), [this] { mnuExit_Click(); });
+    on(QStringLiteral("mnuRefresh"), [this] { mnuRefresh_Click(); });
+    for (int n = 1; n <= PaneCount; ++n)
+        on(paneItemName(PaneCommand::Refresh, n), [this, n] { m_board->refreshPane(n); });
+
+    connect(m_board.get(), &PaneBoard::popupRequested, this,
+            [this](int pane, PaneBoard::PopupKind kind, const QPoint &globalPos) {
+                showPanePopup(pane, int(kind), globalPos);
+            });
+}
+
+void Form1::showPanePopup(int pane, int kind, const QPoint &globalPos)
+{
+    const PaneSpec &spec = m_board->pane(pane).spec();
+    const bool folder = kind == int(PaneBoard::PopupKind::Folder);
+    if (QMenu *menu = m_menus->menu(folder ? spec.folderPopup : spec.filePopup))
+        m_popups.popup(menu, globalPos);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(keyEvent->keyCombination());
+        for (const QAction *action : m_menus->shortcutActions()) {
+            if (action->shortcut() == pressed) {
+                // Not accepted: the menu's shortcut runs instead of the box's own key.
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/Splash.h"
+#include "platform/ui/SharedWindow.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class MainMenus;
+class PaneBoard;
+class PopupPresenter;
+class RegistryStore;
+struct Services;
+
+// The main window: five panes, the menus, and the start-up and shut-down of the program.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
+          const SplashTimings &splashTimings = SplashTimings());
+    ~Form1() override;
+
+    // The start-up sequence; the caller shows the window afterwards.
+    void Form_Load();
+    // A request to close the main window; cancel set to true keeps it open.
+    void Form_QueryUnload(bool &cancel);
+    void mnuExit_Click();
+    void mnuRefresh_Click();
+
+    // Asked before the program ends by Exit or the close question; false keeps it running
+    // (the editor's save question).
+    void setEndGuard(std::function<bool()> guard) { m_endGuard = std::move(guard); }
+
+    PaneBoard &board() const { return *m_board; }
+    MainMenus &menus() const { return *m_menus; }
+    QWidget *client() const { return m_client; }
+    SharedWindow<Splash> &splash() { return m_splash; }
+
+    void BackColorLoad();
+    void DirBoxColorLoad();
+    void FileBoxColorLoad();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void AucMenuLoad();
+    void FavMenuLoad();
+    void endProgram();
+    void wireMenus();
+    void showPanePopup(int pane, int kind, const QPoint &globalPos);
+
+    Services &m_services;
+    RegistryStore &m_store;
+    PopupPresenter &m_popups;
+    SplashTimings m_splashTimings;
+    QWidget *m_client;
+    std::unique_ptr<PaneBoard> m_board;
+    std::unique_ptr<MainMenus> m_menus;
+    SharedWindow<Splash> m_splash;
+    std::function<bool()> m_endGuard;
+};
