@@ -1,0 +1,310 @@
+#include "platform/PosixFileServices.h"
+
+#include "platform/FileErrors.h"
+#include "platform/PathHelper.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// One call of copy_file_range or sendfile moves at most this much; large chunks let the kernel
+// (or the filesystem, for reflinks) do the work in few calls.
+constexpr size_t copyChunk = size_t(1) << 30;
+constexpr size_t bufferSize = size_t(1) << 20;
+
+QByteArray encoded(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// The folder part of a path, as the kernel resolves it: "." for a bare name.
+QByteArray folderOf(const QString &path)
+{
+    if (!path.contains(QLatin1Char('/')))
+        return QByteArrayLiteral(".");
+    return encoded(PathHelper::parentOf(path));
+}
+
+// 0 when the folder exists and its owner may write in it, else the error number. Root passes
+// every permission check, so the owner-write bit is what tells a write-protected folder here.
+int checkWritableFolder(const QByteArray &folder)
+{
+    struct stat st;
+    if (::stat(folder.constData(), &st) != 0)
+        return FileErrors::PathNotFound;
+    if (!S_ISDIR(st.st_mode))
+        return FileErrors::PathNotFound;
+    if (!(st.st_mode & S_IWUSR))
+        return FileErrors::PathFileAccess;
+    return FileErrors::None;
+}
+
+// A name that cannot be found: 53 when its folder exists (only the file is missing), else 76.
+int missingNameError(const QString &path)
+{
+    struct stat st;
+    if (::stat(folderOf(path).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return FileErrors::FileNotFound;
+    return FileErrors::PathNotFound;
+}
+
+bool fallbackErrno(int err)
+{
+    return err == EXDEV || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP || err == ENOTSUP;
+}
+
+// Copies everything from in to out; returns 0 or an errno value.
+int copyData(int in, int out)
+{
+    bool tryRange = true;
+    bool trySendfile = true;
+    bool copiedAny = false;
+    for (;;) {
+        if (tryRange) {
+            const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, copyChunk, 0);
+            if (n > 0) {
+                copiedAny = true;
+                continue;
+            }
+            if (n == 0) {
+                // Some pseudo files report no data through copy_file_range; read them plainly.
+                if (copiedAny)
+                    return 0;
+                tryRange = false;
+                continue;
+            }
+            if (errno == EINTR)
+                continue;
+            if (!fallbackErrno(errno) || copiedAny)
+                return errno;
+            tryRange = false;
+            continue;
+        }
+        if (trySendfile) {
+            const ssize_t n = ::sendfile(out, in, nullptr, copyChunk);
+            if (n > 0) {
+                copiedAny = true;
+                continue;
+            }
+            if (n == 0 && copiedAny)
+                return 0;
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (!fallbackErrno(errno) || copiedAny))
+                return errno;
+            trySendfile = false;
+            continue;
+        }
+        break;
+    }
+
+    // Plain read and write from wherever the calls above stopped.
+    QByteArray buffer(qsizetype(bufferSize), Qt::Uninitialized);
+    for (;;) {
+        const ssize_t got = ::read(in, buffer.data(), bufferSize);
+        if (got == 0)
+            return 0;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        ssize_t done = 0;
+        while (done < got) {
+            const ssize_t put = ::write(out, buffer.constData() + done, size_t(got - done));
+            if (put < 0) {
+                if (errno == EINTR)
+                    continue;
+                return errno;
+            }
+            done += put;
+        }
+    }
+}
+
+// ".name.panoptra-XXXXXX" beside the target: a dot-file, so folder lists never show it.
+QByteArray temporaryTemplate(const QByteArray &folder, const QString &target)
+{
+    QByteArray name = encoded(PathHelper::baseName(target));
+    // Leave room in NAME_MAX (255) for the dot and the suffix.
+    if (name.size() > 200)
+        name.truncate(200);
+    return folder + "/." + name + ".panoptra-XXXXXX";
+}
+
+} // namespace
+
+int PosixFileServices::copyFile(const QString &source, const QString &target)
+{
+    const QByteArray sourcePath = encoded(source);
+    struct stat sourceStat;
+    if (source.isEmpty() || ::stat(sourcePath.constData(), &sourceStat) != 0) {
+        if (!source.isEmpty() && errno != ENOENT && errno != ENOTDIR)
+            return FileErrors::fromErrno(errno);
+        return missingNameError(source);
+    }
+    if (S_ISDIR(sourceStat.st_mode))
+        return FileErrors::PathFileAccess;
+
+    // A target that is a link is written where the link points, so the link stays a link.
+    QString realTarget = target;
+    struct stat targetStat;
+    const bool targetExists = !target.isEmpty() && ::stat(encoded(target).constData(), &targetStat) == 0;
+    if (targetExists) {
+        if (targetStat.st_dev == sourceStat.st_dev && targetStat.st_ino == sourceStat.st_ino)
+            return FileErrors::PermissionDenied;
+        if (S_ISDIR(targetStat.st_mode) || !(targetStat.st_mode & S_IWUSR))
+            return FileErrors::PathFileAccess;
+        struct stat linkStat;
+        if (::lstat(encoded(target).constData(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
+            char *resolved = ::realpath(encoded(target).constData(), nullptr);
+            if (resolved) {
+                realTarget = QFile::decodeName(resolved);
+                std::free(resolved);
+            }
+        }
+    } else if (target.isEmpty()) {
+        return FileErrors::PathNotFound;
+    } else if (errno != ENOENT && errno != ENOTDIR) {
+        return FileErrors::fromErrno(errno);
+    }
+
+    const QByteArray folder = folderOf(realTarget);
+    if (const int folderError = checkWritableFolder(folder))
+        return folderError;
+
+    const int in = ::open(sourcePath.constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return FileErrors::fromErrno(errno);
+
+    QByteArray temporary = temporaryTemplate(folder, realTarget);
+    const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (out < 0) {
+        const int err = errno;
+        ::close(in);
+        return FileErrors::fromErrno(err);
+    }
+
+    int err = copyData(in, out);
+    ::close(in);
+    if (err == 0 && ::fchmod(out, sourceStat.st_mode & 0777) != 0)
+        err = errno;
+    if (err == 0) {
+        const struct timespec times[2] = {sourceStat.st_atim, sourceStat.st_mtim};
+        if (::futimens(out, times) != 0)
+            err = errno;
+    }
+    // Some filesystems report a full disk only when the file is closed.
+    if (::close(out) != 0 && err == 0)
+        err = errno;
+    if (err == 0 && ::rename(temporary.constData(), encoded(realTarget).constData()) != 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(temporary.constData());
+        return FileErrors::fromErrno(err);
+    }
+    return FileErrors::None;
+}
+
+int PosixFileServices::rename(const QString &from, const QString &to)
+{
+    const QByteArray fromPath = encoded(from);
+    const QByteArray toPath = encoded(to);
+    struct stat st;
+    if (from.isEmpty() || ::lstat(fromPath.constData(), &st) != 0)
+        return missingNameError(from);
+    if (to.isEmpty())
+        return FileErrors::PathNotFound;
+    if (::lstat(toPath.constData(), &st) == 0)
+        return FileErrors::FileAlreadyExists;
+    if (errno != ENOENT)
+        return FileErrors::fromErrno(errno);
+    if (const int folderError = checkWritableFolder(folderOf(from)))
+        return folderError;
+    if (const int folderError = checkWritableFolder(folderOf(to)))
+        return folderError;
+
+    if (::renameat2(AT_FDCWD, fromPath.constData(), AT_FDCWD, toPath.constData(), RENAME_NOREPLACE) == 0)
+        return FileErrors::None;
+    int err = errno;
+    if (err == EINVAL || err == ENOSYS) {
+        // The filesystem refuses the flag: check by hand, then rename plainly. A rename into
+        // the folder itself gives EINVAL again below.
+        if (::lstat(toPath.constData(), &st) == 0)
+            return FileErrors::FileAlreadyExists;
+        if (::rename(fromPath.constData(), toPath.constData()) == 0)
+            return FileErrors::None;
+        err = errno;
+    }
+    if (err == EINVAL)
+        return FileErrors::PathFileAccess;
+    return FileErrors::fromErrno(err);
+}
+
+int PosixFileServices::makeFolder(const QString &path)
+{
+    const QByteArray folderPath = encoded(path);
+    struct stat st;
+    if (path.isEmpty())
+        return FileErrors::PathNotFound;
+    if (::lstat(folderPath.constData(), &st) == 0)
+        return FileErrors::PathFileAccess;
+    if (const int folderError = checkWritableFolder(folderOf(path)))
+        return folderError;
+    if (::mkdir(folderPath.constData(), 0777) == 0)
+        return FileErrors::None;
+    if (errno == EEXIST)
+        return FileErrors::PathFileAccess;
+    return FileErrors::fromErrno(errno);
+}
+
+int PosixFileServices::removeFolder(const QString &path)
+{
+    const QByteArray folderPath = encoded(path);
+    struct stat st;
+    if (path.isEmpty() || ::lstat(folderPath.constData(), &st) != 0)
+        return FileErrors::PathNotFound;
+    if (!S_ISDIR(st.st_mode))
+        return FileErrors::PathNotFound;
+    // "/" and the root of a mounted volume are never removed.
+    struct stat parentStat;
+    const QByteArray parent = folderPath + "/..";
+    if (::stat(parent.constData(), &parentStat) != 0 || parentStat.st_dev != st.st_dev
+        || parentStat.st_ino == st.st_ino)
+        return FileErrors::PathFileAccess;
+    if (const int folderError = checkWritableFolder(folderOf(path)))
+        return folderError;
+    if (::rmdir(folderPath.constData()) == 0)
+        return FileErrors::None;
+    switch (errno) {
+    case ENOTEMPTY:
+    case EEXIST:
+    case EBUSY:
+    case EINVAL:
+        return FileErrors::PathFileAccess;
+    default:
+        return FileErrors::fromErrno(errno);
+    }
+}
+
+bool PosixFileServices::exists(const QString &path)
+{
+    struct stat st;
+    return !path.isEmpty() && ::lstat(encoded(path).constData(), &st) == 0;
+}
+
+qint64 PosixFileServices::length(const QString &path)
+{
+    struct stat st;
+    if (path.isEmpty() || ::stat(encoded(path).constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return -1;
+    return qint64(st.st_size);
+}
