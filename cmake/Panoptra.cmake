@@ -21,6 +21,8 @@ function(panoptra_add_tests folder)
         set(target ${folder}_${test_name})
         add_executable(${target} ${test_source})
         target_link_libraries(${target} PRIVATE panoptra_testsupport ${ARG_LIBS} Qt6::Test)
+        target_compile_definitions(${target} PRIVATE
+            PANOPTRA_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/${folder}/data")
         add_test(NAME ${target} COMMAND ${target})
         set_tests_properties(${target} PROPERTIES
             LABELS ${folder}

@@ -4,6 +4,7 @@
 #include "app/MenuTable.h"
 #include "app/PopupPresenter.h"
 #include "panes/FileList.h"
+#include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
 #include "platform/EventWaits.h"
 #include "platform/Launchers.h"
@@ -12,6 +13,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Services.h"
 #include "platform/ui/ToolkitColor.h"
+#include "settings/ColorStore.h"
 #include "settings/RegistryStore.h"
 #include "web/UserLinkSlots.h"
 
@@ -82,9 +84,53 @@ void Form1::FavMenuLoad()
                           [this](const QString &name) { return m_menus->action(name); });
 }
 
-void Form1::BackColorLoad() {}
-void Form1::DirBoxColorLoad() {}
-void Form1::FileBoxColorLoad() {}
+QList<QWidget *> Form1::colorTargets(ColorSetting setting) const
+{
+    QList<QWidget *> targets;
+    switch (setting) {
+    case ColorSetting::Desktop:
+        targets << m_client;
+        break;
+    case ColorSetting::Folders:
+        for (int n = 1; n <= PaneCount; ++n)
+            targets << m_board->pane(n).folderList();
+        break;
+    case ColorSetting::Files:
+        for (int n = 1; n <= PaneCount; ++n)
+            targets << m_board->pane(n).fileList();
+        break;
+    }
+    return targets;
+}
+
+void Form1::applyColor(ColorSetting setting, qint32 value)
+{
+    for (QWidget *target : colorTargets(setting))
+        ToolkitColor::setBackColor(target, value);
+}
+
+void Form1::loadColor(ColorSetting setting)
+{
+    // A stored text that is no colour leaves the design colour, like an empty one.
+    const std::optional<qint32> value = ColorStore(m_store).load(setting);
+    if (value && ToolkitColor::isValid(*value))
+        applyColor(setting, *value);
+}
+
+void Form1::BackColorLoad()
+{
+    loadColor(ColorSetting::Desktop);
+}
+
+void Form1::DirBoxColorLoad()
+{
+    loadColor(ColorSetting::Folders);
+}
+
+void Form1::FileBoxColorLoad()
+{
+    loadColor(ColorSetting::Files);
+}
 
 void Form1::Form_QueryUnload(bool &cancel)
 {

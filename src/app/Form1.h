@@ -2,6 +2,7 @@
 
 #include "app/Splash.h"
 #include "platform/ui/SharedWindow.h"
+#include "settings/ColorStore.h"
 
 #include <QMainWindow>
 
@@ -43,12 +44,16 @@ public:
     void BackColorLoad();
     void DirBoxColorLoad();
     void FileBoxColorLoad();
+    // The controls a colour setting paints; the first is the one its value is taken from.
+    QList<QWidget *> colorTargets(ColorSetting setting) const;
+    void applyColor(ColorSetting setting, qint32 value);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void loadColor(ColorSetting setting);
     void AucMenuLoad();
     void FavMenuLoad();
     void endProgram();

@@ -176,7 +176,7 @@ void addPanePopups(QList<MenuEntry> &table, const PaneRow &roots, const PaneRow 
     const QString root = QLatin1String(roots.names[pane]);
     table.append({QString(), root, QLatin1String(roots.captions[pane]), QString(), true});
     for (size_t i = 0; i < itemCount; ++i)
-        table.append({root, QLatin1String(items[i].names[pane]), QLatin1String(items[i].captions[pane])});
+        table.append({root, QLatin1String(items[i].names[pane]), QLatin1String(items[i].captions[pane]), QString(), false});
 }
 
 QList<MenuEntry> buildTable()
