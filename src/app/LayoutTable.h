@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panes/PaneGeometry.h"
+
 #include <QList>
 #include <QString>
 
@@ -10,12 +12,9 @@ enum class PaneControl { DriveList, FolderList, FileList, PatternBox, Button };
 // main window's client area. A height of 0 means the control keeps its own height.
 struct ControlPlace
 {
-    int pane;       // 1..5
+    int pane; // 1..5
     PaneControl control;
-    int left;
-    int top;
-    int width;
-    int height;
+    TwipsRect rect;
 };
 
 // One of the Desktop menu's "Drive View" layouts: it shows panes 1 to paneCount and places
@@ -27,7 +26,5 @@ struct PaneLayout
     QList<ControlPlace> places;
 };
 
-// The five layouts, One to Five.
+// The five layouts, One to Five. (The design layout every start shows is the panes' own.)
 const QList<PaneLayout> &paneLayouts();
-// The design layout every start shows: all five panes.
-const QList<ControlPlace> &designLayout();

@@ -5,7 +5,6 @@
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
-#include "platform/Twips.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -67,18 +66,14 @@ void PaneLayouts::show(int paneCount)
     }
 }
 
-void PaneLayouts::placeDesign()
-{
-    for (const ControlPlace &p : designLayout())
-        place(p);
-}
-
 void PaneLayouts::place(const ControlPlace &p)
 {
     QWidget *widget = control(p.pane, p.control);
+    QRect rect = p.rect.toPixels();
     // Drive lists, buttons and pattern boxes keep the height they were designed with.
-    const int height = p.height > 0 ? Twips::pixels(p.height) : widget->height();
-    widget->setGeometry(Twips::pixels(p.left), Twips::pixels(p.top), Twips::pixels(p.width), height);
+    if (p.rect.height == 0)
+        rect.setHeight(widget->height());
+    widget->setGeometry(rect);
 }
 
 void PaneLayouts::wire(const MainMenus &menus, QObject *context)

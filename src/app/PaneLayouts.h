@@ -17,8 +17,6 @@ public:
 
     // Runs the layout for paneCount panes (1..5): mnuDeskTop1_Click, DeskTop2_Click, ...
     void show(int paneCount);
-    // Puts every control at its design place (the layout of every start).
-    void placeDesign();
     // Connects the five menu items to their layouts; context owns the connections.
     void wire(const MainMenus &menus, QObject *context);
 

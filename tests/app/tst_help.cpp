@@ -37,7 +37,9 @@ private Q_SLOTS:
         QVERIFY(!help->isModal());
         QCOMPARE(help->windowTitle(), QStringLiteral(" Panoptra Help"));
         QVERIFY(!(help->windowFlags() & Qt::WindowCloseButtonHint));
-        QCOMPARE(help->geometry(), QGuiApplication::primaryScreen()->geometry());
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(help->size(), screen.size());
+        QCOMPARE(help->frameGeometry().topLeft(), screen.topLeft());
         QCOMPARE(ToolkitColor::backColor(help->centralWidget()), ToolkitColor::rgb(0, 0, 192));
 
         QPlainTextEdit *text = help->Text1;

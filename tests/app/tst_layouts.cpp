@@ -4,7 +4,7 @@
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
-#include "platform/Twips.h"
+#include "panes/PaneGeometry.h"
 #include "support/TestDir.h"
 
 #include <QAction>
@@ -126,10 +126,10 @@ private Q_SLOTS:
                     QVERIFY2(widget->isHidden() != places.contains(name), qPrintable(name));
                     if (places.contains(name)) {
                         const QRect t = places.value(name);
-                        QCOMPARE(widget->geometry(), Twips::rect(t.x(), t.y(), t.width(), t.height()));
+                        QCOMPARE(widget->geometry(), (TwipsRect{t.x(), t.y(), t.width(), t.height()}.toPixels()));
                     }
                     if (kind == DriveKind || kind == Button || kind == Pattern)
-                        QCOMPARE(widget->height(), Twips::pixels(keptHeight(kind)));
+                        QCOMPARE(widget->height(), PaneGeometry::toPixels(keptHeight(kind)));
                 }
             }
         }
@@ -196,8 +196,8 @@ private Q_SLOTS:
         QCOMPARE(board.pane(4).patternBox()->text(), QStringLiteral("*.zip"));
         QCOMPARE(before.at(2).selected, QStringLiteral("e.zip"));
         QVERIFY(board.pane(5).fileList()->isHidden());
-        QCOMPARE(board.pane(1).folderList()->height(), Twips::pixels(2115));
-        QCOMPARE(board.pane(1).fileList()->height(), Twips::pixels(3990));
+        QCOMPARE(board.pane(1).folderList()->height(), PaneGeometry::toPixels(2115));
+        QCOMPARE(board.pane(1).fileList()->height(), PaneGeometry::toPixels(3990));
         QCOMPARE(board.text6()->text(), text6);
         QCOMPARE(board.text7()->text(), text7);
     }

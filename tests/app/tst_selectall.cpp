@@ -109,6 +109,8 @@ private Q_SLOTS:
         if (layout != 5)
             form().menus().action(QStringLiteral("DeskTop%1").arg(layout))->trigger();
         const Snapshot before = snapshot();
+        if (chosen == 0)
+            m_app->services.dialogs.answerMessage(MessageAnswer::Ok);
 
         form().menus().action(QStringLiteral("mnuSelectAll0"))->trigger();
 

@@ -64,6 +64,8 @@ class TestStartup : public QObject
 private Q_SLOTS:
     void init()
     {
+        m_popups.shown.clear();
+        m_popups.positions.clear();
         m_services = std::make_unique<TestServices>();
         m_store = std::make_unique<RecordingStore>(m_services->configHome() + QStringLiteral("/Panoptra/Panoptra.ini"));
     }
