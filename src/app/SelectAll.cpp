@@ -40,9 +40,9 @@ void SelectAll::paneSelectAll(int n)
     FileList &list = *m_board.pane(n).fileList();
     if (popupNeedsSelection.at(size_t(n - 1)) && !passesSelectionRule(list))
         return;
-    const int count = list.listCount();
-    for (int row = 0; row < count; ++row)
-        list.setSelected(row, true);
+    // Every row in one selection range: the same as selecting row by row, which grows
+    // quadratically with the number of files. Like setSelected, it raises no click.
+    list.selectAll();
 }
 
 void SelectAll::wire(const MainMenus &menus, QObject *context)

@@ -114,16 +114,19 @@ private Q_SLOTS:
         Form1 &form = m_app->start();
         const QRect text8 = form.board().text8()->geometry();
         const QRect window = form.geometry();
-        // Twice: choosing the layout in force changes nothing.
-        for (int round = 0; round < (item.isEmpty() ? 1 : 2); ++round) {
-            if (!item.isEmpty())
-                form.menus().action(item)->trigger();
+        // From the start, again (the layout in force changes nothing), and from the one-pane
+        // layout, whose hidden panes the command shows again.
+        const QStringList steps = item.isEmpty() ? QStringList{QString()}
+                                                 : QStringList{item, item, QStringLiteral("mnuDeskTop1") + '>' + item};
+        for (const QString &step : steps) {
+            for (const QString &command : step.split(QLatin1Char('>'), Qt::SkipEmptyParts))
+                form.menus().action(command)->trigger();
             for (int n = 1; n <= 5; ++n) {
                 for (Kind kind : {DriveKind, Folder, File, Button, Pattern}) {
                     const QString name = controlName(kind, n);
                     const QWidget *widget = form.client()->findChild<QWidget *>(name);
                     QVERIFY2(widget, qPrintable(name));
-                    QVERIFY2(widget->isHidden() != places.contains(name), qPrintable(name));
+                    QVERIFY2(widget->isHidden() != places.contains(name), qPrintable(step + ": " + name));
                     if (places.contains(name)) {
                         const QRect t = places.value(name);
                         QCOMPARE(widget->geometry(), (TwipsRect{t.x(), t.y(), t.width(), t.height()}.toPixels()));
