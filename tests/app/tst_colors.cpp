@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -111,6 +112,19 @@ private Q_SLOTS:
         Form1 &next = m_app->restart();
         const int targets = setting == ColorSetting::Desktop ? 1 : 5;
         QCOMPARE(colors(next, setting), QList<qint32>(targets, green));
+    }
+
+    void desktopColourLeavesTheBoxesAndButtons()
+    {
+        Form1 &form = m_app->start();
+        const QPalette box = form.board().pane(2).patternBox()->palette();
+        const QPalette button = form.board().pane(2).button()->palette();
+        m_app->services.dialogs.answerColor(QColor(255, 0, 0));
+        trigger(form, ColorSetting::Desktop);
+        QCOMPARE(form.client()->palette().color(QPalette::Window), QColor(255, 0, 0));
+        QCOMPARE(form.board().pane(2).patternBox()->palette().color(QPalette::Base), box.color(QPalette::Base));
+        QCOMPARE(form.board().pane(2).button()->palette().color(QPalette::Button), button.color(QPalette::Button));
+        QCOMPARE(form.board().pane(2).fileList()->palette().color(QPalette::Base), QColor(255, 255, 255));
     }
 
     void onlyTheAnsweredPickIsKept()

@@ -1,6 +1,11 @@
 #include "platform/ui/ToolkitColor.h"
 
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QVariant>
 #include <QWidget>
 
@@ -93,10 +98,16 @@ void setBackColor(QWidget *widget, qint32 value)
     if (!color.isValid())
         return;
     widget->setProperty(backColorProperty, value);
+    // Only the roles the widget paints its own background with: the children inherit every
+    // role they do not set, so a window's colour must not reach the boxes and buttons on it.
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, color);
-    palette.setColor(QPalette::Base, color);
-    palette.setColor(QPalette::Button, color);
+    const bool box = qobject_cast<QAbstractScrollArea *>(widget) || qobject_cast<QLineEdit *>(widget)
+        || qobject_cast<QComboBox *>(widget) || qobject_cast<QAbstractSpinBox *>(widget);
+    if (box)
+        palette.setColor(QPalette::Base, color);
+    if (qobject_cast<QAbstractButton *>(widget) || qobject_cast<QComboBox *>(widget))
+        palette.setColor(QPalette::Button, color);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
