@@ -1,13 +1,12 @@
 #include "fileops/BatchMessages.h"
 #include "fileops/BoardFixture.h"
+#include "support/TmpfsMount.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTimer>
 
-#include <sys/mount.h>
 
 namespace {
 const QString copyingTo = QStringLiteral("  Copying to ");
@@ -230,13 +229,9 @@ void TestPaste::diskFullKeepsOldFile()
     TestDir dir;
     const QString source = dir.createDir(QStringLiteral("Data"));
     const QString mountPoint = dir.createDir(QStringLiteral("small"));
-    if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=1m") != 0)
-        QSKIP("cannot mount a 1 MiB tmpfs here");
-    struct Unmount
-    {
-        QString path;
-        ~Unmount() { ::umount(QFile::encodeName(path).constData()); }
-    } unmount{mountPoint};
+    TmpfsMount small(mountPoint, QStringLiteral("1m"));
+    if (!small.isMounted())
+        QSKIP(qPrintable(QStringLiteral("cannot mount a 1 MiB tmpfs here: ") + small.error()));
 
     const QByteArray bigA(600 * 1024, 'a');
     const QByteArray bigB(600 * 1024, 'b');

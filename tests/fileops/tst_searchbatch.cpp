@@ -28,6 +28,7 @@ private Q_SLOTS:
     void failingPairStopsAndKeepsResults();
     void resultInDestinationFolderIsLeftIntact();
     void searchCopyWithoutSelectionIsNoSearchBatch();
+    void unpairedEntriesAreNotGuessed();
 };
 
 void TestSearchBatch::pastesPairsInOrderAndClearsResults()
@@ -172,6 +173,36 @@ void TestSearchBatch::searchCopyWithoutSelectionIsNoSearchBatch()
     f.paste.panePaste(2);
     QVERIFY(dir.entries(QStringLiteral("Out")).isEmpty());
     QVERIFY(f.test.files.copies.isEmpty());
+}
+
+// The search window's Copy yields between taking the paths and the names, so the selection can
+// change in between and the two lists no longer pair up.
+void TestSearchBatch::unpairedEntriesAreNotGuessed()
+{
+    TestDir dir;
+    BoardFixture f;
+    const QString out = dir.createDir(QStringLiteral("Out"));
+    f.open(1, out);
+
+    // More paths than names: the pairs with a name are copied, then the paste stops.
+    f.batch.clearList1();
+    f.batch.clearList2();
+    f.batch.appendPath(dir.createFile(QStringLiteral("A/1.txt")));
+    f.batch.appendPath(dir.createFile(QStringLiteral("A/2.txt")));
+    f.batch.appendName(QStringLiteral("1.txt"));
+    f.results.entries = {QStringLiteral("kept")};
+    f.paste.panePaste(1);
+    QCOMPARE(dir.entries(QStringLiteral("Out")), QStringList{QStringLiteral("1.txt")});
+    QCOMPARE(f.results.clears, 0);
+
+    // Names but no paths: no folder to take them from, nothing is copied.
+    f.batch.clearList2();
+    QVERIFY(QFile::remove(out + QStringLiteral("/1.txt")));
+    ShowWatcher shown(QStringLiteral("Standby"));
+    f.paste.panePaste(1);
+    QVERIFY(dir.entries(QStringLiteral("Out")).isEmpty());
+    QVERIFY(f.test.dialogs.messages().isEmpty());
+    QCOMPARE(shown.shows, 0);
 }
 
 QTEST_MAIN(TestSearchBatch)
