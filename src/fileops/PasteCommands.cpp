@@ -46,8 +46,10 @@ void PasteCommands::panePaste(int n)
     // Names, source and destination are taken once: a command run during the waits below (a
     // folder change, a new Copy) changes neither what the rest of this paste copies nor where.
     // The source is the batch's own record, never the clipboard, which anything may replace.
-    const QStringList names = m_batch.list1();
     const QString source = m_batch.sourceFolder();
+    // Names without a folder (the search window's Copy found its selection gone) have nothing
+    // to be copied from.
+    const QStringList names = source.isEmpty() ? QStringList() : m_batch.list1();
     const QString destination = m_board.pane(n).folderList()->path();
     const ProgramEnd &programEnd = m_services.programEnd;
 
@@ -63,9 +65,7 @@ void PasteCommands::panePaste(int n)
         yield.maybeYield();
         if (programEnd.isEnding())
             return;
-        // A batch that names no folder (the search window refilled its names) has no source.
-        error = source.isEmpty() ? int(FileErrors::FileNotFound)
-                                 : m_services.files.copyFile(PathHelper::join(source, name), target);
+        error = m_services.files.copyFile(PathHelper::join(source, name), target);
         if (error != FileErrors::None)
             break;
         yield.maybeYield();
