@@ -11,6 +11,7 @@
 #include <memory>
 
 class BackgroundColors;
+class FileOperations;
 class MainMenus;
 class PaneLayouts;
 class PaneBoard;
@@ -42,6 +43,7 @@ public:
 
     PaneBoard &board() const { return *m_board; }
     MainMenus &menus() const { return *m_menus; }
+    FileOperations &fileOperations() const { return *m_fileOperations; }
     QWidget *client() const { return m_client; }
     SharedWindow<Splash> &splash() { return m_splash; }
 
@@ -77,6 +79,7 @@ private:
     QWidget *m_client;
     std::unique_ptr<PaneBoard> m_board;
     std::unique_ptr<MainMenus> m_menus;
+    std::unique_ptr<FileOperations> m_fileOperations;
     SharedWindow<Splash> m_splash;
     std::function<bool()> m_endGuard;
     // Colours, Select All, layouts and help (wired in wireMenus).

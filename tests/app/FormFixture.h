@@ -5,39 +5,42 @@
 #include "settings/RegistryStore.h"
 #include "support/TestServices.h"
 
-#include <QMenu>
-
 #include <memory>
 
-// A main window on the test services and a real settings file in the temporary config home.
-// start() runs the start-up as the program does (with a short splash); restart() is the next
-// run of the program on the same settings file.
-class FormFixture
+// A pop-up presenter that shows nothing: a real pop-up would wait for the user.
+class NoPopups : public PopupPresenter
 {
 public:
-    class NoPopups : public PopupPresenter
+    void popup(QMenu *, const QPoint &) override {}
+};
+
+// The main window on test services and a settings file in the services' temporary home.
+struct FormFixture
+{
+    explicit FormFixture(const SplashTimings &timings = SplashTimings{50, 15, 2})
+        : store(services.configHome() + QStringLiteral("/Panoptra/Panoptra.ini")),
+          timings(timings),
+          form(std::make_unique<Form1>(services.services(), store, popups, timings))
     {
-    public:
-        void popup(QMenu *menu, const QPoint &) override { shown << menu->objectName(); }
-        QStringList shown;
-    };
+    }
 
-    FormFixture() : store(services.configHome() + QStringLiteral("/Panoptra/Panoptra.ini")) {}
-
+    // Runs the start-up as the program does.
     Form1 &start()
     {
-        form = std::make_unique<Form1>(services.services(), store, popups, SplashTimings{50, 15, 2});
         form->Form_Load();
         return *form;
     }
+    // The next run of the program, on the same settings file.
     Form1 &restart()
     {
         form.reset();
+        form = std::make_unique<Form1>(services.services(), store, popups, timings);
         return start();
     }
 
     TestServices services;
     RegistryStore store;
     NoPopups popups;
+    SplashTimings timings;
     std::unique_ptr<Form1> form;
 };

@@ -1,11 +1,6 @@
 #include "platform/ui/ToolkitColor.h"
 
-#include <QAbstractButton>
-#include <QAbstractScrollArea>
-#include <QAbstractSpinBox>
 #include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QVariant>
 #include <QWidget>
 
@@ -98,15 +93,13 @@ void setBackColor(QWidget *widget, qint32 value)
     if (!color.isValid())
         return;
     widget->setProperty(backColorProperty, value);
-    // Only the roles the widget paints its own background with: the children inherit every
-    // role they do not set, so a window's colour must not reach the boxes and buttons on it.
+    // Only the roles the widget paints itself with: a container's children (pattern boxes,
+    // buttons) keep their own colours.
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, color);
-    const bool box = qobject_cast<QAbstractScrollArea *>(widget) || qobject_cast<QLineEdit *>(widget)
-        || qobject_cast<QComboBox *>(widget) || qobject_cast<QAbstractSpinBox *>(widget);
-    if (box)
+    if (widget->inherits("QAbstractScrollArea") || widget->inherits("QLineEdit") || widget->inherits("QComboBox"))
         palette.setColor(QPalette::Base, color);
-    if (qobject_cast<QAbstractButton *>(widget) || qobject_cast<QComboBox *>(widget))
+    if (widget->inherits("QAbstractButton") || widget->inherits("QComboBox"))
         palette.setColor(QPalette::Button, color);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
