@@ -13,8 +13,8 @@
 class BackgroundColors;
 class FileOperations;
 class MainMenus;
-class PaneLayouts;
 class PaneBoard;
+class PaneLayouts;
 class PopupPresenter;
 class RegistryStore;
 class SelectAll;

@@ -8,6 +8,7 @@
 #include "support/TestDir.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -154,6 +155,24 @@ private Q_SLOTS:
 
         QVERIFY(m_app->services.dialogs.messages().isEmpty());
         checkOnlyPaneSelectedAll(before, selects ? pane : 0);
+    }
+
+    void ctrlAInAFileListRunsTheMenuCommand()
+    {
+        QList<PaneState> states(5);
+        states[1] = parseStates(QStringLiteral("c1 s1")).first();
+        setUp(states);
+        form().show();
+        QApplication::setActiveWindow(&form());
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+        FileList *list = form().board().pane(4).fileList();
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        const Snapshot before = snapshot();
+        QSignalSpy triggered(form().menus().action(QStringLiteral("mnuSelectAll0")), &QAction::triggered);
+        QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(triggered.size(), 1);
+        checkOnlyPaneSelectedAll(before, 2);
     }
 
 private:
