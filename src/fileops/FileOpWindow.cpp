@@ -12,11 +12,6 @@
 #include <QScreen>
 
 namespace {
-QRect toPixels(const QRect &twips)
-{
-    return QRect(twipsToPixels(twips.left()), twipsToPixels(twips.top()),
-                 twipsToPixels(twips.width()), twipsToPixels(twips.height()));
-}
 } // namespace
 
 FileOpWindow::FileOpWindow(const FormDesign &design, QWidget *parent)
@@ -24,7 +19,7 @@ FileOpWindow::FileOpWindow(const FormDesign &design, QWidget *parent)
 {
     setObjectName(design.name);
     setWindowTitle(design.caption);
-    resize(twipsToPixels(design.clientTwips.width()), twipsToPixels(design.clientTwips.height()));
+    resize(Twips::size(design.clientTwips.width(), design.clientTwips.height()));
     if (design.backColor) {
         ToolkitColor::setBackColor(this, *design.backColor);
         // Only the window itself takes the colour: text boxes and buttons keep the system's.
@@ -77,7 +72,7 @@ QWidget *FileOpWindow::addControl(const ControlDesign &design)
     }
     }
     widget->setObjectName(design.name);
-    widget->setGeometry(toPixels(design.twips));
+    widget->setGeometry(Twips::rect(design.twips));
     if (design.backColor)
         ToolkitColor::setBackColor(widget, *design.backColor);
     if (design.foreColor)

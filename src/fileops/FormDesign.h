@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <QList>
 #include <QRect>
 #include <QSize>
@@ -39,7 +41,3 @@ struct FormDesign
     QList<ControlDesign> controls = {};
 };
 
-inline int twipsToPixels(int twips)
-{
-    return qRound(twips / 15.0);
-}

@@ -5,13 +5,14 @@
 
 #include <QEventLoop>
 #include <QLabel>
+#include "platform/Twips.h"
+
 #include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
 
 namespace {
-// Design values in twips; 15 twips to a pixel.
-constexpr int px(int twips) { return twips / 15; }
+int px(int twips) { return Twips::pixels(twips); }
 
 struct Rect { int left, top, width, height; };
 constexpr Rect windowRect{45, 7800, 12000, 375};

@@ -1,5 +1,7 @@
 #include "panes/PaneGeometry.h"
 
+#include "platform/Twips.h"
+
 #include <QtMath>
 
 QRect TwipsRect::toPixels() const
@@ -12,7 +14,7 @@ namespace PaneGeometry {
 
 int toPixels(int twips)
 {
-    return qRound(twips / 15.0);
+    return Twips::pixels(twips);
 }
 
 const std::array<PaneRects, PaneCount> &designRects()

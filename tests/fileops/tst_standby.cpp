@@ -70,7 +70,7 @@ void TestStandby::designValues()
     QLabel *label = window->findChild<QLabel *>(QStringLiteral("Label1"));
     QCOMPARE(label, window->label1());
     QVERIFY(label->text().isEmpty());
-    QCOMPARE(label->geometry(), QRect(0, 0, 537, 17));
+    QCOMPARE(label->geometry(), QRect(0, 0, 538, 17));
     QCOMPARE(ToolkitColor::backColor(label), ToolkitColor::Red);
 
     QLineEdit *text1 = window->findChild<QLineEdit *>(QStringLiteral("Text1"));
