@@ -21,6 +21,8 @@ bool timedWait(int ms, const QObject *guard)
     bool elapsed = false;
     QTimer timer;
     timer.setSingleShot(true);
+    // A coarse timer may fire up to 5% early; the waits are measured as elapsed time.
+    timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
         elapsed = true;
         loop.quit();

@@ -24,8 +24,10 @@ int fromErrno(int err)
         return DeviceIo;
     case ENXIO:
     case ENODEV:
-    case ENOMEDIUM:
         return DeviceUnavailable;
+    // A drive without its disk (an empty card reader or optical drive).
+    case ENOMEDIUM:
+        return DiskNotReady;
     case EBUSY:
     case ETXTBSY:
         return PermissionDenied;
@@ -35,9 +37,6 @@ int fromErrno(int err)
     case EISDIR:
     case ENOTEMPTY:
         return PathFileAccess;
-    case EAGAIN:
-    case EMEDIUMTYPE:
-        return DiskNotReady;
     default:
         return Other;
     }

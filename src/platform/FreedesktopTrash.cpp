@@ -7,16 +7,29 @@
 
 #include <sys/stat.h>
 
+namespace {
+
+// Makes sure $XDG_DATA_HOME/Trash is a folder. Qt 6.4 builds its trash under the current
+// folder, and reports success, when it cannot make that folder itself.
+bool prepareHomeTrash()
+{
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataHome.isEmpty() || !QDir().mkpath(dataHome))
+        return false;
+    const QByteArray trash = QFile::encodeName(dataHome + QStringLiteral("/Trash"));
+    ::mkdir(trash.constData(), 0700);
+    struct stat st;
+    return ::lstat(trash.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+} // namespace
+
 bool FreedesktopTrash::moveToTrash(const QString &path)
 {
     struct stat st;
     if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &st) != 0 || S_ISDIR(st.st_mode))
         return false;
-
-    // Without the data folder, Qt 6.4 builds the trash under the current folder and reports
-    // success. Create it first, and treat a trash path that is not absolute as a failure.
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (dataHome.isEmpty() || !QDir().mkpath(dataHome))
+    if (!prepareHomeTrash())
         return false;
 
     const QString original = QFileInfo(path).absoluteFilePath();
@@ -26,11 +39,11 @@ bool FreedesktopTrash::moveToTrash(const QString &path)
     if (QFileInfo(pathInTrash).isAbsolute())
         return true;
 
-    // Put the file back where it was, and drop the record Qt wrote beside the stray copy.
+    // The trash ended up under the current folder after all: put the file back where it was,
+    // and drop the record Qt wrote beside it.
     QFile::rename(pathInTrash, original);
     const QFileInfo stray(pathInTrash);
-    const QString info = stray.dir().absoluteFilePath(QStringLiteral("../info/") + stray.fileName()
-                                                      + QStringLiteral(".trashinfo"));
-    QFile::remove(QDir::cleanPath(info));
+    QFile::remove(QDir::cleanPath(stray.path() + QStringLiteral("/../info/") + stray.fileName()
+                                  + QStringLiteral(".trashinfo")));
     return false;
 }

@@ -3,6 +3,15 @@
 namespace {
 const QString slash = QStringLiteral("/");
 
+// The path without the slashes it may end in; "/" stays "/".
+QString trimmed(const QString &path)
+{
+    QString result = path;
+    while (result.size() > 1 && result.endsWith(QLatin1Char('/')))
+        result.chop(1);
+    return result;
+}
+
 bool contains(const QString &root, const QString &path)
 {
     if (root == slash)
@@ -26,28 +35,24 @@ QString PathHelper::join(const QString &folder, const QString &name)
 
 QString PathHelper::parentOf(const QString &path)
 {
-    QString trimmed = path;
-    while (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('/')))
-        trimmed.chop(1);
-    const qsizetype cut = trimmed.lastIndexOf(QLatin1Char('/'));
+    const QString bare = trimmed(path);
+    const qsizetype cut = bare.lastIndexOf(QLatin1Char('/'));
     if (cut <= 0)
         return slash;
-    return trimmed.left(cut);
+    return bare.left(cut);
 }
 
 QString PathHelper::baseName(const QString &path)
 {
-    QString trimmed = path;
-    while (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('/')))
-        trimmed.chop(1);
-    if (trimmed == slash)
+    const QString bare = trimmed(path);
+    if (bare == slash)
         return QString();
-    return trimmed.mid(trimmed.lastIndexOf(QLatin1Char('/')) + 1);
+    return bare.mid(bare.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 bool PathHelper::isDriveRoot(const QString &path) const
 {
-    return m_roots.contains(path);
+    return m_roots.contains(trimmed(path));
 }
 
 QString PathHelper::driveRootOf(const QString &path) const

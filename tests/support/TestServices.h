@@ -12,8 +12,9 @@
 #include <QTemporaryDir>
 
 // The services a test runs against: real files, trash and clipboard under a temporary home,
-// doubles for what would block or leave the sandbox. XDG_DATA_HOME and XDG_CONFIG_HOME point
-// into the temporary home for as long as the object lives.
+// doubles for what would block or leave the sandbox. HOME, XDG_DATA_HOME and XDG_CONFIG_HOME
+// point into the temporary home for as long as the object lives (HOME too, because Qt picks
+// the trash of a file by comparing its volume with the home folder's).
 class TestServices
 {
     QTemporaryDir m_home; // first: the members below live inside it
@@ -45,6 +46,6 @@ public:
     FixedClock clock;
 
 private:
-    QByteArray m_oldData, m_oldConfig;
+    QByteArray m_oldHome, m_oldData, m_oldConfig;
     Services m_services;
 };
