@@ -5,7 +5,8 @@
 #include <QComboBox>
 
 // A pane's drive list: a drop-down of the machine's drives. Choosing a drive, or setDrive(),
-// raises changed() once the new drive is shown.
+// raises changed() once the new drive is shown, and only when it differs from the drive shown
+// before.
 class DriveList : public QComboBox
 {
     Q_OBJECT
@@ -13,7 +14,9 @@ class DriveList : public QComboBox
 public:
     explicit DriveList(QWidget *parent = nullptr);
 
+    // Fills the list (no event); the drive shown stays when the new list has it.
     void setDrives(const QList<Drive> &drives);
+    const QList<Drive> &drives() const { return m_drives; }
     // The chosen drive's root.
     QString drive() const;
     // Shows the drive whose root is root (adding it when the list lacks it); raises changed()
@@ -24,6 +27,9 @@ Q_SIGNALS:
     void changed();
 
 private:
+    void onIndexChanged(int index);
+    int indexOf(const QString &root) const;
+
     QList<Drive> m_drives;
     QString m_shown;
 };

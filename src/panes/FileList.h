@@ -4,15 +4,18 @@
 
 #include <QListView>
 
+#include <functional>
+
 class FileListModel;
 
 // A pane's file list: the bare names of the regular files in path() that match pattern(),
 // sorted without regard to case, with extended multi-selection. Dot-files, folders, FIFOs,
 // sockets and devices are not listed.
 //
-// Only the user's own changes of the selection raise clicked(); setting the path or pattern,
-// refresh() and setSelected() raise nothing. A refresh leaves no selection and no current
-// item, also after the list next takes the focus. The right button selects nothing.
+// Only the user's own actions raise clicked(): once per mouse click or key press that changed
+// the selection or the current item, or that was a left click on a name. Setting the path or
+// pattern, refresh() and setSelected() raise nothing. A refresh leaves no selection and no
+// current item, also after the list next takes the focus. The right button selects nothing.
 class FileList : public QListView
 {
     Q_OBJECT
@@ -28,6 +31,11 @@ public:
     void setPattern(const QString &pattern);
     // Re-reads the folder; no selection and no current item afterwards (no event).
     void refresh();
+    // Whether other lists the same folder with the same pattern, so one read can serve both.
+    bool readsSameAs(const FileList &other) const;
+    // A refresh that takes the names source read just now instead of reading them again; a
+    // plain refresh() when source lists another folder or pattern.
+    void refreshFrom(const FileList &source);
 
     int listCount() const;
     // The current item's row, -1 when there is none.
@@ -44,6 +52,7 @@ public:
 Q_SIGNALS:
     // The user changed the selection (click, Ctrl+click, Shift+click, keyboard).
     void clicked();
+    // A left double-click on a name.
     void doubleClicked();
     // A mouse button was released over the list; globalPos is where.
     void mouseReleased(Qt::MouseButton button, const QPoint &globalPos);
@@ -57,9 +66,16 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
 
 private:
+    // Runs one step of a user action; the action raises clicked() when it ends (finish).
     void userInput(const std::function<void()> &handle);
+    void finishUserAction();
+    void noteChange();
 
     FileListModel *m_model;
     QString m_path;
     NamePattern m_pattern;
+    // Between a left press and its release: a mouse click is one action.
+    bool m_mouseAction = false;
+    int m_inputDepth = 0;
+    bool m_changed = false;
 };

@@ -8,9 +8,10 @@ class FolderListModel;
 // indented by depth, the open folder highlighted as open) with the open folder's subfolders
 // below it, sorted without regard to case; dot-folders are not listed.
 //
-// A double-click on an entry opens that folder; a single click only highlights it. Every
-// change of path(), by the user or by setPath(), raises changed() once the new path is in
-// place; refresh() re-reads and raises nothing. The right button selects nothing.
+// A double-click on an entry (or Enter on the highlighted one) opens that folder; a single
+// click only highlights it. Every change of path(), by the user or by setPath(), raises
+// changed() once the new path is in place; refresh() re-reads and raises nothing. The right
+// button selects nothing. A folder that cannot be read shows its path and no subfolders.
 class FolderList : public QListView
 {
     Q_OBJECT
@@ -19,12 +20,20 @@ public:
     explicit FolderList(QWidget *parent = nullptr);
 
     QString path() const;
-    // Opens path (raises changed() when it differs from the open folder).
+    // Opens path, made absolute and clean (raises changed() when it differs from the open
+    // folder). An empty path is ignored.
     void setPath(const QString &path);
     void refresh();
+    // Whether other shows the same folder, so that one read can serve both.
+    bool readsSameAs(const FolderList &other) const;
+    // A refresh that takes the subfolders source read just now instead of reading them again;
+    // a plain refresh() when source shows another folder.
+    void refreshFrom(const FolderList &source);
     // Rows as shown: the ancestors, the open folder, then its subfolders.
     int rowCount() const;
     QString rowPath(int row) const;
+    // The row of the open folder itself.
+    int openRow() const;
 
 Q_SIGNALS:
     void changed();
@@ -34,8 +43,13 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void load(const QString &path);
+    // Shows the rows of path; the open folder is highlighted.
+    void display(const QString &path, const QStringList &subfolders);
+
     FolderListModel *m_model;
 };

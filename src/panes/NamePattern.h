@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+
+#include <vector>
 
 // A file-name pattern as the user types it into a pane: "*" and "?" only, compared without
 // regard to case, against bare names. "*.*" matches every name (with or without a dot), ""
 // matches every name, and several patterns may be given separated by ";".
+//
+// Every other character is literal ("[a].txt" matches only "[a].txt"). A pattern ending in
+// ".*" also matches the name without the dot ("read*.*" matches "readme"). Empty parts
+// between separators are skipped; a text with no part at all matches every name.
 class NamePattern
 {
 public:
@@ -15,7 +20,16 @@ public:
     const QString &text() const { return m_text; }
 
 private:
+    // One ";"-separated part, case-folded once so that a match folds only the name.
+    struct Part
+    {
+        QString folded;
+        bool hasWildcard = false;
+    };
+    void addPart(const QString &part);
+    static bool matchPart(const Part &part, QStringView name);
+
     QString m_text;
-    QStringList m_parts;
+    std::vector<Part> m_compiled;
     bool m_everything = false;
 };

@@ -2,24 +2,26 @@
 
 #include "panes/PaneSpec.h"
 
-#include <QObject>
+#include "panes/DriveList.h"
+#include "panes/FileList.h"
+#include "panes/FolderList.h"
 
-class DriveList;
-class FileList;
-class FolderList;
-class QLineEdit;
-class QPushButton;
-class QWidget;
+#include <QLineEdit>
+#include <QObject>
+#include <QPointer>
+#include <QPushButton>
 
 // One pane of the main window: drive list above folder list above file list, with the
 // "Change Extension" button and the pattern box below. The controls are children of the
-// given parent (the main window's client area) and carry the design's object names.
+// given parent (the main window's client area), carry the design's object names, tooltips
+// and colours, and stand in the design rectangles; the pane deletes them when it goes.
 class Pane : public QObject
 {
     Q_OBJECT
 
 public:
     Pane(const PaneSpec &spec, QWidget *parent);
+    ~Pane() override;
 
     const PaneSpec &spec() const { return m_spec; }
     int number() const { return m_spec.number; }
@@ -36,9 +38,9 @@ public:
 
 private:
     PaneSpec m_spec;
-    DriveList *m_driveList;
-    FolderList *m_folderList;
-    FileList *m_fileList;
-    QLineEdit *m_patternBox;
-    QPushButton *m_button;
+    QPointer<DriveList> m_driveList;
+    QPointer<FolderList> m_folderList;
+    QPointer<FileList> m_fileList;
+    QPointer<QLineEdit> m_patternBox;
+    QPointer<QPushButton> m_button;
 };

@@ -40,7 +40,7 @@ public:
     // The first pane 1..5 (hidden panes included) whose file list has its current item beyond
     // the first, or its first item selected; 0 when none.
     int paneHasSelection() const;
-    // Pane n's folder and current file name joined.
+    // Pane n's folder (its folder list's path) and current file name joined.
     QString paneFilePath(int n) const;
 
     // The event steps, one set per pane; the lists' events call them, and so may features.
@@ -60,6 +60,10 @@ Q_SIGNALS:
     void fileDoubleClicked(int pane);
 
 private:
+    void openAtStart(Pane &pane);
+    void connectPane(Pane &pane);
+    // The file lists (or folder lists) of every pane but n, in pane order.
+    void refreshOthers(int n, bool folderLists);
     void onMouseReleased(int n, PopupKind kind, Qt::MouseButton button, const QPoint &globalPos);
 
     Services &m_services;

@@ -19,7 +19,8 @@ struct PaneSpec
     QString folderPopup;        // "mnuDirPop1" .. "mnuDirPop5"
     QString designPattern;      // "*.htm", ...
     QString folderTooltip;
-    qint32 driveListColor;      // toolkit colour values
+    qint32 driveListColor;      // toolkit colour values (ToolkitColor)
+    qint32 folderListColor;
     qint32 fileListColor;
 
     QString numberText() const { return QString::number(number); }
@@ -38,4 +39,6 @@ QString patternTooltip();
 QString buttonTooltip();
 QString buttonCaption();
 QString noFilesMessage();
+// The drive change's message for a failure number; "" for a number it does not report.
+QString driveErrorMessage(int errorNumber);
 } // namespace PaneTexts

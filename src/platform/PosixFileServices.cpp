@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace {
 
 // One call of copy_file_range or sendfile moves at most this much; large chunks let the kernel
@@ -55,6 +57,27 @@ int missingNameError(const QString &path)
         return FileErrors::FileNotFound;
     return FileErrors::PathNotFound;
 }
+
+// Closes the descriptor when it goes out of scope.
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() { close(); }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    bool isOpen() const { return m_fd >= 0; }
+    int fd() const { return m_fd; }
+    // False when closing reports an error (errno tells which).
+    bool close()
+    {
+        const int fd = std::exchange(m_fd, -1);
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
 
 bool fallbackErrno(int err)
 {
@@ -144,24 +167,32 @@ QByteArray temporaryTemplate(const QByteArray &folder, const QString &target)
 
 int PosixFileServices::copyFile(const QString &source, const QString &target)
 {
-    const QByteArray sourcePath = encoded(source);
-    struct stat sourceStat;
-    if (source.isEmpty() || ::stat(sourcePath.constData(), &sourceStat) != 0) {
-        if (!source.isEmpty() && errno != ENOENT && errno != ENOTDIR)
-            return FileErrors::fromErrno(errno);
-        return missingNameError(source);
+    if (source.isEmpty())
+        return FileErrors::PathNotFound;
+    // Opened before anything is looked at, and without waiting, so that a pipe put in the
+    // source's place cannot stall the copy; only regular files are copied.
+    const FileDescriptor in(::open(encoded(source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!in.isOpen()) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return missingNameError(source);
+        return FileErrors::fromErrno(errno);
     }
-    if (S_ISDIR(sourceStat.st_mode))
+    struct stat sourceStat;
+    if (::fstat(in.fd(), &sourceStat) != 0)
+        return FileErrors::fromErrno(errno);
+    if (!S_ISREG(sourceStat.st_mode))
         return FileErrors::PathFileAccess;
 
+    if (target.isEmpty())
+        return FileErrors::PathNotFound;
     // A target that is a link is written where the link points, so the link stays a link.
     QString realTarget = target;
     struct stat targetStat;
-    const bool targetExists = !target.isEmpty() && ::stat(encoded(target).constData(), &targetStat) == 0;
-    if (targetExists) {
+    if (::stat(encoded(target).constData(), &targetStat) == 0) {
         if (targetStat.st_dev == sourceStat.st_dev && targetStat.st_ino == sourceStat.st_ino)
             return FileErrors::PermissionDenied;
-        if (S_ISDIR(targetStat.st_mode) || !(targetStat.st_mode & S_IWUSR))
+        // Folders, devices and pipes are never replaced; nor is a write-protected file.
+        if (!S_ISREG(targetStat.st_mode) || !(targetStat.st_mode & S_IWUSR))
             return FileErrors::PathFileAccess;
         struct stat linkStat;
         if (::lstat(encoded(target).constData(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
@@ -171,8 +202,6 @@ int PosixFileServices::copyFile(const QString &source, const QString &target)
                 std::free(resolved);
             }
         }
-    } else if (target.isEmpty()) {
-        return FileErrors::PathNotFound;
     } else if (errno != ENOENT && errno != ENOTDIR) {
         return FileErrors::fromErrno(errno);
     }
@@ -181,29 +210,21 @@ int PosixFileServices::copyFile(const QString &source, const QString &target)
     if (const int folderError = checkWritableFolder(folder))
         return folderError;
 
-    const int in = ::open(sourcePath.constData(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
+    QByteArray temporary = temporaryTemplate(folder, realTarget);
+    FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!out.isOpen())
         return FileErrors::fromErrno(errno);
 
-    QByteArray temporary = temporaryTemplate(folder, realTarget);
-    const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (out < 0) {
-        const int err = errno;
-        ::close(in);
-        return FileErrors::fromErrno(err);
-    }
-
-    int err = copyData(in, out);
-    ::close(in);
-    if (err == 0 && ::fchmod(out, sourceStat.st_mode & 0777) != 0)
+    int err = copyData(in.fd(), out.fd());
+    if (err == 0 && ::fchmod(out.fd(), sourceStat.st_mode & 0777) != 0)
         err = errno;
     if (err == 0) {
         const struct timespec times[2] = {sourceStat.st_atim, sourceStat.st_mtim};
-        if (::futimens(out, times) != 0)
+        if (::futimens(out.fd(), times) != 0)
             err = errno;
     }
     // Some filesystems report a full disk only when the file is closed.
-    if (::close(out) != 0 && err == 0)
+    if (!out.close() && err == 0)
         err = errno;
     if (err == 0 && ::rename(temporary.constData(), encoded(realTarget).constData()) != 0)
         err = errno;

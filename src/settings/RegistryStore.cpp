@@ -116,8 +116,15 @@ void updateFile(const QString &iniPath, const std::function<bool(QSettings &)> &
     if (!current)
         return;
     Snapshot snapshot(*current);
-    if (!snapshot.isValid())
+    if (!snapshot.isValid()) {
+        // No usable temporary folder: let QSettings change the file itself. It takes the
+        // same lock file, so ours goes first.
+        lock.unlock();
+        QSettings settings(iniPath, QSettings::IniFormat);
+        if (change(settings))
+            settings.sync();
         return;
+    }
     {
         QSettings settings(snapshot.path(), QSettings::IniFormat);
         if (!change(settings))
@@ -155,10 +162,9 @@ QString RegistryStore::GetRegString(RegistryRoot, const QString &key, const QStr
     const std::optional<QByteArray> contents = readFile(m_iniPath);
     if (!contents || contents->isEmpty())
         return QString();
+    // Without a usable temporary folder, the file itself is read (with QSettings' cache).
     Snapshot snapshot(*contents);
-    if (!snapshot.isValid())
-        return QString();
-    QSettings settings(snapshot.path(), QSettings::IniFormat);
+    QSettings settings(snapshot.isValid() ? snapshot.path() : m_iniPath, QSettings::IniFormat);
     if (!enterKey(settings, *parts, false))
         return QString();
     const QString name = findIgnoringCase(settings.childKeys(), valueName);

@@ -15,6 +15,13 @@
 
 namespace {
 
+struct stat statOf(const QString &path)
+{
+    struct stat st = {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
 // Every entry under root with its contents (files) or a mark (folders, links), to show that a
 // failed operation changed nothing.
 QMap<QString, QByteArray> tree(const QString &root)
@@ -30,6 +37,8 @@ QMap<QString, QByteArray> tree(const QString &root)
             value = "link:" + QFile::encodeName(info.symLinkTarget());
         } else if (info.isDir()) {
             value = "folder";
+        } else if (!S_ISREG(statOf(path).st_mode)) {
+            value = "special";
         } else {
             QFile file(path);
             if (file.open(QIODevice::ReadOnly))
@@ -38,13 +47,6 @@ QMap<QString, QByteArray> tree(const QString &root)
         result.insert(path.mid(root.size()), value);
     }
     return result;
-}
-
-struct stat statOf(const QString &path)
-{
-    struct stat st = {};
-    ::lstat(QFile::encodeName(path).constData(), &st);
-    return st;
 }
 
 void setMode(const QString &path, mode_t mode)
@@ -239,6 +241,8 @@ void TestFileServices::copyFailureChangesNothing_data()
     QTest::newRow("read-only destination folder") << "a.txt" << "locked/a.txt" << access;
     QTest::newRow("writable target in a read-only folder") << "a.txt" << "locked/open.txt" << access;
     QTest::newRow("source is a folder") << "out" << "copy-of-out" << access;
+    QTest::newRow("source is a pipe") << "pipe" << "out/pipe" << access;
+    QTest::newRow("target is a pipe") << "a.txt" << "pipe" << access;
 }
 
 // Root passes every permission check; the write-protection cases hold for it too.
@@ -253,6 +257,8 @@ void TestFileServices::copyFailureChangesNothing()
     setMode(m_dir->createFile(QStringLiteral("out/readonly.txt"), "old"), 0444);
     m_dir->createFile(QStringLiteral("locked/open.txt"), "old");
     setMode(m_dir->filePath(QStringLiteral("locked")), 0555);
+    // Reading a pipe that nobody writes would wait forever.
+    QVERIFY(::mkfifo(QFile::encodeName(m_dir->filePath(QStringLiteral("pipe"))).constData(), 0644) == 0);
     const auto before = tree(m_dir->path());
 
     QCOMPARE(m_files.copyFile(m_dir->filePath(source), m_dir->filePath(target)), error);

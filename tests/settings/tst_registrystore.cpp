@@ -54,6 +54,7 @@ private slots:
     void textRoundTrips_data();
     void textRoundTrips();
     void deleteRemovesOnlyTheValue();
+    void worksWithoutATemporaryFolder();
     void deleteOfMissingValueChangesNothing_data();
     void deleteOfMissingValueChangesNothing();
 
@@ -266,6 +267,26 @@ void TestRegistryStore::deleteRemovesOnlyTheValue()
                                 QStringLiteral("inner")), QStringLiteral("deep"));
     QSettings settings(m_ini, QSettings::IniFormat);
     QCOMPARE(settings.allKeys().size(), 2);
+}
+
+void TestRegistryStore::worksWithoutATemporaryFolder()
+{
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(m_env->home() + QStringLiteral("/no-such-folder")));
+    RegistryStore store;
+    store.SaveRegString(HKEY_CURRENT_USER, mainForm, backColor, QStringLiteral("42"));
+    store.SaveRegString(HKEY_CURRENT_USER, mainForm, QStringLiteral("DirBox BackColor"), QStringLiteral("43"));
+    const QString first = store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor);
+    store.DeleteRegValue(HKEY_CURRENT_USER, mainForm, QStringLiteral("DirBox BackColor"));
+    const QString deleted = store.GetRegString(HKEY_CURRENT_USER, mainForm, QStringLiteral("DirBox BackColor"));
+    if (oldTmp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", oldTmp);
+
+    QCOMPARE(first, QStringLiteral("42"));
+    QCOMPARE(deleted, QString());
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("42"));
 }
 
 void TestRegistryStore::deleteOfMissingValueChangesNothing_data()

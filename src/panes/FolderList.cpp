@@ -1,0 +1,130 @@
+#include "panes/FolderList.h"
+
+#include "panes/FolderItemDelegate.h"
+#include "panes/FolderListModel.h"
+#include "panes/FolderReader.h"
+
+#include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+FolderList::FolderList(QWidget *parent) : QListView(parent), m_model(new FolderListModel(this))
+{
+    setModel(m_model);
+    setItemDelegate(new FolderItemDelegate(this));
+    setSelectionMode(SingleSelection);
+    setUniformItemSizes(true);
+    setEditTriggers(NoEditTriggers);
+    setDragEnabled(false);
+    setMovement(Static);
+    setWordWrap(false);
+}
+
+QString FolderList::path() const
+{
+    return m_model->path();
+}
+
+void FolderList::setPath(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    const QString clean = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    const bool differs = clean != m_model->path();
+    load(clean);
+    if (differs)
+        Q_EMIT changed();
+}
+
+void FolderList::refresh()
+{
+    load(m_model->path());
+}
+
+bool FolderList::readsSameAs(const FolderList &other) const
+{
+    return path() == other.path();
+}
+
+void FolderList::refreshFrom(const FolderList &source)
+{
+    if (!readsSameAs(source)) {
+        refresh();
+        return;
+    }
+    display(path(), source.m_model->subfolders());
+}
+
+void FolderList::load(const QString &path)
+{
+    display(path, FolderReader::folderNames(path));
+}
+
+void FolderList::display(const QString &path, const QStringList &subfolders)
+{
+    m_model->setFolder(path, subfolders);
+    if (m_model->openRow() >= 0)
+        setCurrentIndex(m_model->index(m_model->openRow()));
+}
+
+int FolderList::rowCount() const
+{
+    return m_model->rowCount();
+}
+
+QString FolderList::rowPath(int row) const
+{
+    return m_model->rowPath(row);
+}
+
+int FolderList::openRow() const
+{
+    return m_model->openRow();
+}
+
+void FolderList::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QListView::mousePressEvent(event);
+}
+
+void FolderList::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        QListView::mouseReleaseEvent(event);
+    else
+        event->accept();
+    Q_EMIT mouseReleased(event->button(), event->globalPosition().toPoint());
+}
+
+void FolderList::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid())
+        setPath(m_model->rowPath(index.row()));
+}
+
+void FolderList::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & ~Qt::MouseButtons(Qt::LeftButton)) {
+        event->accept();
+        return;
+    }
+    QListView::mouseMoveEvent(event);
+}
+
+void FolderList::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+        event->accept();
+        setPath(m_model->rowPath(currentIndex().row()));
+        return;
+    }
+    QListView::keyPressEvent(event);
+}

@@ -1,0 +1,379 @@
+#include "panes/FileList.h"
+#include "support/TestDir.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+// A listening socket's file at path; the socket closes when the object goes.
+class SocketFile
+{
+public:
+    explicit SocketFile(const QString &path) : m_fd(::socket(AF_UNIX, SOCK_STREAM, 0))
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        qstrncpy(address.sun_path, name.constData(), sizeof(address.sun_path));
+        m_bound = m_fd >= 0 && ::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+    }
+    ~SocketFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool isBound() const { return m_bound; }
+
+private:
+    int m_fd;
+    bool m_bound = false;
+};
+
+QStringList allNames(const FileList &list)
+{
+    QStringList names;
+    for (int row = 0; row < list.listCount(); ++row)
+        names << list.item(row);
+    return names;
+}
+
+QList<int> selectedRows(const FileList &list)
+{
+    QList<int> rows;
+    for (int row = 0; row < list.listCount(); ++row) {
+        if (list.isSelected(row))
+            rows << row;
+    }
+    return rows;
+}
+} // namespace
+
+class TestFileList : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void listsRegularFilesOnly();
+    void unreadableFolderIsEmpty_data();
+    void unreadableFolderIsEmpty();
+    void patternNarrowsAndRefreshRereads();
+    void noCapOnNames();
+    void clicksSelectAndRaiseClickedOnce_data();
+    void clicksSelectAndRaiseClickedOnce();
+    void ctrlClickDeselectingLastStillClicks();
+    void oneClickedPerMouseAction();
+    void otherButtonsSelectNothing_data();
+    void otherButtonsSelectNothing();
+    void keyboardRaisesClicked();
+    void doubleClick();
+    void codeRaisesNothing();
+    void refreshThenFocusKeepsNoCurrentItem();
+
+private:
+    void click(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+               Qt::MouseButton button = Qt::LeftButton);
+
+    std::unique_ptr<TestDir> m_dir;
+    std::unique_ptr<FileList> m_list;
+};
+
+void TestFileList::init()
+{
+    m_dir = std::make_unique<TestDir>();
+    for (const char *name : {"b.txt", "A.txt", "c.HTM", "d.txt", "E.zip", "f.bat"})
+        m_dir->createFile(QString::fromLatin1(name));
+    m_list = std::make_unique<FileList>();
+    m_list->resize(200, 300);
+    m_list->setPath(m_dir->path());
+    m_list->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_list.get()));
+}
+
+void TestFileList::cleanup()
+{
+    m_list.reset();
+    m_dir.reset();
+}
+
+void TestFileList::click(int row, Qt::KeyboardModifiers modifiers, Qt::MouseButton button)
+{
+    const QRect rect = m_list->visualRect(m_list->model()->index(row, 0));
+    QTest::mouseClick(m_list->viewport(), button, modifiers, rect.center());
+}
+
+void TestFileList::listsRegularFilesOnly()
+{
+    TestDir dir;
+    dir.createFile(QStringLiteral("Zeta.txt"));
+    dir.createFile(QStringLiteral("alpha.txt"));
+    dir.createFile(QStringLiteral("Beta"));
+    dir.createFile(QStringLiteral(".hidden"));
+    dir.createDir(QStringLiteral("folder"));
+    dir.createDir(QStringLiteral("folder.txt"));
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0644), 0);
+    const SocketFile socket(dir.filePath(QStringLiteral("socket")));
+    QVERIFY(socket.isBound());
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("alpha.txt")), dir.filePath(QStringLiteral("link.txt"))));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone.txt")), dir.filePath(QStringLiteral("dangling.txt"))));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("folder")), dir.filePath(QStringLiteral("folderlink"))));
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), dir.filePath(QStringLiteral("device"))));
+
+    FileList list;
+    list.setPath(dir.path());
+    QCOMPARE(allNames(list), (QStringList{"alpha.txt", "Beta", "link.txt", "Zeta.txt"}));
+    QCOMPARE(list.path(), dir.path());
+    QCOMPARE(list.listIndex(), -1);
+    QCOMPARE(list.fileName(), QString());
+}
+
+void TestFileList::unreadableFolderIsEmpty_data()
+{
+    QTest::addColumn<QString>("relative");
+    QTest::newRow("missing folder") << "missing";
+    QTest::newRow("a file, not a folder") << "b.txt";
+}
+
+void TestFileList::unreadableFolderIsEmpty()
+{
+    QFETCH(QString, relative);
+    m_list->setPath(m_dir->filePath(relative));
+    QCOMPARE(m_list->listCount(), 0);
+    QCOMPARE(m_list->fileName(), QString());
+    m_list->refresh();
+    QCOMPARE(m_list->listCount(), 0);
+}
+
+void TestFileList::patternNarrowsAndRefreshRereads()
+{
+    m_list->setPattern(QStringLiteral("*.TXT"));
+    QCOMPARE(m_list->pattern(), QStringLiteral("*.TXT"));
+    QCOMPARE(allNames(*m_list), (QStringList{"A.txt", "b.txt", "d.txt"}));
+    m_dir->createFile(QStringLiteral("c.txt"));
+    QFile::remove(m_dir->filePath(QStringLiteral("b.txt")));
+    QCOMPARE(allNames(*m_list), (QStringList{"A.txt", "b.txt", "d.txt"})); // until re-read
+    m_list->refresh();
+    QCOMPARE(allNames(*m_list), (QStringList{"A.txt", "c.txt", "d.txt"}));
+    m_list->setPattern(QStringLiteral("*.zip;*.bat"));
+    QCOMPARE(allNames(*m_list), (QStringList{"E.zip", "f.bat"}));
+    m_list->setPattern(QString());
+    QCOMPARE(m_list->listCount(), 6);
+}
+
+void TestFileList::noCapOnNames()
+{
+    TestDir dir;
+    const int count = 40000;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("f%1").arg(i, 5, 10, QLatin1Char('0'))));
+        const int fd = ::creat(path.constData(), 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    }
+    m_list->setPath(dir.path());
+    QCOMPARE(m_list->listCount(), count);
+    QCOMPARE(m_list->item(count - 1), QStringLiteral("f39999"));
+    QCOMPARE(m_list->item(32767), QStringLiteral("f32767"));
+    m_list->setSelected(39000, true);
+    QVERIFY(m_list->isSelected(39000));
+    m_list->setListIndex(39500);
+    QCOMPARE(m_list->listIndex(), 39500);
+    QCOMPARE(m_list->fileName(), QStringLiteral("f39500"));
+}
+
+void TestFileList::clicksSelectAndRaiseClickedOnce_data()
+{
+    // Names: A.txt b.txt c.HTM d.txt E.zip f.bat
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<int>("current");
+
+    QTest::newRow("click drops the others") << 1 << 3 << int(Qt::NoModifier) << QList<int>{3} << 3;
+    QTest::newRow("ctrl+click adds") << 1 << 3 << int(Qt::ControlModifier) << QList<int>{1, 3} << 3;
+    QTest::newRow("shift+click selects a range") << 1 << 4 << int(Qt::ShiftModifier) << QList<int>{1, 2, 3, 4} << 4;
+    QTest::newRow("click on the selected one again") << 2 << 2 << int(Qt::NoModifier) << QList<int>{2} << 2;
+}
+
+void TestFileList::clicksSelectAndRaiseClickedOnce()
+{
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(int, modifiers);
+    QFETCH(QList<int>, selected);
+    QFETCH(int, current);
+
+    QSignalSpy clicks(m_list.get(), &FileList::clicked);
+    click(first);
+    QCOMPARE(clicks.count(), 1);
+    click(second, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(clicks.count(), 2);
+    QCOMPARE(selectedRows(*m_list), selected);
+    QCOMPARE(m_list->listIndex(), current);
+    QCOMPARE(m_list->fileName(), m_list->item(current));
+}
+
+void TestFileList::ctrlClickDeselectingLastStillClicks()
+{
+    QSignalSpy clicks(m_list.get(), &FileList::clicked);
+    click(2);
+    click(2, Qt::ControlModifier);
+    QCOMPARE(selectedRows(*m_list), QList<int>());
+    QCOMPARE(clicks.count(), 2);
+}
+
+void TestFileList::oneClickedPerMouseAction()
+{
+    QSignalSpy clicks(m_list.get(), &FileList::clicked);
+    click(1);
+    click(3, Qt::ControlModifier);
+    QCOMPARE(clicks.count(), 2);
+    // A plain click on one of several selected names drops the others on the release.
+    click(3);
+    QCOMPARE(selectedRows(*m_list), QList<int>{3});
+    QCOMPARE(clicks.count(), 3);
+
+    // A drag over four names is one action.
+    const auto centre = [this](int row) { return m_list->visualRect(m_list->model()->index(row, 0)).center(); };
+    QTest::mousePress(m_list->viewport(), Qt::LeftButton, Qt::NoModifier, centre(1));
+    for (int row = 2; row <= 4; ++row) {
+        QMouseEvent move(QEvent::MouseMove, centre(row), m_list->viewport()->mapToGlobal(centre(row)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_list->viewport(), &move);
+    }
+    QCOMPARE(clicks.count(), 3); // not before the release
+    QTest::mouseRelease(m_list->viewport(), Qt::LeftButton, Qt::NoModifier, centre(4));
+    QCOMPARE(selectedRows(*m_list), (QList<int>{1, 2, 3, 4}));
+    QCOMPARE(clicks.count(), 4);
+}
+
+void TestFileList::otherButtonsSelectNothing_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::newRow("right") << int(Qt::RightButton);
+    QTest::newRow("middle") << int(Qt::MiddleButton);
+}
+
+void TestFileList::otherButtonsSelectNothing()
+{
+    QFETCH(int, button);
+    const auto mouseButton = Qt::MouseButton(button);
+    QSignalSpy clicks(m_list.get(), &FileList::clicked);
+    QSignalSpy releases(m_list.get(), &FileList::mouseReleased);
+
+    click(1, Qt::NoModifier, mouseButton);
+    QCOMPARE(selectedRows(*m_list), QList<int>());
+    QCOMPARE(m_list->listIndex(), -1);
+    QCOMPARE(clicks.count(), 0);
+    QCOMPARE(releases.count(), 1);
+    QCOMPARE(releases.at(0).at(0).value<Qt::MouseButton>(), mouseButton);
+    const QPoint where = m_list->viewport()->mapToGlobal(m_list->visualRect(m_list->model()->index(1, 0)).center());
+    QCOMPARE(releases.at(0).at(1).toPoint(), where);
+
+    // Over a selection it keeps the selection as it is.
+    click(3);
+    click(5, Qt::ControlModifier);
+    click(4, Qt::NoModifier, mouseButton);
+    QCOMPARE(selectedRows(*m_list), (QList<int>{3, 5}));
+    QCOMPARE(m_list->listIndex(), 5);
+    QCOMPARE(clicks.count(), 2);
+
+    click(3); // the left button reports its release too
+    QCOMPARE(releases.count(), 5);
+    QCOMPARE(releases.last().at(0).value<Qt::MouseButton>(), Qt::LeftButton);
+}
+
+void TestFileList::keyboardRaisesClicked()
+{
+    QSignalSpy clicks(m_list.get(), &FileList::clicked);
+    click(1);
+    QTest::keyClick(m_list.get(), Qt::Key_Down);
+    QCOMPARE(clicks.count(), 2);
+    QCOMPARE(selectedRows(*m_list), QList<int>{2});
+    QTest::keyClick(m_list.get(), Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(clicks.count(), 3);
+    QCOMPARE(selectedRows(*m_list), (QList<int>{2, 3}));
+    QTest::keyClick(m_list.get(), Qt::Key_Shift); // changes nothing
+    QCOMPARE(clicks.count(), 3);
+}
+
+void TestFileList::doubleClick()
+{
+    QSignalSpy clicks(m_list.get(), &FileList::clicked);
+    QSignalSpy doubles(m_list.get(), &FileList::doubleClicked);
+    // As a real double-click comes: press, release, double-click, release.
+    const auto doubleClick = [this](Qt::MouseButton button, QPoint where) {
+        QTest::mouseClick(m_list->viewport(), button, Qt::NoModifier, where);
+        QTest::mouseDClick(m_list->viewport(), button, Qt::NoModifier, where);
+        QTest::mouseRelease(m_list->viewport(), button, Qt::NoModifier, where);
+    };
+    const QPoint onName = m_list->visualRect(m_list->model()->index(2, 0)).center();
+    doubleClick(Qt::LeftButton, onName);
+    QCOMPARE(doubles.count(), 1);
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(m_list->fileName(), QStringLiteral("c.HTM"));
+    QCOMPARE(selectedRows(*m_list), QList<int>{2});
+
+    // Not below the names, and not with the right button.
+    doubleClick(Qt::LeftButton, QPoint(5, m_list->viewport()->height() - 3));
+    doubleClick(Qt::RightButton, onName);
+    QCOMPARE(doubles.count(), 1);
+}
+
+void TestFileList::codeRaisesNothing()
+{
+    QSignalSpy clicks(m_list.get(), &FileList::clicked);
+    click(1);
+    QCOMPARE(clicks.count(), 1);
+
+    m_list->setSelected(3, true);
+    QCOMPARE(selectedRows(*m_list), (QList<int>{1, 3}));
+    QCOMPARE(m_list->listIndex(), 1); // the current item stays
+    m_list->setSelected(1, false);
+    m_list->setListIndex(4);
+    QCOMPARE(m_list->listIndex(), 4);
+    QCOMPARE(selectedRows(*m_list), QList<int>{3});
+    m_list->setListIndex(-1);
+    QCOMPARE(m_list->listIndex(), -1);
+    m_list->setSelected(99, true); // beyond the list: nothing
+    m_list->setPattern(QStringLiteral("*.txt"));
+    m_list->setPath(m_dir->path());
+    m_list->refresh();
+    QCOMPARE(clicks.count(), 1);
+}
+
+void TestFileList::refreshThenFocusKeepsNoCurrentItem()
+{
+    QWidget other;
+    other.show();
+    m_list->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_list.get()));
+    click(3);
+    click(4, Qt::ControlModifier);
+    QCOMPARE(m_list->fileName(), QStringLiteral("E.zip"));
+
+    m_list->clearFocus();
+    m_list->refresh();
+    QCOMPARE(selectedRows(*m_list), QList<int>());
+    QCOMPARE(m_list->listIndex(), -1);
+    QSignalSpy clicks(m_list.get(), &FileList::clicked);
+    m_list->setFocus(Qt::TabFocusReason);
+    QVERIFY(m_list->hasFocus());
+    QCOMPARE(m_list->listIndex(), -1);
+    QCOMPARE(m_list->fileName(), QString());
+    QCOMPARE(selectedRows(*m_list), QList<int>());
+    QCOMPARE(clicks.count(), 0);
+}
+
+QTEST_MAIN(TestFileList)
+#include "tst_filelist.moc"
