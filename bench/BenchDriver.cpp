@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -102,8 +103,8 @@ BenchResult BenchDriver::runInChild(const BenchCase &benchCase, const QString &r
 {
     // Fixtures are made here, untimed, and shared by the cases that need them.
     const Fixtures fixtures(root);
+    progress(QStringLiteral("%1: preparing fixtures in %2").arg(benchCase.name, root));
     for (const auto make : benchCase.fixtures) {
-        progress(QStringLiteral("%1: preparing fixtures").arg(benchCase.name));
         if (const QString error = (fixtures.*make)(); !error.isEmpty())
             return failed(benchCase.name, error);
     }
@@ -112,6 +113,15 @@ BenchResult BenchDriver::runInChild(const BenchCase &benchCase, const QString &r
     progress(QStringLiteral("%1: %2 runs of each side").arg(benchCase.name).arg(runs));
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Qt wants a private runtime folder; without one it warns on every start.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!environment.contains(QStringLiteral("XDG_RUNTIME_DIR"))) {
+        const QString runtime = root + QStringLiteral("/runtime");
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    }
+    child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--child"), benchCase.name, QStringLiteral("--fixtures"), root,
                  QStringLiteral("--runs"), QString::number(runs)});

@@ -1,21 +1,10 @@
 #include "BenchResult.h"
 
+#include "BenchTools.h"
+
 #include <QJsonArray>
 
-#include <algorithm>
-
 namespace {
-
-double median(QList<double> values)
-{
-    if (values.isEmpty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const qsizetype middle = values.size() / 2;
-    if (values.size() % 2)
-        return values[middle];
-    return (values[middle - 1] + values[middle]) / 2.0;
-}
 
 QJsonArray toArray(const QList<double> &values)
 {
@@ -55,12 +44,12 @@ QString number(double value)
 
 double BenchResult::oursMedian() const
 {
-    return median(oursMs);
+    return BenchTools::median(oursMs);
 }
 
 double BenchResult::baselineMedian() const
 {
-    return median(baselineMs);
+    return BenchTools::median(baselineMs);
 }
 
 double BenchResult::ratio() const

@@ -2,11 +2,24 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace BenchTools {
 
 double elapsedMs(const QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double median(QList<double> values)
+{
+    if (values.isEmpty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const qsizetype middle = values.size() / 2;
+    if (values.size() % 2)
+        return values[middle];
+    return (values[middle - 1] + values[middle]) / 2.0;
 }
 
 std::optional<double> peakResidentMiB()
