@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/FileOperations.h"
 #include "app/MainMenus.h"
 #include "app/MenuTable.h"
 #include "app/PopupPresenter.h"
@@ -47,6 +48,8 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
 
     m_board = std::make_unique<PaneBoard>(m_client, services);
     m_menus = std::make_unique<MainMenus>(menuBar(), this);
+    m_fileOperations = std::make_unique<FileOperations>(*m_board, services, this);
+    m_fileOperations->connectMenus(*m_menus, this);
     wireMenus();
 
     // The pattern boxes would take Ctrl+C, Ctrl+A and the like for themselves.

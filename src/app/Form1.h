@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class FileOperations;
 class MainMenus;
 class PaneBoard;
 class PopupPresenter;
@@ -38,6 +39,7 @@ public:
 
     PaneBoard &board() const { return *m_board; }
     MainMenus &menus() const { return *m_menus; }
+    FileOperations &fileOperations() const { return *m_fileOperations; }
     QWidget *client() const { return m_client; }
     SharedWindow<Splash> &splash() { return m_splash; }
 
@@ -67,6 +69,7 @@ private:
     QWidget *m_client;
     std::unique_ptr<PaneBoard> m_board;
     std::unique_ptr<MainMenus> m_menus;
+    std::unique_ptr<FileOperations> m_fileOperations;
     SharedWindow<Splash> m_splash;
     std::function<bool()> m_endGuard;
 };

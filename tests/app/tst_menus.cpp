@@ -4,6 +4,7 @@
 #include "panes/PaneBoard.h"
 #include "settings/RegistryStore.h"
 #include "support/TestServices.h"
+#include "FormFixture.h"
 
 #include <QAction>
 #include <QFile>
@@ -12,13 +13,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
-class NoPopups : public PopupPresenter
-{
-public:
-    void popup(QMenu *, const QPoint &) override {}
-};
-} // namespace
 
 class TestMenus : public QObject
 {
@@ -27,15 +21,13 @@ class TestMenus : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_services = std::make_unique<TestServices>();
-        m_store = std::make_unique<RegistryStore>(m_services->configHome() + QStringLiteral("/Panoptra/Panoptra.ini"));
-        m_form = std::make_unique<Form1>(m_services->services(), *m_store, m_popups);
+        m_fixture = std::make_unique<FormFixture>();
+        m_services = &m_fixture->services;
+        m_form = m_fixture->form.get();
     }
     void cleanup()
     {
-        m_form.reset();
-        m_store.reset();
-        m_services.reset();
+        m_fixture.reset();
     }
 
     // Every item's name, caption (blanks included), shortcut and design visibility, against
@@ -88,12 +80,14 @@ private Q_SLOTS:
         QFETCH(QString, item);
         QFETCH(int, key);
         m_form->show();
-        QApplication::setActiveWindow(m_form.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QApplication::setActiveWindow(m_form);
+        QVERIFY(QTest::qWaitForWindowActive(m_form));
         QLineEdit *box = m_form->board().pane(2).patternBox();
         box->setFocus();
         QTRY_VERIFY(box->hasFocus());
         const QString before = box->text();
+        // The commands find no selected file and say so; that is not what this test is about.
+        m_services->dialogs.acceptAllMessages();
         QSignalSpy triggered(m_form->menus().action(item), &QAction::triggered);
         QTest::keyClick(box, Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(triggered.size(), 1);
@@ -101,10 +95,9 @@ private Q_SLOTS:
     }
 
 private:
-    NoPopups m_popups;
-    std::unique_ptr<TestServices> m_services;
-    std::unique_ptr<RegistryStore> m_store;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<FormFixture> m_fixture;
+    TestServices *m_services = nullptr;
+    Form1 *m_form = nullptr;
 };
 
 QTEST_MAIN(TestMenus)

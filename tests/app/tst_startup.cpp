@@ -64,6 +64,7 @@ class TestStartup : public QObject
 private Q_SLOTS:
     void init()
     {
+        m_popups = RecordingPopups();
         m_services = std::make_unique<TestServices>();
         m_store = std::make_unique<RecordingStore>(m_services->configHome() + QStringLiteral("/Panoptra/Panoptra.ini"));
     }
@@ -222,7 +223,7 @@ private Q_SLOTS:
                                : static_cast<QWidget *>(board.pane(pane).fileList());
         const QString text7 = board.text7()->text();
         QTest::mouseClick(static_cast<QAbstractScrollArea *>(list)->viewport(), Qt::RightButton, {}, QPoint(10, 5));
-        QCOMPARE(m_popups.shown.value(0), menu);
+        QCOMPARE(m_popups.shown, QStringList{menu});
         QCOMPARE(board.text7()->text(), text7);
         QCOMPARE(board.pane(pane).fileList()->fileName(), QString());
     }

@@ -93,10 +93,14 @@ void setBackColor(QWidget *widget, qint32 value)
     if (!color.isValid())
         return;
     widget->setProperty(backColorProperty, value);
+    // Only the roles the widget paints itself with: a container's children (pattern boxes,
+    // buttons) keep their own colours.
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, color);
-    palette.setColor(QPalette::Base, color);
-    palette.setColor(QPalette::Button, color);
+    if (widget->inherits("QAbstractScrollArea") || widget->inherits("QLineEdit") || widget->inherits("QComboBox"))
+        palette.setColor(QPalette::Base, color);
+    if (widget->inherits("QAbstractButton") || widget->inherits("QComboBox"))
+        palette.setColor(QPalette::Button, color);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }

@@ -1,0 +1,154 @@
+#include "fileops/FileOpWindow.h"
+
+#include "fileops/FolderPicture.h"
+#include "platform/ui/ToolkitColor.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+QRect toPixels(const QRect &twips)
+{
+    return QRect(twipsToPixels(twips.left()), twipsToPixels(twips.top()),
+                 twipsToPixels(twips.width()), twipsToPixels(twips.height()));
+}
+} // namespace
+
+FileOpWindow::FileOpWindow(const FormDesign &design, QWidget *parent)
+    : QWidget(parent, design.toolWindow ? Qt::Tool : Qt::Window), m_picture(design.picture)
+{
+    setObjectName(design.name);
+    setWindowTitle(design.caption);
+    resize(twipsToPixels(design.clientTwips.width()), twipsToPixels(design.clientTwips.height()));
+    if (design.backColor) {
+        ToolkitColor::setBackColor(this, *design.backColor);
+        // Only the window itself takes the colour: text boxes and buttons keep the system's.
+        QPalette own = palette();
+        const QPalette system = QApplication::palette();
+        own.setColor(QPalette::Base, system.color(QPalette::Base));
+        own.setColor(QPalette::Button, system.color(QPalette::Button));
+        setPalette(own);
+    }
+
+    QWidget *previous = nullptr;
+    QWidget *firstFocus = nullptr;
+    for (const ControlDesign &control : design.controls) {
+        QWidget *widget = addControl(control);
+        if (widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            setTabOrder(previous, widget);
+        if (!firstFocus && control.visible && control.enabled)
+            firstFocus = widget;
+        previous = widget;
+    }
+    if (firstFocus)
+        firstFocus->setFocus();
+    // A virtual call: the connection runs only once the window is fully built.
+    connect(button(QStringLiteral("Command1")), &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(button(QStringLiteral("Command2")), &QPushButton::clicked, this, &FileOpWindow::Command2_Click);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QWidget *FileOpWindow::addControl(const ControlDesign &design)
+{
+    QWidget *widget = nullptr;
+    switch (design.kind) {
+    case ControlDesign::Kind::Label:
+        widget = new QLabel(design.text, this);
+        break;
+    case ControlDesign::Kind::TextBox:
+        widget = new QLineEdit(design.text, this);
+        break;
+    case ControlDesign::Kind::Button: {
+        auto *button = new QPushButton(design.text, this);
+        // Neither Enter nor Esc presses a button of these windows.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        widget = button;
+        break;
+    }
+    }
+    widget->setObjectName(design.name);
+    widget->setGeometry(toPixels(design.twips));
+    if (design.backColor)
+        ToolkitColor::setBackColor(widget, *design.backColor);
+    if (design.foreColor)
+        ToolkitColor::setForeColor(widget, *design.foreColor);
+    if (design.bold) {
+        QFont font = widget->font();
+        font.setBold(true);
+        font.setPointSizeF(8.25);
+        widget->setFont(font);
+    }
+    if (!design.toolTip.isEmpty())
+        widget->setToolTip(design.toolTip);
+    widget->setEnabled(design.enabled);
+    widget->setVisible(design.visible);
+    return widget;
+}
+
+QLineEdit *FileOpWindow::text1() const
+{
+    return textBox(QStringLiteral("Text1"));
+}
+
+QLineEdit *FileOpWindow::text2() const
+{
+    return textBox(QStringLiteral("Text2"));
+}
+
+QLineEdit *FileOpWindow::textBox(const QString &name) const
+{
+    return findChild<QLineEdit *>(name, Qt::FindDirectChildrenOnly);
+}
+
+QPushButton *FileOpWindow::button(const QString &name) const
+{
+    return findChild<QPushButton *>(name, Qt::FindDirectChildrenOnly);
+}
+
+QLabel *FileOpWindow::label(const QString &name) const
+{
+    return findChild<QLabel *>(name, Qt::FindDirectChildrenOnly);
+}
+
+void FileOpWindow::showInFront()
+{
+    // A window that only now appears is in front already.
+    const bool wasVisible = isVisible();
+    show();
+    if (wasVisible)
+        raise();
+    activateWindow();
+}
+
+void FileOpWindow::Command2_Click()
+{
+    Q_EMIT unloadRequested();
+}
+
+void FileOpWindow::closeEvent(QCloseEvent *event)
+{
+    // The close box unloads the window, as "Cancel" does: the owner destroys it.
+    event->accept();
+    Q_EMIT unloadRequested();
+}
+
+void FileOpWindow::paintEvent(QPaintEvent *)
+{
+    if (m_picture == FormDesign::Picture::None)
+        return;
+    QPainter painter(this);
+    const QRectF target = m_picture == FormDesign::Picture::Fill
+                              ? QRectF(rect())
+                              : QRectF(QPointF(0, 0), FolderPicture::naturalSize());
+    FolderPicture::paint(painter, target);
+}
