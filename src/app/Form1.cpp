@@ -1,9 +1,12 @@
 #include "app/Form1.h"
 
+#include "app/BackgroundColors.h"
 #include "app/FileOperations.h"
 #include "app/MainMenus.h"
 #include "app/MenuTable.h"
+#include "app/PaneLayouts.h"
 #include "app/PopupPresenter.h"
+#include "app/SelectAll.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
@@ -35,6 +38,11 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
           auto *splash = new Splash(this, m_splashTimings, [this] { m_splash.unload(); });
           splash->Form_Load();
           return splash;
+      }),
+      m_help([this] {
+          auto *help = new Help1(this, [this] { m_help.unload(); });
+          help->Form_Load();
+          return help;
       })
 {
     setObjectName(QStringLiteral("Form1"));
@@ -50,6 +58,9 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_menus = std::make_unique<MainMenus>(menuBar(), this);
     m_fileOperations = std::make_unique<FileOperations>(*m_board, services, this);
     m_fileOperations->connectMenus(*m_menus, this);
+    m_colors = std::make_unique<BackgroundColors>(*this, services.dialogs, store);
+    m_selectAll = std::make_unique<SelectAll>(*m_board, services.dialogs);
+    m_layouts = std::make_unique<PaneLayouts>(*m_board);
     wireMenus();
 
     // The pattern boxes would take Ctrl+C, Ctrl+A and the like for themselves.
@@ -135,6 +146,15 @@ void Form1::FileBoxColorLoad()
     loadColor(ColorSetting::Files);
 }
 
+void Form1::mnuHelp1_Click()
+{
+    // An open window is only brought up, its text scrolled where the user left it.
+    Help1 *help = m_help.get();
+    help->show();
+    help->raise();
+    help->activateWindow();
+}
+
 void Form1::Form_QueryUnload(bool &cancel)
 {
     const MessageAnswer answer = m_services.dialogs.message(
@@ -189,6 +209,10 @@ void Form1::wireMenus()
     on(QStringLiteral("mnuRefresh"), [this] { mnuRefresh_Click(); });
     for (int n = 1; n <= PaneCount; ++n)
         on(paneItemName(PaneCommand::Refresh, n), [this, n] { m_board->refreshPane(n); });
+    m_colors->wire(*m_menus, this);
+    m_selectAll->wire(*m_menus, this);
+    m_layouts->wire(*m_menus, this);
+    on(QStringLiteral("mnuHelp1"), [this] { mnuHelp1_Click(); });
 
     connect(m_board.get(), &PaneBoard::popupRequested, this,
             [this](int pane, PaneBoard::PopupKind kind, const QPoint &globalPos) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Help1.h"
 #include "app/Splash.h"
 #include "platform/ui/SharedWindow.h"
 #include "settings/ColorStore.h"
@@ -9,11 +10,14 @@
 #include <functional>
 #include <memory>
 
+class BackgroundColors;
 class FileOperations;
 class MainMenus;
 class PaneBoard;
+class PaneLayouts;
 class PopupPresenter;
 class RegistryStore;
+class SelectAll;
 struct Services;
 
 // The main window: five panes, the menus, and the start-up and shut-down of the program.
@@ -50,6 +54,12 @@ public:
     QList<QWidget *> colorTargets(ColorSetting setting) const;
     void applyColor(ColorSetting setting, qint32 value);
 
+    // Help > "Help": shows the help window without waiting, loading it when it is not loaded.
+    void mnuHelp1_Click();
+    SharedWindow<Help1> &help() { return m_help; }
+    BackgroundColors &colors() const { return *m_colors; }
+    PaneLayouts &layouts() const { return *m_layouts; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -72,4 +82,9 @@ private:
     std::unique_ptr<FileOperations> m_fileOperations;
     SharedWindow<Splash> m_splash;
     std::function<bool()> m_endGuard;
+    // Colours, Select All, layouts and help (wired in wireMenus).
+    std::unique_ptr<BackgroundColors> m_colors;
+    std::unique_ptr<SelectAll> m_selectAll;
+    std::unique_ptr<PaneLayouts> m_layouts;
+    SharedWindow<Help1> m_help;
 };

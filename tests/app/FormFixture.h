@@ -19,12 +19,28 @@ struct FormFixture
 {
     explicit FormFixture(const SplashTimings &timings = SplashTimings{50, 15, 2})
         : store(services.configHome() + QStringLiteral("/Panoptra/Panoptra.ini")),
+          timings(timings),
           form(std::make_unique<Form1>(services.services(), store, popups, timings))
     {
+    }
+
+    // Runs the start-up as the program does.
+    Form1 &start()
+    {
+        form->Form_Load();
+        return *form;
+    }
+    // The next run of the program, on the same settings file.
+    Form1 &restart()
+    {
+        form.reset();
+        form = std::make_unique<Form1>(services.services(), store, popups, timings);
+        return start();
     }
 
     TestServices services;
     RegistryStore store;
     NoPopups popups;
+    SplashTimings timings;
     std::unique_ptr<Form1> form;
 };

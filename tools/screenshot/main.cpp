@@ -1,10 +1,13 @@
 // Starts the main window as the program does, with the real services, then shows each view a
 // person would look at and saves the screen as PNG files in the folder given as argument.
 
+#include "app/BackgroundColors.h"
 #include "app/Form1.h"
+#include "app/LayoutTable.h"
 #include "app/MainMenus.h"
 #include "app/PopupPresenter.h"
 #include "app/SystemServices.h"
+#include "platform/ui/ToolkitColor.h"
 #include "settings/RegistryStore.h"
 
 #include <QAction>
@@ -34,9 +37,30 @@ void trigger(Form1 &form, const QString &item)
 // What to show, in order. Each entry prepares the screen, then the screen is saved.
 QList<Shot> shots()
 {
-    return {
+    QList<Shot> list = {
         {QStringLiteral("main.png"), [](Form1 &) {}},
     };
+    // layout-1.png .. layout-5.png: each Drive View command.
+    for (const PaneLayout &layout : paneLayouts()) {
+        const QString item = layout.menuItem;
+        list.append({QStringLiteral("layout-%1.png").arg(layout.paneCount),
+                     [item](Form1 &form) { trigger(form, item); }});
+    }
+    // The question after red folder lists were picked (without the modal colour dialog).
+    list.append({QStringLiteral("color1.png"), [](Form1 &form) {
+                     BackgroundColors &colors = form.colors();
+                     colors.save(ColorSetting::Folders);
+                     form.applyColor(ColorSetting::Folders, ToolkitColor::Red);
+                     Color1 *color1 = colors.color1().get();
+                     color1->ask(ColorSetting::Folders);
+                     color1->show();
+                 }});
+    list.append({QStringLiteral("help.png"), [](Form1 &form) {
+                     if (Color1 *color1 = form.colors().color1().ifLoaded())
+                         color1->Command2_Click();
+                     trigger(form, QStringLiteral("mnuHelp1"));
+                 }});
+    return list;
 }
 
 } // namespace
@@ -68,6 +92,5 @@ int main(int argc, char *argv[])
             ++failures;
         }
     }
-    Q_UNUSED(&trigger);
     return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,86 @@
+#include "app/BackgroundColors.h"
+
+#include "app/Form1.h"
+#include "app/MainMenus.h"
+#include "platform/EventWaits.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/ToolkitColor.h"
+
+#include <QAction>
+
+#include <array>
+
+namespace {
+
+struct ColorCommand
+{
+    const char *menuItem;
+    ColorSetting setting;
+    void (Form1::*load)();
+};
+
+const std::array<ColorCommand, 3> commands = {{
+    {"mnuBackGround", ColorSetting::Desktop, &Form1::BackColorLoad},
+    {"mnu_Folders", ColorSetting::Folders, &Form1::DirBoxColorLoad},
+    {"mnu_Files", ColorSetting::Files, &Form1::FileBoxColorLoad},
+}};
+
+} // namespace
+
+BackgroundColors::BackgroundColors(Form1 &form, Dialogs &dialogs, RegistryStore &store)
+    : m_form(form),
+      m_dialogs(dialogs),
+      m_store(store),
+      m_color1([this] {
+          return new Color1(&m_form, Color1::Actions{[this](ColorSetting s) { save(s); },
+                                                     [this](ColorSetting s) { load(s); },
+                                                     [this] { m_color1.unload(); }});
+      })
+{
+}
+
+void BackgroundColors::pick(ColorSetting setting)
+{
+    // Stored before anything is picked: the value now holds the colour shown, so that Cancel
+    // in Color1 brings back the colour of this moment.
+    save(setting);
+
+    // A cancelled dialog ends the command here; nothing changes and Color1 does not open.
+    const std::optional<QColor> chosen = m_dialogs.chooseColor(ToolkitColor::toQColor(m_commonDialogColor));
+    if (!chosen || !chosen->isValid())
+        return;
+    m_commonDialogColor = ToolkitColor::fromQColor(*chosen);
+    m_form.applyColor(setting, m_commonDialogColor);
+    EventWaits::yieldOnce();
+
+    Color1 *color1 = m_color1.get();
+    color1->ask(setting);
+    color1->show();
+    color1->raise();
+}
+
+void BackgroundColors::save(ColorSetting setting)
+{
+    const QList<QWidget *> targets = m_form.colorTargets(setting);
+    if (targets.isEmpty())
+        return;
+    ColorStore(m_store).save(setting, ToolkitColor::backColor(targets.first()));
+}
+
+void BackgroundColors::load(ColorSetting setting)
+{
+    for (const ColorCommand &command : commands) {
+        if (command.setting == setting)
+            (m_form.*command.load)();
+    }
+}
+
+void BackgroundColors::wire(const MainMenus &menus, QObject *context)
+{
+    for (const ColorCommand &command : commands) {
+        QAction *action = menus.action(QLatin1String(command.menuItem));
+        Q_ASSERT(action);
+        const ColorSetting setting = command.setting;
+        QObject::connect(action, &QAction::triggered, context, [this, setting] { pick(setting); });
+    }
+}
