@@ -1,0 +1,28 @@
+#include "BenchCases.h"
+
+#include "CopyCase.h"
+#include "FolderRefreshCase.h"
+#include "PaneOpenCase.h"
+
+const QList<BenchCase> &benchCases()
+{
+    static const QList<BenchCase> cases = {
+        {QStringLiteral("pane-open-100k"), 7, 3.0, 100.0, {&Fixtures::makeManyFiles, &Fixtures::makeEmptyFolder},
+         &PaneOpenCase::runAll},
+        {QStringLiteral("pane-open-100k-pattern"), 7, std::nullopt, std::nullopt,
+         {&Fixtures::makeManyFiles, &Fixtures::makeEmptyFolder}, &PaneOpenCase::runPattern},
+        {QStringLiteral("copy-1g"), 5, 1.25, std::nullopt, {&Fixtures::makeBigFile}, &CopyCase::run},
+        {QStringLiteral("folder-refresh-5"), 11, 5.0, std::nullopt, {&Fixtures::makeManyFolders},
+         &FolderRefreshCase::run},
+    };
+    return cases;
+}
+
+const BenchCase *findBenchCase(const QString &name)
+{
+    for (const BenchCase &benchCase : benchCases()) {
+        if (benchCase.name == name)
+            return &benchCase;
+    }
+    return nullptr;
+}

@@ -1,0 +1,58 @@
+#include "BenchTools.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace BenchTools {
+
+double elapsedMs(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double median(QList<double> values)
+{
+    if (values.isEmpty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const qsizetype middle = values.size() / 2;
+    if (values.size() % 2)
+        return values[middle];
+    return (values[middle - 1] + values[middle]) / 2.0;
+}
+
+std::optional<double> peakResidentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // "VmHWM:     61234 kB"
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (!line.startsWith("VmHWM:"))
+            continue;
+        bool ok = false;
+        const qint64 kib = line.mid(6).trimmed().split(' ').value(0).toLongLong(&ok);
+        if (ok)
+            return double(kib) / 1024.0;
+    }
+    return std::nullopt;
+}
+
+QString compareFiles(const QString &a, const QString &b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot open %1 or %2").arg(a, b);
+    if (first.size() != second.size())
+        return QStringLiteral("%1 has %2 bytes, %3 has %4").arg(a).arg(first.size()).arg(b).arg(second.size());
+    constexpr qint64 chunk = qint64(8) << 20;
+    for (qint64 offset = 0; offset < first.size(); offset += chunk) {
+        if (first.read(chunk) != second.read(chunk))
+            return QStringLiteral("%1 and %2 differ after byte %3").arg(a, b).arg(offset);
+    }
+    return QString();
+}
+
+} // namespace BenchTools

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// Small measuring helpers the cases share.
+namespace BenchTools {
+
+double elapsedMs(const QElapsedTimer &timer);
+// The middle value (the mean of the two middle ones for an even count); 0 for none.
+double median(QList<double> values);
+// The process's peak resident memory (VmHWM) in MiB; nullopt where /proc does not say.
+std::optional<double> peakResidentMiB();
+// "" when the two files hold the same bytes, else what differs.
+QString compareFiles(const QString &a, const QString &b);
+
+} // namespace BenchTools

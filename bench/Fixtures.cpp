@@ -1,0 +1,199 @@
+#include "Fixtures.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::array<const char *, 16> words = {
+    "Report", "photo", "INVOICE", "notes", "Backup", "letter", "Draft", "summary",
+    "IMG", "scan", "Budget", "todo", "Readme", "minutes", "Contract", "song"};
+
+constexpr std::array<const char *, Fixtures::matchEvery> extensions = {
+    ".txt", ".jpg", ".htm", ".log", ".zip", ".exe", ".bmp", ".doc", ".mp3", ".c"};
+
+QString errnoText(const QString &what, const QString &path)
+{
+    return QStringLiteral("%1 %2: %3").arg(what, path, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+// Makes the folder (and its parents); "" or what went wrong.
+QString makePath(const QString &path)
+{
+    if (QDir().mkpath(path))
+        return QString();
+    return QStringLiteral("cannot create %1").arg(path);
+}
+
+QString createEmptyFile(const QByteArray &path)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errnoText(QStringLiteral("cannot create"), QFile::decodeName(path));
+    ::close(fd);
+    return QString();
+}
+
+QString createFolder(const QByteArray &path)
+{
+    if (::mkdir(path.constData(), 0755) != 0 && errno != EEXIST)
+        return errnoText(QStringLiteral("cannot create"), QFile::decodeName(path));
+    return QString();
+}
+
+} // namespace
+
+Fixtures::Fixtures(const QString &root)
+    : m_root(root)
+{
+}
+
+QString Fixtures::manyFiles() const
+{
+    return m_root + QStringLiteral("/files100k");
+}
+
+QString Fixtures::manyFolders() const
+{
+    return m_root + QStringLiteral("/folders10k");
+}
+
+QString Fixtures::bigFile() const
+{
+    return m_root + QStringLiteral("/big/source.bin");
+}
+
+QString Fixtures::copyFolder() const
+{
+    return m_root + QStringLiteral("/copies");
+}
+
+QString Fixtures::emptyFolder() const
+{
+    return m_root + QStringLiteral("/empty");
+}
+
+QString Fixtures::entryName(int i, int count)
+{
+    // i * 37117 mod count runs through 0..count-1 once for the counts used here (37117 shares
+    // no factor with 10^n), so the numbers are unique and their order is not i's.
+    const qint64 shuffled = qint64(i) * 37117 % count;
+    const int digits = int(QString::number(count - 1).size());
+    QString name = QString::fromLatin1(words[size_t(shuffled) % words.size()]) + QLatin1Char('_')
+        + QStringLiteral("%1").arg(shuffled, digits, 10, QLatin1Char('0'));
+    return name;
+}
+
+QString Fixtures::makeManyFiles() const
+{
+    if (ready(QStringLiteral("files")))
+        return QString();
+    if (const QString error = makePath(manyFiles()); !error.isEmpty())
+        return error;
+    const QByteArray folder = QFile::encodeName(manyFiles()) + '/';
+    for (int i = 0; i < manyFilesCount; ++i) {
+        QString name = entryName(i, manyFilesCount) + QLatin1String(extensions[size_t(i) % extensions.size()]);
+        if (i % matchEvery == 0 && (i / matchEvery) % 2)
+            name = name.left(name.size() - 4) + QStringLiteral(".TXT");
+        if (const QString error = createEmptyFile(folder + QFile::encodeName(name)); !error.isEmpty())
+            return error;
+    }
+    // What a file list must leave out: folders (one even named like a match) and dot-files.
+    for (int i = 0; i < 100; ++i) {
+        const QByteArray name = "Folder " + QByteArray::number(i) + (i == 0 ? ".txt" : "");
+        if (const QString error = createFolder(folder + name); !error.isEmpty())
+            return error;
+    }
+    for (const char *name : {".hidden.txt", ".profile", ".cache.txt"}) {
+        if (const QString error = createEmptyFile(folder + name); !error.isEmpty())
+            return error;
+    }
+    return markReady(QStringLiteral("files"));
+}
+
+QString Fixtures::makeManyFolders() const
+{
+    if (ready(QStringLiteral("folders")))
+        return QString();
+    if (const QString error = makePath(manyFolders()); !error.isEmpty())
+        return error;
+    const QByteArray folder = QFile::encodeName(manyFolders()) + '/';
+    for (int i = 0; i < manyFoldersCount; ++i) {
+        const QString name = entryName(i, manyFoldersCount);
+        if (const QString error = createFolder(folder + QFile::encodeName(name)); !error.isEmpty())
+            return error;
+    }
+    // A folder list shows folders only, and no dot-folders.
+    for (const char *name : {"readme.txt", "notes.log", ".git"}) {
+        const QByteArray path = folder + name;
+        const QString error = name[0] == '.' ? createFolder(path) : createEmptyFile(path);
+        if (!error.isEmpty())
+            return error;
+    }
+    return markReady(QStringLiteral("folders"));
+}
+
+QString Fixtures::makeBigFile() const
+{
+    if (const QString error = makePath(copyFolder()); !error.isEmpty())
+        return error;
+    if (ready(QStringLiteral("big")))
+        return QString();
+    if (const QString error = makePath(m_root + QStringLiteral("/big")); !error.isEmpty())
+        return error;
+    const QByteArray path = QFile::encodeName(bigFile());
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errnoText(QStringLiteral("cannot create"), bigFile());
+    // Data that no filesystem can compress or leave as holes: a xorshift stream.
+    constexpr size_t chunk = size_t(4) << 20;
+    std::vector<quint64> buffer(chunk / sizeof(quint64));
+    quint64 state = 0x9E3779B97F4A7C15ULL;
+    for (qint64 written = 0; written < bigFileBytes; written += qint64(chunk)) {
+        for (quint64 &word : buffer) {
+            state ^= state << 13;
+            state ^= state >> 7;
+            state ^= state << 17;
+            word = state;
+        }
+        const char *data = reinterpret_cast<const char *>(buffer.data());
+        for (size_t done = 0; done < chunk;) {
+            const ssize_t put = ::write(fd, data + done, chunk - done);
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0) {
+                const QString error = errnoText(QStringLiteral("cannot write"), bigFile());
+                ::close(fd);
+                return error;
+            }
+            done += size_t(put);
+        }
+    }
+    // On disk before any case runs, so no case pays for writing the fixture back.
+    if (::fsync(fd) != 0 || ::close(fd) != 0)
+        return errnoText(QStringLiteral("cannot write"), bigFile());
+    return markReady(QStringLiteral("big"));
+}
+
+QString Fixtures::makeEmptyFolder() const
+{
+    return makePath(emptyFolder());
+}
+
+bool Fixtures::ready(const QString &what) const
+{
+    return QFile::exists(m_root + QStringLiteral("/.ready-") + what);
+}
+
+QString Fixtures::markReady(const QString &what) const
+{
+    return createEmptyFile(QFile::encodeName(m_root + QStringLiteral("/.ready-") + what));
+}

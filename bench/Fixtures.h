@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+// The folders and files the cases run on, made once under one root folder. Each maker leaves a
+// marker when it has finished, so a root given again (--fixtures) is not made twice.
+class Fixtures
+{
+public:
+    static constexpr int manyFilesCount = 100000;
+    // Every tenth file ends in ".txt" (half of them as ".TXT").
+    static constexpr int matchEvery = 10;
+    static constexpr int manyFoldersCount = 10000;
+    static constexpr qint64 bigFileBytes = qint64(1) << 30;
+
+    explicit Fixtures(const QString &root);
+
+    QString root() const { return m_root; }
+    // manyFilesCount regular files with mixed-case names, plus a few subfolders and dot-files
+    // that a file list leaves out.
+    QString manyFiles() const;
+    QString manyFolders() const;
+    QString bigFile() const;
+    // Where the copy case writes; on the same filesystem as bigFile().
+    QString copyFolder() const;
+    QString emptyFolder() const;
+
+    // Each returns "" or what went wrong.
+    QString makeManyFiles() const;
+    QString makeManyFolders() const;
+    QString makeBigFile() const;
+    QString makeEmptyFolder() const;
+
+    // The name of entry i of a fixture folder: unique without regard to case, not in creation
+    // order when sorted.
+    static QString entryName(int i, int count);
+
+private:
+    bool ready(const QString &what) const;
+    QString markReady(const QString &what) const;
+
+    QString m_root;
+};
