@@ -38,7 +38,10 @@ void FolderList::setPath(const QString &path)
 
 void FolderList::refresh()
 {
-    load(m_model->path());
+    if (m_watch.mayHaveChanged(path()))
+        load(path());
+    else
+        display(path(), m_model->subfolders());
 }
 
 bool FolderList::readsSameAs(const FolderList &other) const
@@ -46,18 +49,22 @@ bool FolderList::readsSameAs(const FolderList &other) const
     return path() == other.path();
 }
 
-void FolderList::refreshFrom(const FolderList &source)
+void FolderList::refreshFrom(FolderList &source)
 {
-    if (!readsSameAs(source)) {
+    if (!readsSameAs(source) || !m_watch.mayHaveChanged(path())) {
         refresh();
         return;
     }
+    // Watch from now on; source's own watch vouches for the time since its read.
+    m_watch.begin(path());
+    if (source.m_watch.mayHaveChanged(path()))
+        m_watch.distrust();
     display(path(), source.m_model->subfolders());
 }
 
 void FolderList::load(const QString &path)
 {
-    display(path, FolderReader::folderNames(path));
+    display(path, FolderReader::folderNames(path, &m_watch));
 }
 
 void FolderList::display(const QString &path, const QStringList &subfolders)

@@ -30,7 +30,7 @@ template <typename List>
 void refreshInTurn(const std::vector<List *> &lists)
 {
     for (auto it = lists.begin(); it != lists.end(); ++it) {
-        const auto earlier = std::find_if(lists.begin(), it, [&](const List *done) {
+        const auto earlier = std::find_if(lists.begin(), it, [&](List *done) {
             return done->readsSameAs(**it);
         });
         if (earlier != it)

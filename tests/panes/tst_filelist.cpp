@@ -67,6 +67,7 @@ private Q_SLOTS:
     void unreadableFolderIsEmpty_data();
     void unreadableFolderIsEmpty();
     void patternNarrowsAndRefreshRereads();
+    void refreshSeesWhereLinksLead();
     void noCapOnNames();
     void clicksSelectAndRaiseClickedOnce_data();
     void clicksSelectAndRaiseClickedOnce();
@@ -167,6 +168,21 @@ void TestFileList::patternNarrowsAndRefreshRereads()
     QCOMPARE(allNames(*m_list), (QStringList{"E.zip", "f.bat"}));
     m_list->setPattern(QString());
     QCOMPARE(m_list->listCount(), 6);
+}
+
+void TestFileList::refreshSeesWhereLinksLead()
+{
+    TestDir outside;
+    const QString target = outside.createFile(QStringLiteral("target.txt"));
+    QVERIFY(QFile::link(target, m_dir->filePath(QStringLiteral("link.txt"))));
+    m_list->refresh();
+    QCOMPARE(allNames(*m_list), (QStringList{"A.txt", "b.txt", "c.HTM", "d.txt", "E.zip", "f.bat", "link.txt"}));
+    QFile::remove(target); // nothing changes in the listed folder itself
+    m_list->refresh();
+    QCOMPARE(allNames(*m_list), (QStringList{"A.txt", "b.txt", "c.HTM", "d.txt", "E.zip", "f.bat"}));
+    outside.createFile(QStringLiteral("target.txt"));
+    m_list->refresh();
+    QCOMPARE(m_list->listCount(), 7);
 }
 
 void TestFileList::noCapOnNames()
