@@ -68,9 +68,9 @@ PaneBoard::~PaneBoard()
     // The panes first (they disconnect from this board), then the fields.
     for (auto &pane : m_panes)
         pane.reset();
-    delete m_text6;
-    delete m_text7;
-    delete m_text8;
+    delete m_text6.data();
+    delete m_text7.data();
+    delete m_text8.data();
 }
 
 void PaneBoard::openAtStart(Pane &pane)
