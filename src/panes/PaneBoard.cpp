@@ -163,6 +163,7 @@ void PaneBoard::changeExtension(int n)
     p.fileList()->setPattern(p.patternBox()->text());
     if (p.fileList()->listCount() == 0) {
         m_text8->setText(PaneTexts::noFilesMessage());
+        m_text8->setCursorPosition(0); // show the start of the message, not its end
         m_text8->show();
     }
 }
