@@ -27,6 +27,10 @@ QString FileList::path() const
 
 void FileList::setPath(const QString &path)
 {
+    if (path == m_path) { // the same folder again: as a refresh, which reads only what changed
+        refresh();
+        return;
+    }
     m_path = path;
     load();
 }

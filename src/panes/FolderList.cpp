@@ -30,10 +30,12 @@ void FolderList::setPath(const QString &path)
     if (path.isEmpty())
         return;
     const QString clean = QDir::cleanPath(QDir::current().absoluteFilePath(path));
-    const bool differs = clean != m_model->path();
+    if (clean == m_model->path()) {
+        refresh();
+        return;
+    }
     load(clean);
-    if (differs)
-        Q_EMIT changed();
+    Q_EMIT changed();
 }
 
 void FolderList::refresh()
