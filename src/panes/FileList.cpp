@@ -71,10 +71,7 @@ void FileList::refreshFrom(FileList &source)
         refresh();
         return;
     }
-    // Watch from now on; source's own watch vouches for the time since its read.
-    m_watch.begin(m_path);
-    if (source.m_watch.mayHaveChanged(m_path))
-        m_watch.distrust();
+    m_watch.beginFrom(source.m_watch, m_path);
     m_model->setNames(source.m_model->names());
 }
 

@@ -57,10 +57,7 @@ void FolderList::refreshFrom(FolderList &source)
         refresh();
         return;
     }
-    // Watch from now on; source's own watch vouches for the time since its read.
-    m_watch.begin(path());
-    if (source.m_watch.mayHaveChanged(path()))
-        m_watch.distrust();
+    m_watch.beginFrom(source.m_watch, path());
     display(path(), source.m_model->subfolders());
 }
 

@@ -82,6 +82,13 @@ void FolderWatch::begin(const QString &path, int dirFd)
     m_trusted = true;
 }
 
+void FolderWatch::beginFrom(FolderWatch &source, const QString &path)
+{
+    begin(path);
+    if (source.mayHaveChanged(path))
+        distrust();
+}
+
 void FolderWatch::distrust()
 {
     m_trusted = false;
