@@ -27,8 +27,12 @@ QString FileList::path() const
 
 void FileList::setPath(const QString &path)
 {
+    if (path == m_path) { // the same folder again: as a refresh, which reads only what changed
+        refresh();
+        return;
+    }
     m_path = path;
-    refresh();
+    load();
 }
 
 QString FileList::pattern() const
@@ -39,13 +43,21 @@ QString FileList::pattern() const
 void FileList::setPattern(const QString &pattern)
 {
     m_pattern = NamePattern(pattern);
-    refresh();
+    load();
 }
 
 void FileList::refresh()
 {
     // A model reset drops the selection and the current item without selection signals.
-    m_model->setNames(FolderReader::fileNames(m_path, m_pattern));
+    if (m_watch.mayHaveChanged(m_path))
+        load();
+    else
+        m_model->setNames(m_model->names());
+}
+
+void FileList::load()
+{
+    m_model->setNames(FolderReader::fileNames(m_path, m_pattern, &m_watch));
 }
 
 bool FileList::readsSameAs(const FileList &other) const
@@ -53,12 +65,13 @@ bool FileList::readsSameAs(const FileList &other) const
     return m_path == other.m_path && m_pattern.text() == other.m_pattern.text();
 }
 
-void FileList::refreshFrom(const FileList &source)
+void FileList::refreshFrom(FileList &source)
 {
-    if (!readsSameAs(source)) {
+    if (!readsSameAs(source) || !m_watch.mayHaveChanged(m_path)) {
         refresh();
         return;
     }
+    m_watch.beginFrom(source.m_watch, m_path);
     m_model->setNames(source.m_model->names());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panes/FolderWatch.h"
 #include "panes/NamePattern.h"
 
 #include <QListView>
@@ -29,13 +30,14 @@ public:
     QString pattern() const;
     // Re-reads the list with the new pattern (no event).
     void setPattern(const QString &pattern);
-    // Re-reads the folder; no selection and no current item afterwards (no event).
+    // Re-reads the folder; no selection and no current item afterwards (no event). An
+    // unchanged local folder is not read again (see FolderWatch).
     void refresh();
     // Whether other lists the same folder with the same pattern, so one read can serve both.
     bool readsSameAs(const FileList &other) const;
-    // A refresh that takes the names source read just now instead of reading them again; a
-    // plain refresh() when source lists another folder or pattern.
-    void refreshFrom(const FileList &source);
+    // A refresh that takes the names source has just refreshed instead of reading them again;
+    // a plain refresh() when source lists another folder or pattern.
+    void refreshFrom(FileList &source);
 
     int listCount() const;
     // The current item's row, -1 when there is none.
@@ -70,10 +72,12 @@ private:
     void userInput(const std::function<void()> &handle);
     void finishUserAction();
     void noteChange();
+    void load();
 
     FileListModel *m_model;
     QString m_path;
     NamePattern m_pattern;
+    FolderWatch m_watch;
     // Between a left press and its release: a mouse click is one action.
     bool m_mouseAction = false;
     int m_inputDepth = 0;

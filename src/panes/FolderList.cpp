@@ -30,15 +30,20 @@ void FolderList::setPath(const QString &path)
     if (path.isEmpty())
         return;
     const QString clean = QDir::cleanPath(QDir::current().absoluteFilePath(path));
-    const bool differs = clean != m_model->path();
+    if (clean == m_model->path()) {
+        refresh();
+        return;
+    }
     load(clean);
-    if (differs)
-        Q_EMIT changed();
+    Q_EMIT changed();
 }
 
 void FolderList::refresh()
 {
-    load(m_model->path());
+    if (m_watch.mayHaveChanged(path()))
+        load(path());
+    else
+        display(path(), m_model->subfolders());
 }
 
 bool FolderList::readsSameAs(const FolderList &other) const
@@ -46,18 +51,19 @@ bool FolderList::readsSameAs(const FolderList &other) const
     return path() == other.path();
 }
 
-void FolderList::refreshFrom(const FolderList &source)
+void FolderList::refreshFrom(FolderList &source)
 {
-    if (!readsSameAs(source)) {
+    if (!readsSameAs(source) || !m_watch.mayHaveChanged(path())) {
         refresh();
         return;
     }
+    m_watch.beginFrom(source.m_watch, path());
     display(path(), source.m_model->subfolders());
 }
 
 void FolderList::load(const QString &path)
 {
-    display(path, FolderReader::folderNames(path));
+    display(path, FolderReader::folderNames(path, &m_watch));
 }
 
 void FolderList::display(const QString &path, const QStringList &subfolders)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panes/FolderWatch.h"
+
 #include <QListView>
 
 class FolderListModel;
@@ -23,12 +25,13 @@ public:
     // Opens path, made absolute and clean (raises changed() when it differs from the open
     // folder). An empty path is ignored.
     void setPath(const QString &path);
+    // Re-reads the folder (an unchanged local folder is not read again: see FolderWatch).
     void refresh();
     // Whether other shows the same folder, so that one read can serve both.
     bool readsSameAs(const FolderList &other) const;
-    // A refresh that takes the subfolders source read just now instead of reading them again;
-    // a plain refresh() when source shows another folder.
-    void refreshFrom(const FolderList &source);
+    // A refresh that takes the subfolders source has just refreshed instead of reading them
+    // again; a plain refresh() when source shows another folder.
+    void refreshFrom(FolderList &source);
     // Rows as shown: the ancestors, the open folder, then its subfolders.
     int rowCount() const;
     QString rowPath(int row) const;
@@ -52,4 +55,5 @@ private:
     void display(const QString &path, const QStringList &subfolders);
 
     FolderListModel *m_model;
+    FolderWatch m_watch;
 };

@@ -1,5 +1,6 @@
 #include "panes/FolderReader.h"
 
+#include "panes/FolderWatch.h"
 #include "panes/NamePattern.h"
 
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 enum class Kind { File, Folder };
@@ -101,18 +103,27 @@ struct SortBuffer
 };
 
 template <typename Accept>
-QStringList read(const QString &folder, Kind kind, Accept accept)
+QStringList read(const QString &folder, Kind kind, FolderWatch *watch, Accept accept)
 {
-    if (folder.isEmpty())
+    const int dirFd = folder.isEmpty()
+        ? -1 : ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *dir = dirFd >= 0 ? ::fdopendir(dirFd) : nullptr;
+    if (!dir) {
+        if (dirFd >= 0)
+            ::close(dirFd);
+        if (watch) // a folder that cannot be read now may be readable next time
+            watch->distrust();
         return QStringList();
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return QStringList();
-    const int dirFd = ::dirfd(dir);
+    }
+    if (watch)
+        watch->begin(folder, dirFd);
     SortBuffer buffer;
     while (const dirent *entry = ::readdir(dir)) {
         if (entry->d_name[0] == '.')
             continue;
+        // What a link leads to can change without any change of this folder.
+        if (watch && (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN))
+            watch->distrust();
         if (!isKind(dirFd, entry, kind))
             continue;
         QString name = QFile::decodeName(entry->d_name);
@@ -126,14 +137,14 @@ QStringList read(const QString &folder, Kind kind, Accept accept)
 
 namespace FolderReader {
 
-QStringList fileNames(const QString &folder, const NamePattern &pattern)
+QStringList fileNames(const QString &folder, const NamePattern &pattern, FolderWatch *watch)
 {
-    return read(folder, Kind::File, [&pattern](const QString &name) { return pattern.matches(name); });
+    return read(folder, Kind::File, watch, [&pattern](const QString &name) { return pattern.matches(name); });
 }
 
-QStringList folderNames(const QString &folder)
+QStringList folderNames(const QString &folder, FolderWatch *watch)
 {
-    return read(folder, Kind::Folder, [](const QString &) { return true; });
+    return read(folder, Kind::Folder, watch, [](const QString &) { return true; });
 }
 
 void sortNames(QStringList &names)

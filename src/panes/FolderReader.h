@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class FolderWatch;
 class NamePattern;
 
 // Reads a folder's entries straight from the directory stream, for the pane lists: the type
@@ -11,9 +12,10 @@ class NamePattern;
 namespace FolderReader {
 
 // The regular files (symbolic links to regular files included) whose names match pattern.
-QStringList fileNames(const QString &folder, const NamePattern &pattern);
+// With a watch, the watch starts on the folder as it is read (see FolderWatch).
+QStringList fileNames(const QString &folder, const NamePattern &pattern, FolderWatch *watch = nullptr);
 // The subfolders (symbolic links to folders included).
-QStringList folderNames(const QString &folder);
+QStringList folderNames(const QString &folder, FolderWatch *watch = nullptr);
 // Sorts without regard to case; names that differ only in case keep a fixed order.
 void sortNames(QStringList &names);
 

@@ -30,7 +30,7 @@ template <typename List>
 void refreshInTurn(const std::vector<List *> &lists)
 {
     for (auto it = lists.begin(); it != lists.end(); ++it) {
-        const auto earlier = std::find_if(lists.begin(), it, [&](const List *done) {
+        const auto earlier = std::find_if(lists.begin(), it, [&](List *done) {
             return done->readsSameAs(**it);
         });
         if (earlier != it)
@@ -68,9 +68,9 @@ PaneBoard::~PaneBoard()
     // The panes first (they disconnect from this board), then the fields.
     for (auto &pane : m_panes)
         pane.reset();
-    delete m_text6;
-    delete m_text7;
-    delete m_text8;
+    delete m_text6.data();
+    delete m_text7.data();
+    delete m_text8.data();
 }
 
 void PaneBoard::openAtStart(Pane &pane)
@@ -163,6 +163,7 @@ void PaneBoard::changeExtension(int n)
     p.fileList()->setPattern(p.patternBox()->text());
     if (p.fileList()->listCount() == 0) {
         m_text8->setText(PaneTexts::noFilesMessage());
+        m_text8->setCursorPosition(0); // show the start of the message, not its end
         m_text8->show();
     }
 }

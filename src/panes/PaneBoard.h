@@ -2,15 +2,14 @@
 
 #include "panes/Pane.h"
 
+#include <QLineEdit>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 
 #include <array>
 #include <memory>
 
-class Dialogs;
-class Drives;
-class QLineEdit;
 class QWidget;
 struct Services;
 
@@ -68,7 +67,8 @@ private:
 
     Services &m_services;
     std::array<std::unique_ptr<Pane>, PaneCount> m_panes;
-    QLineEdit *m_text6;
-    QLineEdit *m_text7;
-    QLineEdit *m_text8;
+    // The fields are the parent's children: it may delete them before this board goes.
+    QPointer<QLineEdit> m_text6;
+    QPointer<QLineEdit> m_text7;
+    QPointer<QLineEdit> m_text8;
 };

@@ -44,9 +44,11 @@ private Q_SLOTS:
     void setPathRaisesChangedOnlyWhenItDiffers();
     void refreshRereadsSilently();
     void vanishedFolderKeepsItsPath();
+    void refreshSeesWhereLinksLead();
 
 private:
     QPoint centreOf(int row) const;
+    QStringList subfolders() const { return rowPaths(*m_list).mid(m_list->openRow() + 1); }
 
     std::unique_ptr<TestDir> m_dir;
     QString m_open;
@@ -210,6 +212,17 @@ void TestFolderList::vanishedFolderKeepsItsPath()
     m_list->setPath(m_open + "/never");
     QCOMPARE(changes.count(), 2);
     QCOMPARE(m_list->rowCount(), m_list->openRow() + 1);
+}
+
+void TestFolderList::refreshSeesWhereLinksLead()
+{
+    const QString far = m_dir->createDir(QStringLiteral("far"));
+    QVERIFY(QFile::link(far, m_open + "/Far"));
+    m_list->refresh();
+    QVERIFY(subfolders().contains(m_open + "/Far"));
+    QVERIFY(QDir().rmdir(far)); // nothing changes in the open folder itself
+    m_list->refresh();
+    QCOMPARE(subfolders(), (QStringList{m_open + "/alpha", m_open + "/Link", m_open + "/Zed"}));
 }
 
 QTEST_MAIN(TestFolderList)

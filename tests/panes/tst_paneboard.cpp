@@ -337,8 +337,10 @@ void TestPaneBoard::changeExtension()
     QCOMPARE(names(files(3)), listed);
     QCOMPARE(selectedRows(files(3)), QList<int>());
     QCOMPARE(m_board->text8()->isHidden(), !listed.isEmpty());
-    if (listed.isEmpty())
+    if (listed.isEmpty()) {
         QCOMPARE(m_board->text8()->text(), QStringLiteral("No files of this type in present directory."));
+        QCOMPARE(m_board->text8()->cursorPosition(), 0); // the start shows in the narrow field
+    }
     QCOMPARE(m_board->text7()->text(), QStringLiteral("3"));
     QCOMPARE(names(files(2)).size(), 4); // no other pane is touched
 }
