@@ -14,6 +14,8 @@ const QList<BenchCase> &benchCases()
         {QStringLiteral("copy-1g"), 5, 1.25, std::nullopt, {&Fixtures::makeBigFile}, &CopyCase::run},
         {QStringLiteral("folder-refresh-5"), 11, 5.0, std::nullopt, {&Fixtures::makeManyFolders},
          &FolderRefreshCase::run},
+        {QStringLiteral("folder-refresh-5-changed"), 11, 5.0, std::nullopt, {&Fixtures::makeManyFolders},
+         &FolderRefreshCase::runChanged},
     };
     return cases;
 }

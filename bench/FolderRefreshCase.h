@@ -10,5 +10,7 @@ class Fixtures;
 namespace FolderRefreshCase {
 
 BenchResult run(const Fixtures &fixtures, int runs);
+// The same after another program changed the folder, so that every list reads it again.
+BenchResult runChanged(const Fixtures &fixtures, int runs);
 
 } // namespace FolderRefreshCase
