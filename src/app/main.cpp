@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 #include "app/PopupPresenter.h"
 #include "app/SystemServices.h"
+#include "platform/ProgramEnd.h"
 #include "settings/RegistryStore.h"
 
 #include <QApplication>
@@ -15,6 +16,9 @@ int main(int argc, char *argv[])
     MenuPopupPresenter popups;
     Form1 form(system.services(), store, popups);
     form.Form_Load();
+    // The user may have ended the program during the start-up wait; exec() would start over.
+    if (system.services().programEnd.isEnding())
+        return 0;
     form.show();
     return app.exec();
 }
