@@ -46,12 +46,8 @@ public:
     void connectMenus(MainMenus &menus, QObject *context);
 
     CopyBatch &batch() { return m_batch; }
-    SharedStandby &standby() { return m_standby; }
+    // The search window's Copy fills the batch through ListCopy.
     SearchResultBatch &searchBatch() { return m_searchBatch; }
-    CopyFileTo &copyFileTo() { return m_copyFileTo; }
-    FileRename &fileRename() { return m_fileRename; }
-    FolderRename &folderRename() { return m_folderRename; }
-    NewFolder &newFolder() { return m_newFolder; }
 
     // Where the search window's result list is reached.
     void setSearchResults(SearchResults *results) { m_searchResults.connectTo(results); }

@@ -90,15 +90,5 @@ void DeleteCommands::refreshAfterDelete(int n)
     std::array<QString, PaneCount> fileListPaths;
     for (int m = 1; m <= PaneCount; ++m)
         fileListPaths[m - 1] = m_board.pane(m).fileList()->path();
-    // Every list in the order shows the same folder: one read serves them all.
-    FileList *first = nullptr;
-    for (int m : refreshOrder(n, fileListPaths)) {
-        FileList *list = m_board.pane(m).fileList();
-        if (first) {
-            list->refreshFrom(*first);
-        } else {
-            list->refresh();
-            first = list;
-        }
-    }
+    m_board.refreshFileLists(refreshOrder(n, fileListPaths));
 }

@@ -170,15 +170,20 @@ void PaneBoard::changeExtension(int n)
 
 void PaneBoard::refreshAll()
 {
-    std::vector<FileList *> lists;
-    for (const auto &pane : m_panes)
-        lists.push_back(pane->fileList());
-    refreshInTurn(lists);
+    refreshFileLists({1, 2, 3, 4, 5});
 }
 
 void PaneBoard::refreshPane(int n)
 {
     pane(n).fileList()->refresh();
+}
+
+void PaneBoard::refreshFileLists(const QList<int> &panes)
+{
+    std::vector<FileList *> lists;
+    for (int n : panes)
+        lists.push_back(pane(n).fileList());
+    refreshInTurn(lists);
 }
 
 void PaneBoard::refreshOthers(int n, bool folderLists)

@@ -3,6 +3,7 @@
 #include "panes/Pane.h"
 
 #include <QLineEdit>
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -51,6 +52,9 @@ public:
     void refreshAll();
     // The file pop-up's "Refresh": pane n's file list only.
     void refreshPane(int n);
+    // Refreshes the file lists of the given panes in that order; lists on the same folder with
+    // the same pattern share one read.
+    void refreshFileLists(const QList<int> &panes);
 
 Q_SIGNALS:
     // A right-button release over a pane's folder or file list: show that pane's pop-up.

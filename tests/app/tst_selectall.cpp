@@ -3,6 +3,7 @@
 #include "app/MainMenus.h"
 #include "app/MenuTable.h"
 #include "panes/FileList.h"
+#include "panes/FileListRows.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
 #include "support/TestDir.h"
@@ -42,16 +43,6 @@ QList<PaneState> parseStates(const QString &text)
         states << state;
     }
     return states;
-}
-
-QList<int> selectedRows(const FileList &list)
-{
-    QList<int> rows;
-    for (int row = 0; row < list.listCount(); ++row) {
-        if (list.isSelected(row))
-            rows << row;
-    }
-    return rows;
 }
 
 QList<int> allRows(const FileList &list)

@@ -1,4 +1,5 @@
 #include "panes/FileList.h"
+#include "FileListRows.h"
 #include "support/TestDir.h"
 #include "support/TmpfsMount.h"
 
@@ -46,15 +47,6 @@ QStringList allNames(const FileList &list)
     return names;
 }
 
-QList<int> selectedRows(const FileList &list)
-{
-    QList<int> rows;
-    for (int row = 0; row < list.listCount(); ++row) {
-        if (list.isSelected(row))
-            rows << row;
-    }
-    return rows;
-}
 } // namespace
 
 class TestFileList : public QObject

@@ -70,23 +70,6 @@ qint32 fromQColor(const QColor &color)
     return rgb(color.red(), color.green(), color.blue());
 }
 
-std::optional<qint32> parse(const QString &text)
-{
-    bool ok = false;
-    const qlonglong number = text.toLongLong(&ok);
-    if (!ok || number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
-        return std::nullopt;
-    const qint32 value = qint32(number);
-    if (!isValid(value))
-        return std::nullopt;
-    return value;
-}
-
-QString toText(qint32 value)
-{
-    return QString::number(value);
-}
-
 void setBackColor(QWidget *widget, qint32 value)
 {
     const QColor color = toQColor(value);

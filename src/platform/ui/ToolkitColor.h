@@ -4,7 +4,6 @@
 #include <QPalette>
 #include <QString>
 
-#include <optional>
 
 class QWidget;
 
@@ -31,9 +30,6 @@ bool isValid(qint32 value);
 QColor toQColor(qint32 value);
 // The RGB value of a picked colour (always an RGB value, never a system colour).
 qint32 fromQColor(const QColor &color);
-// The stored decimal text back to a value; nothing when it is not a colour.
-std::optional<qint32> parse(const QString &text);
-QString toText(qint32 value);
 
 // Sets a widget's background (and keeps the value, so it can be read back and stored).
 void setBackColor(QWidget *widget, qint32 value);
