@@ -78,9 +78,7 @@ void BackgroundColors::load(ColorSetting setting)
 void BackgroundColors::wire(const MainMenus &menus, QObject *context)
 {
     for (const ColorCommand &command : commands) {
-        QAction *action = menus.action(QLatin1String(command.menuItem));
-        Q_ASSERT(action);
         const ColorSetting setting = command.setting;
-        QObject::connect(action, &QAction::triggered, context, [this, setting] { pick(setting); });
+        menus.onTriggered(QLatin1String(command.menuItem), context, [this, setting] { pick(setting); });
     }
 }

@@ -23,9 +23,8 @@ FileOperations::FileOperations(PaneBoard &board, Services &services, QWidget *ow
 
 void FileOperations::connectMenus(MainMenus &menus, QObject *context)
 {
-    auto on = [&menus, context](const QString &name, std::function<void()> handler) {
-        if (QAction *action = menus.action(name))
-            QObject::connect(action, &QAction::triggered, context, std::move(handler));
+    auto on = [&menus, context](const QString &name, std::function<void()> command) {
+        menus.onTriggered(name, context, std::move(command));
     };
     on(QStringLiteral("mnuCopy"), [this] { m_copy.mnuCopy_Click(); });
     on(QStringLiteral("mnuSendFileTo"), [this] { m_copyFileTo.mnuSendFileTo_Click(); });

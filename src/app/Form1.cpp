@@ -200,10 +200,8 @@ void Form1::mnuRefresh_Click()
 
 void Form1::wireMenus()
 {
-    auto on = [this](const QString &name, auto handler) {
-        QAction *action = m_menus->action(name);
-        Q_ASSERT(action);
-        connect(action, &QAction::triggered, this, handler);
+    auto on = [this](const QString &name, std::function<void()> command) {
+        m_menus->onTriggered(name, this, std::move(command));
     };
     on(QStringLiteral("mnuExit"), [this] { mnuExit_Click(); });
     on(QStringLiteral("mnuRefresh"), [this] { mnuRefresh_Click(); });

@@ -55,6 +55,14 @@ QMenu *MainMenus::menu(const QString &name) const
     return m_menus.value(name);
 }
 
+void MainMenus::onTriggered(const QString &name, QObject *context, std::function<void()> command) const
+{
+    QAction *item = action(name);
+    Q_ASSERT_X(item, "MainMenus::onTriggered", qPrintable(name));
+    if (item)
+        QObject::connect(item, &QAction::triggered, context, std::move(command));
+}
+
 QList<QAction *> MainMenus::shortcutActions() const
 {
     QList<QAction *> result;

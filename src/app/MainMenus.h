@@ -5,9 +5,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QAction;
 class QMenu;
 class QMenuBar;
+class QObject;
 class QWidget;
 
 // The main window's menu tree built from mainMenuTable(): the menu bar's menus and the hidden
@@ -21,6 +24,9 @@ public:
     QAction *action(const QString &name) const;
     // The submenu or pop-up root named name; null when there is none.
     QMenu *menu(const QString &name) const;
+    // Runs command whenever the item named name is chosen (by menu or shortcut), for as long
+    // as context lives. Every name given here is an item of the table.
+    void onTriggered(const QString &name, QObject *context, std::function<void()> command) const;
     // The items with a shortcut key.
     QList<QAction *> shortcutActions() const;
 

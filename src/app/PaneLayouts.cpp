@@ -79,9 +79,7 @@ void PaneLayouts::place(const ControlPlace &p)
 void PaneLayouts::wire(const MainMenus &menus, QObject *context)
 {
     for (const PaneLayout &layout : paneLayouts()) {
-        QAction *action = menus.action(layout.menuItem);
-        Q_ASSERT(action);
         const int count = layout.paneCount;
-        QObject::connect(action, &QAction::triggered, context, [this, count] { show(count); });
+        menus.onTriggered(layout.menuItem, context, [this, count] { show(count); });
     }
 }

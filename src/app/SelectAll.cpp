@@ -2,6 +2,7 @@
 
 #include "app/MainMenus.h"
 #include "app/MenuTable.h"
+#include "fileops/PaneSelection.h"
 #include "panes/FileList.h"
 #include "panes/PaneBoard.h"
 #include "platform/ui/Dialogs.h"
@@ -22,24 +23,15 @@ SelectAll::SelectAll(PaneBoard &board, Dialogs &dialogs) : m_board(board), m_dia
 
 void SelectAll::mnuSelectAll0_Click()
 {
-    const int pane = m_board.paneHasSelection();
-    if (pane == 0) {
-        m_dialogs.message(QStringLiteral("Please select a file first"));
-        return;
-    }
-    paneSelectAll(pane);
-}
-
-bool SelectAll::passesSelectionRule(const FileList &list)
-{
-    return (list.listCount() > 0 && list.isSelected(0)) || list.listIndex() >= 1;
+    PaneSelection::onSelectedPane(m_board, m_dialogs, QStringLiteral("Please select a file first"),
+                                  [this](int n) { paneSelectAll(n); });
 }
 
 void SelectAll::paneSelectAll(int n)
 {
-    FileList &list = *m_board.pane(n).fileList();
-    if (popupNeedsSelection.at(size_t(n - 1)) && !passesSelectionRule(list))
+    if (popupNeedsSelection.at(size_t(n - 1)) && !m_board.passesSelectionRule(n))
         return;
+    FileList &list = *m_board.pane(n).fileList();
     // Every row in one selection range: the same as selecting row by row, which grows
     // quadratically with the number of files. Like setSelected, it raises no click.
     list.selectAll();
@@ -47,12 +39,7 @@ void SelectAll::paneSelectAll(int n)
 
 void SelectAll::wire(const MainMenus &menus, QObject *context)
 {
-    auto on = [&](const QString &name, auto handler) {
-        QAction *action = menus.action(name);
-        Q_ASSERT(action);
-        QObject::connect(action, &QAction::triggered, context, handler);
-    };
-    on(QStringLiteral("mnuSelectAll0"), [this] { mnuSelectAll0_Click(); });
+    menus.onTriggered(QStringLiteral("mnuSelectAll0"), context, [this] { mnuSelectAll0_Click(); });
     for (int n = 1; n <= PaneCount; ++n)
-        on(paneItemName(PaneCommand::SelectAll, n), [this, n] { paneSelectAll(n); });
+        menus.onTriggered(paneItemName(PaneCommand::SelectAll, n), context, [this, n] { paneSelectAll(n); });
 }

@@ -21,8 +21,6 @@ public:
     void wire(const MainMenus &menus, QObject *context);
 
 private:
-    static bool passesSelectionRule(const FileList &list);
-
     PaneBoard &m_board;
     Dialogs &m_dialogs;
 };

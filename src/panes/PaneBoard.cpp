@@ -109,14 +109,17 @@ Pane &PaneBoard::pane(int n) const
 
 int PaneBoard::paneHasSelection() const
 {
-    for (const auto &pane : m_panes) {
-        const FileList *list = pane->fileList();
-        if (list->listCount() == 0)
-            continue;
-        if (list->listIndex() >= 1 || list->isSelected(0))
-            return pane->number();
+    for (int n = 1; n <= PaneCount; ++n) {
+        if (passesSelectionRule(n))
+            return n;
     }
     return 0;
+}
+
+bool PaneBoard::passesSelectionRule(int n) const
+{
+    const FileList *list = pane(n).fileList();
+    return list->listCount() > 0 && (list->listIndex() >= 1 || list->isSelected(0));
 }
 
 QString PaneBoard::paneFilePath(int n) const

@@ -40,6 +40,9 @@ public:
     // The first pane 1..5 (hidden panes included) whose file list has its current item beyond
     // the first, or its first item selected; 0 when none.
     int paneHasSelection() const;
+    // The rule for one pane: its file list has items, and its current item beyond the first or
+    // its first item selected.
+    bool passesSelectionRule(int n) const;
     // Pane n's folder (its folder list's path) and current file name joined.
     QString paneFilePath(int n) const;
 
