@@ -1,7 +1,6 @@
 #pragma once
 
 class Dialogs;
-class FileList;
 class MainMenus;
 class PaneBoard;
 class QObject;
