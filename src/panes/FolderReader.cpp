@@ -2,10 +2,10 @@
 
 #include "panes/FolderWatch.h"
 #include "panes/NamePattern.h"
-
-#include <QFile>
+#include "platform/PathCodec.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -106,7 +106,7 @@ template <typename Accept>
 QStringList read(const QString &folder, Kind kind, FolderWatch *watch, Accept accept)
 {
     const int dirFd = folder.isEmpty()
-        ? -1 : ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ? -1 : ::open(PathCodec::encode(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR *dir = dirFd >= 0 ? ::fdopendir(dirFd) : nullptr;
     if (!dir) {
         if (dirFd >= 0)
@@ -126,7 +126,7 @@ QStringList read(const QString &folder, Kind kind, FolderWatch *watch, Accept ac
             watch->distrust();
         if (!isKind(dirFd, entry, kind))
             continue;
-        QString name = QFile::decodeName(entry->d_name);
+        QString name = PathCodec::decode(entry->d_name, qsizetype(std::strlen(entry->d_name)));
         if (accept(name))
             buffer.add(std::move(name), entry->d_name);
     }

@@ -1,6 +1,6 @@
 #include "panes/FolderWatch.h"
 
-#include <QFile>
+#include "platform/PathCodec.h"
 
 #include <fcntl.h>
 #include <linux/magic.h>
@@ -61,7 +61,7 @@ void FolderWatch::begin(const QString &path, int dirFd)
     }
     drain(); // what came before this read does not count
 
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = PathCodec::encode(path);
     const int fd = dirFd >= 0 ? dirFd : ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
@@ -103,7 +103,7 @@ bool FolderWatch::mayHaveChanged(const QString &path)
         return true;
     // The name may lead elsewhere now (a parent renamed, a folder put in its place, a mount).
     struct stat named;
-    if (::stat(QFile::encodeName(path).constData(), &named) != 0 || named.st_dev != m_device
+    if (::stat(PathCodec::encode(path).constData(), &named) != 0 || named.st_dev != m_device
         || named.st_ino != m_inode) {
         m_trusted = false;
         return true;

@@ -1,5 +1,7 @@
 #include "platform/FreedesktopTrash.h"
 
+#include "platform/PathCodec.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,7 +29,7 @@ bool prepareHomeTrash()
 bool FreedesktopTrash::moveToTrash(const QString &path)
 {
     struct stat st;
-    if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (path.isEmpty() || ::lstat(PathCodec::encode(path).constData(), &st) != 0 || S_ISDIR(st.st_mode))
         return false;
     if (!prepareHomeTrash())
         return false;

@@ -1,13 +1,13 @@
 #include "platform/PosixFileServices.h"
 
 #include "platform/FileErrors.h"
+#include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
-
-#include <QFile>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
@@ -24,7 +24,7 @@ constexpr size_t bufferSize = size_t(1) << 20;
 
 QByteArray encoded(const QString &path)
 {
-    return QFile::encodeName(path);
+    return PathCodec::encode(path);
 }
 
 // The folder part of a path, as the kernel resolves it: "." for a bare name.
@@ -198,7 +198,7 @@ int PosixFileServices::copyFile(const QString &source, const QString &target)
         if (::lstat(encoded(target).constData(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
             char *resolved = ::realpath(encoded(target).constData(), nullptr);
             if (resolved) {
-                realTarget = QFile::decodeName(resolved);
+                realTarget = PathCodec::decode(resolved, qsizetype(std::strlen(resolved)));
                 std::free(resolved);
             }
         }

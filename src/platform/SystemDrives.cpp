@@ -1,6 +1,7 @@
 #include "platform/SystemDrives.h"
 
 #include "platform/FileErrors.h"
+#include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
 
 #include <QDir>
@@ -50,7 +51,7 @@ DriveFolder SystemDrives::currentFolderOf(const QString &root)
     const QString current = QDir::currentPath();
     const QString folder = paths.driveRootOf(current) == root ? current : root;
 
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    DIR *dir = ::opendir(PathCodec::encode(folder).constData());
     if (!dir) {
         const int err = errno;
         const int number = err == ENOENT ? int(FileErrors::PathNotFound) : FileErrors::fromErrno(err);
