@@ -44,6 +44,7 @@ private slots:
     void unloadDestroysAndNextReferenceStartsFromDesign();
     void unloadFromItsOwnHandlerIsSafe();
     void windowDestroyedElsewhereIsCreatedAgain();
+    void windowThatUnloadsInItsLoadIsGone();
 
     void timedWaitRunsEventsAndEndsAfterItsTime();
     void timedWaitEndsWhenItsGuardIsDestroyed();
@@ -64,6 +65,35 @@ void TestWindowsAndWaits::firstReferenceCreatesAndLoadsOnce()
     QCOMPARE(shared->caption, QStringLiteral("design"));
     QCOMPARE(shared.ifLoaded(), first);
     QCOMPARE(loads, 1);
+}
+
+void TestWindowsAndWaits::windowThatUnloadsInItsLoadIsGone()
+{
+    int loads = 0;
+    bool closeInLoad = true;
+    SharedWindow<Probe> *sharedRef = nullptr;
+    QPointer<Probe> created;
+    SharedWindow<Probe> shared([&] {
+        auto *probe = new Probe(&loads);
+        created = probe;
+        if (closeInLoad)
+            sharedRef->unload(); // the load decides there is nothing to show
+        return probe;
+    });
+    sharedRef = &shared;
+
+    QCOMPARE(shared.get(), nullptr);
+    QVERIFY(!shared.isLoaded());
+    QVERIFY(created && !created->isVisible());
+    runDeferredDeletes();
+    QVERIFY(!created);
+
+    // The next reference loads afresh, and a load that keeps its window keeps it.
+    closeInLoad = false;
+    Probe *second = shared.get();
+    QVERIFY(second);
+    QCOMPARE(shared.get(), second);
+    QCOMPARE(loads, 2);
 }
 
 void TestWindowsAndWaits::unloadDestroysAndNextReferenceStartsFromDesign()
