@@ -86,7 +86,7 @@ QString CopyFileDialog::popupCaption(int pane)
 
 CopyFileDialog::CopyFileDialog(int pane, Services &services, PaneBoard &board, CopyCommands &copy,
                                const CopyBatch &batch, QWidget *parent)
-    : FileOpWindow(design(pane), parent), m_pane(pane), m_services(services), m_board(board),
+    : DesignedWindow(design(pane), parent), m_pane(pane), m_services(services), m_board(board),
       m_copy(copy), m_batch(batch)
 {
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileops/FileOpWindow.h"
+#include "platform/ui/DesignedWindow.h"
 
 class CopyBatch;
 class CopyCommands;
@@ -10,7 +10,7 @@ struct Services;
 // The "Copy File" window of one pane (Form2 for pane 1, Form5..Form8 for panes 2..5). Text1
 // shows the pane's current file and is never read; Okay makes the pane's selected names the
 // copy batch and copies them into the folder typed in Text2.
-class CopyFileDialog : public FileOpWindow
+class CopyFileDialog : public DesignedWindow
 {
     Q_OBJECT
 

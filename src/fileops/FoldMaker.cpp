@@ -2,6 +2,7 @@
 
 #include "fileops/FileOpMessages.h"
 #include "fileops/FileOpRules.h"
+#include "fileops/FolderPicture.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
 #include "platform/FileServices.h"
@@ -19,7 +20,7 @@ const FormDesign &FoldMaker::design()
         .caption = QStringLiteral("Create Folder"),
         .clientTwips = QSize(5415, 2325),
         .backColor = ToolkitColor::White,
-        .picture = FormDesign::Picture::TopLeft,
+        .picture = {DesignPicture::Placement::TopLeft, FolderPicture::naturalSize(), FolderPicture::paint},
         .controls = {
             {.kind = Kind::TextBox, .name = QStringLiteral("Text1"), .twips = QRect(1145, 840, 1815, 315)},
             {.kind = Kind::Label, .name = QStringLiteral("Label1"), .text = QStringLiteral(" New  Folder Name"),
@@ -36,7 +37,7 @@ const FormDesign &FoldMaker::design()
 }
 
 FoldMaker::FoldMaker(Services &services, PaneBoard &board, QWidget *parent)
-    : FileOpWindow(design(), parent), m_services(services), m_board(board)
+    : DesignedWindow(design(), parent), m_services(services), m_board(board)
 {
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "fileops/FileOpWindow.h"
+#include "platform/ui/DesignedWindow.h"
 
 class PaneBoard;
 struct Services;
 
 // The new folder window: Text1 takes the name, the hidden Text2 holds the folder to create it
 // in (ending in "/"). Okay creates the folder and refreshes the five folder lists.
-class FoldMaker : public FileOpWindow
+class FoldMaker : public DesignedWindow
 {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
 #include "fileops/Namer.h"
 
 #include "fileops/FileOpMessages.h"
+#include "fileops/FolderPicture.h"
 #include "fileops/FileOpRules.h"
 #include "panes/DriveList.h"
 #include "panes/FileList.h"
@@ -22,7 +23,7 @@ const FormDesign &Namer::design()
         .caption = QStringLiteral("New Folder Name"),
         .clientTwips = QSize(5280, 1710),
         .toolWindow = true,
-        .picture = FormDesign::Picture::Fill,
+        .picture = {DesignPicture::Placement::Fill, FolderPicture::naturalSize(), FolderPicture::paint},
         .controls = {
             {.kind = Kind::TextBox, .name = QStringLiteral("Text2"), .twips = QRect(1190, 635, 1665, 325)},
             {.kind = Kind::TextBox, .name = QStringLiteral("Text1"), .twips = QRect(2400, 120, 1740, 340),
@@ -41,7 +42,7 @@ const FormDesign &Namer::design()
 }
 
 Namer::Namer(Services &services, PaneBoard &board, QWidget *parent)
-    : FileOpWindow(design(), parent), m_services(services), m_board(board)
+    : DesignedWindow(design(), parent), m_services(services), m_board(board)
 {
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileops/FileOpWindow.h"
+#include "platform/ui/DesignedWindow.h"
 
 class PaneBoard;
 struct Services;
@@ -8,7 +8,7 @@ struct Services;
 // The folder rename window: the disabled Text1 shows the folder, Text2 takes the new name.
 // Okay renames the folder within its parent (never over an existing name), then moves the
 // pane that Text6 names to the folder's drive root and refreshes the five folder lists.
-class Namer : public FileOpWindow
+class Namer : public DesignedWindow
 {
     Q_OBJECT
 

@@ -40,7 +40,7 @@ const FormDesign &Namer2::design()
 }
 
 Namer2::Namer2(Services &services, PaneBoard &board, QWidget *parent)
-    : FileOpWindow(design(), parent), m_services(services), m_board(board)
+    : DesignedWindow(design(), parent), m_services(services), m_board(board)
 {
 }
 

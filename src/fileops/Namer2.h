@@ -1,13 +1,13 @@
 #pragma once
 
-#include "fileops/FileOpWindow.h"
+#include "platform/ui/DesignedWindow.h"
 
 class PaneBoard;
 struct Services;
 
 // The file rename window: Text1 takes the new name, the hidden Text2 holds the old path.
 // Okay renames within the file's own folder and never replaces an existing name.
-class Namer2 : public FileOpWindow
+class Namer2 : public DesignedWindow
 {
     Q_OBJECT
 

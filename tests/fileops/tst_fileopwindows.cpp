@@ -40,7 +40,7 @@ class FileOpWindowsTest : public QObject
         }
 
         // Opens the named window with a text typed that its Okay would act on.
-        FileOpWindow *openReady(const QString &name)
+        DesignedWindow *openReady(const QString &name)
         {
             if (name == QStringLiteral("Namer2")) {
                 fileRename.mnuReeName_Click(1);
@@ -101,7 +101,7 @@ private Q_SLOTS:
 void FileOpWindowsTest::enterAndEscPressNothing()
 {
     QFETCH(QString, name);
-    FileOpWindow *window = f->openReady(name);
+    DesignedWindow *window = f->openReady(name);
     QVERIFY(window);
     QCOMPARE(window->objectName(), name);
     QVERIFY(!qobject_cast<QDialog *>(window));
@@ -142,7 +142,7 @@ void FileOpWindowsTest::folderWindowsDrawTheTwoFolders()
 {
     QFETCH(QString, name);
     QFETCH(QRect, drawing);
-    FileOpWindow *window = f->openReady(name);
+    DesignedWindow *window = f->openReady(name);
     QImage image(window->size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     // The window's own painting only, without its controls.

@@ -4,10 +4,14 @@
 
 #include <QList>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 
 #include <optional>
+
+class QPainter;
 
 // A control of a designed window: positions and sizes in twips (15 to a pixel), colours as
 // toolkit values.
@@ -27,17 +31,27 @@ struct ControlDesign
     QString toolTip = QString();
 };
 
+// A background drawing of the program's own: where it goes, its unscaled size in pixels and
+// the routine that draws it into a target rectangle.
+struct DesignPicture
+{
+    enum class Placement { None, TopLeft, Fill };
+
+    Placement placement = Placement::None;
+    QSizeF naturalSize = QSizeF();
+    void (*paint)(QPainter &painter, const QRectF &target) = nullptr;
+};
+
 // A designed window: caption, client area, background and its controls in tab order.
 struct FormDesign
 {
-    enum class Picture { None, TopLeft, Fill };
 
     QString name = QString();
     QString caption = QString();
     QSize clientTwips = QSize();
     std::optional<qint32> backColor = std::nullopt;
     bool toolWindow = false;
-    Picture picture = Picture::None;
+    DesignPicture picture = DesignPicture();
     QList<ControlDesign> controls = {};
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileops/FormDesign.h"
+#include "platform/ui/FormDesign.h"
 #include "platform/ui/SharedWindow.h"
 
 #include <QWidget>
@@ -9,19 +9,19 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// A window of the file operations, built from its design: two text boxes Text1 and Text2, the
-// "Okay" button Command1 and the "Cancel" button Command2, with labels around them. It is a
+// A small window built from its design: text boxes (Text1, Text2, ...), the "Okay" button
+// Command1 and the "Cancel" button Command2, with labels around them. It is a
 // plain top-level widget, not a dialog, so it never blocks and Enter and Esc press none of its
 // buttons; it is centred on the screen when it is created.
 //
 // Cancel and the close box ask for an unload, so the window's owner forgets it at once and the
 // next use starts from the design again.
-class FileOpWindow : public QWidget
+class DesignedWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit FileOpWindow(const FormDesign &design, QWidget *parent = nullptr);
+    explicit DesignedWindow(const FormDesign &design, QWidget *parent = nullptr);
 
     QLineEdit *text1() const;
     QLineEdit *text2() const;
@@ -47,13 +47,13 @@ protected:
 private:
     QWidget *addControl(const ControlDesign &design);
 
-    FormDesign::Picture m_picture;
+    DesignPicture m_picture;
 };
 
 // Lets a shared window unload itself: its unload request destroys it through shared.
 template <typename T>
 T *unloadThrough(SharedWindow<T> &shared, T *window)
 {
-    QObject::connect(window, &FileOpWindow::unloadRequested, window, [&shared] { shared.unload(); });
+    QObject::connect(window, &DesignedWindow::unloadRequested, window, [&shared] { shared.unload(); });
     return window;
 }

@@ -1,6 +1,5 @@
-#include "fileops/FileOpWindow.h"
+#include "platform/ui/DesignedWindow.h"
 
-#include "fileops/FolderPicture.h"
 #include "platform/ui/ToolkitColor.h"
 
 #include <QApplication>
@@ -11,10 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace {
-} // namespace
-
-FileOpWindow::FileOpWindow(const FormDesign &design, QWidget *parent)
+DesignedWindow::DesignedWindow(const FormDesign &design, QWidget *parent)
     : QWidget(parent, design.toolWindow ? Qt::Tool : Qt::Window), m_picture(design.picture)
 {
     setObjectName(design.name);
@@ -46,13 +42,13 @@ FileOpWindow::FileOpWindow(const FormDesign &design, QWidget *parent)
         firstFocus->setFocus();
     // A virtual call: the connection runs only once the window is fully built.
     connect(button(QStringLiteral("Command1")), &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(button(QStringLiteral("Command2")), &QPushButton::clicked, this, &FileOpWindow::Command2_Click);
+    connect(button(QStringLiteral("Command2")), &QPushButton::clicked, this, &DesignedWindow::Command2_Click);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-QWidget *FileOpWindow::addControl(const ControlDesign &design)
+QWidget *DesignedWindow::addControl(const ControlDesign &design)
 {
     QWidget *widget = nullptr;
     switch (design.kind) {
@@ -90,32 +86,32 @@ QWidget *FileOpWindow::addControl(const ControlDesign &design)
     return widget;
 }
 
-QLineEdit *FileOpWindow::text1() const
+QLineEdit *DesignedWindow::text1() const
 {
     return textBox(QStringLiteral("Text1"));
 }
 
-QLineEdit *FileOpWindow::text2() const
+QLineEdit *DesignedWindow::text2() const
 {
     return textBox(QStringLiteral("Text2"));
 }
 
-QLineEdit *FileOpWindow::textBox(const QString &name) const
+QLineEdit *DesignedWindow::textBox(const QString &name) const
 {
     return findChild<QLineEdit *>(name, Qt::FindDirectChildrenOnly);
 }
 
-QPushButton *FileOpWindow::button(const QString &name) const
+QPushButton *DesignedWindow::button(const QString &name) const
 {
     return findChild<QPushButton *>(name, Qt::FindDirectChildrenOnly);
 }
 
-QLabel *FileOpWindow::label(const QString &name) const
+QLabel *DesignedWindow::label(const QString &name) const
 {
     return findChild<QLabel *>(name, Qt::FindDirectChildrenOnly);
 }
 
-void FileOpWindow::showInFront()
+void DesignedWindow::showInFront()
 {
     // A window that only now appears is in front already.
     const bool wasVisible = isVisible();
@@ -125,25 +121,25 @@ void FileOpWindow::showInFront()
     activateWindow();
 }
 
-void FileOpWindow::Command2_Click()
+void DesignedWindow::Command2_Click()
 {
     Q_EMIT unloadRequested();
 }
 
-void FileOpWindow::closeEvent(QCloseEvent *event)
+void DesignedWindow::closeEvent(QCloseEvent *event)
 {
     // The close box unloads the window, as "Cancel" does: the owner destroys it.
     event->accept();
     Q_EMIT unloadRequested();
 }
 
-void FileOpWindow::paintEvent(QPaintEvent *)
+void DesignedWindow::paintEvent(QPaintEvent *)
 {
-    if (m_picture == FormDesign::Picture::None)
+    if (m_picture.placement == DesignPicture::Placement::None || !m_picture.paint)
         return;
     QPainter painter(this);
-    const QRectF target = m_picture == FormDesign::Picture::Fill
+    const QRectF target = m_picture.placement == DesignPicture::Placement::Fill
                               ? QRectF(rect())
-                              : QRectF(QPointF(0, 0), FolderPicture::naturalSize());
-    FolderPicture::paint(painter, target);
+                              : QRectF(QPointF(0, 0), m_picture.naturalSize);
+    m_picture.paint(painter, target);
 }
