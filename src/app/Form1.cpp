@@ -4,6 +4,8 @@
 #include "app/FileOperations.h"
 #include "app/MainMenus.h"
 #include "app/MenuTable.h"
+#include "app/OpenFiles.h"
+#include "app/OpenTargetLinks.h"
 #include "app/PaneLayouts.h"
 #include "app/PopupPresenter.h"
 #include "app/SelectAll.h"
@@ -58,6 +60,10 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_menus = std::make_unique<MainMenus>(menuBar(), this);
     m_fileOperations = std::make_unique<FileOperations>(*m_board, services, this);
     m_fileOperations->connectMenus(*m_menus, this);
+    m_openTargets = std::make_unique<OpenTargetLinks>(*m_menus);
+    m_openFiles = std::make_unique<OpenFiles>(*m_board, services, *m_openTargets, *m_openTargets,
+                                              *m_openTargets);
+    m_openFiles->connectMenus(*m_menus, this);
     m_colors = std::make_unique<BackgroundColors>(*this, services.dialogs, store);
     m_selectAll = std::make_unique<SelectAll>(*m_board, services.dialogs);
     m_layouts = std::make_unique<PaneLayouts>(*m_board);

@@ -13,6 +13,8 @@
 class BackgroundColors;
 class FileOperations;
 class MainMenus;
+class OpenFiles;
+class OpenTargetLinks;
 class PaneBoard;
 class PaneLayouts;
 class PopupPresenter;
@@ -44,6 +46,7 @@ public:
     PaneBoard &board() const { return *m_board; }
     MainMenus &menus() const { return *m_menus; }
     FileOperations &fileOperations() const { return *m_fileOperations; }
+    OpenFiles &openFiles() const { return *m_openFiles; }
     QWidget *client() const { return m_client; }
     SharedWindow<Splash> &splash() { return m_splash; }
 
@@ -80,6 +83,8 @@ private:
     std::unique_ptr<PaneBoard> m_board;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FileOperations> m_fileOperations;
+    std::unique_ptr<OpenTargetLinks> m_openTargets;
+    std::unique_ptr<OpenFiles> m_openFiles;
     SharedWindow<Splash> m_splash;
     std::function<bool()> m_endGuard;
     // Colours, Select All, layouts and help (wired in wireMenus).

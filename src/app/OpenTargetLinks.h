@@ -1,0 +1,21 @@
+#pragma once
+
+#include "open/OpenTargets.h"
+
+class MainMenus;
+
+// Where the commands that open files reach the editor and the picture viewer of the main
+// window.
+class OpenTargetLinks : public TextFileOpener, public HtmlPageViewer, public PictureOpener
+{
+public:
+    explicit OpenTargetLinks(MainMenus &menus);
+
+    bool openTextFile(const QString &path) override;
+    void showHtmlViewer(const QString &path) override;
+    // The View menu's View Graphic, as if chosen there.
+    void viewGraphic() override;
+
+private:
+    MainMenus &m_menus;
+};
