@@ -1,5 +1,7 @@
 #include "app/Form1.h"
 #include "app/MainMenus.h"
+#include "app/OpenFiles.h"
+#include "open/RecordingTargets.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
@@ -35,6 +37,8 @@ private Q_SLOTS:
     void zipViewOfEveryPane();
     void pictureGoesToTheViewGraphicItem();
     void viewTextAsksForAFile();
+    void viewItemsActOnTheActivePane_data();
+    void viewItemsActOnTheActivePane();
 
 private:
     PaneBoard &board() { return m_fixture->form->board(); }
@@ -143,6 +147,48 @@ void TestOpenFiles::viewTextAsksForAFile()
     trigger(QStringLiteral("mnuOpenTextFile"));
 
     QCOMPARE(m_fixture->services.dialogs.messageTexts(), QStringList{QStringLiteral("Please select an existing file")});
+}
+
+void TestOpenFiles::viewItemsActOnTheActivePane_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList html{QStringLiteral("edit %1"), QStringLiteral("html %1")};
+    QTest::newRow("View menu, View Html") << "mnuHtm_0" << html;
+    QTest::newRow("pane 1's View Html") << "MnuViewHtml1" << html;
+    QTest::newRow("pane 4's View Html") << "mnuViewHtml4" << html;
+    QTest::newRow("pane 5's View Html") << "mnuViewHtml5" << html;
+    QTest::newRow("View Text") << "mnuOpenTextFile" << QStringList{QStringLiteral("edit %1")};
+}
+
+void TestOpenFiles::viewItemsActOnTheActivePane()
+{
+    // The same commands on recording stand-ins for the editor and the viewers, beside the
+    // main window's own.
+    QFETCH(QString, item);
+    QFETCH(QStringList, expected);
+    RecordingEditor editor;
+    RecordingHtmlViewer htmlViewer;
+    RecordingPictureOpener pictures;
+    QObject context;
+    OpenFiles openFiles(board(), m_fixture->services.services(), editor, htmlViewer, pictures);
+    openFiles.connectMenus(menus(), &context);
+    const QString page = m_dir->createFile(QStringLiteral("index.htm"));
+    board().pane(1).fileList()->refresh();
+    select(1, QStringLiteral("index.htm"));
+    board().fileListClick(1);
+    select(4, QStringLiteral("tool.exe"));
+
+    trigger(item);
+
+    QStringList happened;
+    for (const QString &path : editor.loaded)
+        happened << QStringLiteral("edit ") + path;
+    for (const QString &path : htmlViewer.shown)
+        happened << QStringLiteral("html ") + path;
+    for (QString &line : expected)
+        line = line.arg(page);
+    QCOMPARE(happened, expected);
 }
 
 QTEST_MAIN(TestOpenFiles)

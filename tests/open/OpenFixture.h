@@ -1,7 +1,7 @@
 #pragma once
 
 #include "open/OpenDispatch.h"
-#include "open/OpenTargets.h"
+#include "open/RecordingTargets.h"
 #include "open/ViewCommands.h"
 #include "open/ZipView.h"
 #include "panes/FileList.h"
@@ -12,34 +12,6 @@
 
 #include <QTest>
 #include <QWidget>
-
-// The editor as the commands see it: records each path it is asked to load.
-class RecordingEditor : public TextFileOpener
-{
-public:
-    bool openTextFile(const QString &path) override
-    {
-        loaded << path;
-        return accept;
-    }
-    QStringList loaded;
-    // False: the user keeps the editor's changed text and the load does not take place.
-    bool accept = true;
-};
-
-class RecordingHtmlViewer : public HtmlPageViewer
-{
-public:
-    void showHtmlViewer(const QString &path) override { shown << path; }
-    QStringList shown;
-};
-
-class RecordingPictureOpener : public PictureOpener
-{
-public:
-    void viewGraphic() override { ++calls; }
-    int calls = 0;
-};
 
 // The file browser with the commands that open files, on real files; the editor, the viewers
 // and the program starts are recorded.
