@@ -37,6 +37,7 @@ private Q_SLOTS:
     void zipViewOfEveryPane();
     void pictureGoesToTheViewGraphicItem();
     void viewTextAsksForAFile();
+    void doubleClickWithTheMouse();
     void viewItemsActOnTheActivePane_data();
     void viewItemsActOnTheActivePane();
 
@@ -147,6 +148,35 @@ void TestOpenFiles::viewTextAsksForAFile()
     trigger(QStringLiteral("mnuOpenTextFile"));
 
     QCOMPARE(m_fixture->services.dialogs.messageTexts(), QStringList{QStringLiteral("Please select an existing file")});
+}
+
+void TestOpenFiles::doubleClickWithTheMouse()
+{
+    // The list's click makes the pane the active one before the double-click arrives, so the
+    // page that View Html opens is the one double-clicked.
+    RecordingEditor editor;
+    RecordingHtmlViewer htmlViewer;
+    RecordingPictureOpener pictures;
+    QObject context;
+    OpenFiles openFiles(board(), m_fixture->services.services(), editor, htmlViewer, pictures);
+    openFiles.connectMenus(menus(), &context);
+    const QString page = m_dir->createFile(QStringLiteral("index.htm"));
+    m_fixture->form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_fixture->form.get()));
+    FileList *list = board().pane(2).fileList();
+    list->refresh();
+    int row = 0;
+    while (row < list->listCount() && list->item(row) != QStringLiteral("index.htm"))
+        ++row;
+    const QPoint where = list->visualRect(list->model()->index(row, 0)).center();
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, where);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, where);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, where);
+
+    QCOMPARE(board().text7()->text(), QStringLiteral("2"));
+    QCOMPARE(editor.loaded, QStringList{page});
+    QCOMPARE(htmlViewer.shown, QStringList{page});
 }
 
 void TestOpenFiles::viewItemsActOnTheActivePane_data()
