@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 
 // The "&Internet" menu's items reach their commands on the running main window.
@@ -18,6 +19,9 @@ class TestInternetMenu : public QObject
 private Q_SLOTS:
     void everyEngineItemFillsTheKeywordPrompt();
     void storedEngineOpensAfterRestart();
+    void fixedSiteItemsOpenTheirSites();
+    void addedLinkShowsAfterRestart_data();
+    void addedLinkShowsAfterRestart();
 };
 
 void TestInternetMenu::everyEngineItemFillsTheKeywordPrompt()
@@ -52,6 +56,79 @@ void TestInternetMenu::storedEngineOpensAfterRestart()
     QCOMPARE(prompt->label1()->text(), QStringLiteral("Search R&D"));
     QTest::mouseClick(prompt->button(QStringLiteral("Command1")), Qt::LeftButton);
     QCOMPARE(f.services.browser.addresses, QStringList{QStringLiteral("http://rd.example/?a=1&b=2")});
+}
+
+void TestInternetMenu::fixedSiteItemsOpenTheirSites()
+{
+    FormFixture f;
+    Form1 &form = f.start();
+    QStringList items = NewsAndWeather::items() + AuctionLinks::fixedItems();
+    for (const QString &name : items) {
+        form.menus().action(name)->trigger();
+        // Whichever prompt the item filled, its "Okay" opens one site.
+        LinkPrompt *prompt = nullptr;
+        for (PromptPair *pair : {&form.internetMenu().newsAndWeather().news(),
+                                 &form.internetMenu().newsAndWeather().weather(), &form.internetMenu().auctions().pair()}) {
+            if (pair->loadedPrompt() && pair->loadedPrompt()->isVisible())
+                prompt = pair->loadedPrompt();
+        }
+        QVERIFY2(prompt, qPrintable(name));
+        QTest::mouseClick(prompt->button(QStringLiteral("Command1")), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QCOMPARE(f.services.browser.addresses.size(), items.size());
+    QCOMPARE(QSet<QString>(f.services.browser.addresses.cbegin(), f.services.browser.addresses.cend()).size(),
+             items.size());
+
+    form.menus().action(QStringLiteral("mnuIStart"))->trigger();
+    QVERIFY(form.internetMenu().internetStart().IStart());
+    form.menus().action(QStringLiteral("mnuSiteSearch"))->trigger();
+    QVERIFY(form.internetMenu().findWebSite().pair().loadedPrompt());
+}
+
+void TestInternetMenu::addedLinkShowsAfterRestart_data()
+{
+    QTest::addColumn<QString>("addItem");
+    QTest::addColumn<QString>("slot");
+    QTest::newRow("engine") << "mnuAddSLink" << "mnuYes1";
+    QTest::newRow("auction") << "mnuAddALink" << "mnuAuc1";
+    QTest::newRow("favourite") << "mnuFav0" << "mnuFav1";
+}
+
+void TestInternetMenu::addedLinkShowsAfterRestart()
+{
+    QFETCH(QString, addItem);
+    QFETCH(QString, slot);
+    FormFixture f;
+    Form1 &form = f.start();
+    form.menus().action(addItem)->trigger();
+    QWidget *dialog = nullptr;
+    for (LinkKind kind : LinkFamilies::kinds()) {
+        if (form.internetMenu().linkEditor().addDialog(kind))
+            dialog = form.internetMenu().linkEditor().addDialog(kind);
+    }
+    QVERIFY(dialog);
+    auto *designed = static_cast<WebDialog *>(dialog);
+    designed->text1()->setText(QStringLiteral("R&D"));
+    designed->text2()->setText(QStringLiteral("http://rd.example/"));
+    QTest::mouseClick(designed->button(QStringLiteral("Command1")), Qt::LeftButton);
+    QCOMPARE(form.menus().action(slot)->text(), QStringLiteral("R&&D"));
+
+    Form1 &again = f.restart();
+    QAction *item = again.menus().action(slot);
+    QVERIFY(item->isVisible());
+    QCOMPARE(item->text(), QStringLiteral("R&&D"));
+    item->trigger();
+    LinkPrompt *prompt = nullptr;
+    for (PromptPair *pair : {&again.internetMenu().keywordSearch().pair(), &again.internetMenu().auctions().pair(),
+                             &again.internetMenu().favourites().pair()}) {
+        if (pair->loadedPrompt())
+            prompt = pair->loadedPrompt();
+    }
+    QVERIFY(prompt);
+    QVERIFY(prompt->key().contains(QLatin1String("R&D")));
+    QTest::mouseClick(prompt->button(QStringLiteral("Command1")), Qt::LeftButton);
+    QCOMPARE(f.services.browser.addresses, QStringList{QStringLiteral("http://rd.example/")});
 }
 
 QTEST_MAIN(TestInternetMenu)
