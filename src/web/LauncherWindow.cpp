@@ -10,20 +10,16 @@ LauncherWindow::LauncherWindow(const LauncherDesign &design, QWidget *parent)
     setObjectName(design.name);
     setWindowTitle(QString());
     if (!design.scrollBarName.isEmpty()) {
-        m_scrollBar = new QScrollBar(Qt::Vertical, this);
-        m_scrollBar->setObjectName(design.scrollBarName);
-        m_scrollBar->setGeometry(Twips::rect(design.scrollBarTwips));
+        auto *scrollBar = new QScrollBar(Qt::Vertical, this);
+        scrollBar->setObjectName(design.scrollBarName);
+        scrollBar->setGeometry(Twips::rect(design.scrollBarTwips));
     }
     for (const ControlDesign &control : design.buttons) {
         auto *button = new QPushButton(control.text, this);
         button->setObjectName(control.name);
         button->setGeometry(Twips::rect(control.twips));
+        // No browser is held here to steer back or forward: the buttons do nothing.
         button->setAutoDefault(false);
-        // There is no browser here to steer: the buttons only put the scroll bar back.
-        connect(button, &QPushButton::clicked, this, [this] {
-            if (m_scrollBar)
-                m_scrollBar->setValue(1);
-        });
     }
 }
 

@@ -4,8 +4,6 @@
 
 #include <QWidget>
 
-class QScrollBar;
-
 // How a launcher looks when it stays open: maximised or not, and Inet's buttons and scroll bar.
 struct LauncherDesign
 {
@@ -29,8 +27,6 @@ public:
     // Shows the window that stayed open, or brings it to the front.
     void showStaying();
 
-    QScrollBar *scrollBar() const { return m_scrollBar; }
-
 Q_SIGNALS:
     void unloadRequested();
 
@@ -39,5 +35,4 @@ protected:
 
 private:
     bool m_maximised;
-    QScrollBar *m_scrollBar = nullptr;
 };

@@ -10,9 +10,29 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QHash>
 #include <QMenu>
 #include <QWidget>
+
+// Counts the times a window of one name was shown, for as long as it lives.
+class ShowCounter : public QObject
+{
+public:
+    explicit ShowCounter(QString name) : m_name(std::move(name)) { qApp->installEventFilter(this); }
+    int shows = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->objectName() == m_name)
+            ++shows;
+        return false;
+    }
+
+private:
+    QString m_name;
+};
 
 struct WebFixture
 {

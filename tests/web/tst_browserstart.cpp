@@ -1,6 +1,7 @@
 #include "WebFixture.h"
 
 #include "platform/DesktopLaunchers.h"
+#include "web/FindWebSite.h"
 #include "web/KeywordSearch.h"
 
 #include <QFile>
@@ -20,8 +21,11 @@ private Q_SLOTS:
     void cleanupTestCase();
     void keywordArrivesAsOneEncodedArgument_data();
     void keywordArrivesAsOneEncodedArgument();
+    void typedAddressArrivesAsOneArgument();
 
 private:
+    static QStringList loggedLines(const QString &log);
+
     QTemporaryDir m_bin;
     QByteArray m_oldPath;
 };
@@ -77,10 +81,36 @@ void TestBrowserStart::keywordArrivesAsOneEncodedArgument()
     QCOMPARE(t.browserAutomation.quits, 1);
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(log), 10000);
+    QCOMPARE(loggedLines(log),
+             (QStringList{QStringLiteral("1"), QStringLiteral("http://search.yahoo.com/bin/search?p=") + encoded}));
+}
+
+void TestBrowserStart::typedAddressArrivesAsOneArgument()
+{
+    WebFixture f;
+    const QString log = f.test.home() + QStringLiteral("/browser.log");
+    qputenv("PANOPTRA_BROWSER_LOG", log.toLocal8Bit());
+
+    SensibleBrowser browser;
+    TestServices &t = f.test;
+    Services services{t.dialogs, t.files, t.trash, t.drives, t.paths, t.clipboard, t.programs, t.shellOpen,
+                      browser, t.browserAutomation, t.shellWindows, t.printer, t.programEnd, t.clock};
+    FindWebSite find(services, &f.owner);
+    find.mnuSiteSearch_Click();
+    const QString typed = QStringLiteral(" http://Example.org/a b;$(id) ");
+    find.pair().loadedPrompt()->text1()->setText(typed);
+    QTest::mouseClick(find.pair().loadedPrompt()->button(QStringLiteral("Command1")), Qt::LeftButton);
+
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(log), 10000);
+    QCOMPARE(loggedLines(log), (QStringList{QStringLiteral("1"), typed}));
+}
+
+QStringList TestBrowserStart::loggedLines(const QString &log)
+{
     QFile file(log);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines, (QStringList{QStringLiteral("1"), QStringLiteral("http://search.yahoo.com/bin/search?p=") + encoded}));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QTEST_MAIN(TestBrowserStart)

@@ -106,6 +106,7 @@ void TestKeywordSearch::enterAndEscPressNothing()
 void TestKeywordSearch::everyFixedEngineSearchesOnce()
 {
     SearchFixture f;
+    ShowCounter inetShows(QStringLiteral("Inet"));
     int searches = 0;
     for (const SearchEngine &engine : SearchEngines::all()) {
         LinkPrompt *prompt = f.choose(engine.item);
@@ -125,6 +126,7 @@ void TestKeywordSearch::everyFixedEngineSearchesOnce()
         QCOMPARE(f.search.ISeek()->text1()->text(), QStringLiteral("panoptra"));
     }
     QVERIFY(f.test.dialogs.messages().isEmpty());
+    QCOMPARE(inetShows.shows, 0);
 }
 
 void TestKeywordSearch::keywordArrivesWhole_data()
@@ -175,6 +177,7 @@ void TestKeywordSearch::emptyKeywordAsksForText()
 void TestKeywordSearch::busyBrowserKeepsTheLauncher()
 {
     SearchFixture f;
+    ShowCounter inetShows(QStringLiteral("Inet"));
     f.test.browserAutomation.busy = true;
     f.choose(QStringLiteral("mnuGoogle"));
     f.searchFor(QStringLiteral("first"));
@@ -198,6 +201,7 @@ void TestKeywordSearch::busyBrowserKeepsTheLauncher()
     QCOMPARE(f.search.Inet(), inet);
     QVERIFY(inet->isVisible());
     QVERIFY(!f.search.ISeek()->isVisible());
+    QCOMPARE(inetShows.shows, 1);
 
     // Once the user closed it, the next search starts the browser again.
     inet->close();
