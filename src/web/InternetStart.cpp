@@ -31,7 +31,8 @@ const FormDesign &InternetStart::design()
             {.kind = Kind::Label, .name = QStringLiteral("Label1"),
              .text = QStringLiteral("               Make Internet Connection?"), .twips = QRect(1200, 3360, 3210, 255),
              .backColor = ToolkitColor::White, .foreColor = ToolkitColor::Highlight},
-        }};
+        },
+        .centred = false};
     return form;
 }
 

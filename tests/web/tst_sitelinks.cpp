@@ -8,7 +8,9 @@
 #include "web/NewsAndWeather.h"
 #include "web/SiteTables.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -257,6 +259,9 @@ void TestSiteLinks::internetStartNeedsABrowser()
     QCOMPARE(window->label1()->text(), QString(15, QLatin1Char(' ')) + "Make Internet Connection?");
     QCOMPARE(window->size(), Twips::size(5610, 3795));
     QVERIFY(!window->windowFlags().testFlag(Qt::Tool));
+    // The window system places it, unlike the prompts, which stand centred.
+    const QPoint centred = QGuiApplication::primaryScreen()->availableGeometry().center() - window->rect().center();
+    QVERIFY(window->pos() != centred);
     SitesFixture::press(window, "Command1");
     QVERIFY(f.browserAddresses().isEmpty());
     QCOMPARE(f.internetStart.IStart(), window);
@@ -291,6 +296,7 @@ void TestSiteLinks::findWebSitePassesTheTextAsTyped()
     f.findWebSite.mnuSiteSearch_Click();
     LinkPrompt *dialog = f.findWebSite.pair().loadedPrompt();
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Find Website"));
+    QCOMPARE(dialog->pos(), QGuiApplication::primaryScreen()->availableGeometry().center() - dialog->rect().center());
     QCOMPARE(dialog->focusWidget(), dialog->text1());
     if (!typed.isNull())
         dialog->text1()->setText(typed);

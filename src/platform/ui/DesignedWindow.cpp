@@ -44,7 +44,8 @@ DesignedWindow::DesignedWindow(const FormDesign &design, QWidget *parent)
     connect(button(QStringLiteral("Command1")), &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(button(QStringLiteral("Command2")), &QPushButton::clicked, this, &DesignedWindow::Command2_Click);
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (design.centred && screen)
         move(screen->availableGeometry().center() - rect().center());
 }
 

@@ -57,5 +57,7 @@ struct FormDesign
     bool toolWindow = false;
     DesignPicture picture = DesignPicture();
     QList<ControlDesign> controls = {};
+    // Off: the window opens where the window system puts it.
+    bool centred = true;
 };
 
