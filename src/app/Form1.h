@@ -12,6 +12,7 @@
 
 class BackgroundColors;
 class FileOperations;
+class InternetMenu;
 class MainMenus;
 class OpenFiles;
 class OpenTargetLinks;
@@ -47,6 +48,7 @@ public:
     MainMenus &menus() const { return *m_menus; }
     FileOperations &fileOperations() const { return *m_fileOperations; }
     OpenFiles &openFiles() const { return *m_openFiles; }
+    InternetMenu &internetMenu() const { return *m_internetMenu; }
     QWidget *client() const { return m_client; }
     SharedWindow<Splash> &splash() { return m_splash; }
 
@@ -85,6 +87,7 @@ private:
     std::unique_ptr<FileOperations> m_fileOperations;
     std::unique_ptr<OpenTargetLinks> m_openTargets;
     std::unique_ptr<OpenFiles> m_openFiles;
+    std::unique_ptr<InternetMenu> m_internetMenu;
     SharedWindow<Splash> m_splash;
     std::function<bool()> m_endGuard;
     // Colours, Select All, layouts and help (wired in wireMenus).
