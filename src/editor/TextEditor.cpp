@@ -1,0 +1,42 @@
+#include "editor/TextEditor.h"
+
+TextEditor::TextEditor(Services &services)
+    : m_services(services),
+      m_window([this] {
+          auto *textpad = new Textpad(m_services, m_state);
+          QObject::connect(textpad, &Textpad::unloadRequested, textpad, [this] { m_window.unload(); });
+          textpad->Form_Load();
+          return textpad;
+      })
+{
+}
+
+TextEditor::~TextEditor() = default;
+
+Textpad *TextEditor::show()
+{
+    const bool wasLoaded = m_window.isLoaded();
+    Textpad *textpad = m_window.get();
+    if (textpad && wasLoaded) {
+        textpad->show();
+        textpad->raise();
+        textpad->activateWindow();
+    }
+    return textpad;
+}
+
+bool TextEditor::LoadTextFile(const QString &path)
+{
+    Textpad *textpad = show();
+    if (!textpad || !textpad->mayDropText())
+        return false;
+    return textpad->LoadTextFile(path);
+}
+
+bool TextEditor::mayEndProgram()
+{
+    Textpad *textpad = m_window.ifLoaded();
+    if (!textpad)
+        return true;
+    return textpad->mayDropText();
+}
