@@ -7,6 +7,7 @@
 #include "app/PaneLayouts.h"
 #include "app/PopupPresenter.h"
 #include "app/SelectAll.h"
+#include "editor/TextEditor.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
@@ -58,6 +59,9 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_menus = std::make_unique<MainMenus>(menuBar(), this);
     m_fileOperations = std::make_unique<FileOperations>(*m_board, services, this);
     m_fileOperations->connectMenus(*m_menus, this);
+    m_editor = std::make_unique<TextEditor>(services);
+    // Unsaved editor text is offered for saving before the program ends.
+    setEndGuard([this] { return m_editor->mayEndProgram(); });
     m_colors = std::make_unique<BackgroundColors>(*this, services.dialogs, store);
     m_selectAll = std::make_unique<SelectAll>(*m_board, services.dialogs);
     m_layouts = std::make_unique<PaneLayouts>(*m_board);

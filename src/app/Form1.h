@@ -18,6 +18,7 @@ class PaneLayouts;
 class PopupPresenter;
 class RegistryStore;
 class SelectAll;
+class TextEditor;
 struct Services;
 
 // The main window: five panes, the menus, and the start-up and shut-down of the program.
@@ -44,6 +45,8 @@ public:
     PaneBoard &board() const { return *m_board; }
     MainMenus &menus() const { return *m_menus; }
     FileOperations &fileOperations() const { return *m_fileOperations; }
+    // The text editor; also what the windows that open files as text load them through.
+    TextEditor &editor() const { return *m_editor; }
     QWidget *client() const { return m_client; }
     SharedWindow<Splash> &splash() { return m_splash; }
 
@@ -80,6 +83,7 @@ private:
     std::unique_ptr<PaneBoard> m_board;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FileOperations> m_fileOperations;
+    std::unique_ptr<TextEditor> m_editor;
     SharedWindow<Splash> m_splash;
     std::function<bool()> m_endGuard;
     // Colours, Select All, layouts and help (wired in wireMenus).

@@ -7,6 +7,7 @@
 #include "app/MainMenus.h"
 #include "app/PopupPresenter.h"
 #include "app/SystemServices.h"
+#include "editor/TextEditor.h"
 #include "platform/ui/ToolkitColor.h"
 #include "settings/RegistryStore.h"
 
@@ -59,6 +60,10 @@ QList<Shot> shots()
                      if (Color1 *color1 = form.colors().color1().ifLoaded())
                          color1->Command2_Click();
                      trigger(form, QStringLiteral("mnuHelp1"));
+                 }});
+    // The editor on a text file of the fixture folder, which is the current folder.
+    list.append({QStringLiteral("editor.png"), [](Form1 &form) {
+                     form.editor().LoadTextFile(QDir::current().absoluteFilePath(QStringLiteral("notes.txt")));
                  }});
     return list;
 }
