@@ -29,9 +29,14 @@ EditCommands::EditCommands(QPlainTextEdit &box, Clipboard &clipboard, Clock &clo
 {
 }
 
+QString EditCommands::selectedText() const
+{
+    return selectionText(m_box.textCursor());
+}
+
 void EditCommands::CopySelectedText()
 {
-    m_clipboard.setText(selectionText(m_box.textCursor()));
+    m_clipboard.setText(selectedText());
 }
 
 void EditCommands::CutSelectedText()

@@ -28,6 +28,9 @@ public:
     // The selection replaced by the clock's date and time.
     void insertTimeDate();
 
+    // The selected text, line breaks as "\n".
+    QString selectedText() const;
+
     // The short date, a blank and the long time, in the user's regional format; at midnight
     // only the date.
     static QString timeDateText(const QDateTime &when);

@@ -1,13 +1,14 @@
 #include "editor/TextEditor.h"
 
-TextEditor::TextEditor(Services &services)
+TextEditor::TextEditor(Services &services, std::function<QString()> activePaneFile)
     : m_services(services),
       m_window([this] {
-          auto *textpad = new Textpad(m_services, m_state);
+          auto *textpad = new Textpad(m_services, m_state, m_html);
           QObject::connect(textpad, &Textpad::unloadRequested, textpad, [this] { m_window.unload(); });
           textpad->Form_Load();
           return textpad;
-      })
+      }),
+      m_html(services, std::move(activePaneFile), [this] { return m_window.ifLoaded(); })
 {
 }
 

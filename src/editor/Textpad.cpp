@@ -2,8 +2,11 @@
 
 #include "editor/EditorMessages.h"
 #include "editor/EditorState.h"
+#include "editor/FindEngine.h"
+#include "editor/HtmlPreview.h"
 #include "editor/TextpadDesign.h"
 #include "editor/ToolbarButton.h"
+#include "editor/frmFind.h"
 #include "platform/CurrentFolder.h"
 #include "platform/PathCodec.h"
 #include "platform/Twips.h"
@@ -12,10 +15,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QHash>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -39,19 +44,28 @@ public:
 
 } // namespace
 
-Textpad::Textpad(Services &services, EditorState &state, QWidget *parent)
+Textpad::Textpad(Services &services, EditorState &state, HtmlPreview &html, QWidget *parent)
     : QMainWindow(parent),
       m_services(services),
       m_state(state),
+      m_html(html),
       m_document(services.files, services.dialogs),
       m_dialog{QStringLiteral("TextPad"), QString(), QString(), QString()},
       m_client(new QWidget(this)),
       m_picToolbar(new QWidget(m_client)),
       m_txtNote(new QPlainTextEdit(m_client)),
-      m_edit(*m_txtNote, services.clipboard, services.clock)
+      m_edit(*m_txtNote, services.clipboard, services.clock),
+      m_find([this] {
+          auto *dialog = new frmFind(m_state.find, [this] { FindNextMatch(); }, this);
+          connect(dialog, &frmFind::unloadRequested, this, [this] { m_find.unload(); });
+          dialog->Form_Load();
+          return dialog;
+      })
 {
     setObjectName(QStringLiteral("Textpad"));
     showCaption();
+    // Until an Open on a named document sets its options, the dialog takes any name.
+    m_dialog.fileMustExist = false;
 
     const QSize client = TextpadDesign::clientTwips();
     m_client->setObjectName(QStringLiteral("TextpadClient"));
@@ -87,6 +101,7 @@ void Textpad::buildToolbar()
 {
     const QHash<QString, std::function<void()>> commands{
         {QStringLiteral("imgFileNewButton"), [this] { StartNewDocument(); }},
+        {QStringLiteral("imgFileOpenButton"), [this] { FileOpenProc(); }},
         {QStringLiteral("imgCutButton"), [this] { m_edit.CutSelectedText(); }},
         {QStringLiteral("imgCopyButton"), [this] { m_edit.CopySelectedText(); }},
         {QStringLiteral("imgPasteButton"), [this] { m_edit.PasteClipboardText(); }},
@@ -108,6 +123,7 @@ void Textpad::wireMenus()
     auto on = [this](const char *name, std::function<void()> command) {
         m_menus->onTriggered(QLatin1String(name), this, std::move(command));
     };
+    on("mnuOpen", [this] { FileOpenProc(); });
     on("mnuFileNew", [this] { mnuFileNew_Click(); });
     on("mnuFileSave", [this] { mnuFileSave_Click(); });
     on("mnuFileSaveAs", [this] { mnuFileSaveAs_Click(); });
@@ -118,13 +134,18 @@ void Textpad::wireMenus()
     on("mnuEditDelete", [this] { m_edit.deleteSelection(); });
     on("mnuEditSelectAll", [this] { m_edit.selectAll(); });
     on("mnuEditTime", [this] { m_edit.insertTimeDate(); });
+    on("mnuSearchFind", [this] { mnuSearchFind_Click(); });
+    on("mnuSearchFindNext", [this] { mnuSearchFindNext_Click(); });
     on("mnuOptionsToolbar", [this] { mnuOptionsToolbar_Click(); });
     connect(m_menus->menu(QStringLiteral("mnuOptions")), &QMenu::aboutToShow, this, [this] { mnuOptions_Click(); });
     on("mnuFontName", [this] { mnuFontName_Click(0); });
+    on("mnuHtmledit1", [this] { m_html.mnuHtmledit1_Click(*this); });
+    on("mnuView", [this] { m_html.mnuView_Click(*this); });
 }
 
 void Textpad::Form_Load()
 {
+    m_html.ShowHtmlMenuForPane(*this);
     // Centred with its menu bar, so the size is settled first.
     adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -134,6 +155,7 @@ void Textpad::Form_Load()
     show();
     CurrentFolder::enterProgramFolder();
     m_state.textChanged = false;
+    m_state.find.FindDirection = 1;
     listFonts();
 }
 
@@ -258,15 +280,22 @@ bool Textpad::SaveDocument()
     return name && SaveTextFile(*name);
 }
 
-bool Textpad::Createfile()
+Textpad::SaveAnswer Textpad::askToSave()
 {
     const MessageAnswer answer = m_services.dialogs.message(
         MessageRequest{EditorMessages::saveChanges(PathCodec::displayText(m_document.caption())),
                        EditorMessages::saveChangesTitle(), MessageButtons::YesNo, MessageIcon::None});
-    if (answer == MessageAnswer::Yes)
-        return SaveDocument();
-    m_state.textChanged = false;
-    return true;
+    if (answer != MessageAnswer::Yes)
+        return SaveAnswer::No;
+    return SaveDocument() ? SaveAnswer::Saved : SaveAnswer::Stopped;
+}
+
+bool Textpad::Createfile()
+{
+    const SaveAnswer answer = askToSave();
+    if (answer == SaveAnswer::No)
+        m_state.textChanged = false;
+    return answer != SaveAnswer::Stopped;
 }
 
 bool Textpad::mayDropText()
@@ -306,6 +335,100 @@ bool Textpad::mnuFileSaveAs_Click()
 void Textpad::mnuFileExit_Click()
 {
     close();
+}
+
+void Textpad::FileOpenProc()
+{
+    const bool untitled = m_document.caption() == TextDocument::untitledCaption();
+    if (untitled) {
+        m_dialog.fileName.clear();
+        if (m_state.textChanged) {
+            // The unsaved text is saved first, under a name the user picks; without it, the
+            // open goes no further.
+            const std::optional<QString> name = askSaveName();
+            if (!name)
+                return;
+            m_document.adoptPath(*name, *name);
+            showCaption();
+            if (!SaveTextFile(*name))
+                return;
+        }
+    } else {
+        // No keeps the text marked changed until a file really replaces it: a cancelled
+        // dialog or a file that does not load leaves it to be asked about again.
+        if (m_state.textChanged && askToSave() == SaveAnswer::Stopped)
+            return;
+        m_dialog.filter = TextpadDesign::openFilter();
+        m_dialog.selectedFilter = TextpadDesign::openFilterFirstEntry();
+        m_dialog.fileMustExist = true;
+        const std::optional<QString> name = m_services.dialogs.openFileName(m_dialog);
+        if (!name)
+            return;
+        m_dialog.fileName = *name;
+        m_html.ShowHtmlMenuForFile(*this, *name);
+        if (!name->isEmpty())
+            LoadTextFile(*name);
+        return;
+    }
+    const std::optional<QString> name = m_services.dialogs.openFileName(m_dialog);
+    if (!name)
+        return;
+    m_dialog.fileName = *name;
+    m_html.ShowHtmlMenuForFile(*this, *name);
+    if (LoadTextFile(*name)) {
+        m_document.adoptPath(*name, *name);
+        showCaption();
+    }
+}
+
+void Textpad::mnuSearchFind_Click()
+{
+    frmFind *dialog = m_find.get();
+    if (!dialog)
+        return;
+    const QTextCursor cursor = m_txtNote->textCursor();
+    dialog->txtFind()->setText(cursor.hasSelection() ? m_edit.selectedText() : m_state.find.FindWhat);
+    m_state.find.FindFresh = true;
+    if (m_state.find.FindMatchCase)
+        dialog->chkCase()->setChecked(true);
+    // Modal: the editor takes no input while the dialog is open; each search selects its
+    // match in the text behind it.
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+}
+
+void Textpad::mnuSearchFindNext_Click()
+{
+    if (m_state.find.FindWhat.isEmpty())
+        mnuSearchFind_Click();
+    else
+        FindNextMatch();
+}
+
+void Textpad::FindNextMatch()
+{
+    FindState &find = m_state.find;
+    const qsizetype caret = m_txtNote->textCursor().selectionStart();
+    if (const std::optional<qsizetype> match = FindEngine::nextMatch(text(), caret, find)) {
+        QTextCursor cursor = m_txtNote->textCursor();
+        cursor.setPosition(int(*match));
+        cursor.setPosition(int(*match + find.FindWhat.size()), QTextCursor::KeepAnchor);
+        m_txtNote->setTextCursor(cursor);
+    } else {
+        m_services.dialogs.message(QStringLiteral("Cannot find \"") + find.FindWhat + QLatin1Char('"'));
+    }
+    find.FindLastPos = m_txtNote->textCursor().selectionStart();
+    find.FindFresh = false;
+}
+
+bool Textpad::isHtmlMenuVisible() const
+{
+    return m_menus->action(QStringLiteral("mnuHtmledit0"))->isVisible();
+}
+
+void Textpad::setHtmlMenuVisible(bool visible)
+{
+    m_menus->action(QStringLiteral("mnuHtmledit0"))->setVisible(visible);
 }
 
 void Textpad::closeEvent(QCloseEvent *event)

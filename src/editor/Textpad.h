@@ -3,13 +3,16 @@
 #include "editor/EditCommands.h"
 #include "editor/TextDocument.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/SharedWindow.h"
 
 #include <QMainWindow>
 
 #include <memory>
 #include <optional>
 
+class HtmlPreview;
 class MenuTree;
+class frmFind;
 class QPlainTextEdit;
 class ToolbarButton;
 struct EditorState;
@@ -23,11 +26,12 @@ class Textpad : public QMainWindow
     Q_OBJECT
 
 public:
-    Textpad(Services &services, EditorState &state, QWidget *parent = nullptr);
+    Textpad(Services &services, EditorState &state, HtmlPreview &html, QWidget *parent = nullptr);
     ~Textpad() override;
 
-    // The load: centred on the screen and shown, the program's folder made the current
-    // folder, the text unchanged, the Fonts menu listing the screen fonts.
+    // The load: the HTML menu test, centred on the screen and shown, the program's folder made
+    // the current folder, the text unchanged and the search direction down, the Fonts menu
+    // listing the screen fonts.
     void Form_Load();
 
     // Replaces the document by the file, without asking; false (and nothing changed) when the
@@ -47,6 +51,20 @@ public:
     bool mayDropText();
     // The close prompt; false keeps the window open.
     bool Form_QueryUnload();
+    // File > Open and the Open button: the open dialog, after the save prompt of a named
+    // document or the save dialog of a changed untitled one.
+    void FileOpenProc();
+
+    // Search > Find: the find dialog, shown modally over the editor.
+    void mnuSearchFind_Click();
+    // Search > Find Next (F3): the next match, or the dialog when there is nothing to find.
+    void mnuSearchFindNext_Click();
+    // Selects the next match of the find text, or says that there is none.
+    void FindNextMatch();
+    SharedWindow<frmFind> &findDialog() { return m_find; }
+
+    bool isHtmlMenuVisible() const;
+    void setHtmlMenuVisible(bool visible);
 
     void mnuFileNew_Click();
     void mnuFileSave_Click();
@@ -80,10 +98,14 @@ private:
     void listFonts();
     void showCaption();
     std::optional<QString> askSaveName();
+    // The save prompt's answer: No, Yes and saved, or Yes and the save cancelled or failed.
+    enum class SaveAnswer { No, Saved, Stopped };
+    SaveAnswer askToSave();
     void txtNote_Change(int charsRemoved, int charsAdded);
 
     Services &m_services;
     EditorState &m_state;
+    HtmlPreview &m_html;
     TextDocument m_document;
     FileDialogRequest m_dialog;
     QWidget *m_client;
@@ -91,4 +113,5 @@ private:
     QPlainTextEdit *m_txtNote;
     std::unique_ptr<MenuTree> m_menus;
     EditCommands m_edit;
+    SharedWindow<frmFind> m_find;
 };

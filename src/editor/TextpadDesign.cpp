@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QStringList>
 
 namespace TextpadDesign {
 
@@ -63,6 +64,46 @@ const QList<MenuEntry> &menuTable()
         {QStringLiteral("mnuHtmledit0"), QStringLiteral("mnuView"), QStringLiteral("View Html"), QString()},
     };
     return table;
+}
+
+namespace {
+
+struct FileType
+{
+    QString description;
+    QStringList patterns;
+};
+
+const QList<FileType> &openFileTypes()
+{
+    static const QList<FileType> types{
+        {QStringLiteral("Html Files(*.HTM;*.Html)"),
+         {QStringLiteral("*.HTM"), QStringLiteral("*.Htm"), QStringLiteral("*.htm"), QStringLiteral("*.HTML"),
+          QStringLiteral("*.Html"), QStringLiteral("*.html")}},
+        {QStringLiteral("Text Files (*.Txt)"), {QStringLiteral("*.TXT"), QStringLiteral("*.Txt"), QStringLiteral("*.txt")}},
+        {QStringLiteral("All Files (*.*)"), {QStringLiteral("*")}},
+    };
+    return types;
+}
+
+QString filterEntry(const FileType &type)
+{
+    return type.description + QStringLiteral(" (") + type.patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+} // namespace
+
+QString openFilter()
+{
+    QStringList entries;
+    for (const FileType &type : openFileTypes())
+        entries << filterEntry(type);
+    return entries.join(QStringLiteral(";;"));
+}
+
+QString openFilterFirstEntry()
+{
+    return filterEntry(openFileTypes().constFirst());
 }
 
 namespace {

@@ -27,6 +27,10 @@ QRect toolbarTwips();
 QRect noteTwips();
 const QList<ToolbarButtonDesign> &toolbarButtons();
 const QList<MenuEntry> &menuTable();
+// The open dialog's file types, in the file dialog's form; each pattern in its case forms,
+// since names on Linux match with case.
+QString openFilter();
+QString openFilterFirstEntry();
 
 // A button face of the given pixel size: raised (up) or pressed (down), with its icon.
 QPixmap face(ToolbarIcon icon, bool down, const QSize &size);

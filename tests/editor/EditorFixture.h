@@ -15,7 +15,12 @@ struct EditorFixture
 {
     TestServices services;
     TestDir dir;
-    TextEditor editor{services.services()};
+    TextEditor editor;
+
+    explicit EditorFixture(std::function<QString()> activePaneFile = {})
+        : editor(services.services(), std::move(activePaneFile))
+    {
+    }
 
     ScriptedDialogs &dialogs() { return services.dialogs; }
     Textpad *window() { return editor.window().get(); }
