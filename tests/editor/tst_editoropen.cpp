@@ -21,6 +21,7 @@ private Q_SLOTS:
     void namedRoadSetsTheDialogAndLoadsUpperCase();
     void namedRoadNoThenCancelKeepsTheTextChanged();
     void namedRoadYesThenCancelledSaveOpensNothing();
+    void namedRoadYesSavesThenOpens();
     void untitledRoadKeepsTheNameAsReturned();
     void untitledChangedCancelLoadsNothing();
     void untitledChangedSavesFirst();
@@ -91,6 +92,21 @@ void EditorOpenTest::namedRoadYesThenCancelledSaveOpensNothing()
     QVERIFY(f->dialogs().fileRequests().isEmpty());
     QCOMPARE(f->window()->text(), QStringLiteral("oldnew"));
     QVERIFY(f->changed());
+}
+
+void EditorOpenTest::namedRoadYesSavesThenOpens()
+{
+    const QString path = f->dir.createFile(QStringLiteral("a.txt"), "a\n");
+    const QString other = f->dir.createFile(QStringLiteral("b.txt"), "b");
+    QVERIFY(f->editor.LoadTextFile(path));
+    f->type(QStringLiteral("more"));
+    f->dialogs().answerMessage(MessageAnswer::Yes);
+    f->dialogs().answerText(other);
+    f->window()->FileOpenProc();
+    QCOMPARE(f->dir.read(QStringLiteral("a.txt")), QByteArray("a\nmore\n"));
+    QCOMPARE(f->window()->text(), QStringLiteral("b"));
+    QCOMPARE(f->window()->windowTitle(), other.toUpper());
+    QVERIFY(!f->changed());
 }
 
 void EditorOpenTest::untitledRoadKeepsTheNameAsReturned()
