@@ -12,6 +12,7 @@
 
 class BackgroundColors;
 class FileOperations;
+class InternetMenu;
 class MainMenus;
 class PaneBoard;
 class PaneLayouts;
@@ -47,6 +48,7 @@ public:
     FileOperations &fileOperations() const { return *m_fileOperations; }
     // The text editor; also what the windows that open files as text load them through.
     TextEditor &editor() const { return *m_editor; }
+    InternetMenu &internetMenu() const { return *m_internetMenu; }
     QWidget *client() const { return m_client; }
     SharedWindow<Splash> &splash() { return m_splash; }
 
@@ -84,6 +86,7 @@ private:
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FileOperations> m_fileOperations;
     std::unique_ptr<TextEditor> m_editor;
+    std::unique_ptr<InternetMenu> m_internetMenu;
     SharedWindow<Splash> m_splash;
     std::function<bool()> m_endGuard;
     // Colours, Select All, layouts and help (wired in wireMenus).
