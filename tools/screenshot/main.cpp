@@ -83,6 +83,11 @@ QList<Shot> shots()
                  }});
     // The editor on a text file of the fixture folder, which is the current folder.
     list.append({QStringLiteral("editor.png"), [](Form1 &form) {
+                     // The dialogs of the shots before are closed, so the editor stands alone.
+                     for (QWidget *window : QApplication::topLevelWidgets()) {
+                         if (window != &form && window->isVisible())
+                             window->close();
+                     }
                      form.editor().LoadTextFile(QDir::current().absoluteFilePath(QStringLiteral("notes.txt")));
                  }});
     return list;
