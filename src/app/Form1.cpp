@@ -10,6 +10,7 @@
 #include "app/PaneLayouts.h"
 #include "app/PopupPresenter.h"
 #include "app/SelectAll.h"
+#include "editor/TextEditor.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
@@ -61,7 +62,18 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_menus = std::make_unique<MainMenus>(menuBar(), this);
     m_fileOperations = std::make_unique<FileOperations>(*m_board, services, this);
     m_fileOperations->connectMenus(*m_menus, this);
-    m_openTargets = std::make_unique<OpenTargetLinks>(*m_menus);
+    // The editor's HTML menu and viewer read the active pane's file: Text7 names the pane.
+    m_editor = std::make_unique<TextEditor>(services, [this]() -> QString {
+        const QString active = m_board->text7()->text();
+        for (int n = 1; n <= PaneCount; ++n) {
+            if (active == QString::number(n) && !m_board->pane(n).fileList()->fileName().isEmpty())
+                return m_board->paneFilePath(n);
+        }
+        return QString();
+    });
+    // Unsaved editor text is offered for saving before the program ends.
+    setEndGuard([this] { return m_editor->mayEndProgram(); });
+    m_openTargets = std::make_unique<OpenTargetLinks>(*m_editor, *m_editor, *m_menus);
     m_openFiles = std::make_unique<OpenFiles>(*m_board, services, *m_openTargets, *m_openTargets,
                                               *m_openTargets);
     m_openFiles->connectMenus(*m_menus, this);

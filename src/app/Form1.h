@@ -21,6 +21,7 @@ class PaneLayouts;
 class PopupPresenter;
 class RegistryStore;
 class SelectAll;
+class TextEditor;
 struct Services;
 
 // The main window: five panes, the menus, and the start-up and shut-down of the program.
@@ -47,6 +48,8 @@ public:
     PaneBoard &board() const { return *m_board; }
     MainMenus &menus() const { return *m_menus; }
     FileOperations &fileOperations() const { return *m_fileOperations; }
+    // The text editor; also what the windows that open files as text load them through.
+    TextEditor &editor() const { return *m_editor; }
     OpenFiles &openFiles() const { return *m_openFiles; }
     InternetMenu &internetMenu() const { return *m_internetMenu; }
     QWidget *client() const { return m_client; }
@@ -85,6 +88,7 @@ private:
     std::unique_ptr<PaneBoard> m_board;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FileOperations> m_fileOperations;
+    std::unique_ptr<TextEditor> m_editor;
     std::unique_ptr<OpenTargetLinks> m_openTargets;
     std::unique_ptr<OpenFiles> m_openFiles;
     std::unique_ptr<InternetMenu> m_internetMenu;

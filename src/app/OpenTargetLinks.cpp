@@ -1,24 +1,25 @@
 #include "app/OpenTargetLinks.h"
 
 #include "app/MainMenus.h"
+#include "editor/HtmlViewer.h"
+#include "editor/TextLoader.h"
 
 #include <QAction>
 
-OpenTargetLinks::OpenTargetLinks(MainMenus &menus) : m_menus(menus)
+OpenTargetLinks::OpenTargetLinks(TextLoader &editor, HtmlViewer &htmlViewer, MainMenus &menus)
+    : m_editor(editor), m_htmlViewer(htmlViewer), m_menus(menus)
 {
 }
 
 bool OpenTargetLinks::openTextFile(const QString &path)
 {
-    // Not connected yet: the editor's load goes here.
-    Q_UNUSED(path);
-    return false;
+    return m_editor.LoadTextFile(path);
 }
 
-void OpenTargetLinks::showHtmlViewer(const QString &path)
+void OpenTargetLinks::showHtmlViewer(const QString &)
 {
-    // Not connected yet: the HTML viewer goes here.
-    Q_UNUSED(path);
+    // The viewer takes the same file itself, from the active pane.
+    m_htmlViewer.showHtmlViewer();
 }
 
 void OpenTargetLinks::viewGraphic()

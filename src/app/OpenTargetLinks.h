@@ -2,14 +2,16 @@
 
 #include "open/OpenTargets.h"
 
+class HtmlViewer;
 class MainMenus;
+class TextLoader;
 
 // Where the commands that open files reach the editor and the picture viewer of the main
 // window.
 class OpenTargetLinks : public TextFileOpener, public HtmlPageViewer, public PictureOpener
 {
 public:
-    explicit OpenTargetLinks(MainMenus &menus);
+    OpenTargetLinks(TextLoader &editor, HtmlViewer &htmlViewer, MainMenus &menus);
 
     bool openTextFile(const QString &path) override;
     void showHtmlViewer(const QString &path) override;
@@ -17,5 +19,7 @@ public:
     void viewGraphic() override;
 
 private:
+    TextLoader &m_editor;
+    HtmlViewer &m_htmlViewer;
     MainMenus &m_menus;
 };

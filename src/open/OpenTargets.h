@@ -11,8 +11,8 @@ class TextFileOpener
 public:
     virtual ~TextFileOpener() = default;
     // Opens the editor (loading and showing it when it is not open) and loads path into it in
-    // place of its document. False when the load did not take place because the user chose to
-    // keep the editor's changed text.
+    // place of its document. False when the file did not load: the user kept the editor's
+    // changed text, or the file could not be read.
     virtual bool openTextFile(const QString &path) = 0;
 };
 

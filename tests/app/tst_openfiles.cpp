@@ -1,7 +1,6 @@
 #include "app/Form1.h"
 #include "app/MainMenus.h"
-#include "app/OpenFiles.h"
-#include "open/RecordingTargets.h"
+#include "editor/TextEditor.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
@@ -10,6 +9,7 @@
 
 #include <QAction>
 #include <QTest>
+#include <QUrl>
 
 // The main window's double-clicks and menu items reach the commands that open files.
 class TestOpenFiles : public QObject
@@ -40,6 +40,7 @@ private Q_SLOTS:
     void doubleClickWithTheMouse();
     void viewItemsActOnTheActivePane_data();
     void viewItemsActOnTheActivePane();
+    void viewTextLeavesOtherTypesAlone();
 
 private:
     PaneBoard &board() { return m_fixture->form->board(); }
@@ -59,6 +60,20 @@ private:
             if (list->item(row) == name)
                 list->setListIndex(row);
         }
+    }
+    // The file the editor holds; "" when it is not open.
+    QString editorPath()
+    {
+        Textpad *textpad = m_fixture->form->editor().window().ifLoaded();
+        return textpad ? textpad->document().path() : QString();
+    }
+    // The files the browser was started on.
+    QStringList browserPages() const
+    {
+        QStringList pages;
+        for (const QString &address : m_fixture->services.browser.addresses)
+            pages << QUrl(address).toLocalFile();
+        return pages;
     }
     QStringList startedPrograms() const
     {
@@ -153,20 +168,14 @@ void TestOpenFiles::viewTextAsksForAFile()
 void TestOpenFiles::doubleClickWithTheMouse()
 {
     // The list's click makes the pane the active one before the double-click arrives, so the
-    // page that View Html opens is the one double-clicked.
-    RecordingEditor editor;
-    RecordingHtmlViewer htmlViewer;
-    RecordingPictureOpener pictures;
-    QObject context;
-    OpenFiles openFiles(board(), m_fixture->services.services(), editor, htmlViewer, pictures);
-    openFiles.connectMenus(menus(), &context);
-    const QString page = m_dir->createFile(QStringLiteral("index.htm"));
+    // page that View Html loads and shows in the browser is the one double-clicked.
+    const QString page = m_dir->createFile(QStringLiteral("my page; #1.htm"), "<p>hello</p>");
     m_fixture->form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_fixture->form.get()));
     FileList *list = board().pane(2).fileList();
     list->refresh();
     int row = 0;
-    while (row < list->listCount() && list->item(row) != QStringLiteral("index.htm"))
+    while (row < list->listCount() && list->item(row) != QStringLiteral("my page; #1.htm"))
         ++row;
     const QPoint where = list->visualRect(list->model()->index(row, 0)).center();
 
@@ -175,35 +184,26 @@ void TestOpenFiles::doubleClickWithTheMouse()
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, where);
 
     QCOMPARE(board().text7()->text(), QStringLiteral("2"));
-    QCOMPARE(editor.loaded, QStringList{page});
-    QCOMPARE(htmlViewer.shown, QStringList{page});
+    QCOMPARE(editorPath(), page);
+    QCOMPARE(browserPages(), QStringList{page});
 }
 
 void TestOpenFiles::viewItemsActOnTheActivePane_data()
 {
     QTest::addColumn<QString>("item");
-    QTest::addColumn<QStringList>("expected");
-    const QStringList html{QStringLiteral("edit %1"), QStringLiteral("html %1")};
-    QTest::newRow("View menu, View Html") << "mnuHtm_0" << html;
-    QTest::newRow("pane 1's View Html") << "MnuViewHtml1" << html;
-    QTest::newRow("pane 4's View Html") << "mnuViewHtml4" << html;
-    QTest::newRow("pane 5's View Html") << "mnuViewHtml5" << html;
-    QTest::newRow("View Text") << "mnuOpenTextFile" << QStringList{QStringLiteral("edit %1")};
+    QTest::addColumn<bool>("showsPage");
+    QTest::newRow("View menu, View Html") << "mnuHtm_0" << true;
+    QTest::newRow("pane 1's View Html") << "MnuViewHtml1" << true;
+    QTest::newRow("pane 4's View Html") << "mnuViewHtml4" << true;
+    QTest::newRow("pane 5's View Html") << "mnuViewHtml5" << true;
+    QTest::newRow("View Text") << "mnuOpenTextFile" << false;
 }
 
 void TestOpenFiles::viewItemsActOnTheActivePane()
 {
-    // The same commands on recording stand-ins for the editor and the viewers, beside the
-    // main window's own.
     QFETCH(QString, item);
-    QFETCH(QStringList, expected);
-    RecordingEditor editor;
-    RecordingHtmlViewer htmlViewer;
-    RecordingPictureOpener pictures;
-    QObject context;
-    OpenFiles openFiles(board(), m_fixture->services.services(), editor, htmlViewer, pictures);
-    openFiles.connectMenus(menus(), &context);
-    const QString page = m_dir->createFile(QStringLiteral("index.htm"));
+    QFETCH(bool, showsPage);
+    const QString page = m_dir->createFile(QStringLiteral("index.htm"), "<p>hello</p>");
     board().pane(1).fileList()->refresh();
     select(1, QStringLiteral("index.htm"));
     board().fileListClick(1);
@@ -211,14 +211,19 @@ void TestOpenFiles::viewItemsActOnTheActivePane()
 
     trigger(item);
 
-    QStringList happened;
-    for (const QString &path : editor.loaded)
-        happened << QStringLiteral("edit ") + path;
-    for (const QString &path : htmlViewer.shown)
-        happened << QStringLiteral("html ") + path;
-    for (QString &line : expected)
-        line = line.arg(page);
-    QCOMPARE(happened, expected);
+    QCOMPARE(editorPath(), page);
+    QCOMPARE(browserPages(), showsPage ? QStringList{page} : QStringList());
+}
+
+void TestOpenFiles::viewTextLeavesOtherTypesAlone()
+{
+    select(3, QStringLiteral("photo.bmp"));
+    board().fileListClick(3);
+
+    trigger(QStringLiteral("mnuOpenTextFile"));
+
+    QVERIFY(!m_fixture->form->editor().window().isLoaded());
+    QCOMPARE(m_fixture->services.dialogs.messageTexts(), QStringList());
 }
 
 QTEST_MAIN(TestOpenFiles)

@@ -8,6 +8,7 @@
 #include "app/MainMenus.h"
 #include "app/PopupPresenter.h"
 #include "app/SystemServices.h"
+#include "editor/TextEditor.h"
 #include "platform/ui/ToolkitColor.h"
 #include "settings/RegistryStore.h"
 
@@ -79,6 +80,15 @@ QList<Shot> shots()
                      web.linkEditor().addDialog(LinkKind::SearchEngines)->move(40, 60);
                      web.newsAndWeather().news().loadedPrompt()->move(400, 60);
                      web.linkEditor().DeLink()->move(40, 400);
+                 }});
+    // The editor on a text file of the fixture folder, which is the current folder.
+    list.append({QStringLiteral("editor.png"), [](Form1 &form) {
+                     // The dialogs of the shots before are closed, so the editor stands alone.
+                     for (QWidget *window : QApplication::topLevelWidgets()) {
+                         if (window != &form && window->isVisible())
+                             window->close();
+                     }
+                     form.editor().LoadTextFile(QDir::current().absoluteFilePath(QStringLiteral("notes.txt")));
                  }});
     return list;
 }
