@@ -315,6 +315,7 @@ void TestPaneBoard::changeExtension_data()
     QTest::addColumn<QStringList>("listed");
     QTest::newRow("zip files") << "*.zip" << QStringList{"d.zip"};
     QTest::newRow("two patterns") << "*.htm;*.ZIP" << QStringList{"c.htm", "d.zip"};
+    QTest::newRow("two patterns as the tooltip writes them") << "*.zip,*.htm" << QStringList{"c.htm", "d.zip"};
     QTest::newRow("no exe files") << "*.exe" << QStringList{};
     QTest::newRow("a name without wildcard") << "b.TXT" << QStringList{"B.txt"};
     QTest::newRow("taken as typed, blank and all") << "*.txt " << QStringList{};
