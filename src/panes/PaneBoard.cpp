@@ -87,6 +87,9 @@ void PaneBoard::connectPane(Pane &pane)
 {
     const int n = pane.number();
     connect(pane.driveList(), &DriveList::changed, this, [this, n] { driveChange(n); });
+    // A volume mounted since the last look shows up; the drive shown stays.
+    DriveList *drives = pane.driveList();
+    connect(drives, &DriveList::opening, this, [this, drives] { drives->setDrives(m_services.drives.drives()); });
     connect(pane.folderList(), &FolderList::changed, this, [this, n] { folderChange(n); });
     connect(pane.fileList(), &FileList::clicked, this, [this, n] { fileListClick(n); });
     connect(pane.fileList(), &FileList::doubleClicked, this, [this, n] { Q_EMIT fileDoubleClicked(n); });
