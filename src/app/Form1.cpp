@@ -63,9 +63,12 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_layouts = std::make_unique<PaneLayouts>(*m_board);
     wireMenus();
 
-    // The pattern boxes would take Ctrl+C, Ctrl+A and the like for themselves.
-    for (int n = 1; n <= PaneCount; ++n)
-        m_board->pane(n).patternBox()->installEventFilter(this);
+    // Text fields and lists would take Ctrl+C, Ctrl+A and the like for themselves: every
+    // control that can hold the focus, the message field included, leaves the menu keys alone.
+    for (QWidget *control : m_client->findChildren<QWidget *>()) {
+        if (control->focusPolicy() != Qt::NoFocus)
+            control->installEventFilter(this);
+    }
 
     // The window with its frame and menu bar stands in the top left corner of the screen.
     move(0, 0);
