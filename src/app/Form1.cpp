@@ -50,7 +50,8 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
 
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("Form1Client"));
-    m_client->setFixedSize(Twips::size(11880, 7935));
+    // The client area fills the window, so an enlarged or maximised window shows the desktop
+    // colour everywhere; the panes keep their places from its top left corner.
     ToolkitColor::setBackColor(m_client, ToolkitColor::Blue);
     setCentralWidget(m_client);
 
@@ -70,7 +71,9 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
             control->installEventFilter(this);
     }
 
-    // The window with its frame and menu bar stands in the top left corner of the screen.
+    // The window with its frame and menu bar stands in the top left corner of the screen, its
+    // client area at the designed size.
+    resize(Twips::size(11880, 7935) + QSize(0, menuBar()->sizeHint().height()));
     move(0, 0);
 }
 
