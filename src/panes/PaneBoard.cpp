@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include <algorithm>
 #include <vector>
@@ -23,6 +25,19 @@ QLineEdit *makeField(QWidget *parent, const QString &name)
     field->setObjectName(name);
     field->hide();
     return field;
+}
+// The width at which a line edit shows its whole text.
+int widthToShowAll(const QLineEdit *field)
+{
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    const QMargins margins = field->textMargins();
+    // A line edit keeps 2 pixels free on each side of its text within its frame, and scrolls
+    // when the text and the cursor after it do not fit.
+    const int text = field->fontMetrics().horizontalAdvance(field->text()) + margins.left() + margins.right()
+                     + 2 * 2 + 2;
+    return field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, field->height()), field).width();
 }
 // Refreshes the lists in their order; a list showing what an earlier one of the same step
 // read takes that read instead of reading the folder again (panes often share a folder).
@@ -87,6 +102,9 @@ void PaneBoard::connectPane(Pane &pane)
 {
     const int n = pane.number();
     connect(pane.driveList(), &DriveList::changed, this, [this, n] { driveChange(n); });
+    // A volume mounted since the last look shows up; the drive shown stays.
+    DriveList *drives = pane.driveList();
+    connect(drives, &DriveList::opening, this, [this, drives] { drives->setDrives(m_services.drives.drives()); });
     connect(pane.folderList(), &FolderList::changed, this, [this, n] { folderChange(n); });
     connect(pane.fileList(), &FileList::clicked, this, [this, n] { fileListClick(n); });
     connect(pane.fileList(), &FileList::doubleClicked, this, [this, n] { Q_EMIT fileDoubleClicked(n); });
@@ -167,7 +185,13 @@ void PaneBoard::changeExtension(int n)
     if (p.fileList()->listCount() == 0) {
         m_text8->setText(PaneTexts::noFilesMessage());
         m_text8->setCursorPosition(0); // show the start of the message, not its end
+        // The designed width cuts the message short in today's fonts: the field grows to show
+        // it whole, to the right, where it covers no more than the panes' lower rows.
+        const int designed = PaneGeometry::messageField().toPixels().width();
+        m_text8->resize(std::max(designed, widthToShowAll(m_text8)), m_text8->height());
         m_text8->show();
+        // The field shares its corner with the pattern boxes and buttons of some layouts.
+        m_text8->raise();
     }
 }
 

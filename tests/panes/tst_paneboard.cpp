@@ -5,6 +5,7 @@
 #include "support/TestDir.h"
 #include "support/TestServices.h"
 
+#include <QAbstractItemView>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -61,6 +62,7 @@ private Q_SLOTS:
     void driveChangeFailure_data();
     void driveChangeFailure();
     void driveChangeOpensTheDrivesFolder();
+    void drivesAreReadAgainWhenTheListOpens();
     void paneHasSelection_data();
     void paneHasSelection();
     void paneFilePath();
@@ -315,6 +317,7 @@ void TestPaneBoard::changeExtension_data()
     QTest::addColumn<QStringList>("listed");
     QTest::newRow("zip files") << "*.zip" << QStringList{"d.zip"};
     QTest::newRow("two patterns") << "*.htm;*.ZIP" << QStringList{"c.htm", "d.zip"};
+    QTest::newRow("two patterns as the tooltip writes them") << "*.zip,*.htm" << QStringList{"c.htm", "d.zip"};
     QTest::newRow("no exe files") << "*.exe" << QStringList{};
     QTest::newRow("a name without wildcard") << "b.TXT" << QStringList{"B.txt"};
     QTest::newRow("taken as typed, blank and all") << "*.txt " << QStringList{};
@@ -388,6 +391,38 @@ void TestPaneBoard::driveChangeFailure()
     QCOMPARE(files(2)->path(), m_dir->path());
     QCOMPARE(m_board->text6()->text(), QString());
     QVERIFY(!m_board->text8()->isHidden());
+}
+
+// A volume mounted after the start shows up the next time a drive list opens, and one that
+// went away leaves; the drive shown stays and no drive change runs.
+void TestPaneBoard::drivesAreReadAgainWhenTheListOpens()
+{
+    DriveList *list = m_board->pane(2).driveList();
+    const QString shown = list->drive();
+    QCOMPARE(list->count(), 1);
+    const Drive stick{QStringLiteral("/media/stick"), QStringLiteral("STICK")};
+    m_services->drives.list.append(stick);
+    QSignalSpy changes(list, &DriveList::changed);
+
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F4);
+    QTRY_VERIFY(list->view()->isVisible());
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->itemText(1), stick.displayText());
+    QCOMPARE(list->drive(), shown);
+    list->hidePopup();
+    // The other panes' lists are read when they open.
+    QCOMPARE(m_board->pane(3).driveList()->count(), 1);
+
+    m_services->drives.list.removeLast();
+    QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(list->view()->isVisible());
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->drive(), shown);
+    list->hidePopup();
+
+    QCOMPARE(changes.count(), 0);
+    QVERIFY(m_services->drives.asked.isEmpty());
 }
 
 void TestPaneBoard::driveChangeOpensTheDrivesFolder()
