@@ -71,6 +71,31 @@ void FileList::refreshFrom(FileList &source)
         refresh();
         return;
     }
+    takeListing(source);
+}
+
+void FileList::openFrom(FileList &source)
+{
+    if (m_pattern.text() != source.m_pattern.text()) {
+        setPath(source.m_path);
+        return;
+    }
+    takeListing(source);
+}
+
+bool FileList::isCurrent()
+{
+    return !m_watch.mayHaveChanged(m_path);
+}
+
+bool FileList::sharesNamesWith(const FileList &other) const
+{
+    return m_model->names().sharesWith(other.m_model->names());
+}
+
+void FileList::takeListing(FileList &source)
+{
+    m_path = source.m_path;
     m_watch.beginFrom(source.m_watch, m_path);
     m_model->setNames(source.m_model->names());
 }
@@ -93,8 +118,6 @@ QString FileList::fileName() const
 
 QString FileList::item(int row) const
 {
-    if (row < 0 || row >= m_model->names().size())
-        return QString();
     return m_model->names().at(row);
 }
 

@@ -38,6 +38,13 @@ public:
     // A refresh that takes the names source has just refreshed instead of reading them again;
     // a plain refresh() when source lists another folder or pattern.
     void refreshFrom(FileList &source);
+    // Opens the folder source has just read with the names of that read, instead of reading it
+    // again (no event); reads the folder itself when source lists with another pattern.
+    void openFrom(FileList &source);
+    // Whether a read of path() now would give exactly the names shown (see FolderWatch).
+    bool isCurrent();
+    // Whether both lists hold one and the same set of names, not two copies.
+    bool sharesNamesWith(const FileList &other) const;
 
     int listCount() const;
     // The current item's row, -1 when there is none.
@@ -73,6 +80,8 @@ private:
     void finishUserAction();
     void noteChange();
     void load();
+    // Shows source's folder and names; the watch takes over from source's.
+    void takeListing(FileList &source);
 
     FileListModel *m_model;
     QString m_path;

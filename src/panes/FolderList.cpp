@@ -61,6 +61,17 @@ void FolderList::refreshFrom(FolderList &source)
     display(path(), source.m_model->subfolders());
 }
 
+void FolderList::openFrom(FolderList &source)
+{
+    if (source.path().isEmpty())
+        return;
+    const bool differs = path() != source.path();
+    m_watch.beginFrom(source.m_watch, source.path());
+    display(source.path(), source.m_model->subfolders());
+    if (differs)
+        Q_EMIT changed();
+}
+
 void FolderList::load(const QString &path)
 {
     display(path, FolderReader::folderNames(path, &m_watch));

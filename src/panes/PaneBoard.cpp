@@ -53,11 +53,9 @@ PaneBoard::PaneBoard(QWidget *parent, Services &services)
     m_text8->setReadOnly(true);
     m_text8->setGeometry(PaneGeometry::messageField().toPixels());
 
-    for (const PaneSpec &spec : paneSpecs()) {
-        auto pane = std::make_unique<Pane>(spec, parent);
-        openAtStart(*pane);
-        m_panes.at(spec.number - 1) = std::move(pane);
-    }
+    for (const PaneSpec &spec : paneSpecs())
+        m_panes.at(spec.number - 1) = std::make_unique<Pane>(spec, parent);
+    openAtStart();
     // Only now: the start itself runs none of the change steps.
     for (const auto &pane : m_panes)
         connectPane(*pane);
@@ -73,14 +71,25 @@ PaneBoard::~PaneBoard()
     delete m_text8.data();
 }
 
-void PaneBoard::openAtStart(Pane &pane)
+void PaneBoard::openAtStart()
 {
+    // Every pane opens on the current folder: pane 1 reads it, the others show that one read.
     const QString current = QDir::currentPath();
-    pane.driveList()->setDrives(m_services.drives.drives());
-    pane.driveList()->setDrive(m_services.paths.driveRootOf(current));
-    pane.folderList()->setPath(current);
-    // No pattern: every file is listed, whatever the pattern box shows.
-    pane.fileList()->setPath(current);
+    const QList<Drive> drives = m_services.drives.drives();
+    const QString drive = m_services.paths.driveRootOf(current);
+    const Pane &first = pane(1);
+    for (const auto &pane : m_panes) {
+        pane->driveList()->setDrives(drives);
+        pane->driveList()->setDrive(drive);
+        // No pattern: every file is listed, whatever the pattern box shows.
+        if (pane.get() == &first) {
+            pane->folderList()->setPath(current);
+            pane->fileList()->setPath(current);
+        } else {
+            pane->folderList()->openFrom(*first.folderList());
+            pane->fileList()->openFrom(*first.fileList());
+        }
+    }
 }
 
 void PaneBoard::connectPane(Pane &pane)
@@ -147,10 +156,28 @@ void PaneBoard::folderChange(int n)
 {
     Pane &p = pane(n);
     m_text6->setText(p.numberText());
-    p.fileList()->setPath(p.folderList()->path());
+    openFiles(p, p.folderList()->path());
     refreshOthers(n, true);
     if (p.fileList()->listCount() > 0)
         m_text8->hide();
+}
+
+void PaneBoard::openFiles(Pane &p, const QString &path)
+{
+    // Another pane may show that folder with the same pattern already: its names serve as long
+    // as the folder has not changed since it read them.
+    FileList *list = p.fileList();
+    if (list->path() != path) {
+        for (const auto &other : m_panes) {
+            FileList *shown = other->fileList();
+            if (shown != list && shown->path() == path && shown->pattern() == list->pattern()
+                && shown->isCurrent()) {
+                list->openFrom(*shown);
+                return;
+            }
+        }
+    }
+    list->setPath(path);
 }
 
 void PaneBoard::fileListClick(int n)

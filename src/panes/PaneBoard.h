@@ -66,7 +66,9 @@ Q_SIGNALS:
     void fileDoubleClicked(int pane);
 
 private:
-    void openAtStart(Pane &pane);
+    void openAtStart();
+    // Pane p's file list opens path; see folderChange.
+    void openFiles(Pane &p, const QString &path);
     void connectPane(Pane &pane);
     // The file lists (or folder lists) of every pane but n, in pane order.
     void refreshOthers(int n, bool folderLists);

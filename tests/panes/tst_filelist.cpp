@@ -1,10 +1,12 @@
 #include "panes/FileList.h"
 #include "FileListRows.h"
 #include "support/TestDir.h"
+#include "platform/PathCodec.h"
 #include "support/TmpfsMount.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -62,6 +64,8 @@ private Q_SLOTS:
     void patternNarrowsAndRefreshRereads();
     void refreshSeesWhereLinksLead();
     void noCapOnNames();
+    void namesKeepTheirBytes();
+    void openFromTakesTheSameNamesOnly();
     void clicksSelectAndRaiseClickedOnce_data();
     void clicksSelectAndRaiseClickedOnce();
     void ctrlClickDeselectingLastStillClicks();
@@ -203,6 +207,63 @@ void TestFileList::noCapOnNames()
     QCOMPARE(m_list->listIndex(), 39500);
     QCOMPARE(m_list->fileName(), QStringLiteral("f39500"));
     m_list->setPath(m_dir->path()); // nothing of the mount stays open
+}
+
+void TestFileList::namesKeepTheirBytes()
+{
+    TestDir dir;
+    // Two names that are no UTF-8 and differ in case alone, two that differ only beyond ASCII.
+    const QList<QByteArray> stored{"bad\xff.txt", "Bad\xfe.txt", "caf\xc3\xa9.txt", "CAFE.txt", "zeta"};
+    const QByteArray folder = PathCodec::encode(dir.path()) + '/';
+    // QTemporaryDir cannot remove names that are no UTF-8.
+    const auto removeStored = qScopeGuard([&] {
+        for (const QByteArray &name : stored)
+            ::unlink((folder + name).constData());
+    });
+    for (const QByteArray &name : stored) {
+        const int fd = ::open((folder + name).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    }
+    FileList list;
+    list.setPath(dir.path());
+    QList<QByteArray> listed;
+    for (const QString &name : allNames(list))
+        listed << PathCodec::encode(name);
+    QCOMPARE(listed, (QList<QByteArray>{"Bad\xfe.txt", "bad\xff.txt", "CAFE.txt", "caf\xc3\xa9.txt", "zeta"}));
+    QCOMPARE(list.item(3), QString::fromUtf8("caf\xc3\xa9.txt"));
+    QCOMPARE(list.item(5), QString());
+    QCOMPARE(list.item(-1), QString());
+
+    list.setPattern(QStringLiteral("bad?.txt"));
+    QCOMPARE(list.listCount(), 2);
+    QCOMPARE(PathCodec::encode(list.item(1)), QByteArray("bad\xff.txt"));
+}
+
+void TestFileList::openFromTakesTheSameNamesOnly()
+{
+    FileList other;
+    other.openFrom(*m_list);
+    QCOMPARE(other.path(), m_dir->path());
+    QCOMPARE(allNames(other), allNames(*m_list));
+    QVERIFY(other.sharesNamesWith(*m_list));
+
+    // With a pattern of its own the list reads the folder for itself.
+    FileList narrowed;
+    narrowed.setPattern(QStringLiteral("*.txt"));
+    narrowed.openFrom(*m_list);
+    QCOMPARE(narrowed.path(), m_dir->path());
+    QCOMPARE(allNames(narrowed), (QStringList{"A.txt", "b.txt", "d.txt"}));
+    QVERIFY(!narrowed.sharesNamesWith(*m_list));
+
+    // A change after the shared read shows in both once each refreshes.
+    m_dir->createFile(QStringLiteral("g.txt"));
+    QVERIFY(!other.isCurrent());
+    other.refresh();
+    QCOMPARE(other.listCount(), 7);
+    QCOMPARE(m_list->listCount(), 6);
+    m_list->refresh();
+    QCOMPARE(allNames(*m_list), allNames(other));
 }
 
 void TestFileList::clicksSelectAndRaiseClickedOnce_data()
