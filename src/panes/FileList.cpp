@@ -71,7 +71,7 @@ void FileList::refreshFrom(FileList &source)
         refresh();
         return;
     }
-    takeListing(source);
+    takeListing(m_path, source.m_model->names(), source.m_watch);
 }
 
 void FileList::openFrom(FileList &source)
@@ -80,7 +80,16 @@ void FileList::openFrom(FileList &source)
         setPath(source.m_path);
         return;
     }
-    takeListing(source);
+    takeListing(source.m_path, source.m_model->names(), source.m_watch);
+}
+
+void FileList::openRead(const QString &path, const FileNames &allFiles, FolderWatch &readWatch)
+{
+    if (m_pattern.matchesEverything())
+        takeListing(path, allFiles, readWatch);
+    else
+        takeListing(path, allFiles.filtered([this](const QString &name) { return m_pattern.matches(name); }),
+                    readWatch);
 }
 
 bool FileList::isCurrent()
@@ -93,11 +102,11 @@ bool FileList::sharesNamesWith(const FileList &other) const
     return m_model->names().sharesWith(other.m_model->names());
 }
 
-void FileList::takeListing(FileList &source)
+void FileList::takeListing(const QString &path, const FileNames &names, FolderWatch &readWatch)
 {
-    m_path = source.m_path;
-    m_watch.beginFrom(source.m_watch, m_path);
-    m_model->setNames(source.m_model->names());
+    m_path = path;
+    m_watch.beginFrom(readWatch, m_path);
+    m_model->setNames(names);
 }
 
 int FileList::listCount() const

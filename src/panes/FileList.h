@@ -8,6 +8,7 @@
 #include <functional>
 
 class FileListModel;
+class FileNames;
 
 // A pane's file list: the bare names of the regular files in path() that match pattern(),
 // sorted without regard to case, with extended multi-selection. Dot-files, folders, FIFOs,
@@ -41,6 +42,9 @@ public:
     // Opens the folder source has just read with the names of that read, instead of reading it
     // again (no event); reads the folder itself when source lists with another pattern.
     void openFrom(FileList &source);
+    // Opens path with the files a read of it has just given (every regular file; the list keeps
+    // those its pattern matches), the read watched by readWatch (no event).
+    void openRead(const QString &path, const FileNames &allFiles, FolderWatch &readWatch);
     // Whether a read of path() now would give exactly the names shown (see FolderWatch).
     bool isCurrent();
     // Whether both lists hold one and the same set of names, not two copies.
@@ -80,8 +84,8 @@ private:
     void finishUserAction();
     void noteChange();
     void load();
-    // Shows source's folder and names; the watch takes over from source's.
-    void takeListing(FileList &source);
+    // Shows path with names, which fit this list's pattern; the watch takes over from readWatch.
+    void takeListing(const QString &path, const FileNames &names, FolderWatch &readWatch);
 
     FileListModel *m_model;
     QString m_path;

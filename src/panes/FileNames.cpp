@@ -32,3 +32,19 @@ QStringList FileNames::toStringList() const
         names.append(at(i));
     return names;
 }
+
+FileNames FileNames::filtered(const std::function<bool(const QString &)> &keep) const
+{
+    QByteArray bytes;
+    std::vector<qsizetype> ends;
+    for (qsizetype i = 0; i < size(); ++i) {
+        if (!keep(at(i)))
+            continue;
+        const QByteArrayView name = this->bytes(i);
+        bytes.append(name);
+        ends.push_back(bytes.size());
+    }
+    if (qsizetype(ends.size()) == size())
+        return *this;
+    return FileNames(std::move(bytes), std::move(ends));
+}

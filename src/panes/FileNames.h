@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,6 +27,8 @@ public:
     // Name i as stored in the folder.
     QByteArrayView bytes(qsizetype i) const;
     QStringList toStringList() const;
+    // The names that keep accepts, in the same order; this very list when it keeps all.
+    FileNames filtered(const std::function<bool(const QString &)> &keep) const;
     // Whether both hold the very same names object, not just equal names.
     bool sharesWith(const FileNames &other) const { return m_data == other.m_data; }
 

@@ -61,13 +61,14 @@ void FolderList::refreshFrom(FolderList &source)
     display(path(), source.m_model->subfolders());
 }
 
-void FolderList::openFrom(FolderList &source)
+void FolderList::openRead(const QString &path, const QStringList &subfolders, FolderWatch &readWatch)
 {
-    if (source.path().isEmpty())
+    if (path.isEmpty())
         return;
-    const bool differs = path() != source.path();
-    m_watch.beginFrom(source.m_watch, source.path());
-    display(source.path(), source.m_model->subfolders());
+    const QString clean = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    const bool differs = clean != m_model->path();
+    m_watch.beginFrom(readWatch, clean);
+    display(clean, subfolders);
     if (differs)
         Q_EMIT changed();
 }

@@ -32,9 +32,9 @@ public:
     // A refresh that takes the subfolders source has just refreshed instead of reading them
     // again; a plain refresh() when source shows another folder.
     void refreshFrom(FolderList &source);
-    // Opens the folder source has just read with the subfolders of that read, instead of reading
-    // it again (raises changed() when the folder differs from the open one).
-    void openFrom(FolderList &source);
+    // Opens path with the subfolders a read of it has just given, the read watched by readWatch
+    // (raises changed() when path differs from the open folder).
+    void openRead(const QString &path, const QStringList &subfolders, FolderWatch &readWatch);
     // Rows as shown: the ancestors, the open folder, then its subfolders.
     int rowCount() const;
     QString rowPath(int row) const;

@@ -16,18 +16,19 @@
 #include <unistd.h>
 
 namespace {
-enum class Kind { File, Folder };
+enum class Kind { File, Folder, Other };
 
-bool isKind(int dirFd, const dirent *entry, Kind kind)
+Kind kindOf(int dirFd, const dirent *entry)
 {
-    const unsigned char type = entry->d_type;
-    if (type != DT_UNKNOWN && type != DT_LNK)
-        return kind == Kind::File ? type == DT_REG : type == DT_DIR;
-    // The file system does not say, or it is a link: look at what it leads to.
-    struct stat info;
-    if (::fstatat(dirFd, entry->d_name, &info, 0) != 0)
-        return false;
-    return kind == Kind::File ? S_ISREG(info.st_mode) : S_ISDIR(info.st_mode);
+    unsigned char type = entry->d_type;
+    if (type == DT_UNKNOWN || type == DT_LNK) {
+        // The file system does not say, or it is a link: look at what it leads to.
+        struct stat info;
+        if (::fstatat(dirFd, entry->d_name, &info, 0) != 0)
+            return Kind::Other;
+        type = S_ISREG(info.st_mode) ? DT_REG : (S_ISDIR(info.st_mode) ? DT_DIR : DT_UNKNOWN);
+    }
+    return type == DT_REG ? Kind::File : (type == DT_DIR ? Kind::Folder : Kind::Other);
 }
 
 bool isAscii(std::string_view bytes)
@@ -139,9 +140,9 @@ private:
     std::vector<qsizetype> m_nameEnds;
 };
 
-// Gives take the name of each entry of folder of that kind, as the folder stores it.
+// Gives take the name (as the folder stores it) and kind of each file and subfolder of folder.
 template <typename Take>
-void read(const QString &folder, Kind kind, FolderWatch *watch, Take take)
+void read(const QString &folder, FolderWatch *watch, Take take)
 {
     const int dirFd = folder.isEmpty()
         ? -1 : ::open(PathCodec::encode(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -161,9 +162,9 @@ void read(const QString &folder, Kind kind, FolderWatch *watch, Take take)
         // What a link leads to can change without any change of this folder.
         if (watch && (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN))
             watch->distrust();
-        if (!isKind(dirFd, entry, kind))
-            continue;
-        take(std::string_view(entry->d_name, std::strlen(entry->d_name)));
+        const Kind kind = kindOf(dirFd, entry);
+        if (kind != Kind::Other)
+            take(std::string_view(entry->d_name, std::strlen(entry->d_name)), kind);
     }
     ::closedir(dir);
 }
@@ -174,7 +175,9 @@ namespace FolderReader {
 FileNames fileNames(const QString &folder, const NamePattern &pattern, FolderWatch *watch)
 {
     SortBuffer buffer;
-    read(folder, Kind::File, watch, [&](std::string_view raw) {
+    read(folder, watch, [&](std::string_view raw, Kind kind) {
+        if (kind != Kind::File)
+            return;
         if (pattern.matchesEverything()) {
             buffer.add(raw);
             return;
@@ -189,8 +192,21 @@ FileNames fileNames(const QString &folder, const NamePattern &pattern, FolderWat
 QStringList folderNames(const QString &folder, FolderWatch *watch)
 {
     SortBuffer buffer;
-    read(folder, Kind::Folder, watch, [&](std::string_view raw) { buffer.add(raw); });
+    read(folder, watch, [&](std::string_view raw, Kind kind) {
+        if (kind == Kind::Folder)
+            buffer.add(raw);
+    });
     return buffer.sortedStrings();
+}
+
+Contents contents(const QString &folder, FolderWatch *watch)
+{
+    SortBuffer files;
+    SortBuffer folders;
+    read(folder, watch, [&](std::string_view raw, Kind kind) {
+        (kind == Kind::File ? files : folders).add(raw);
+    });
+    return Contents{files.sorted(), folders.sortedStrings()};
 }
 
 void sortNames(QStringList &names)

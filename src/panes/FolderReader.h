@@ -18,6 +18,13 @@ namespace FolderReader {
 FileNames fileNames(const QString &folder, const NamePattern &pattern, FolderWatch *watch = nullptr);
 // The subfolders (symbolic links to folders included).
 QStringList folderNames(const QString &folder, FolderWatch *watch = nullptr);
+// Both at once, in one pass over the folder: every regular file and every subfolder.
+struct Contents
+{
+    FileNames files;
+    QStringList folders;
+};
+Contents contents(const QString &folder, FolderWatch *watch = nullptr);
 // Sorts without regard to case; names that differ only in case keep a fixed order.
 void sortNames(QStringList &names);
 

@@ -3,6 +3,8 @@
 #include "panes/DriveList.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
+#include "panes/FolderReader.h"
+#include "panes/FolderWatch.h"
 #include "panes/PaneGeometry.h"
 #include "platform/Drives.h"
 #include "platform/PathHelper.h"
@@ -73,22 +75,18 @@ PaneBoard::~PaneBoard()
 
 void PaneBoard::openAtStart()
 {
-    // Every pane opens on the current folder: pane 1 reads it, the others show that one read.
+    // Every pane opens on the current folder: one read serves all ten lists.
     const QString current = QDir::currentPath();
+    FolderWatch watch;
+    const FolderReader::Contents contents = FolderReader::contents(current, &watch);
     const QList<Drive> drives = m_services.drives.drives();
     const QString drive = m_services.paths.driveRootOf(current);
-    const Pane &first = pane(1);
     for (const auto &pane : m_panes) {
         pane->driveList()->setDrives(drives);
         pane->driveList()->setDrive(drive);
+        pane->folderList()->openRead(current, contents.folders, watch);
         // No pattern: every file is listed, whatever the pattern box shows.
-        if (pane.get() == &first) {
-            pane->folderList()->setPath(current);
-            pane->fileList()->setPath(current);
-        } else {
-            pane->folderList()->openFrom(*first.folderList());
-            pane->fileList()->openFrom(*first.fileList());
-        }
+        pane->fileList()->openRead(current, contents.files, watch);
     }
 }
 

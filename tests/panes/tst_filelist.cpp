@@ -1,4 +1,5 @@
 #include "panes/FileList.h"
+#include "panes/FolderReader.h"
 #include "FileListRows.h"
 #include "support/TestDir.h"
 #include "platform/PathCodec.h"
@@ -66,6 +67,8 @@ private Q_SLOTS:
     void noCapOnNames();
     void namesKeepTheirBytes();
     void openFromTakesTheSameNamesOnly();
+    void openReadKeepsWhatThePatternMatches_data();
+    void openReadKeepsWhatThePatternMatches();
     void clicksSelectAndRaiseClickedOnce_data();
     void clicksSelectAndRaiseClickedOnce();
     void ctrlClickDeselectingLastStillClicks();
@@ -264,6 +267,44 @@ void TestFileList::openFromTakesTheSameNamesOnly()
     QCOMPARE(m_list->listCount(), 6);
     m_list->refresh();
     QCOMPARE(allNames(*m_list), allNames(other));
+}
+
+void TestFileList::openReadKeepsWhatThePatternMatches_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<bool>("shared");
+    QTest::newRow("every file") << "" << QStringList{"A.txt", "b.txt", "c.HTM", "d.txt", "E.zip", "f.bat"} << true;
+    QTest::newRow("a pattern that keeps all") << "*.*" << QStringList{"A.txt", "b.txt", "c.HTM", "d.txt", "E.zip", "f.bat"} << true;
+    QTest::newRow("some") << "*.txt;*.zip" << QStringList{"A.txt", "b.txt", "d.txt", "E.zip"} << false;
+    QTest::newRow("none") << "*.exe" << QStringList{} << false;
+}
+
+void TestFileList::openReadKeepsWhatThePatternMatches()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QStringList, listed);
+    QFETCH(bool, shared);
+    m_dir->createDir(QStringLiteral("sub.txt"));
+    FolderWatch readWatch;
+    const FolderReader::Contents contents = FolderReader::contents(m_dir->path(), &readWatch);
+    QCOMPARE(contents.folders, QStringList{"sub.txt"});
+
+    FileList list;
+    list.setPattern(pattern);
+    list.openRead(m_dir->path(), contents.files, readWatch);
+    QCOMPARE(list.path(), m_dir->path());
+    QCOMPARE(allNames(list), listed);
+    FileList all;
+    all.openRead(m_dir->path(), contents.files, readWatch);
+    QCOMPARE(list.sharesNamesWith(all), shared);
+
+    // The list's own watch carries on from the read's.
+    QVERIFY(list.isCurrent());
+    m_dir->createFile(QStringLiteral("new.txt"));
+    QVERIFY(!list.isCurrent());
+    list.refresh();
+    QCOMPARE(list.listCount(), listed.size() + (NamePattern(pattern).matches(QStringLiteral("new.txt")) ? 1 : 0));
 }
 
 void TestFileList::clicksSelectAndRaiseClickedOnce_data()
