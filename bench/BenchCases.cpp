@@ -8,7 +8,7 @@
 const QList<BenchCase> &benchCases()
 {
     static const QList<BenchCase> cases = {
-        {QStringLiteral("pane-open-100k"), 7, 3.0, 100.0, {&Fixtures::makeManyFiles, &Fixtures::makeEmptyFolder},
+        {QStringLiteral("pane-open-100k"), 7, 2.0, 100.0, {&Fixtures::makeManyFiles, &Fixtures::makeEmptyFolder},
          &PaneOpenCase::runAll},
         {QStringLiteral("pane-open-100k-pattern"), 7, std::nullopt, std::nullopt,
          {&Fixtures::makeManyFiles, &Fixtures::makeEmptyFolder}, &PaneOpenCase::runPattern},
