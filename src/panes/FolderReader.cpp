@@ -69,14 +69,15 @@ public:
     FileNames sorted()
     {
         sort();
-        QByteArray bytes;
-        bytes.reserve(m_names.size());
+        QByteArray bytes(m_names.size(), Qt::Uninitialized);
         std::vector<qsizetype> ends;
         ends.reserve(m_order.size());
+        qsizetype end = 0;
         for (const Key &key : m_order) {
             const std::string_view name = nameOf(key);
-            bytes.append(name.data(), qsizetype(name.size()));
-            ends.push_back(bytes.size());
+            std::memcpy(bytes.data() + end, name.data(), name.size());
+            end += qsizetype(name.size());
+            ends.push_back(end);
         }
         return FileNames(std::move(bytes), std::move(ends));
     }
