@@ -37,13 +37,14 @@ bool isAscii(std::string_view bytes)
 }
 
 // Names with their sort keys: the case-folded name in UTF-8 (whose byte order is code point
-// order; a byte of no UTF-8 stands for itself), all keys in one buffer, their first 16 bytes also held as two big-endian integers.
-// Most comparisons are then two integer compares, which keeps a 100,000-name sort to a few
-// milliseconds. The names themselves stay the bytes the folder gave, in one buffer too.
+// order; a byte of no UTF-8 stands for itself), all keys in one buffer, their first 16 bytes
+// also held as two big-endian integers. Most comparisons are then two integer compares, which
+// keeps a 100,000-name sort to a few milliseconds. The names stay the bytes the folder gave,
+// in one buffer too, and are decoded only where a key needs it.
 class SortBuffer
 {
 public:
-    // name is the decoded raw, or "" when not needed yet (it is decoded here if need be).
+    // name: raw decoded, where the caller has it already (a null string otherwise).
     void add(std::string_view raw, const QString &name = QString())
     {
         const size_t offset = m_keys.size();

@@ -1,5 +1,7 @@
 #include "panes/FolderList.h"
 #include "panes/FolderListModel.h"
+#include "panes/FolderReader.h"
+#include "panes/FolderWatch.h"
 #include "support/TestDir.h"
 
 #include <QDir>
@@ -45,6 +47,7 @@ private Q_SLOTS:
     void refreshRereadsSilently();
     void vanishedFolderKeepsItsPath();
     void refreshSeesWhereLinksLead();
+    void openReadShowsOneReadOfFilesAndFolders();
 
 private:
     QPoint centreOf(int row) const;
@@ -223,6 +226,28 @@ void TestFolderList::refreshSeesWhereLinksLead()
     QVERIFY(QDir().rmdir(far)); // nothing changes in the open folder itself
     m_list->refresh();
     QCOMPARE(subfolders(), (QStringList{m_open + "/alpha", m_open + "/Link", m_open + "/Zed"}));
+}
+
+
+void TestFolderList::openReadShowsOneReadOfFilesAndFolders()
+{
+    FolderWatch readWatch;
+    const FolderReader::Contents contents = FolderReader::contents(m_open, &readWatch);
+    QCOMPARE(contents.files.toStringList(), (QStringList{"file.txt", "filelink"}));
+
+    FolderList list;
+    QSignalSpy changed(&list, &FolderList::changed);
+    list.openRead(m_open + QStringLiteral("/."), contents.folders, readWatch);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(list.path(), m_open);
+    QCOMPARE(rowPaths(list), rowPaths(*m_list));
+    list.openRead(m_open, contents.folders, readWatch);
+    QCOMPARE(changed.count(), 1); // the same folder again
+
+    // A change after the read shows once the list refreshes.
+    m_dir->createDir(QStringLiteral("top/open/added"));
+    list.refresh();
+    QVERIFY(rowPaths(list).contains(m_dir->filePath(QStringLiteral("top/open/added"))));
 }
 
 QTEST_MAIN(TestFolderList)
