@@ -76,10 +76,7 @@ void FileList::refreshFrom(FileList &source)
 
 void FileList::openFrom(FileList &source)
 {
-    if (m_pattern.text() != source.m_pattern.text()) {
-        setPath(source.m_path);
-        return;
-    }
+    m_pattern = source.m_pattern;
     takeListing(source.m_path, source.m_model->names(), source.m_watch);
 }
 

@@ -39,8 +39,8 @@ public:
     // A refresh that takes the names source has just refreshed instead of reading them again;
     // a plain refresh() when source lists another folder or pattern.
     void refreshFrom(FileList &source);
-    // Opens the folder source has just read with the names of that read, instead of reading it
-    // again (no event); reads the folder itself when source lists with another pattern.
+    // Shows what source shows, its folder with its pattern, taking source's names instead of
+    // reading them again (no event). For names source has just read, or that are still current.
     void openFrom(FileList &source);
     // Opens path with the files a read of it has just given (every regular file; the list keeps
     // those its pattern matches), the read watched by readWatch (no event).

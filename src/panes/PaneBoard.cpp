@@ -154,28 +154,28 @@ void PaneBoard::folderChange(int n)
 {
     Pane &p = pane(n);
     m_text6->setText(p.numberText());
-    openFiles(p, p.folderList()->path());
+    // Another pane may show that folder with the same pattern: its names serve as long as the
+    // folder has not changed since they were read.
+    FileList *list = p.fileList();
+    const QString path = p.folderList()->path();
+    FileList *shown = list->path() != path ? currentList(path, list->pattern(), list) : nullptr;
+    if (shown)
+        list->openFrom(*shown);
+    else
+        list->setPath(path);
     refreshOthers(n, true);
     if (p.fileList()->listCount() > 0)
         m_text8->hide();
 }
 
-void PaneBoard::openFiles(Pane &p, const QString &path)
+FileList *PaneBoard::currentList(const QString &path, const QString &pattern, const FileList *except) const
 {
-    // Another pane may show that folder with the same pattern already: its names serve as long
-    // as the folder has not changed since it read them.
-    FileList *list = p.fileList();
-    if (list->path() != path) {
-        for (const auto &other : m_panes) {
-            FileList *shown = other->fileList();
-            if (shown != list && shown->path() == path && shown->pattern() == list->pattern()
-                && shown->isCurrent()) {
-                list->openFrom(*shown);
-                return;
-            }
-        }
+    for (const auto &pane : m_panes) {
+        FileList *list = pane->fileList();
+        if (list != except && list->path() == path && list->pattern() == pattern && list->isCurrent())
+            return list;
     }
-    list->setPath(path);
+    return nullptr;
 }
 
 void PaneBoard::fileListClick(int n)
@@ -188,7 +188,12 @@ void PaneBoard::changeExtension(int n)
 {
     Pane &p = pane(n);
     m_text8->hide();
-    p.fileList()->setPattern(p.patternBox()->text());
+    FileList *list = p.fileList();
+    const QString pattern = p.patternBox()->text();
+    if (FileList *shown = currentList(list->path(), pattern, list))
+        list->openFrom(*shown);
+    else
+        list->setPattern(pattern);
     if (p.fileList()->listCount() == 0) {
         m_text8->setText(PaneTexts::noFilesMessage());
         m_text8->setCursorPosition(0); // show the start of the message, not its end

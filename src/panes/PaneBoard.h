@@ -67,8 +67,9 @@ Q_SIGNALS:
 
 private:
     void openAtStart();
-    // Pane p's file list opens path; see folderChange.
-    void openFiles(Pane &p, const QString &path);
+    // A file list other than except that shows path with pattern and whose names are still
+    // current, so that they may serve another list; null when there is none.
+    FileList *currentList(const QString &path, const QString &pattern, const FileList *except) const;
     void connectPane(Pane &pane);
     // The file lists (or folder lists) of every pane but n, in pane order.
     void refreshOthers(int n, bool folderLists);

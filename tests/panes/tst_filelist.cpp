@@ -66,7 +66,7 @@ private Q_SLOTS:
     void refreshSeesWhereLinksLead();
     void noCapOnNames();
     void namesKeepTheirBytes();
-    void openFromTakesTheSameNamesOnly();
+    void openFromShowsWhatTheOtherShows();
     void openReadKeepsWhatThePatternMatches_data();
     void openReadKeepsWhatThePatternMatches();
     void clicksSelectAndRaiseClickedOnce_data();
@@ -243,7 +243,7 @@ void TestFileList::namesKeepTheirBytes()
     QCOMPARE(PathCodec::encode(list.item(1)), QByteArray("bad\xff.txt"));
 }
 
-void TestFileList::openFromTakesTheSameNamesOnly()
+void TestFileList::openFromShowsWhatTheOtherShows()
 {
     FileList other;
     other.openFrom(*m_list);
@@ -251,13 +251,19 @@ void TestFileList::openFromTakesTheSameNamesOnly()
     QCOMPARE(allNames(other), allNames(*m_list));
     QVERIFY(other.sharesNamesWith(*m_list));
 
-    // With a pattern of its own the list reads the folder for itself.
+    // A list with a pattern of its own takes the other's pattern with its names.
     FileList narrowed;
     narrowed.setPattern(QStringLiteral("*.txt"));
-    narrowed.openFrom(*m_list);
-    QCOMPARE(narrowed.path(), m_dir->path());
+    QCOMPARE(allNames(narrowed), QStringList());
+    narrowed.setPath(m_dir->path());
     QCOMPARE(allNames(narrowed), (QStringList{"A.txt", "b.txt", "d.txt"}));
     QVERIFY(!narrowed.sharesNamesWith(*m_list));
+    m_list->openFrom(narrowed);
+    QCOMPARE(m_list->pattern(), QStringLiteral("*.txt"));
+    QCOMPARE(allNames(*m_list), (QStringList{"A.txt", "b.txt", "d.txt"}));
+    QVERIFY(narrowed.sharesNamesWith(*m_list));
+    m_list->openFrom(other);
+    QCOMPARE(m_list->pattern(), QString());
 
     // A change after the shared read shows in both once each refreshes.
     m_dir->createFile(QStringLiteral("g.txt"));

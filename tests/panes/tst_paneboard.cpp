@@ -342,6 +342,23 @@ void TestPaneBoard::panesOnOneFolderShareOneRead()
     QCOMPARE(names(files(4)), QStringList{"x.txt"});
     for (int n = 1; n <= PaneCount; ++n)
         QCOMPARE(selectedRows(files(n)), QList<int>());
+
+    // Back to every name: pane 3 takes the names the others show, the folder being unchanged.
+    m_board->pane(3).patternBox()->clear();
+    m_board->changeExtension(3);
+    QVERIFY(files(3)->sharesNamesWith(*files(1)));
+    QCOMPARE(files(3)->pattern(), QString());
+    m_dir->createFile(QStringLiteral("f.txt"));
+    m_board->pane(3).patternBox()->setText(QStringLiteral("*.txt"));
+    m_board->changeExtension(3);
+    m_board->pane(5).patternBox()->setText(QStringLiteral("*.txt"));
+    m_board->changeExtension(5);
+    QVERIFY(files(5)->sharesNamesWith(*files(3)));
+    QCOMPARE(names(files(5)), (QStringList{"a.txt", "B.txt", "e.txt", "f.txt"}));
+    m_board->pane(5).patternBox()->clear();
+    m_board->changeExtension(5); // pane 1's names miss f.txt: pane 5 reads for itself
+    QVERIFY(!files(5)->sharesNamesWith(*files(1)));
+    QCOMPARE(names(files(5)), (QStringList{"a.txt", "B.txt", "c.htm", "d.zip", "e.txt", "f.txt"}));
 }
 
 void TestPaneBoard::folderChangeTakesOnlyCurrentNames()
