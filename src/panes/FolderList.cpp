@@ -1,5 +1,6 @@
 #include "panes/FolderList.h"
 
+#include "panes/FileList.h"
 #include "panes/FolderItemDelegate.h"
 #include "panes/FolderListModel.h"
 #include "panes/FolderReader.h"
@@ -34,8 +35,20 @@ void FolderList::setPath(const QString &path)
         refresh();
         return;
     }
-    load(clean);
+    // One read for the folders and for the pane's file list, which takes the files in changed().
+    FolderReader::Contents contents = FolderReader::contents(clean, &m_watch);
+    display(clean, contents.folders);
+    m_openedFiles = std::move(contents.files);
     Q_EMIT changed();
+    m_openedFiles.reset();
+}
+
+bool FolderList::handFilesTo(FileList &files)
+{
+    if (!m_openedFiles)
+        return false;
+    files.openRead(path(), *m_openedFiles, m_watch);
+    return true;
 }
 
 void FolderList::refresh()

@@ -155,13 +155,13 @@ void PaneBoard::folderChange(int n)
     Pane &p = pane(n);
     m_text6->setText(p.numberText());
     // Another pane may show that folder with the same pattern: its names serve as long as the
-    // folder has not changed since they were read.
+    // folder has not changed since they were read. Else the folder list's read serves.
     FileList *list = p.fileList();
     const QString path = p.folderList()->path();
     FileList *shown = list->path() != path ? currentList(path, list->pattern(), list) : nullptr;
     if (shown)
         list->openFrom(*shown);
-    else
+    else if (!p.folderList()->handFilesTo(*list))
         list->setPath(path);
     refreshOthers(n, true);
     if (p.fileList()->listCount() > 0)

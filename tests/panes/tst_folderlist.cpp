@@ -1,3 +1,4 @@
+#include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/FolderListModel.h"
 #include "panes/FolderReader.h"
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void vanishedFolderKeepsItsPath();
     void refreshSeesWhereLinksLead();
     void openReadShowsOneReadOfFilesAndFolders();
+    void filesOfANewFolderAreHandedOnInChanged();
 
 private:
     QPoint centreOf(int row) const;
@@ -248,6 +250,33 @@ void TestFolderList::openReadShowsOneReadOfFilesAndFolders()
     m_dir->createDir(QStringLiteral("top/open/added"));
     list.refresh();
     QVERIFY(rowPaths(list).contains(m_dir->filePath(QStringLiteral("top/open/added"))));
+}
+
+void TestFolderList::filesOfANewFolderAreHandedOnInChanged()
+{
+    FileList files;
+    files.setPattern(QStringLiteral("f*"));
+    QVERIFY(!m_list->handFilesTo(files));
+    QCOMPARE(files.path(), QString());
+
+    bool handed = false;
+    connect(m_list.get(), &FolderList::changed, this, [&] { handed = m_list->handFilesTo(files); });
+    const QString top = m_dir->filePath(QStringLiteral("top"));
+    m_dir->createFile(QStringLiteral("top/first.txt"));
+    m_dir->createFile(QStringLiteral("top/second.txt"));
+    m_list->setPath(top);
+    QVERIFY(handed);
+    QCOMPARE(files.path(), top);
+    QCOMPARE(files.listCount(), 1);
+    QCOMPARE(files.item(0), QStringLiteral("first.txt")); // with the file list's own pattern
+    QVERIFY(!m_list->handFilesTo(files)); // once changed() is over
+
+    // The file list watches the folder from that read on.
+    QVERIFY(files.isCurrent());
+    m_dir->createFile(QStringLiteral("top/fourth.txt"));
+    QVERIFY(!files.isCurrent());
+    files.refresh();
+    QCOMPARE(files.listCount(), 2);
 }
 
 QTEST_MAIN(TestFolderList)
