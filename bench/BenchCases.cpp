@@ -3,11 +3,12 @@
 #include "CopyCase.h"
 #include "FolderRefreshCase.h"
 #include "PaneOpenCase.h"
+#include "StartCase.h"
 
 const QList<BenchCase> &benchCases()
 {
     static const QList<BenchCase> cases = {
-        {QStringLiteral("pane-open-100k"), 7, 3.0, 100.0, {&Fixtures::makeManyFiles, &Fixtures::makeEmptyFolder},
+        {QStringLiteral("pane-open-100k"), 7, 2.0, 100.0, {&Fixtures::makeManyFiles, &Fixtures::makeEmptyFolder},
          &PaneOpenCase::runAll},
         {QStringLiteral("pane-open-100k-pattern"), 7, std::nullopt, std::nullopt,
          {&Fixtures::makeManyFiles, &Fixtures::makeEmptyFolder}, &PaneOpenCase::runPattern},
@@ -16,6 +17,7 @@ const QList<BenchCase> &benchCases()
          &FolderRefreshCase::run},
         {QStringLiteral("folder-refresh-5-changed"), 11, 5.0, std::nullopt, {&Fixtures::makeManyFolders},
          &FolderRefreshCase::runChanged},
+        {QStringLiteral("start-100k"), 7, 2.0, 60.0, {&Fixtures::makeManyFiles}, &StartCase::run},
     };
     return cases;
 }

@@ -3,6 +3,7 @@
 #include "Baseline.h"
 #include "BenchTools.h"
 #include "Fixtures.h"
+#include "ListCheck.h"
 #include "PaintWatch.h"
 #include "panes/FileList.h"
 
@@ -56,31 +57,6 @@ private:
     bool m_ready = false;
 };
 
-// "" when the list shows exactly the baseline's names in its order; else where it first differs.
-QString compareRows(const FileList &list, const std::vector<std::string> &expected, bool *orderOnly)
-{
-    *orderOnly = false;
-    if (list.listCount() != int(expected.size()))
-        return QStringLiteral("the list holds %1 names, the folder %2").arg(list.listCount()).arg(expected.size());
-    QStringList listed;
-    for (int row = 0; row < list.listCount(); ++row)
-        listed.append(list.item(row));
-    for (int row = 0; row < listed.size(); ++row) {
-        const QString name = QString::fromStdString(expected[size_t(row)]);
-        if (listed[row] == name)
-            continue;
-        QStringList sortedListed = listed;
-        sortedListed.sort();
-        QStringList sortedExpected;
-        for (const std::string &each : expected)
-            sortedExpected.append(QString::fromStdString(each));
-        sortedExpected.sort();
-        *orderOnly = sortedListed == sortedExpected;
-        return QStringLiteral("row %1 is \"%2\" where a strcasecmp sort has \"%3\"").arg(row).arg(listed[row], name);
-    }
-    return QString();
-}
-
 BenchResult measure(const Fixtures &fixtures, int runs, const QString &pattern, bool reportMemory)
 {
     BenchResult result;
@@ -107,7 +83,7 @@ BenchResult measure(const Fixtures &fixtures, int runs, const QString &pattern, 
         }
         const std::vector<std::string> expected = Baseline::sortedFileNames(encodedFolder, encodedPattern);
         bool orderOnly = false;
-        if (const QString difference = compareRows(first.list(), expected, &orderOnly); !difference.isEmpty()) {
+        if (const QString difference = ListCheck::compareRows(first.list(), expected, &orderOnly); !difference.isEmpty()) {
             if (!orderOnly) {
                 result.error = difference;
                 return result;

@@ -54,7 +54,8 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
 
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("Form1Client"));
-    m_client->setFixedSize(Twips::size(11880, 7935));
+    // The client area fills the window, so an enlarged or maximised window shows the desktop
+    // colour everywhere; the panes keep their places from its top left corner.
     ToolkitColor::setBackColor(m_client, ToolkitColor::Blue);
     setCentralWidget(m_client);
 
@@ -84,11 +85,16 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_layouts = std::make_unique<PaneLayouts>(*m_board);
     wireMenus();
 
-    // The pattern boxes would take Ctrl+C, Ctrl+A and the like for themselves.
-    for (int n = 1; n <= PaneCount; ++n)
-        m_board->pane(n).patternBox()->installEventFilter(this);
+    // Text fields and lists would take Ctrl+C, Ctrl+A and the like for themselves: every
+    // control that can hold the focus, the message field included, leaves the menu keys alone.
+    for (QWidget *control : m_client->findChildren<QWidget *>()) {
+        if (control->focusPolicy() != Qt::NoFocus)
+            control->installEventFilter(this);
+    }
 
-    // The window with its frame and menu bar stands in the top left corner of the screen.
+    // The window with its frame and menu bar stands in the top left corner of the screen, its
+    // client area at the designed size.
+    resize(Twips::size(11880, 7935) + QSize(0, menuBar()->sizeHint().height()));
     move(0, 0);
 }
 

@@ -45,6 +45,12 @@ void DriveList::setDrive(const QString &root)
     setCurrentIndex(index);
 }
 
+void DriveList::showPopup()
+{
+    Q_EMIT opening();
+    QComboBox::showPopup();
+}
+
 void DriveList::onIndexChanged(int index)
 {
     const QString root = index >= 0 && index < m_drives.size() ? m_drives.at(index).root : QString();

@@ -23,8 +23,13 @@ public:
     // when it differs from the drive shown.
     void setDrive(const QString &root);
 
+    // Raises opening() before the drop-down shows, so the list can be read again first.
+    void showPopup() override;
+
 Q_SIGNALS:
     void changed();
+    // The user is opening the drop-down; what is connected here runs before it shows.
+    void opening();
 
 private:
     void onIndexChanged(int index);

@@ -71,8 +71,39 @@ void FileList::refreshFrom(FileList &source)
         refresh();
         return;
     }
-    m_watch.beginFrom(source.m_watch, m_path);
-    m_model->setNames(source.m_model->names());
+    takeListing(m_path, source.m_model->names(), source.m_watch);
+}
+
+void FileList::openFrom(FileList &source)
+{
+    m_pattern = source.m_pattern;
+    takeListing(source.m_path, source.m_model->names(), source.m_watch);
+}
+
+void FileList::openRead(const QString &path, const FileNames &allFiles, FolderWatch &readWatch)
+{
+    if (m_pattern.matchesEverything())
+        takeListing(path, allFiles, readWatch);
+    else
+        takeListing(path, allFiles.filtered([this](const QString &name) { return m_pattern.matches(name); }),
+                    readWatch);
+}
+
+bool FileList::isCurrent()
+{
+    return !m_watch.mayHaveChanged(m_path);
+}
+
+bool FileList::sharesNamesWith(const FileList &other) const
+{
+    return m_model->names().sharesWith(other.m_model->names());
+}
+
+void FileList::takeListing(const QString &path, const FileNames &names, FolderWatch &readWatch)
+{
+    m_path = path;
+    m_watch.beginFrom(readWatch, m_path);
+    m_model->setNames(names);
 }
 
 int FileList::listCount() const
@@ -93,8 +124,6 @@ QString FileList::fileName() const
 
 QString FileList::item(int row) const
 {
-    if (row < 0 || row >= m_model->names().size())
-        return QString();
     return m_model->names().at(row);
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 
 class FileListModel;
+class FileNames;
 
 // A pane's file list: the bare names of the regular files in path() that match pattern(),
 // sorted without regard to case, with extended multi-selection. Dot-files, folders, FIFOs,
@@ -38,6 +39,16 @@ public:
     // A refresh that takes the names source has just refreshed instead of reading them again;
     // a plain refresh() when source lists another folder or pattern.
     void refreshFrom(FileList &source);
+    // Shows what source shows, its folder with its pattern, taking source's names instead of
+    // reading them again (no event). For names source has just read, or that are still current.
+    void openFrom(FileList &source);
+    // Opens path with the files a read of it has just given (every regular file; the list keeps
+    // those its pattern matches), the read watched by readWatch (no event).
+    void openRead(const QString &path, const FileNames &allFiles, FolderWatch &readWatch);
+    // Whether a read of path() now would give exactly the names shown (see FolderWatch).
+    bool isCurrent();
+    // Whether both lists hold one and the same set of names, not two copies.
+    bool sharesNamesWith(const FileList &other) const;
 
     int listCount() const;
     // The current item's row, -1 when there is none.
@@ -73,6 +84,8 @@ private:
     void finishUserAction();
     void noteChange();
     void load();
+    // Shows path with names, which fit this list's pattern; the watch takes over from readWatch.
+    void takeListing(const QString &path, const FileNames &names, FolderWatch &readWatch);
 
     FileListModel *m_model;
     QString m_path;

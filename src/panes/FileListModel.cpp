@@ -4,7 +4,7 @@ FileListModel::FileListModel(QObject *parent) : QAbstractListModel(parent)
 {
 }
 
-void FileListModel::setNames(QStringList names)
+void FileListModel::setNames(FileNames names)
 {
     beginResetModel();
     m_names = std::move(names);

@@ -1,5 +1,6 @@
 #include "panes/FolderList.h"
 
+#include "panes/FileList.h"
 #include "panes/FolderItemDelegate.h"
 #include "panes/FolderListModel.h"
 #include "panes/FolderReader.h"
@@ -34,8 +35,20 @@ void FolderList::setPath(const QString &path)
         refresh();
         return;
     }
-    load(clean);
+    // One read for the folders and for the pane's file list, which takes the files in changed().
+    FolderReader::Contents contents = FolderReader::contents(clean, &m_watch);
+    display(clean, contents.folders);
+    m_openedFiles = std::move(contents.files);
     Q_EMIT changed();
+    m_openedFiles.reset();
+}
+
+bool FolderList::handFilesTo(FileList &files)
+{
+    if (!m_openedFiles)
+        return false;
+    files.openRead(path(), *m_openedFiles, m_watch);
+    return true;
 }
 
 void FolderList::refresh()
@@ -59,6 +72,18 @@ void FolderList::refreshFrom(FolderList &source)
     }
     m_watch.beginFrom(source.m_watch, path());
     display(path(), source.m_model->subfolders());
+}
+
+void FolderList::openRead(const QString &path, const QStringList &subfolders, FolderWatch &readWatch)
+{
+    if (path.isEmpty())
+        return;
+    const QString clean = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    const bool differs = clean != m_model->path();
+    m_watch.beginFrom(readWatch, clean);
+    display(clean, subfolders);
+    if (differs)
+        Q_EMIT changed();
 }
 
 void FolderList::load(const QString &path)

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "panes/FileNames.h"
 #include "panes/FolderWatch.h"
 
 #include <QListView>
 
+#include <optional>
+
+class FileList;
 class FolderListModel;
 
 // A pane's folder list: the open folder's path as a tree (each ancestor on its own row,
@@ -32,6 +36,13 @@ public:
     // A refresh that takes the subfolders source has just refreshed instead of reading them
     // again; a plain refresh() when source shows another folder.
     void refreshFrom(FolderList &source);
+    // Opens path with the subfolders a read of it has just given, the read watched by readWatch
+    // (raises changed() when path differs from the open folder).
+    void openRead(const QString &path, const QStringList &subfolders, FolderWatch &readWatch);
+    // While changed() runs for a folder opened by setPath(): opens files on the regular files
+    // that folder's read saw, so the pane's file list needs no read of its own. False (files
+    // untouched) at any other time.
+    bool handFilesTo(FileList &files);
     // Rows as shown: the ancestors, the open folder, then its subfolders.
     int rowCount() const;
     QString rowPath(int row) const;
@@ -56,4 +67,6 @@ private:
 
     FolderListModel *m_model;
     FolderWatch m_watch;
+    // The files of the folder just opened, kept only while changed() runs.
+    std::optional<FileNames> m_openedFiles;
 };

@@ -16,18 +16,19 @@
 #include <unistd.h>
 
 namespace {
-enum class Kind { File, Folder };
+enum class Kind { File, Folder, Other };
 
-bool isKind(int dirFd, const dirent *entry, Kind kind)
+Kind kindOf(int dirFd, const dirent *entry)
 {
-    const unsigned char type = entry->d_type;
-    if (type != DT_UNKNOWN && type != DT_LNK)
-        return kind == Kind::File ? type == DT_REG : type == DT_DIR;
-    // The file system does not say, or it is a link: look at what it leads to.
-    struct stat info;
-    if (::fstatat(dirFd, entry->d_name, &info, 0) != 0)
-        return false;
-    return kind == Kind::File ? S_ISREG(info.st_mode) : S_ISDIR(info.st_mode);
+    unsigned char type = entry->d_type;
+    if (type == DT_UNKNOWN || type == DT_LNK) {
+        // The file system does not say, or it is a link: look at what it leads to.
+        struct stat info;
+        if (::fstatat(dirFd, entry->d_name, &info, 0) != 0)
+            return Kind::Other;
+        type = S_ISREG(info.st_mode) ? DT_REG : (S_ISDIR(info.st_mode) ? DT_DIR : DT_UNKNOWN);
+    }
+    return type == DT_REG ? Kind::File : (type == DT_DIR ? Kind::Folder : Kind::Other);
 }
 
 bool isAscii(std::string_view bytes)
@@ -36,36 +37,78 @@ bool isAscii(std::string_view bytes)
 }
 
 // Names with their sort keys: the case-folded name in UTF-8 (whose byte order is code point
-// order), all keys in one buffer, their first 16 bytes also held as two big-endian integers.
-// Most comparisons are then two integer compares, which keeps a 100,000-name sort to a few
-// milliseconds.
-struct SortBuffer
+// order; a byte of no UTF-8 stands for itself), all keys in one buffer, their first 16 bytes
+// also held as two big-endian integers. Most comparisons are then two integer compares, which
+// keeps a 100,000-name sort to a few milliseconds. The names stay the bytes the folder gave,
+// in one buffer too, and are decoded only where a key needs it.
+class SortBuffer
 {
+public:
+    // name: raw decoded, where the caller has it already (a null string otherwise).
+    void add(std::string_view raw, const QString &name = QString())
+    {
+        const size_t offset = m_keys.size();
+        if (isAscii(raw)) {
+            for (char c : raw)
+                m_keys.push_back(c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
+        } else {
+            const QString decoded = name.isNull() ? decode(raw) : name;
+            // Through the codec, not toUtf8(): a byte that is no UTF-8 keeps its own value
+            // in the key, where toUtf8() would make "?" of some and U+FFFD of others.
+            const QByteArray folded = PathCodec::encode(decoded.toCaseFolded());
+            m_keys.append(folded.constData(), size_t(folded.size()));
+        }
+        Key key{{0, 0}, offset, quint32(m_keys.size() - offset), quint32(m_nameEnds.size())};
+        // Names hold no NUL byte, so zero padding sorts a shorter key first, as it should.
+        for (size_t i = 0; i < std::min(size_t(key.length), headBytes); ++i)
+            key.head[i / 8] |= quint64(uchar(m_keys[offset + i])) << (56 - 8 * (i % 8));
+        m_order.push_back(key);
+        m_names.append(raw.data(), qsizetype(raw.size()));
+        m_nameEnds.push_back(m_names.size());
+    }
+
+    FileNames sorted()
+    {
+        sort();
+        QByteArray bytes(m_names.size(), Qt::Uninitialized);
+        std::vector<qsizetype> ends;
+        ends.reserve(m_order.size());
+        qsizetype end = 0;
+        for (const Key &key : m_order) {
+            const std::string_view name = nameOf(key);
+            std::memcpy(bytes.data() + end, name.data(), name.size());
+            end += qsizetype(name.size());
+            ends.push_back(end);
+        }
+        return FileNames(std::move(bytes), std::move(ends));
+    }
+
+    QStringList sortedStrings()
+    {
+        sort();
+        QStringList result;
+        result.reserve(qsizetype(m_order.size()));
+        for (const Key &key : m_order)
+            result.append(decode(nameOf(key)));
+        return result;
+    }
+
+private:
     struct Key
     {
         quint64 head[2];
         size_t offset;
-        size_t length;
-        qsizetype name;
+        quint32 length;
+        quint32 name;
     };
     static constexpr size_t headBytes = sizeof(Key::head);
 
-    void add(QString name, std::string_view raw)
+    static QString decode(std::string_view raw) { return PathCodec::decode(raw.data(), qsizetype(raw.size())); }
+
+    std::string_view nameOf(const Key &key) const
     {
-        const size_t offset = keys.size();
-        if (isAscii(raw)) {
-            for (char c : raw)
-                keys.push_back(c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
-        } else {
-            const QByteArray folded = name.toCaseFolded().toUtf8();
-            keys.append(folded.constData(), size_t(folded.size()));
-        }
-        Key key{{0, 0}, offset, keys.size() - offset, qsizetype(names.size())};
-        // Names hold no NUL byte, so zero padding sorts a shorter key first, as it should.
-        for (size_t i = 0; i < std::min(key.length, headBytes); ++i)
-            key.head[i / 8] |= quint64(uchar(keys[offset + i])) << (56 - 8 * (i % 8));
-        order.push_back(key);
-        names.push_back(std::move(name));
+        const qsizetype start = key.name == 0 ? 0 : m_nameEnds[key.name - 1];
+        return std::string_view(m_names.constData() + start, size_t(m_nameEnds[key.name] - start));
     }
 
     int compare(const Key &a, const Key &b) const
@@ -75,35 +118,33 @@ struct SortBuffer
                 return a.head[i] < b.head[i] ? -1 : 1;
         }
         if (a.length > headBytes && b.length > headBytes) {
-            const std::string_view restA(keys.data() + a.offset + headBytes, a.length - headBytes);
-            const std::string_view restB(keys.data() + b.offset + headBytes, b.length - headBytes);
+            const std::string_view restA(m_keys.data() + a.offset + headBytes, a.length - headBytes);
+            const std::string_view restB(m_keys.data() + b.offset + headBytes, b.length - headBytes);
             return restA.compare(restB);
         }
         return a.length == b.length ? 0 : (a.length < b.length ? -1 : 1);
     }
 
-    QStringList sorted()
+    void sort()
     {
-        std::sort(order.begin(), order.end(), [this](const Key &a, const Key &b) {
+        std::sort(m_order.begin(), m_order.end(), [this](const Key &a, const Key &b) {
             const int byKey = compare(a, b);
             if (byKey != 0)
                 return byKey < 0;
-            return names[a.name] < names[b.name]; // only names that differ in case alone
+            // Only names that differ in case alone come here.
+            return decode(nameOf(a)) < decode(nameOf(b));
         });
-        QStringList result;
-        result.reserve(qsizetype(order.size()));
-        for (const Key &key : order)
-            result.append(std::move(names[key.name]));
-        return result;
     }
 
-    std::string keys;
-    std::vector<Key> order;
-    std::vector<QString> names;
+    std::string m_keys;
+    std::vector<Key> m_order;
+    QByteArray m_names;
+    std::vector<qsizetype> m_nameEnds;
 };
 
-template <typename Accept>
-QStringList read(const QString &folder, Kind kind, FolderWatch *watch, Accept accept)
+// Gives take the name (as the folder stores it) and kind of each file and subfolder of folder.
+template <typename Take>
+void read(const QString &folder, FolderWatch *watch, Take take)
 {
     const int dirFd = folder.isEmpty()
         ? -1 : ::open(PathCodec::encode(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -113,48 +154,71 @@ QStringList read(const QString &folder, Kind kind, FolderWatch *watch, Accept ac
             ::close(dirFd);
         if (watch) // a folder that cannot be read now may be readable next time
             watch->distrust();
-        return QStringList();
+        return;
     }
     if (watch)
         watch->begin(folder, dirFd);
-    SortBuffer buffer;
     while (const dirent *entry = ::readdir(dir)) {
         if (entry->d_name[0] == '.')
             continue;
         // What a link leads to can change without any change of this folder.
         if (watch && (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN))
             watch->distrust();
-        if (!isKind(dirFd, entry, kind))
-            continue;
-        QString name = PathCodec::decode(entry->d_name, qsizetype(std::strlen(entry->d_name)));
-        if (accept(name))
-            buffer.add(std::move(name), entry->d_name);
+        const Kind kind = kindOf(dirFd, entry);
+        if (kind != Kind::Other)
+            take(std::string_view(entry->d_name, std::strlen(entry->d_name)), kind);
     }
     ::closedir(dir);
-    return buffer.sorted();
 }
 } // namespace
 
 namespace FolderReader {
 
-QStringList fileNames(const QString &folder, const NamePattern &pattern, FolderWatch *watch)
+FileNames fileNames(const QString &folder, const NamePattern &pattern, FolderWatch *watch)
 {
-    return read(folder, Kind::File, watch, [&pattern](const QString &name) { return pattern.matches(name); });
+    SortBuffer buffer;
+    read(folder, watch, [&](std::string_view raw, Kind kind) {
+        if (kind != Kind::File)
+            return;
+        if (pattern.matchesEverything()) {
+            buffer.add(raw);
+            return;
+        }
+        const QString name = PathCodec::decode(raw.data(), qsizetype(raw.size()));
+        if (pattern.matches(name))
+            buffer.add(raw, name);
+    });
+    return buffer.sorted();
 }
 
 QStringList folderNames(const QString &folder, FolderWatch *watch)
 {
-    return read(folder, Kind::Folder, watch, [](const QString &) { return true; });
+    SortBuffer buffer;
+    read(folder, watch, [&](std::string_view raw, Kind kind) {
+        if (kind == Kind::Folder)
+            buffer.add(raw);
+    });
+    return buffer.sortedStrings();
+}
+
+Contents contents(const QString &folder, FolderWatch *watch)
+{
+    SortBuffer files;
+    SortBuffer folders;
+    read(folder, watch, [&](std::string_view raw, Kind kind) {
+        (kind == Kind::File ? files : folders).add(raw);
+    });
+    return Contents{files.sorted(), folders.sortedStrings()};
 }
 
 void sortNames(QStringList &names)
 {
     SortBuffer buffer;
-    for (QString &name : names) {
-        const QByteArray utf8 = name.toUtf8();
-        buffer.add(std::move(name), std::string_view(utf8.constData(), size_t(utf8.size())));
+    for (const QString &name : names) {
+        const QByteArray raw = PathCodec::encode(name);
+        buffer.add(std::string_view(raw.constData(), size_t(raw.size())), name);
     }
-    names = buffer.sorted();
+    names = buffer.sortedStrings();
 }
 
 } // namespace FolderReader

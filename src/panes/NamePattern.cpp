@@ -1,5 +1,6 @@
 #include "panes/NamePattern.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -31,7 +32,9 @@ inline char16_t fold(QChar c)
 
 NamePattern::NamePattern(const QString &text) : m_text(text)
 {
-    const QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    // The box's tooltip gives its example with ",", the older habit is ";": either separates.
+    static const QRegularExpression separators(QStringLiteral("[;,]"));
+    const QStringList parts = text.split(separators, Qt::SkipEmptyParts);
     if (parts.isEmpty()) {
         m_everything = true;
         return;

@@ -6,7 +6,7 @@
 
 // A file-name pattern as the user types it into a pane: "*" and "?" only, compared without
 // regard to case, against bare names. "*.*" matches every name (with or without a dot), ""
-// matches every name, and several patterns may be given separated by ";".
+// matches every name, and several patterns may be given separated by ";" or ",".
 //
 // Every other character is literal ("[a].txt" matches only "[a].txt"). A pattern ending in
 // ".*" also matches the name without the dot ("read*.*" matches "readme"). Empty parts
@@ -20,7 +20,7 @@ public:
     const QString &text() const { return m_text; }
 
 private:
-    // One ";"-separated part, case-folded once so that a match folds only the name.
+    // One part between separators, case-folded once so that a match folds only the name.
     struct Part
     {
         QString folded;

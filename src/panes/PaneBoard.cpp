@@ -3,6 +3,8 @@
 #include "panes/DriveList.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
+#include "panes/FolderReader.h"
+#include "panes/FolderWatch.h"
 #include "panes/PaneGeometry.h"
 #include "platform/Drives.h"
 #include "platform/PathHelper.h"
@@ -12,6 +14,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include <algorithm>
 #include <vector>
@@ -23,6 +27,19 @@ QLineEdit *makeField(QWidget *parent, const QString &name)
     field->setObjectName(name);
     field->hide();
     return field;
+}
+// The width at which a line edit shows its whole text.
+int widthToShowAll(const QLineEdit *field)
+{
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    const QMargins margins = field->textMargins();
+    // A line edit keeps 2 pixels free on each side of its text within its frame, and scrolls
+    // when the text and the cursor after it do not fit.
+    const int text = field->fontMetrics().horizontalAdvance(field->text()) + margins.left() + margins.right()
+                     + 2 * 2 + 2;
+    return field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, field->height()), field).width();
 }
 // Refreshes the lists in their order; a list showing what an earlier one of the same step
 // read takes that read instead of reading the folder again (panes often share a folder).
@@ -53,11 +70,9 @@ PaneBoard::PaneBoard(QWidget *parent, Services &services)
     m_text8->setReadOnly(true);
     m_text8->setGeometry(PaneGeometry::messageField().toPixels());
 
-    for (const PaneSpec &spec : paneSpecs()) {
-        auto pane = std::make_unique<Pane>(spec, parent);
-        openAtStart(*pane);
-        m_panes.at(spec.number - 1) = std::move(pane);
-    }
+    for (const PaneSpec &spec : paneSpecs())
+        m_panes.at(spec.number - 1) = std::make_unique<Pane>(spec, parent);
+    openAtStart();
     // Only now: the start itself runs none of the change steps.
     for (const auto &pane : m_panes)
         connectPane(*pane);
@@ -73,20 +88,30 @@ PaneBoard::~PaneBoard()
     delete m_text8.data();
 }
 
-void PaneBoard::openAtStart(Pane &pane)
+void PaneBoard::openAtStart()
 {
+    // Every pane opens on the current folder: one read serves all ten lists.
     const QString current = QDir::currentPath();
-    pane.driveList()->setDrives(m_services.drives.drives());
-    pane.driveList()->setDrive(m_services.paths.driveRootOf(current));
-    pane.folderList()->setPath(current);
-    // No pattern: every file is listed, whatever the pattern box shows.
-    pane.fileList()->setPath(current);
+    FolderWatch watch;
+    const FolderReader::Contents contents = FolderReader::contents(current, &watch);
+    const QList<Drive> drives = m_services.drives.drives();
+    const QString drive = m_services.paths.driveRootOf(current);
+    for (const auto &pane : m_panes) {
+        pane->driveList()->setDrives(drives);
+        pane->driveList()->setDrive(drive);
+        pane->folderList()->openRead(current, contents.folders, watch);
+        // No pattern: every file is listed, whatever the pattern box shows.
+        pane->fileList()->openRead(current, contents.files, watch);
+    }
 }
 
 void PaneBoard::connectPane(Pane &pane)
 {
     const int n = pane.number();
     connect(pane.driveList(), &DriveList::changed, this, [this, n] { driveChange(n); });
+    // A volume mounted since the last look shows up; the drive shown stays.
+    DriveList *drives = pane.driveList();
+    connect(drives, &DriveList::opening, this, [this, drives] { drives->setDrives(m_services.drives.drives()); });
     connect(pane.folderList(), &FolderList::changed, this, [this, n] { folderChange(n); });
     connect(pane.fileList(), &FileList::clicked, this, [this, n] { fileListClick(n); });
     connect(pane.fileList(), &FileList::doubleClicked, this, [this, n] { Q_EMIT fileDoubleClicked(n); });
@@ -147,10 +172,28 @@ void PaneBoard::folderChange(int n)
 {
     Pane &p = pane(n);
     m_text6->setText(p.numberText());
-    p.fileList()->setPath(p.folderList()->path());
+    // Another pane may show that folder with the same pattern: its names serve as long as the
+    // folder has not changed since they were read. Else the folder list's read serves.
+    FileList *list = p.fileList();
+    const QString path = p.folderList()->path();
+    FileList *shown = list->path() != path ? currentList(path, list->pattern(), list) : nullptr;
+    if (shown)
+        list->openFrom(*shown);
+    else if (!p.folderList()->handFilesTo(*list))
+        list->setPath(path);
     refreshOthers(n, true);
     if (p.fileList()->listCount() > 0)
         m_text8->hide();
+}
+
+FileList *PaneBoard::currentList(const QString &path, const QString &pattern, const FileList *except) const
+{
+    for (const auto &pane : m_panes) {
+        FileList *list = pane->fileList();
+        if (list != except && list->path() == path && list->pattern() == pattern && list->isCurrent())
+            return list;
+    }
+    return nullptr;
 }
 
 void PaneBoard::fileListClick(int n)
@@ -163,11 +206,22 @@ void PaneBoard::changeExtension(int n)
 {
     Pane &p = pane(n);
     m_text8->hide();
-    p.fileList()->setPattern(p.patternBox()->text());
+    FileList *list = p.fileList();
+    const QString pattern = p.patternBox()->text();
+    if (FileList *shown = currentList(list->path(), pattern, list))
+        list->openFrom(*shown);
+    else
+        list->setPattern(pattern);
     if (p.fileList()->listCount() == 0) {
         m_text8->setText(PaneTexts::noFilesMessage());
         m_text8->setCursorPosition(0); // show the start of the message, not its end
+        // The designed width cuts the message short in today's fonts: the field grows to show
+        // it whole, to the right, where it covers no more than the panes' lower rows.
+        const int designed = PaneGeometry::messageField().toPixels().width();
+        m_text8->resize(std::max(designed, widthToShowAll(m_text8)), m_text8->height());
         m_text8->show();
+        // The field shares its corner with the pattern boxes and buttons of some layouts.
+        m_text8->raise();
     }
 }
 

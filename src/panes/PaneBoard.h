@@ -66,7 +66,10 @@ Q_SIGNALS:
     void fileDoubleClicked(int pane);
 
 private:
-    void openAtStart(Pane &pane);
+    void openAtStart();
+    // A file list other than except that shows path with pattern and whose names are still
+    // current, so that they may serve another list; null when there is none.
+    FileList *currentList(const QString &path, const QString &pattern, const FileList *except) const;
     void connectPane(Pane &pane);
     // The file lists (or folder lists) of every pane but n, in pane order.
     void refreshOthers(int n, bool folderLists);

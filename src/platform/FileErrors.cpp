@@ -24,10 +24,9 @@ int fromErrno(int err)
         return DeviceIo;
     case ENXIO:
     case ENODEV:
-        return DeviceUnavailable;
     // A drive without its disk (an empty card reader or optical drive).
     case ENOMEDIUM:
-        return DiskNotReady;
+        return DeviceUnavailable;
     case EBUSY:
     case ETXTBSY:
         return PermissionDenied;

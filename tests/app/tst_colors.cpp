@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -171,6 +172,48 @@ private Q_SLOTS:
         QCOMPARE(form.board().pane(1).folderList()->palette().color(QPalette::Base), ToolkitColor::toQColor(shown));
         QVERIFY(form.isVisible());
         QCOMPARE(m_app->services.programEnd.endCalls, 0);
+    }
+
+    // Enlarged or maximised, the window shows the desktop colour over all of its client area,
+    // not a margin of another colour around the designed one.
+    void desktopColourFillsAnEnlargedWindow_data()
+    {
+        QTest::addColumn<bool>("maximised");
+        QTest::addColumn<QString>("stored"); // "" for none: the design's blue
+        QTest::addColumn<QColor>("expected");
+        QTest::newRow("enlarged, design colour") << false << QString() << QColor(0, 0, 255);
+        QTest::newRow("enlarged, stored colour") << false << QStringLiteral("65280") << QColor(0, 255, 0);
+        QTest::newRow("maximised, stored colour") << true << QStringLiteral("255") << QColor(255, 0, 0);
+    }
+    void desktopColourFillsAnEnlargedWindow()
+    {
+        QFETCH(bool, maximised);
+        QFETCH(QString, stored);
+        QFETCH(QColor, expected);
+        if (!stored.isEmpty())
+            m_app->store.SaveRegString(HKEY_CURRENT_USER, mainFormKey, ColorStore::valueName(ColorSetting::Desktop),
+                                       stored);
+        Form1 &form = m_app->start();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // At its first showing the client area has the designed size.
+        QCOMPARE(form.client()->size(), QSize(792, 529));
+
+        if (maximised)
+            form.showMaximized();
+        else
+            form.resize(form.width() + 200, form.height() + 150);
+        QTRY_VERIFY(form.width() > 792 && form.client()->height() > 529);
+
+        const QImage shot = form.grab().toImage();
+        const int top = form.menuBar()->geometry().bottom() + 1;
+        const QList<QPoint> points = {
+            {shot.width() - 2, shot.height() - 2}, // the far corner
+            {shot.width() - 2, top + 2},           // right of the designed area
+            {2, shot.height() - 2},                // below it
+        };
+        for (const QPoint &point : points)
+            QVERIFY2(shot.pixelColor(point) == expected,
+                     qPrintable(QStringLiteral("(%1, %2) is %3").arg(point.x()).arg(point.y()).arg(shot.pixelColor(point).name())));
     }
 
 private:

@@ -5,6 +5,7 @@
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
 #include "panes/PaneGeometry.h"
+#include "platform/Twips.h"
 #include "support/TestDir.h"
 
 #include <QAction>
@@ -203,6 +204,50 @@ private Q_SLOTS:
         QCOMPARE(board.pane(1).fileList()->height(), PaneGeometry::toPixels(3990));
         QCOMPARE(board.text6()->text(), text6);
         QCOMPARE(board.text7()->text(), text7);
+    }
+
+    // Whatever the layout, the message, once shown, stands over the pattern boxes and buttons
+    // that share its corner of the window.
+    void messageStandsAboveThePanes_data()
+    {
+        QTest::addColumn<QString>("item"); // "" for the start
+        QTest::addColumn<int>("pane");     // the pane whose button shows the message
+        QTest::newRow("design") << QString() << 1;
+        QTest::newRow("One Drive View") << QStringLiteral("mnuDeskTop1") << 1;
+        QTest::newRow("Two Drive View") << QStringLiteral("DeskTop2") << 2;
+        QTest::newRow("Three Drive View") << QStringLiteral("DeskTop3") << 3;
+        QTest::newRow("Four Drive View") << QStringLiteral("DeskTop4") << 1;
+        QTest::newRow("Five Drive View") << QStringLiteral("DeskTop5") << 5;
+    }
+    void messageStandsAboveThePanes()
+    {
+        QFETCH(QString, item);
+        QFETCH(int, pane);
+        TestDir dir;
+        dir.createFile(QStringLiteral("a.txt"));
+        Form1 &form = m_app->start();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        if (!item.isEmpty())
+            form.menus().action(item)->trigger();
+        Pane &p = form.board().pane(pane);
+        p.folderList()->setPath(dir.path());
+        p.patternBox()->setText(QStringLiteral("*.zip"));
+        QTest::mouseClick(p.button(), Qt::LeftButton);
+
+        QLineEdit *message = form.board().text8();
+        QVERIFY(message->isVisible());
+        QCOMPARE(message->text(), QStringLiteral("No files of this type in present directory."));
+        // The whole text fits: a line edit's frame and margins take 4 pixels on each side.
+        QVERIFY(message->fontMetrics().horizontalAdvance(message->text()) + 2 * 4 <= message->width());
+        QCOMPARE(message->pos(), QPoint(0, Twips::pixels(7560)));
+        const QRect r = message->geometry();
+        for (const QPoint &point : {r.topLeft() + QPoint(2, 2), r.center(), r.bottomRight() - QPoint(2, 2),
+                                    QPoint(r.left() + 2, r.bottom() - 2), QPoint(r.right() - 2, r.top() + 2)}) {
+            const QWidget *shown = form.client()->childAt(point);
+            QVERIFY2(shown && (shown == message || message->isAncestorOf(shown)),
+                     qPrintable(QStringLiteral("(%1, %2) shows %3").arg(point.x()).arg(point.y())
+                                    .arg(shown ? shown->objectName() : QStringLiteral("nothing"))));
+        }
     }
 
 private:

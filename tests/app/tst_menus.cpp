@@ -5,8 +5,10 @@
 #include "settings/RegistryStore.h"
 #include "support/TestServices.h"
 #include "FormFixture.h"
+#include "support/TestDir.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -92,6 +94,89 @@ private Q_SLOTS:
         QTest::keyClick(box, Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(triggered.size(), 1);
         QCOMPARE(box->text(), before);
+    }
+
+    // The ten menu keys run their item from every kind of control of the main window, the
+    // message field included, and the control does not act on the key itself.
+    void menuKeysWinOverEveryControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("drive list") << QStringLiteral("Drive2");
+        QTest::newRow("folder list") << QStringLiteral("DirBox2");
+        QTest::newRow("file list") << QStringLiteral("FileBox2");
+        QTest::newRow("button") << QStringLiteral("Command2");
+        QTest::newRow("pattern box") << QStringLiteral("Text2");
+        QTest::newRow("message field") << QStringLiteral("Text8");
+    }
+    void menuKeysWinOverEveryControl()
+    {
+        QFETCH(QString, control);
+        const struct
+        {
+            Qt::Key key;
+            const char *item;
+        } keys[] = {
+            {Qt::Key_C, "mnuCopy"},      {Qt::Key_F, "mnuSendFileTo"}, {Qt::Key_D, "mnuDelete0"},
+            {Qt::Key_P, "mnuPaste0"},    {Qt::Key_R, "mnuExecute0"},   {Qt::Key_A, "mnuSelectAll0"},
+            {Qt::Key_S, "mnuSearchFor"}, {Qt::Key_G, "mnuBmp"},        {Qt::Key_T, "mnuOpenTextFile"},
+            {Qt::Key_H, "mnuHtm_0"},
+        };
+        TestDir dir;
+        dir.createFile(QStringLiteral("a.txt"));
+        dir.createFile(QStringLiteral("b.txt"));
+        dir.createDir(QStringLiteral("sub"));
+        m_form->Form_Load();
+        PaneBoard &board = m_form->board();
+        board.pane(2).folderList()->setPath(dir.path());
+        // The message field shows after a pattern that leaves a list empty.
+        board.pane(3).patternBox()->setText(QStringLiteral("*.none"));
+        QTest::mouseClick(board.pane(3).button(), Qt::LeftButton);
+        QVERIFY(board.text8()->isVisible());
+        // The commands find no selected file and say so; that is not what this test is about.
+        m_services->dialogs.acceptAllMessages();
+
+        auto *widget = m_form->findChild<QWidget *>(control);
+        QVERIFY(widget);
+        auto *lineEdit = qobject_cast<QLineEdit *>(widget);
+        const QString text = lineEdit ? lineEdit->text() : QString();
+        for (const auto &[key, item] : keys) {
+            const QString name = QLatin1String(item);
+            QApplication::setActiveWindow(m_form);
+            QVERIFY(QTest::qWaitForWindowActive(m_form));
+            widget->setFocus();
+            QTRY_VERIFY(widget->hasFocus());
+            QSignalSpy triggered(m_form->menus().action(name), &QAction::triggered);
+            QTest::keyClick(widget, key, Qt::ControlModifier);
+            QVERIFY2(triggered.size() == 1, qPrintable(control + QStringLiteral(": Ctrl+") + QChar(key) + QStringLiteral(" did not reach ") + name));
+            if (lineEdit) {
+                QCOMPARE(lineEdit->text(), text);
+                QVERIFY(!lineEdit->hasSelectedText());
+            }
+        }
+    }
+
+    // The dump names each item's parent as built, so an item in the wrong submenu is caught.
+    void dumpNamesTheParentAsBuilt()
+    {
+        QMenuBar bar;
+        QWidget owner;
+        const QList<MenuEntry> table = {
+            {QString(), QStringLiteral("mnuTop"), QStringLiteral("Top"), QString()},
+            {QStringLiteral("mnuTop"), QStringLiteral("mnuSub"), QStringLiteral("Sub"), QString()},
+            {QStringLiteral("mnuSub"), QStringLiteral("mnuInner"), QStringLiteral("Inner"), QStringLiteral("Ctrl+K")},
+            {QStringLiteral("mnuTop"), QStringLiteral("mnuOuter"), QStringLiteral("Outer"), QString()},
+            {QString(), QStringLiteral("mnuHiddenRoot"), QStringLiteral("Root"), QString(), true},
+            {QStringLiteral("mnuHiddenRoot"), QStringLiteral("mnuPop"), QStringLiteral("Pop"), QString()},
+        };
+        const MenuTree tree(table, &bar, &owner);
+        QCOMPARE(tree.dump(), (QStringList{
+                                  QStringLiteral("- | mnuTop | Top |  | visible"),
+                                  QStringLiteral("mnuTop | mnuSub | Sub |  | visible"),
+                                  QStringLiteral("mnuSub | mnuInner | Inner | Ctrl+K | visible"),
+                                  QStringLiteral("mnuTop | mnuOuter | Outer |  | visible"),
+                                  QStringLiteral("- | mnuHiddenRoot | Root |  | hidden"),
+                                  QStringLiteral("mnuHiddenRoot | mnuPop | Pop |  | visible"),
+                              }));
     }
 
 private:

@@ -4,15 +4,20 @@
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
+#include "platform/Twips.h"
 #include "settings/RegistryStore.h"
 #include "support/TestDir.h"
 #include "support/TestServices.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -46,6 +51,18 @@ public:
 };
 
 const SplashTimings quickSplash{50, 15, 2};
+
+// The contrast ratio of two colours as the accessibility guidelines define it: 1 to 21.
+double contrast(const QColor &a, const QColor &b)
+{
+    auto luminance = [](const QColor &c) {
+        auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 QStringList slotNames(const QString &stem, int count)
 {
@@ -137,6 +154,45 @@ private Q_SLOTS:
         QCOMPARE(counts.last(), QStringLiteral(" 10"));
         QVERIFY(counts.contains(QStringLiteral(" 5")));
         QVERIFY(counts.size() <= 10);
+    }
+
+    // The name row and the counter stand where the splash was designed, and every letter of the
+    // name reads over the part of the logo behind it.
+    void splashPlacesTheNameOverTheLogo()
+    {
+        makeForm(SplashTimings{50, 1000, 2});
+        m_form->Form_Load();
+        Splash *splash = m_form->splash().ifLoaded();
+        QVERIFY(splash);
+        const auto *frame = splash->findChild<QWidget *>(QStringLiteral("Frame1"));
+        QVERIFY(frame);
+        QCOMPARE(frame->geometry(), splash->rect());
+        QCOMPARE(splash->txtTime(0)->parentWidget(), frame);
+        QCOMPARE(splash->txtTime(0)->geometry(), Twips::rect(3120, 7200, 615, 285));
+
+        const auto *logo = splash->findChild<QLabel *>(QStringLiteral("imgLogo"));
+        QVERIFY(logo);
+        QCOMPARE(logo->geometry(), Twips::rect(2280, 960, 8295, 5625));
+        const QImage behind = logo->pixmap().toImage();
+        QCOMPARE(behind.size(), logo->size());
+        QString name;
+        for (int i = 0; i < 8; ++i) {
+            const auto *letter = splash->findChild<QLabel *>(QStringLiteral("lblLetter%1").arg(i));
+            QVERIFY(letter);
+            QCOMPARE(letter->parentWidget(), frame);
+            QCOMPARE(letter->y(), Twips::pixels(2520));
+            name += letter->text();
+            const QColor ink = letter->palette().color(QPalette::WindowText);
+            const QRect under = letter->geometry().translated(-logo->pos()).intersected(behind.rect());
+            QVERIFY2(!under.isEmpty(), "the row stands over the logo");
+            double worst = 21;
+            for (int y = under.top(); y <= under.bottom(); ++y) {
+                for (int x = under.left(); x <= under.right(); ++x)
+                    worst = std::min(worst, contrast(ink, behind.pixelColor(x, y)));
+            }
+            QVERIFY2(worst >= 4.5, qPrintable(QStringLiteral("letter %1 contrast %2").arg(i).arg(worst)));
+        }
+        QCOMPARE(name, QStringLiteral("Panoptra"));
     }
 
     void theSplashWaitKeepsTheMainWindowHidden()

@@ -1,10 +1,13 @@
 #include "panes/FileList.h"
+#include "panes/FolderReader.h"
 #include "FileListRows.h"
 #include "support/TestDir.h"
+#include "platform/PathCodec.h"
 #include "support/TmpfsMount.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -62,6 +65,10 @@ private Q_SLOTS:
     void patternNarrowsAndRefreshRereads();
     void refreshSeesWhereLinksLead();
     void noCapOnNames();
+    void namesKeepTheirBytes();
+    void openFromShowsWhatTheOtherShows();
+    void openReadKeepsWhatThePatternMatches_data();
+    void openReadKeepsWhatThePatternMatches();
     void clicksSelectAndRaiseClickedOnce_data();
     void clicksSelectAndRaiseClickedOnce();
     void ctrlClickDeselectingLastStillClicks();
@@ -203,6 +210,107 @@ void TestFileList::noCapOnNames()
     QCOMPARE(m_list->listIndex(), 39500);
     QCOMPARE(m_list->fileName(), QStringLiteral("f39500"));
     m_list->setPath(m_dir->path()); // nothing of the mount stays open
+}
+
+void TestFileList::namesKeepTheirBytes()
+{
+    TestDir dir;
+    // Two names that are no UTF-8 and differ in case alone, two that differ only beyond ASCII.
+    const QList<QByteArray> stored{"bad\xff.txt", "Bad\xfe.txt", "caf\xc3\xa9.txt", "CAFE.txt", "zeta"};
+    const QByteArray folder = PathCodec::encode(dir.path()) + '/';
+    // QTemporaryDir cannot remove names that are no UTF-8.
+    const auto removeStored = qScopeGuard([&] {
+        for (const QByteArray &name : stored)
+            ::unlink((folder + name).constData());
+    });
+    for (const QByteArray &name : stored) {
+        const int fd = ::open((folder + name).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    }
+    FileList list;
+    list.setPath(dir.path());
+    QList<QByteArray> listed;
+    for (const QString &name : allNames(list))
+        listed << PathCodec::encode(name);
+    QCOMPARE(listed, (QList<QByteArray>{"Bad\xfe.txt", "bad\xff.txt", "CAFE.txt", "caf\xc3\xa9.txt", "zeta"}));
+    QCOMPARE(list.item(3), QString::fromUtf8("caf\xc3\xa9.txt"));
+    QCOMPARE(list.item(5), QString());
+    QCOMPARE(list.item(-1), QString());
+
+    list.setPattern(QStringLiteral("bad?.txt"));
+    QCOMPARE(list.listCount(), 2);
+    QCOMPARE(PathCodec::encode(list.item(1)), QByteArray("bad\xff.txt"));
+}
+
+void TestFileList::openFromShowsWhatTheOtherShows()
+{
+    FileList other;
+    other.openFrom(*m_list);
+    QCOMPARE(other.path(), m_dir->path());
+    QCOMPARE(allNames(other), allNames(*m_list));
+    QVERIFY(other.sharesNamesWith(*m_list));
+
+    // A list with a pattern of its own takes the other's pattern with its names.
+    FileList narrowed;
+    narrowed.setPattern(QStringLiteral("*.txt"));
+    QCOMPARE(allNames(narrowed), QStringList());
+    narrowed.setPath(m_dir->path());
+    QCOMPARE(allNames(narrowed), (QStringList{"A.txt", "b.txt", "d.txt"}));
+    QVERIFY(!narrowed.sharesNamesWith(*m_list));
+    m_list->openFrom(narrowed);
+    QCOMPARE(m_list->pattern(), QStringLiteral("*.txt"));
+    QCOMPARE(allNames(*m_list), (QStringList{"A.txt", "b.txt", "d.txt"}));
+    QVERIFY(narrowed.sharesNamesWith(*m_list));
+    m_list->openFrom(other);
+    QCOMPARE(m_list->pattern(), QString());
+
+    // A change after the shared read shows in both once each refreshes.
+    m_dir->createFile(QStringLiteral("g.txt"));
+    QVERIFY(!other.isCurrent());
+    other.refresh();
+    QCOMPARE(other.listCount(), 7);
+    QCOMPARE(m_list->listCount(), 6);
+    m_list->refresh();
+    QCOMPARE(allNames(*m_list), allNames(other));
+}
+
+void TestFileList::openReadKeepsWhatThePatternMatches_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<bool>("shared");
+    QTest::newRow("every file") << "" << QStringList{"A.txt", "b.txt", "c.HTM", "d.txt", "E.zip", "f.bat"} << true;
+    QTest::newRow("a pattern that keeps all") << "*.*" << QStringList{"A.txt", "b.txt", "c.HTM", "d.txt", "E.zip", "f.bat"} << true;
+    QTest::newRow("some") << "*.txt;*.zip" << QStringList{"A.txt", "b.txt", "d.txt", "E.zip"} << false;
+    QTest::newRow("none") << "*.exe" << QStringList{} << false;
+}
+
+void TestFileList::openReadKeepsWhatThePatternMatches()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QStringList, listed);
+    QFETCH(bool, shared);
+    m_dir->createDir(QStringLiteral("sub.txt"));
+    FolderWatch readWatch;
+    const FolderReader::Contents contents = FolderReader::contents(m_dir->path(), &readWatch);
+    QCOMPARE(contents.folders, QStringList{"sub.txt"});
+
+    FileList list;
+    list.setPattern(pattern);
+    list.openRead(m_dir->path(), contents.files, readWatch);
+    QCOMPARE(list.path(), m_dir->path());
+    QCOMPARE(allNames(list), listed);
+    FileList all;
+    all.openRead(m_dir->path(), contents.files, readWatch);
+    QCOMPARE(list.sharesNamesWith(all), shared);
+
+    // The list's own watch carries on from the read's.
+    QVERIFY(list.isCurrent());
+    m_dir->createFile(QStringLiteral("new.txt"));
+    QVERIFY(!list.isCurrent());
+    list.refresh();
+    QCOMPARE(list.listCount(), listed.size() + (NamePattern(pattern).matches(QStringLiteral("new.txt")) ? 1 : 0));
 }
 
 void TestFileList::clicksSelectAndRaiseClickedOnce_data()

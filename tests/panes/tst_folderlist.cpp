@@ -1,5 +1,8 @@
+#include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/FolderListModel.h"
+#include "panes/FolderReader.h"
+#include "panes/FolderWatch.h"
 #include "support/TestDir.h"
 
 #include <QDir>
@@ -45,6 +48,8 @@ private Q_SLOTS:
     void refreshRereadsSilently();
     void vanishedFolderKeepsItsPath();
     void refreshSeesWhereLinksLead();
+    void openReadShowsOneReadOfFilesAndFolders();
+    void filesOfANewFolderAreHandedOnInChanged();
 
 private:
     QPoint centreOf(int row) const;
@@ -223,6 +228,55 @@ void TestFolderList::refreshSeesWhereLinksLead()
     QVERIFY(QDir().rmdir(far)); // nothing changes in the open folder itself
     m_list->refresh();
     QCOMPARE(subfolders(), (QStringList{m_open + "/alpha", m_open + "/Link", m_open + "/Zed"}));
+}
+
+
+void TestFolderList::openReadShowsOneReadOfFilesAndFolders()
+{
+    FolderWatch readWatch;
+    const FolderReader::Contents contents = FolderReader::contents(m_open, &readWatch);
+    QCOMPARE(contents.files.toStringList(), (QStringList{"file.txt", "filelink"}));
+
+    FolderList list;
+    QSignalSpy changed(&list, &FolderList::changed);
+    list.openRead(m_open + QStringLiteral("/."), contents.folders, readWatch);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(list.path(), m_open);
+    QCOMPARE(rowPaths(list), rowPaths(*m_list));
+    list.openRead(m_open, contents.folders, readWatch);
+    QCOMPARE(changed.count(), 1); // the same folder again
+
+    // A change after the read shows once the list refreshes.
+    m_dir->createDir(QStringLiteral("top/open/added"));
+    list.refresh();
+    QVERIFY(rowPaths(list).contains(m_dir->filePath(QStringLiteral("top/open/added"))));
+}
+
+void TestFolderList::filesOfANewFolderAreHandedOnInChanged()
+{
+    FileList files;
+    files.setPattern(QStringLiteral("f*"));
+    QVERIFY(!m_list->handFilesTo(files));
+    QCOMPARE(files.path(), QString());
+
+    bool handed = false;
+    connect(m_list.get(), &FolderList::changed, this, [&] { handed = m_list->handFilesTo(files); });
+    const QString top = m_dir->filePath(QStringLiteral("top"));
+    m_dir->createFile(QStringLiteral("top/first.txt"));
+    m_dir->createFile(QStringLiteral("top/second.txt"));
+    m_list->setPath(top);
+    QVERIFY(handed);
+    QCOMPARE(files.path(), top);
+    QCOMPARE(files.listCount(), 1);
+    QCOMPARE(files.item(0), QStringLiteral("first.txt")); // with the file list's own pattern
+    QVERIFY(!m_list->handFilesTo(files)); // once changed() is over
+
+    // The file list watches the folder from that read on.
+    QVERIFY(files.isCurrent());
+    m_dir->createFile(QStringLiteral("top/fourth.txt"));
+    QVERIFY(!files.isCurrent());
+    files.refresh();
+    QCOMPARE(files.listCount(), 2);
 }
 
 QTEST_MAIN(TestFolderList)

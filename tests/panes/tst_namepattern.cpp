@@ -32,6 +32,11 @@ void TestNamePattern::matches_data()
     QTest::newRow("second of two patterns") << "*.zip;*.bat" << "RUN.BAT" << true;
     QTest::newRow("neither of two patterns") << "*.zip;*.bat" << "x.txt" << false;
     QTest::newRow("empty part skipped") << "*.zip;" << "x.txt" << false;
+    QTest::newRow("comma: first of two patterns") << "*.zip,*.bat" << "x.zip" << true;
+    QTest::newRow("comma: second of two patterns") << "*.zip,*.bat" << "RUN.BAT" << true;
+    QTest::newRow("comma: neither of two patterns") << "*.zip,*.bat" << "x.txt" << false;
+    QTest::newRow("comma and semicolon mixed") << "*.zip,*.bat;*.log" << "a.log" << true;
+    QTest::newRow("comma: empty part skipped") << ",*.zip,," << "x.zip" << true;
     QTest::newRow("empty pattern") << "" << "anything.at.all" << true;
     QTest::newRow("? one letter") << "?.txt" << "a.txt" << true;
     QTest::newRow("? not two letters") << "?.txt" << "ab.txt" << false;

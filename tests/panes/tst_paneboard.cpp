@@ -5,6 +5,7 @@
 #include "support/TestDir.h"
 #include "support/TestServices.h"
 
+#include <QAbstractItemView>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -61,10 +62,13 @@ private Q_SLOTS:
     void driveChangeFailure_data();
     void driveChangeFailure();
     void driveChangeOpensTheDrivesFolder();
+    void drivesAreReadAgainWhenTheListOpens();
     void paneHasSelection_data();
     void paneHasSelection();
     void paneFilePath();
     void refreshAllAndRefreshPane();
+    void panesOnOneFolderShareOneRead();
+    void folderChangeTakesOnlyCurrentNames();
     void doubleClickOnAFile();
 
 private:
@@ -284,6 +288,109 @@ void TestPaneBoard::folderChange()
     QCOMPARE(names(files(2)), (QStringList{"a.txt", "B.txt"}));
 }
 
+void TestPaneBoard::panesOnOneFolderShareOneRead()
+{
+    const QStringList all{"a.txt", "B.txt", "c.htm", "d.zip"};
+    for (int n = 2; n <= PaneCount; ++n) {
+        QVERIFY2(files(n)->sharesNamesWith(*files(1)), qPrintable(QString::number(n)));
+        QCOMPARE(names(files(n)), all);
+        QCOMPARE(subfolderPaths(folders(n)), subfolderPaths(folders(1)));
+    }
+
+    m_board->pane(3).patternBox()->setText(QStringLiteral("*.txt"));
+    m_board->changeExtension(3);
+    const QString sub1 = m_dir->filePath(QStringLiteral("sub1"));
+    folders(4)->setPath(sub1);
+    QCOMPARE(names(files(3)), (QStringList{"a.txt", "B.txt"}));
+    QCOMPARE(names(files(4)), QStringList{"x.txt"});
+    for (int n : {1, 2, 5})
+        QCOMPARE(names(files(n)), all);
+    // The others keep their one set of names; the two that left hold their own.
+    for (int n : {2, 5})
+        QVERIFY(files(n)->sharesNamesWith(*files(1)));
+    for (int n : {3, 4})
+        QVERIFY(!files(n)->sharesNamesWith(*files(1)));
+
+    // One selection and current item per pane, though three share their names.
+    files(1)->setSelected(0, true);
+    files(2)->setSelected(1, true);
+    files(2)->setSelected(3, true);
+    files(2)->setListIndex(3);
+    files(3)->setSelected(1, true);
+    files(4)->setListIndex(0);
+    QCOMPARE(selectedRows(files(1)), QList<int>{0});
+    QCOMPARE(selectedRows(files(2)), (QList<int>{1, 3}));
+    QCOMPARE(selectedRows(files(3)), QList<int>{1});
+    QCOMPARE(selectedRows(files(4)), QList<int>());
+    QCOMPARE(selectedRows(files(5)), QList<int>());
+    QCOMPARE(files(1)->listIndex(), -1);
+    QCOMPARE(files(2)->fileName(), QStringLiteral("d.zip"));
+    QCOMPARE(files(4)->fileName(), QStringLiteral("x.txt"));
+
+    // A new file shows in a pane once that pane refreshes, and only there.
+    m_dir->createFile(QStringLiteral("e.txt"));
+    m_board->refreshPane(1);
+    QCOMPARE(names(files(1)), (QStringList{"a.txt", "B.txt", "c.htm", "d.zip", "e.txt"}));
+    QCOMPARE(names(files(2)), all);
+    QCOMPARE(selectedRows(files(2)), (QList<int>{1, 3}));
+    QCOMPARE(selectedRows(files(1)), QList<int>());
+
+    m_board->refreshAll();
+    for (int n : {2, 5}) {
+        QCOMPARE(names(files(n)), names(files(1)));
+        QVERIFY(files(n)->sharesNamesWith(*files(1)));
+    }
+    QCOMPARE(names(files(3)), (QStringList{"a.txt", "B.txt", "e.txt"}));
+    QCOMPARE(names(files(4)), QStringList{"x.txt"});
+    for (int n = 1; n <= PaneCount; ++n)
+        QCOMPARE(selectedRows(files(n)), QList<int>());
+
+    // Back to every name: pane 3 takes the names the others show, the folder being unchanged.
+    m_board->pane(3).patternBox()->clear();
+    m_board->changeExtension(3);
+    QVERIFY(files(3)->sharesNamesWith(*files(1)));
+    QCOMPARE(files(3)->pattern(), QString());
+    m_dir->createFile(QStringLiteral("f.txt"));
+    m_board->pane(3).patternBox()->setText(QStringLiteral("*.txt"));
+    m_board->changeExtension(3);
+    m_board->pane(5).patternBox()->setText(QStringLiteral("*.txt"));
+    m_board->changeExtension(5);
+    QVERIFY(files(5)->sharesNamesWith(*files(3)));
+    QCOMPARE(names(files(5)), (QStringList{"a.txt", "B.txt", "e.txt", "f.txt"}));
+    m_board->pane(5).patternBox()->clear();
+    m_board->changeExtension(5); // pane 1's names miss f.txt: pane 5 reads for itself
+    QVERIFY(!files(5)->sharesNamesWith(*files(1)));
+    QCOMPARE(names(files(5)), (QStringList{"a.txt", "B.txt", "c.htm", "d.zip", "e.txt", "f.txt"}));
+}
+
+void TestPaneBoard::folderChangeTakesOnlyCurrentNames()
+{
+    const QString sub1 = m_dir->filePath(QStringLiteral("sub1"));
+    folders(4)->setPath(sub1);
+    folders(5)->setPath(sub1);
+    QVERIFY(files(5)->sharesNamesWith(*files(4)));
+    QCOMPARE(names(files(5)), QStringList{"x.txt"});
+
+    // Pane 4's names of sub1 are out of date: pane 2 reads the folder itself.
+    m_dir->createFile(QStringLiteral("sub1/y.txt"));
+    folders(2)->setPath(sub1);
+    QCOMPARE(names(files(2)), (QStringList{"x.txt", "y.txt"}));
+    QCOMPARE(names(files(4)), QStringList{"x.txt"});
+    QVERIFY(!files(2)->sharesNamesWith(*files(4)));
+
+    // Another pattern is another list, even of the same folder.
+    m_board->pane(3).patternBox()->setText(QStringLiteral("y*"));
+    m_board->changeExtension(3);
+    folders(3)->setPath(sub1);
+    QCOMPARE(names(files(3)), QStringList{"y.txt"});
+    QCOMPARE(files(3)->pattern(), QStringLiteral("y*"));
+
+    // Back to the start folder, which pane 1 shows as read: its names serve.
+    folders(2)->setPath(m_dir->path());
+    QVERIFY(files(2)->sharesNamesWith(*files(1)));
+    QCOMPARE(names(files(2)), (QStringList{"a.txt", "B.txt", "c.htm", "d.zip"}));
+}
+
 void TestPaneBoard::folderChangeHidesMessageOnlyWithNames_data()
 {
     QTest::addColumn<QString>("folder");
@@ -315,6 +422,7 @@ void TestPaneBoard::changeExtension_data()
     QTest::addColumn<QStringList>("listed");
     QTest::newRow("zip files") << "*.zip" << QStringList{"d.zip"};
     QTest::newRow("two patterns") << "*.htm;*.ZIP" << QStringList{"c.htm", "d.zip"};
+    QTest::newRow("two patterns as the tooltip writes them") << "*.zip,*.htm" << QStringList{"c.htm", "d.zip"};
     QTest::newRow("no exe files") << "*.exe" << QStringList{};
     QTest::newRow("a name without wildcard") << "b.TXT" << QStringList{"B.txt"};
     QTest::newRow("taken as typed, blank and all") << "*.txt " << QStringList{};
@@ -388,6 +496,38 @@ void TestPaneBoard::driveChangeFailure()
     QCOMPARE(files(2)->path(), m_dir->path());
     QCOMPARE(m_board->text6()->text(), QString());
     QVERIFY(!m_board->text8()->isHidden());
+}
+
+// A volume mounted after the start shows up the next time a drive list opens, and one that
+// went away leaves; the drive shown stays and no drive change runs.
+void TestPaneBoard::drivesAreReadAgainWhenTheListOpens()
+{
+    DriveList *list = m_board->pane(2).driveList();
+    const QString shown = list->drive();
+    QCOMPARE(list->count(), 1);
+    const Drive stick{QStringLiteral("/media/stick"), QStringLiteral("STICK")};
+    m_services->drives.list.append(stick);
+    QSignalSpy changes(list, &DriveList::changed);
+
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F4);
+    QTRY_VERIFY(list->view()->isVisible());
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->itemText(1), stick.displayText());
+    QCOMPARE(list->drive(), shown);
+    list->hidePopup();
+    // The other panes' lists are read when they open.
+    QCOMPARE(m_board->pane(3).driveList()->count(), 1);
+
+    m_services->drives.list.removeLast();
+    QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(list->view()->isVisible());
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->drive(), shown);
+    list->hidePopup();
+
+    QCOMPARE(changes.count(), 0);
+    QVERIFY(m_services->drives.asked.isEmpty());
 }
 
 void TestPaneBoard::driveChangeOpensTheDrivesFolder()

@@ -9,6 +9,7 @@
 #include "app/PopupPresenter.h"
 #include "app/SystemServices.h"
 #include "editor/TextEditor.h"
+#include "panes/PaneBoard.h"
 #include "platform/ui/ToolkitColor.h"
 #include "settings/RegistryStore.h"
 
@@ -18,6 +19,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
@@ -49,6 +51,20 @@ QList<Shot> shots()
         list.append({QStringLiteral("layout-%1.png").arg(layout.paneCount),
                      [item](Form1 &form) { trigger(form, item); }});
     }
+    // message-1.png .. message-5.png: each layout with the message field shown, by the button
+    // of the layout's last pane on a pattern that lists nothing.
+    for (const PaneLayout &layout : paneLayouts()) {
+        const QString item = layout.menuItem;
+        const int pane = layout.paneCount;
+        list.append({QStringLiteral("message-%1.png").arg(pane), [item, pane](Form1 &form) {
+                         trigger(form, item);
+                         Pane &p = form.board().pane(pane);
+                         p.patternBox()->setText(QStringLiteral("*.none"));
+                         p.button()->click();
+                     }});
+    }
+    // An enlarged window: the desktop colour fills all of it.
+    list.append({QStringLiteral("enlarged.png"), [](Form1 &form) { form.resize(1100, 800); }});
     // The question after red folder lists were picked (without the modal colour dialog).
     list.append({QStringLiteral("color1.png"), [](Form1 &form) {
                      BackgroundColors &colors = form.colors();
@@ -109,18 +125,24 @@ int main(int argc, char *argv[])
     form.Form_Load();
     form.show();
 
-    // The splash closes itself after ten ticks; the pictures show the main window alone.
-    QTest::qWait(9000);
     int failures = 0;
-    for (const Shot &shot : shots()) {
-        shot.prepare(form);
-        QTest::qWait(400);
+    auto save = [&failures, &outFolder](const QString &file) {
         const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
-        const QString path = outFolder + QLatin1Char('/') + shot.file;
+        const QString path = outFolder + QLatin1Char('/') + file;
         if (!screen.save(path)) {
             qWarning("could not save %s", qPrintable(path));
             ++failures;
         }
+    };
+    // The splash stands over the main window for a while, then closes itself after ten ticks;
+    // the other pictures show the main window alone.
+    QTest::qWait(1500);
+    save(QStringLiteral("splash.png"));
+    QTest::qWait(7500);
+    for (const Shot &shot : shots()) {
+        shot.prepare(form);
+        QTest::qWait(400);
+        save(shot.file);
     }
     return failures == 0 ? 0 : 1;
 }

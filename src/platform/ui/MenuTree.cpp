@@ -78,8 +78,19 @@ QStringList MenuTree::dump() const
     QStringList lines;
     for (const QString &name : m_order) {
         const QAction *action = m_actions.value(name);
-        lines << QStringLiteral("%1 | %2 | %3 | %4")
-                     .arg(name, action->text(), action->shortcut().toString(QKeySequence::PortableText),
+        // The parent as built, not as the table says, so an item added to the wrong menu shows.
+        QString parent = QStringLiteral("-");
+        for (const QObject *holder : action->associatedObjects()) {
+            // Only the tree's own menus: a menu bar too narrow for its menus holds some of
+            // them in a menu of its own.
+            const auto *menu = qobject_cast<const QMenu *>(holder);
+            if (menu && m_menus.value(menu->objectName()) == menu) {
+                parent = menu->objectName();
+                break;
+            }
+        }
+        lines << QStringLiteral("%1 | %2 | %3 | %4 | %5")
+                     .arg(parent, name, action->text(), action->shortcut().toString(QKeySequence::PortableText),
                           action->isVisible() ? QStringLiteral("visible") : QStringLiteral("hidden"));
     }
     return lines;

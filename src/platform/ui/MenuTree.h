@@ -46,7 +46,8 @@ public:
     // The items with a shortcut key.
     QList<QAction *> shortcutActions() const;
 
-    // One line per entry in tree order: "name | caption | shortcut | visible".
+    // One line per entry in tree order: "parent | name | caption | shortcut | visible", with
+    // "-" as the parent of a root.
     QStringList dump() const;
 
 private:
