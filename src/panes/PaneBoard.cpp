@@ -5,11 +5,11 @@
 #include "panes/FolderList.h"
 #include "panes/PaneGeometry.h"
 #include "platform/Drives.h"
+#include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Services.h"
 
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -75,7 +75,7 @@ PaneBoard::~PaneBoard()
 
 void PaneBoard::openAtStart(Pane &pane)
 {
-    const QString current = QDir::currentPath();
+    const QString current = PathCodec::currentFolder();
     pane.driveList()->setDrives(m_services.drives.drives());
     pane.driveList()->setDrive(m_services.paths.driveRootOf(current));
     pane.folderList()->setPath(current);
