@@ -53,8 +53,14 @@ QWidget *DesignedWindow::addControl(const ControlDesign &design)
     QWidget *widget = nullptr;
     switch (design.kind) {
     case ControlDesign::Kind::Label:
-        widget = new QLabel(design.text, this);
+    {
+        // Labels that later show a name or a path must show it as it is, never as markup.
+        auto *label = new QLabel(this);
+        label->setTextFormat(Qt::PlainText);
+        label->setText(design.text);
+        widget = label;
         break;
+    }
     case ControlDesign::Kind::TextBox:
         widget = new QLineEdit(design.text, this);
         break;
