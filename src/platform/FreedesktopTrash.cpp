@@ -118,17 +118,13 @@ std::optional<TrashFolder> FreedesktopTrash::trashFor(const QByteArray &folder, 
 
 bool FreedesktopTrash::moveToTrash(const QString &path)
 {
-    QByteArray file = PathCodec::encode(path);
-    while (file.size() > 1 && file.endsWith('/'))
-        file.chop(1);
-    if (file.isEmpty())
-        return false;
+    const QByteArray file = PathCodec::encode(path);
     const qsizetype slash = file.lastIndexOf('/');
     const QByteArray name = file.mid(slash + 1);
-    if (name == "." || name == "..")
-        return false;
+    // Folders are never trashed; "x/" names a folder even when x is a link to one.
     struct stat st;
-    if (::lstat(file.constData(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (name.isEmpty() || name == "." || name == ".." || ::lstat(file.constData(), &st) != 0
+        || S_ISDIR(st.st_mode))
         return false;
 
     // The record keeps the file's full path through real folders, so that the file goes back

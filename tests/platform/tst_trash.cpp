@@ -361,6 +361,7 @@ void TestTrash::refusedPathStays_data()
     QTest::newRow("missing file") << QStringLiteral("gone.txt") << QString() << QString();
     QTest::newRow("folder") << QStringLiteral("folder") << QString() << QString();
     QTest::newRow("empty path") << QString() << QString() << QString();
+    QTest::newRow("file named as a folder") << QStringLiteral("a.txt/") << QString() << QString();
     QTest::newRow("data folder cannot be made") << QStringLiteral("a.txt") << QStringLiteral("data") << QString();
     QTest::newRow("Trash in the data folder is a file") << QStringLiteral("a.txt") << QStringLiteral("data/Trash") << QString();
     QTest::newRow("Trash/files is a file") << QStringLiteral("a.txt") << QStringLiteral("data/Trash/files") << QString();
