@@ -6,40 +6,19 @@
 #include "fileops/Namer2.h"
 #include "panes/FolderListModel.h"
 #include "platform/PathCodec.h"
+#include "support/RawFiles.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 // "bad\xff.txt" holds a byte of no UTF-8; its twin spells the replacement mark U+FFFD.
 const QByteArray rawBytes("bad\xff.txt");
 const QByteArray twinBytes("bad\xef\xbf\xbd.txt");
-
-bool writeRaw(const QByteArray &path, const QByteArray &contents)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (fd < 0)
-        return false;
-    const bool written = ::write(fd, contents.constData(), size_t(contents.size())) == contents.size();
-    return ::close(fd) == 0 && written;
-}
-
-QByteArray readRaw(const QByteArray &path)
-{
-    const int fd = ::open(path.constData(), O_RDONLY);
-    if (fd < 0)
-        return QByteArray("(missing)");
-    QByteArray contents(4096, '\0');
-    const ssize_t n = ::read(fd, contents.data(), size_t(contents.size()));
-    ::close(fd);
-    return contents.left(qMax<ssize_t>(n, 0));
-}
 
 // The names in a folder, as the bytes the file system holds, sorted.
 QList<QByteArray> namesIn(const QByteArray &folder)
@@ -65,7 +44,7 @@ QByteArray trashedPath(const QString &dataHome)
     const QList<QByteArray> records = namesIn(info);
     if (records.size() != 1)
         return QByteArray("(records: ") + QByteArray::number(records.size()) + ')';
-    for (const QByteArray &line : readRaw(info + '/' + records.first()).split('\n')) {
+    for (const QByteArray &line : RawFiles::read(info + '/' + records.first()).split('\n')) {
         if (line.startsWith("Path="))
             return QByteArray::fromPercentEncoding(line.mid(5));
     }
@@ -106,8 +85,8 @@ void TestRawNames::commandActsOnTheChosenName()
     const QByteArray otherBytes = chooseRaw ? twinBytes : rawBytes;
     const QByteArray chosenContents = chooseRaw ? "raw byte" : "replacement mark";
     const QByteArray otherContents = chooseRaw ? "replacement mark" : "raw byte";
-    QVERIFY(writeRaw(dataBytes + '/' + chosenBytes, chosenContents));
-    QVERIFY(writeRaw(dataBytes + '/' + otherBytes, otherContents));
+    QVERIFY(RawFiles::write(dataBytes + '/' + chosenBytes, chosenContents));
+    QVERIFY(RawFiles::write(dataBytes + '/' + otherBytes, otherContents));
     const QString chosen = PathCodec::decode(chosenBytes);
 
     BoardFixture f;
@@ -124,7 +103,7 @@ void TestRawNames::commandActsOnTheChosenName()
         f.open(2, out);
         f.paste.panePaste(2);
         QCOMPARE(namesIn(PathCodec::encode(out)), QList<QByteArray>{chosenBytes});
-        QCOMPARE(readRaw(PathCodec::encode(out) + '/' + chosenBytes), chosenContents);
+        QCOMPARE(RawFiles::read(PathCodec::encode(out) + '/' + chosenBytes), chosenContents);
     } else if (command == QLatin1String("rename")) {
         FileRename rename(f.services, f.board);
         f.select(1, {chosen}, chosen);
@@ -133,7 +112,7 @@ void TestRawNames::commandActsOnTheChosenName()
         rename.dialog()->text1()->setText(QStringLiteral("renamed.txt"));
         rename.dialog()->button(QStringLiteral("Command1"))->click();
         dataAfter = {otherBytes, "renamed.txt"};
-        QCOMPARE(readRaw(dataBytes + "/renamed.txt"), chosenContents);
+        QCOMPARE(RawFiles::read(dataBytes + "/renamed.txt"), chosenContents);
     } else if (command == QLatin1String("delete")) {
         f.select(1, {chosen}, chosen);
         f.remove.paneDelete(1);
@@ -146,8 +125,8 @@ void TestRawNames::commandActsOnTheChosenName()
         QVERIFY(::mkdir(folders.constData(), 0755) == 0);
         QVERIFY(::mkdir((folders + '/' + chosenBytes).constData(), 0755) == 0);
         QVERIFY(::mkdir((folders + '/' + otherBytes).constData(), 0755) == 0);
-        QVERIFY(writeRaw(folders + '/' + chosenBytes + "/inside-chosen.txt", "in"));
-        QVERIFY(writeRaw(folders + '/' + otherBytes + "/inside-other.txt", "in"));
+        QVERIFY(RawFiles::write(folders + '/' + chosenBytes + "/inside-chosen.txt", "in"));
+        QVERIFY(RawFiles::write(folders + '/' + otherBytes + "/inside-other.txt", "in"));
         FolderList *list = f.board.pane(1).folderList();
         list->setPath(PathCodec::decode(folders));
         const QString chosenFolder = PathCodec::decode(folders + '/' + chosenBytes);
@@ -167,7 +146,7 @@ void TestRawNames::commandActsOnTheChosenName()
 
     std::sort(dataAfter.begin(), dataAfter.end());
     QCOMPARE(namesIn(dataBytes), dataAfter);
-    QCOMPARE(readRaw(dataBytes + '/' + otherBytes), otherContents);
+    QCOMPARE(RawFiles::read(dataBytes + '/' + otherBytes), otherContents);
     QVERIFY(f.test.dialogs.messages().isEmpty());
 }
 
