@@ -3,10 +3,12 @@
 
 #include "app/BackgroundColors.h"
 #include "app/Form1.h"
+#include "app/InternetMenu.h"
 #include "app/LayoutTable.h"
 #include "app/MainMenus.h"
 #include "app/PopupPresenter.h"
 #include "app/SystemServices.h"
+#include "editor/TextEditor.h"
 #include "platform/ui/ToolkitColor.h"
 #include "settings/RegistryStore.h"
 
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
@@ -59,6 +62,33 @@ QList<Shot> shots()
                      if (Color1 *color1 = form.colors().color1().ifLoaded())
                          color1->Command2_Click();
                      trigger(form, QStringLiteral("mnuHelp1"));
+                 }});
+    // The Internet menu's keyword prompt; then an add dialog, a news prompt and the removal
+    // dialog side by side.
+    list.append({QStringLiteral("web-iseek.png"), [](Form1 &form) {
+                     if (Help1 *help = form.help().ifLoaded())
+                         help->close();
+                     trigger(form, QStringLiteral("mnuGoogle"));
+                     form.internetMenu().keywordSearch().ISeek()->text1()->setText(QStringLiteral("panoptra"));
+                 }});
+    list.append({QStringLiteral("web-links.png"), [](Form1 &form) {
+                     form.internetMenu().keywordSearch().ISeek()->Command2_Click();
+                     trigger(form, QStringLiteral("mnuAddSLink"));
+                     trigger(form, QStringLiteral("mnuCNNNews"));
+                     trigger(form, QStringLiteral("mnuRemoveFav"));
+                     InternetMenu &web = form.internetMenu();
+                     web.linkEditor().addDialog(LinkKind::SearchEngines)->move(40, 60);
+                     web.newsAndWeather().news().loadedPrompt()->move(400, 60);
+                     web.linkEditor().DeLink()->move(40, 400);
+                 }});
+    // The editor on a text file of the fixture folder, which is the current folder.
+    list.append({QStringLiteral("editor.png"), [](Form1 &form) {
+                     // The dialogs of the shots before are closed, so the editor stands alone.
+                     for (QWidget *window : QApplication::topLevelWidgets()) {
+                         if (window != &form && window->isVisible())
+                             window->close();
+                     }
+                     form.editor().LoadTextFile(QDir::current().absoluteFilePath(QStringLiteral("notes.txt")));
                  }});
     return list;
 }
