@@ -47,6 +47,8 @@ void TestNamePattern::matches_data()
     QTest::newRow("stars wrong order") << "a*b*c" << "acb" << false;
     QTest::newRow("stars missing end") << "a*b*c" << "aXbY" << false;
     QTest::newRow("star backtracks") << "*ab" << "aab" << true;
+    QTest::newRow("trailing star matches nothing after an ending") << "*.htm*" << "page.htm" << true;
+    QTest::newRow("trailing star matches nothing after a name") << "report*" << "report" << true;
     QTest::newRow("no wildcard: the name so written") << "notes.txt" << "NOTES.TXT" << true;
     QTest::newRow("no wildcard: nothing else") << "notes.txt" << "notes.txt2" << false;
     QTest::newRow("blank kept as typed") << " *.txt" << "a.txt" << false;

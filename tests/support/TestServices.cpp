@@ -1,5 +1,7 @@
 #include "support/TestServices.h"
 
+#include "support/TestDir.h"
+
 TestServices::TestServices()
     : m_oldHome(qgetenv("HOME")),
       m_oldData(qgetenv("XDG_DATA_HOME")),
@@ -24,6 +26,7 @@ void restore(const char *name, const QByteArray &value)
 
 TestServices::~TestServices()
 {
+    TestDir::removeContents(home()); // the trash may hold names that are not UTF-8
     restore("HOME", m_oldHome);
     restore("XDG_DATA_HOME", m_oldData);
     restore("XDG_CONFIG_HOME", m_oldConfig);

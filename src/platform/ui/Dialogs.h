@@ -13,7 +13,7 @@ enum class MessageAnswer { Ok, Yes, No };
 
 struct MessageRequest
 {
-    QString text;
+    QString text; // shown as plain text: a file named "<b>x</b>.txt" shows those characters
     QString title;
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
