@@ -5,6 +5,8 @@
 #include "platform/PathCodec.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -16,18 +18,21 @@
 #include <unistd.h>
 
 namespace {
-enum class Kind { File, Folder };
+using FolderReader::DotNames;
 
-bool isKind(int dirFd, const dirent *entry, Kind kind)
+enum class Kind { File, Folder, Other };
+
+Kind kindOf(int dirFd, const dirent *entry)
 {
-    const unsigned char type = entry->d_type;
-    if (type != DT_UNKNOWN && type != DT_LNK)
-        return kind == Kind::File ? type == DT_REG : type == DT_DIR;
-    // The file system does not say, or it is a link: look at what it leads to.
-    struct stat info;
-    if (::fstatat(dirFd, entry->d_name, &info, 0) != 0)
-        return false;
-    return kind == Kind::File ? S_ISREG(info.st_mode) : S_ISDIR(info.st_mode);
+    unsigned char type = entry->d_type;
+    if (type == DT_UNKNOWN || type == DT_LNK) {
+        // The file system does not say, or it is a link: look at what it leads to.
+        struct stat info;
+        if (::fstatat(dirFd, entry->d_name, &info, 0) != 0)
+            return Kind::Other;
+        type = S_ISREG(info.st_mode) ? DT_REG : S_ISDIR(info.st_mode) ? DT_DIR : DT_UNKNOWN;
+    }
+    return type == DT_REG ? Kind::File : type == DT_DIR ? Kind::Folder : Kind::Other;
 }
 
 bool isAscii(std::string_view bytes)
@@ -102,36 +107,106 @@ struct SortBuffer
     std::vector<QString> names;
 };
 
-template <typename Accept>
-QStringList read(const QString &folder, Kind kind, FolderWatch *watch, Accept accept)
+// Opens a folder for reading. A path too long for one system call is opened a piece at a
+// time, each piece relative to the folder the last one reached.
+int openFolder(const QByteArray &path)
 {
-    const int dirFd = folder.isEmpty()
-        ? -1 : ::open(PathCodec::encode(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    constexpr int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    const int fd = ::open(path.constData(), flags);
+    if (fd >= 0 || errno != ENAMETOOLONG)
+        return fd;
+    int at = AT_FDCWD;
+    qsizetype start = 0;
+    while (path.size() - start >= PATH_MAX) {
+        const qsizetype cut = path.lastIndexOf('/', start + PATH_MAX - 1);
+        if (cut <= start) { // no "/" within reach: no piece can be opened
+            if (at != AT_FDCWD)
+                ::close(at);
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        const int next = ::openat(at, path.mid(start, cut - start).constData(), flags);
+        if (at != AT_FDCWD)
+            ::close(at);
+        if (next < 0)
+            return -1;
+        at = next;
+        start = cut + 1;
+    }
+    const int last = ::openat(at, path.constData() + start, flags);
+    if (at != AT_FDCWD)
+        ::close(at);
+    return last;
+}
+
+bool isDotName(const char *name, DotNames dots)
+{
+    if (name[0] != '.')
+        return false;
+    const bool selfOrParent = name[1] == '\0' || (name[1] == '.' && name[2] == '\0');
+    return selfOrParent || dots == DotNames::Skip;
+}
+
+// What one read collects: the files that match (when files is set) and the subfolders (when
+// folders is set).
+struct Wanted
+{
+    const NamePattern *files = nullptr;
+    bool folders = false;
+    DotNames dots = DotNames::Skip;
+};
+
+struct Collected
+{
+    SortBuffer files;
+    SortBuffer folders;
+};
+
+// Reads the open folder dir whole; closes it.
+void readOpen(DIR *dir, int dirFd, const Wanted &wanted, FolderWatch *watch, Collected &out)
+{
+    while (const dirent *entry = ::readdir(dir)) {
+        if (isDotName(entry->d_name, wanted.dots))
+            continue;
+        // What a link leads to can change without any change of this folder.
+        if (watch && (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN))
+            watch->distrust();
+        const Kind kind = kindOf(dirFd, entry);
+        if (kind == Kind::File && wanted.files) {
+            QString name = PathCodec::decode(entry->d_name, qsizetype(std::strlen(entry->d_name)));
+            if (wanted.files->matches(name))
+                out.files.add(std::move(name), entry->d_name);
+        } else if (kind == Kind::Folder && wanted.folders) {
+            out.folders.add(PathCodec::decode(entry->d_name, qsizetype(std::strlen(entry->d_name))),
+                            entry->d_name);
+        }
+    }
+    ::closedir(dir);
+}
+
+DIR *openStream(const QString &folder, int &dirFd)
+{
+    dirFd = folder.isEmpty() ? -1 : openFolder(PathCodec::encode(folder));
     DIR *dir = dirFd >= 0 ? ::fdopendir(dirFd) : nullptr;
+    if (!dir && dirFd >= 0)
+        ::close(dirFd);
+    return dir;
+}
+
+QStringList read(const QString &folder, const Wanted &wanted, FolderWatch *watch)
+{
+    int dirFd = -1;
+    DIR *dir = openStream(folder, dirFd);
     if (!dir) {
-        if (dirFd >= 0)
-            ::close(dirFd);
         if (watch) // a folder that cannot be read now may be readable next time
             watch->distrust();
         return QStringList();
     }
     if (watch)
         watch->begin(folder, dirFd);
-    SortBuffer buffer;
-    while (const dirent *entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        // What a link leads to can change without any change of this folder.
-        if (watch && (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN))
-            watch->distrust();
-        if (!isKind(dirFd, entry, kind))
-            continue;
-        QString name = PathCodec::decode(entry->d_name, qsizetype(std::strlen(entry->d_name)));
-        if (accept(name))
-            buffer.add(std::move(name), entry->d_name);
-    }
-    ::closedir(dir);
-    return buffer.sorted();
+    Collected collected;
+    readOpen(dir, dirFd, wanted, watch, collected);
+    return wanted.files ? collected.files.sorted() : collected.folders.sorted();
 }
 } // namespace
 
@@ -139,12 +214,39 @@ namespace FolderReader {
 
 QStringList fileNames(const QString &folder, const NamePattern &pattern, FolderWatch *watch)
 {
-    return read(folder, Kind::File, watch, [&pattern](const QString &name) { return pattern.matches(name); });
+    return read(folder, Wanted{&pattern, false, DotNames::Skip}, watch);
 }
 
 QStringList folderNames(const QString &folder, FolderWatch *watch)
 {
-    return read(folder, Kind::Folder, watch, [](const QString &) { return true; });
+    return read(folder, Wanted{nullptr, true, DotNames::Skip}, watch);
+}
+
+FolderEntries entries(const QString &folder, const NamePattern &filePattern, DotNames dots,
+                      const std::function<bool(const FolderId &)> &enter)
+{
+    FolderEntries result;
+    int dirFd = -1;
+    DIR *dir = openStream(folder, dirFd);
+    if (!dir)
+        return result;
+    struct stat info;
+    if (::fstat(dirFd, &info) != 0) {
+        ::closedir(dir);
+        return result;
+    }
+    result.opened = true;
+    result.id = FolderId{quint64(info.st_dev), quint64(info.st_ino)};
+    if (enter && !enter(result.id)) {
+        ::closedir(dir);
+        return result;
+    }
+    result.read = true;
+    Collected collected;
+    readOpen(dir, dirFd, Wanted{&filePattern, true, dots}, nullptr, collected);
+    result.files = collected.files.sorted();
+    result.folders = collected.folders.sorted();
+    return result;
 }
 
 void sortNames(QStringList &names)

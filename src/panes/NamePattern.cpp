@@ -29,9 +29,11 @@ inline char16_t fold(QChar c)
 }
 } // namespace
 
-NamePattern::NamePattern(const QString &text) : m_text(text)
+NamePattern::NamePattern(const QString &text, Parts split) : m_text(text)
 {
-    const QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    const QStringList parts = split == Parts::Split ? text.split(QLatin1Char(';'), Qt::SkipEmptyParts)
+                              : text.isEmpty()      ? QStringList()
+                                                    : QStringList{text};
     if (parts.isEmpty()) {
         m_everything = true;
         return;

@@ -42,12 +42,27 @@ bool timedWait(int ms, const QObject *guard)
 
 TimeSliceYield::TimeSliceYield(int sliceMs) : m_sliceMs(sliceMs) {}
 
-void TimeSliceYield::maybeYield()
+namespace {
+long long nowNs()
 {
     using namespace std::chrono;
-    const long long now = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
-    if (m_sliceMs <= 0 || now - m_lastYieldNs >= m_sliceMs * 1'000'000LL) {
-        EventWaits::yieldOnce();
-        m_lastYieldNs = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
-    }
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+} // namespace
+
+void TimeSliceYield::maybeYield()
+{
+    if (isDue())
+        yieldNow();
+}
+
+bool TimeSliceYield::isDue() const
+{
+    return m_sliceMs <= 0 || nowNs() - m_lastYieldNs >= m_sliceMs * 1'000'000LL;
+}
+
+void TimeSliceYield::yieldNow()
+{
+    EventWaits::yieldOnce();
+    m_lastYieldNs = nowNs();
 }

@@ -21,6 +21,10 @@ class TimeSliceYield
 public:
     explicit TimeSliceYield(int sliceMs = 10);
     void maybeYield();
+    // Whether the slice since the last yield is over (always, with a slice of 0); a loop that
+    // has work to finish before each yield asks first, then yields with yieldNow().
+    bool isDue() const;
+    void yieldNow();
 
 private:
     int m_sliceMs;
