@@ -17,6 +17,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Services.h"
 #include "platform/ui/ToolkitColor.h"
+#include "search/DeepSearch.h"
 #include "settings/ColorStore.h"
 #include "settings/RegistryStore.h"
 #include "web/UserLinkSlots.h"
@@ -58,6 +59,8 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_menus = std::make_unique<MainMenus>(menuBar(), this);
     m_fileOperations = std::make_unique<FileOperations>(*m_board, services, this);
     m_fileOperations->connectMenus(*m_menus, this);
+    m_search = std::make_unique<DeepSearch>(services);
+    m_fileOperations->setSearchResults(m_search.get());
     m_colors = std::make_unique<BackgroundColors>(*this, services.dialogs, store);
     m_selectAll = std::make_unique<SelectAll>(*m_board, services.dialogs);
     m_layouts = std::make_unique<PaneLayouts>(*m_board);
@@ -211,6 +214,7 @@ void Form1::wireMenus()
     m_selectAll->wire(*m_menus, this);
     m_layouts->wire(*m_menus, this);
     on(QStringLiteral("mnuHelp1"), [this] { mnuHelp1_Click(); });
+    on(QStringLiteral("mnuSearchFor"), [this] { m_search->mnuSearchFor_Click(); });
 
     connect(m_board.get(), &PaneBoard::popupRequested, this,
             [this](int pane, PaneBoard::PopupKind kind, const QPoint &globalPos) {

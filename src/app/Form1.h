@@ -11,6 +11,7 @@
 #include <memory>
 
 class BackgroundColors;
+class DeepSearch;
 class FileOperations;
 class MainMenus;
 class PaneBoard;
@@ -44,6 +45,7 @@ public:
     PaneBoard &board() const { return *m_board; }
     MainMenus &menus() const { return *m_menus; }
     FileOperations &fileOperations() const { return *m_fileOperations; }
+    DeepSearch &search() const { return *m_search; }
     QWidget *client() const { return m_client; }
     SharedWindow<Splash> &splash() { return m_splash; }
 
@@ -80,6 +82,7 @@ private:
     std::unique_ptr<PaneBoard> m_board;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FileOperations> m_fileOperations;
+    std::unique_ptr<DeepSearch> m_search;
     SharedWindow<Splash> m_splash;
     std::function<bool()> m_endGuard;
     // Colours, Select All, layouts and help (wired in wireMenus).

@@ -8,12 +8,14 @@
 #include "app/PopupPresenter.h"
 #include "app/SystemServices.h"
 #include "platform/ui/ToolkitColor.h"
+#include "search/DeepSearch.h"
 #include "settings/RegistryStore.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
@@ -59,6 +61,13 @@ QList<Shot> shots()
                      if (Color1 *color1 = form.colors().color1().ifLoaded())
                          color1->Command2_Click();
                      trigger(form, QStringLiteral("mnuHelp1"));
+                 }});
+    // The search window over the others, its boxes filled in (a search would end in a box).
+    list.append({QStringLiteral("search.png"), [](Form1 &form) {
+                     trigger(form, QStringLiteral("mnuSearchFor"));
+                     Dig *dig = form.search().window().get();
+                     dig->txtvalue()->setText(QDir::currentPath());
+                     dig->textval()->setText(QStringLiteral("*.txt"));
                  }});
     return list;
 }
