@@ -112,8 +112,10 @@ Dig::Dig(Services &services, const DigTiming &timing)
     m_label1 = control<QLabel>(QStringLiteral("Label1"));
     m_command3 = control<QPushButton>(QStringLiteral("Command3"));
     m_list1 = control<ResultList>(QStringLiteral("List1"));
-    // The status line shows the search path over two lines.
-    m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Label text starts at the top, clear of the boxes that overlap the labels' lower part; the
+    // status line shows the path on its second line.
+    for (QLabel *label : client->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly))
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_menus = std::make_unique<MenuTree>(menuTable(), menuBar(), this);
     m_menus->onTriggered(QStringLiteral("mnuExit"), this, [this] { mnuExit_Click(); });
