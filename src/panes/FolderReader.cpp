@@ -22,7 +22,7 @@ using FolderReader::DotNames;
 
 enum class Kind { File, Folder, Other };
 
-Kind kindOf(int dirFd, const dirent *entry)
+Kind kindOf(int dirFd, const dirent64 *entry)
 {
     unsigned char type = entry->d_type;
     if (type == DT_UNKNOWN || type == DT_LNK) {
@@ -162,10 +162,40 @@ struct Collected
     SortBuffer folders;
 };
 
-// Reads the open folder dir whole; closes it.
-void readOpen(DIR *dir, int dirFd, const Wanted &wanted, FolderWatch *watch, Collected &out)
+// The entries of an open folder straight from the kernel, a buffer at a time: no directory
+// stream, so a folder costs its open, its reads and its close and nothing more. A read that
+// fails ends the listing.
+class EntryReader
 {
-    while (const dirent *entry = ::readdir(dir)) {
+public:
+    explicit EntryReader(int dirFd) : m_fd(dirFd) {}
+
+    const dirent64 *next()
+    {
+        if (m_at >= m_size) {
+            const ssize_t got = ::getdents64(m_fd, m_buffer, sizeof m_buffer);
+            if (got <= 0)
+                return nullptr;
+            m_size = size_t(got);
+            m_at = 0;
+        }
+        const auto *entry = reinterpret_cast<const dirent64 *>(m_buffer + m_at);
+        m_at += entry->d_reclen;
+        return entry;
+    }
+
+private:
+    int m_fd;
+    size_t m_at = 0;
+    size_t m_size = 0;
+    alignas(dirent64) char m_buffer[32 * 1024];
+};
+
+// Reads the open folder dirFd whole; closes it.
+void readOpen(int dirFd, const Wanted &wanted, FolderWatch *watch, Collected &out)
+{
+    EntryReader reader(dirFd);
+    while (const dirent64 *entry = reader.next()) {
         if (isDotName(entry->d_name, wanted.dots))
             continue;
         // What a link leads to can change without any change of this folder.
@@ -181,23 +211,18 @@ void readOpen(DIR *dir, int dirFd, const Wanted &wanted, FolderWatch *watch, Col
                             entry->d_name);
         }
     }
-    ::closedir(dir);
+    ::close(dirFd);
 }
 
-DIR *openStream(const QString &folder, int &dirFd)
+int openStream(const QString &folder)
 {
-    dirFd = folder.isEmpty() ? -1 : openFolder(PathCodec::encode(folder));
-    DIR *dir = dirFd >= 0 ? ::fdopendir(dirFd) : nullptr;
-    if (!dir && dirFd >= 0)
-        ::close(dirFd);
-    return dir;
+    return folder.isEmpty() ? -1 : openFolder(PathCodec::encode(folder));
 }
 
 QStringList read(const QString &folder, const Wanted &wanted, FolderWatch *watch)
 {
-    int dirFd = -1;
-    DIR *dir = openStream(folder, dirFd);
-    if (!dir) {
+    const int dirFd = openStream(folder);
+    if (dirFd < 0) {
         if (watch) // a folder that cannot be read now may be readable next time
             watch->distrust();
         return QStringList();
@@ -205,7 +230,7 @@ QStringList read(const QString &folder, const Wanted &wanted, FolderWatch *watch
     if (watch)
         watch->begin(folder, dirFd);
     Collected collected;
-    readOpen(dir, dirFd, wanted, watch, collected);
+    readOpen(dirFd, wanted, watch, collected);
     return wanted.files ? collected.files.sorted() : collected.folders.sorted();
 }
 } // namespace
@@ -226,24 +251,23 @@ FolderEntries entries(const QString &folder, const NamePattern &filePattern, Dot
                       const std::function<bool(const FolderId &)> &enter)
 {
     FolderEntries result;
-    int dirFd = -1;
-    DIR *dir = openStream(folder, dirFd);
-    if (!dir)
+    const int dirFd = openStream(folder);
+    if (dirFd < 0)
         return result;
     struct stat info;
     if (::fstat(dirFd, &info) != 0) {
-        ::closedir(dir);
+        ::close(dirFd);
         return result;
     }
     result.opened = true;
     result.id = FolderId{quint64(info.st_dev), quint64(info.st_ino)};
     if (enter && !enter(result.id)) {
-        ::closedir(dir);
+        ::close(dirFd);
         return result;
     }
     result.read = true;
     Collected collected;
-    readOpen(dir, dirFd, Wanted{&filePattern, true, dots}, nullptr, collected);
+    readOpen(dirFd, Wanted{&filePattern, true, dots}, nullptr, collected);
     result.files = collected.files.sorted();
     result.folders = collected.folders.sorted();
     return result;
