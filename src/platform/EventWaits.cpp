@@ -63,6 +63,8 @@ bool TimeSliceYield::isDue() const
 
 void TimeSliceYield::yieldNow()
 {
-    EventWaits::yieldOnce();
+    // Slices run from the start of one yield to the next, so the time the events take
+    // (a repaint, say) is part of the slice and the loop still answers every slice.
     m_lastYieldNs = nowNs();
+    EventWaits::yieldOnce();
 }

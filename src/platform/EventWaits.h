@@ -14,8 +14,9 @@ bool timedWait(int ms, const QObject *guard = nullptr);
 
 } // namespace EventWaits
 
-// Yields at most every sliceMs of work, so that a long loop stays responsive without the
-// quadratic cost of one yield per item. A slice of 0 yields on every call.
+// Yields about every sliceMs (from the start of one yield to the next), so that a long loop
+// stays responsive without the quadratic cost of one yield per item. A slice of 0 yields on
+// every call.
 class TimeSliceYield
 {
 public:

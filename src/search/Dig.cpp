@@ -173,7 +173,7 @@ void Dig::Command2_Click()
     m_label1->setText(SearchMessages::searching(m_searchPath.toUpper()));
     SearchWalk walk(*this, m_searchPattern);
     const bool finished = walk.run(m_searchPath);
-    m_list1->results().flush();
+    showProgress();
     // The program is ending: nothing more is shown.
     if (!finished)
         return;
@@ -193,6 +193,7 @@ void Dig::Command1_Click()
 {
     m_list1->results().clear();
     m_list2.clear();
+    m_found.clear();
 }
 
 void Dig::mnuExit_Click()
@@ -239,21 +240,35 @@ bool Dig::includeSubfolders() const
 
 void Dig::found(const QString &path)
 {
-    m_list1->results().add(path);
-    m_list2.append(path);
+    m_found.append(path);
 }
 
 void Dig::entering(const QString &folder)
 {
-    m_label1->setText(SearchMessages::searching(folder));
+    m_entered = folder;
 }
 
 bool Dig::yield()
 {
     if (m_yield.isDue()) {
-        // Whatever runs during the yield sees every path found so far.
-        m_list1->results().flush();
+        // The window answers at every yield, but is redrawn with what the walk found only a
+        // few times a second: more often no one sees, and each redraw costs.
+        if (!m_sinceShown.isValid() || m_sinceShown.elapsed() >= m_timing.showEveryMs)
+            showProgress();
         m_yield.yieldNow();
     }
     return m_services.programEnd.isEnding();
+}
+
+void Dig::showProgress()
+{
+    m_sinceShown.start();
+    // The mirror list gets each path at the same moment as the result list.
+    m_list1->results().append(m_found);
+    m_list2.append(m_found);
+    m_found.clear();
+    if (!m_entered.isEmpty()) {
+        m_label1->setText(SearchMessages::searching(m_entered));
+        m_entered.clear();
+    }
 }

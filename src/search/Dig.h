@@ -5,6 +5,7 @@
 #include "platform/ui/MenuTree.h"
 #include "search/SearchWalk.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -18,10 +19,12 @@ class ResultList;
 struct Services;
 
 // How long the search window's steps take: the walk yields at most every yieldSliceMs of work
-// (0: after every entry), and Stop Search waits stopWaitMs before the walk may go on.
+// (0: after every entry), shows what it found and where it is at most every showEveryMs (0: at
+// every yield), and Stop Search waits stopWaitMs before the walk may go on.
 struct DigTiming
 {
     int yieldSliceMs = 10;
+    int showEveryMs = 100;
     int stopWaitMs = 1000;
 };
 
@@ -69,7 +72,9 @@ protected:
 
 private:
     template <typename T> T *control(const QString &name) const;
-    void showSummary(const SearchCounts &counts);
+    // Puts the paths found since the last call into both lists, and the folder the walk is in
+    // on the status line.
+    void showProgress();
 
     // SearchWalkHost
     bool stopRequested() const override;
@@ -95,4 +100,8 @@ private:
     QString m_searchPattern;
     // The yields of the running walks (one slice for nested searches too).
     TimeSliceYield m_yield;
+    QElapsedTimer m_sinceShown;
+    // Found and entered, not shown yet: not in the lists until the next showProgress().
+    QStringList m_found;
+    QString m_entered;
 };

@@ -6,25 +6,18 @@ ResultListModel::ResultListModel(QObject *parent) : QAbstractListModel(parent)
 {
 }
 
-void ResultListModel::add(const QString &path)
+void ResultListModel::append(const QStringList &paths)
 {
-    m_waiting.append(path);
-}
-
-void ResultListModel::flush()
-{
-    if (m_waiting.isEmpty())
+    if (paths.isEmpty())
         return;
     const int first = int(m_paths.size());
-    beginInsertRows(QModelIndex(), first, first + int(m_waiting.size()) - 1);
-    m_paths.append(m_waiting);
+    beginInsertRows(QModelIndex(), first, first + int(paths.size()) - 1);
+    m_paths.append(paths);
     endInsertRows();
-    m_waiting.clear();
 }
 
 void ResultListModel::clear()
 {
-    m_waiting.clear();
     setPaths(QStringList());
 }
 

@@ -4,8 +4,8 @@
 #include <QStringList>
 
 // The rows of the search result list: full paths, exactly as found (see PathCodec), shown as
-// plain text. Rows are added to a waiting batch and reach the view together at flush(), so a
-// walk that finds 200,000 files inserts a few hundred batches, not 200,000 rows one by one.
+// plain text. Rows come in batches, so a walk that finds 200,000 files inserts a few hundred
+// batches, not 200,000 rows one by one.
 class ResultListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -13,11 +13,8 @@ class ResultListModel : public QAbstractListModel
 public:
     explicit ResultListModel(QObject *parent = nullptr);
 
-    // Adds a row to the waiting batch.
-    void add(const QString &path);
-    // Appends the waiting batch after the last row.
-    void flush();
-    // Removes every row, waiting ones too.
+    // Appends paths after the last row.
+    void append(const QStringList &paths);
     void clear();
     // Replaces every row (a model reset: the view's selection and current item go with it).
     void setPaths(QStringList paths);
@@ -31,5 +28,4 @@ public:
 
 private:
     QStringList m_paths;
-    QStringList m_waiting;
 };

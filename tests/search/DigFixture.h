@@ -12,10 +12,11 @@
 #include <QTimer>
 
 // The search window as File > "Search " opens it, over real files: by default the walk yields
-// after every entry and Stop Search waits no time; every message box is answered with OK.
+// and shows what it found after every entry, and Stop Search waits no time; every message box
+// is answered with OK.
 struct DigFixture
 {
-    explicit DigFixture(const DigTiming &timing = DigTiming{0, 0}) : search(test.services(), timing)
+    explicit DigFixture(const DigTiming &timing = DigTiming{0, 0, 0}) : search(test.services(), timing)
     {
         test.dialogs.acceptAllMessages();
         search.mnuSearchFor_Click();

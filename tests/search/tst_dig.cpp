@@ -37,6 +37,7 @@ private Q_SLOTS:
     void exitDuringWalk();
     void nestedSearch();
     void clearDuringWalk();
+    void listsShowFoundPathsTogether();
     void programEndDuringWalk();
     void windowDesign();
     void closeByWindowManagerIsExit();
@@ -226,6 +227,29 @@ void TestDig::clearDuringWalk()
     QCOMPARE(f.messages(), QStringList{" 8 files found in 4 directories"});
 }
 
+void TestDig::listsShowFoundPathsTogether()
+{
+    TestDir tree;
+    makeTree(tree);
+    // Yields after every entry, but shows what it found only at the first yield and at the end.
+    DigFixture f(DigTiming{0, 60 * 1000, 0});
+    QList<QPair<int, qsizetype>> seen;
+    QTimer::singleShot(0, &f.dig(), [&] {
+        seen.append({f.dig().List1()->count(), f.dig().List2().size()});
+        QTimer::singleShot(0, &f.dig(), [&] {
+            seen.append({f.dig().List1()->count(), f.dig().List2().size()});
+            f.dig().Command1_Click();
+        });
+    });
+    f.start(tree.path(), QStringLiteral("*.txt"), true);
+
+    // Found but not yet shown is in neither list, and Clear Results drops it too.
+    QCOMPARE(seen, (QList<QPair<int, qsizetype>>{{1, 1}, {1, 1}}));
+    QCOMPARE(f.listed(tree), (QStringList{"a.txt", "B.TXT", "c.txt", "d.txt/in-d.txt", "m/m.txt", "Z/z.txt"}));
+    QCOMPARE(f.dig().List2(), f.entries());
+    QCOMPARE(f.messages(), QStringList{" 8 files found in 4 directories"});
+}
+
 void TestDig::programEndDuringWalk()
 {
     TestDir tree;
@@ -302,7 +326,7 @@ void TestDig::resultsForCopyBatch()
 {
     TestServices test;
     test.dialogs.acceptAllMessages();
-    DeepSearch search(test.services(), DigTiming{0, 0});
+    DeepSearch search(test.services(), DigTiming{0, 0, 0});
     // Not loaded: an empty list, and emptying it loads the window without showing it.
     QCOMPARE(search.count(), 0);
     QCOMPARE(search.entry(0), QString());

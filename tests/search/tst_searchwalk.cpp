@@ -107,7 +107,7 @@ void TestSearchWalk::deepTreeFinishes()
 
     // Yields by time slice, as the program does: a paint of a path this long on every entry
     // would only slow the test.
-    DigFixture f(DigTiming{10, 0});
+    DigFixture f(DigTiming{10, 0, 0});
     f.start(tree.path(), QStringLiteral("*.txt"), true);
     const QStringList listed = f.listed(tree);
     removeChain(tree.path(), level, "deep.txt");
