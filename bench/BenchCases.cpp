@@ -3,6 +3,7 @@
 #include "CopyCase.h"
 #include "FolderRefreshCase.h"
 #include "PaneOpenCase.h"
+#include "SearchTreeCase.h"
 
 const QList<BenchCase> &benchCases()
 {
@@ -16,6 +17,7 @@ const QList<BenchCase> &benchCases()
          &FolderRefreshCase::run},
         {QStringLiteral("folder-refresh-5-changed"), 11, 5.0, std::nullopt, {&Fixtures::makeManyFolders},
          &FolderRefreshCase::runChanged},
+        {QStringLiteral("search-tree"), 5, 1.5, std::nullopt, {&Fixtures::makeSearchTree}, &SearchTreeCase::run},
     };
     return cases;
 }
