@@ -2,6 +2,7 @@
 
 #include "app/BackgroundColors.h"
 #include "app/FileOperations.h"
+#include "app/InternetMenu.h"
 #include "app/MainMenus.h"
 #include "app/MenuTable.h"
 #include "app/PaneLayouts.h"
@@ -61,6 +62,8 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_fileOperations->connectMenus(*m_menus, this);
     m_search = std::make_unique<DeepSearch>(services);
     m_fileOperations->setSearchResults(m_search.get());
+    m_internetMenu = std::make_unique<InternetMenu>(services, store, *m_menus, this);
+    m_internetMenu->connectMenus(*m_menus, this);
     m_colors = std::make_unique<BackgroundColors>(*this, services.dialogs, store);
     m_selectAll = std::make_unique<SelectAll>(*m_board, services.dialogs);
     m_layouts = std::make_unique<PaneLayouts>(*m_board);

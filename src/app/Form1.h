@@ -13,6 +13,7 @@
 class BackgroundColors;
 class DeepSearch;
 class FileOperations;
+class InternetMenu;
 class MainMenus;
 class PaneBoard;
 class PaneLayouts;
@@ -46,6 +47,7 @@ public:
     MainMenus &menus() const { return *m_menus; }
     FileOperations &fileOperations() const { return *m_fileOperations; }
     DeepSearch &search() const { return *m_search; }
+    InternetMenu &internetMenu() const { return *m_internetMenu; }
     QWidget *client() const { return m_client; }
     SharedWindow<Splash> &splash() { return m_splash; }
 
@@ -83,6 +85,7 @@ private:
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FileOperations> m_fileOperations;
     std::unique_ptr<DeepSearch> m_search;
+    std::unique_ptr<InternetMenu> m_internetMenu;
     SharedWindow<Splash> m_splash;
     std::function<bool()> m_endGuard;
     // Colours, Select All, layouts and help (wired in wireMenus).

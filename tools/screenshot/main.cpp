@@ -3,6 +3,7 @@
 
 #include "app/BackgroundColors.h"
 #include "app/Form1.h"
+#include "app/InternetMenu.h"
 #include "app/LayoutTable.h"
 #include "app/MainMenus.h"
 #include "app/PopupPresenter.h"
@@ -61,6 +62,24 @@ QList<Shot> shots()
                      if (Color1 *color1 = form.colors().color1().ifLoaded())
                          color1->Command2_Click();
                      trigger(form, QStringLiteral("mnuHelp1"));
+                 }});
+    // The Internet menu's keyword prompt; then an add dialog, a news prompt and the removal
+    // dialog side by side.
+    list.append({QStringLiteral("web-iseek.png"), [](Form1 &form) {
+                     if (Help1 *help = form.help().ifLoaded())
+                         help->close();
+                     trigger(form, QStringLiteral("mnuGoogle"));
+                     form.internetMenu().keywordSearch().ISeek()->text1()->setText(QStringLiteral("panoptra"));
+                 }});
+    list.append({QStringLiteral("web-links.png"), [](Form1 &form) {
+                     form.internetMenu().keywordSearch().ISeek()->Command2_Click();
+                     trigger(form, QStringLiteral("mnuAddSLink"));
+                     trigger(form, QStringLiteral("mnuCNNNews"));
+                     trigger(form, QStringLiteral("mnuRemoveFav"));
+                     InternetMenu &web = form.internetMenu();
+                     web.linkEditor().addDialog(LinkKind::SearchEngines)->move(40, 60);
+                     web.newsAndWeather().news().loadedPrompt()->move(400, 60);
+                     web.linkEditor().DeLink()->move(40, 400);
                  }});
     // The search window over the others, its boxes filled in (a search would end in a box).
     list.append({QStringLiteral("search.png"), [](Form1 &form) {

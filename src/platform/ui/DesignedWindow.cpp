@@ -73,7 +73,8 @@ DesignedWindow::DesignedWindow(const FormDesign &design, QWidget *parent)
     connect(button(QStringLiteral("Command1")), &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(button(QStringLiteral("Command2")), &QPushButton::clicked, this, &DesignedWindow::Command2_Click);
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (design.centred && screen)
         move(screen->availableGeometry().center() - rect().center());
 }
 
@@ -100,11 +101,13 @@ QWidget *DesignedWindow::addControl(QWidget *parent, const ControlDesign &design
     if (design.bold) {
         QFont font = widget->font();
         font.setBold(true);
-        font.setPointSizeF(8.25);
+        font.setPointSizeF(design.boldPointSize);
         widget->setFont(font);
     }
     if (!design.toolTip.isEmpty())
         widget->setToolTip(design.toolTip);
+    if (!design.tabStop && widget->focusPolicy() != Qt::NoFocus)
+        widget->setFocusPolicy(Qt::ClickFocus);
     widget->setEnabled(design.enabled);
     widget->setVisible(design.visible);
     return widget;
