@@ -19,6 +19,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Services.h"
 #include "platform/ui/ToolkitColor.h"
+#include "search/DeepSearch.h"
 #include "settings/ColorStore.h"
 #include "settings/RegistryStore.h"
 #include "web/UserLinkSlots.h"
@@ -61,6 +62,8 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_menus = std::make_unique<MainMenus>(menuBar(), this);
     m_fileOperations = std::make_unique<FileOperations>(*m_board, services, this);
     m_fileOperations->connectMenus(*m_menus, this);
+    m_search = std::make_unique<DeepSearch>(services);
+    m_fileOperations->setSearchResults(m_search.get());
     // The editor's HTML menu and viewer read the active pane's file: Text7 names the pane.
     m_editor = std::make_unique<TextEditor>(services, [this]() -> QString {
         const QString active = m_board->text7()->text();
@@ -232,6 +235,7 @@ void Form1::wireMenus()
     m_selectAll->wire(*m_menus, this);
     m_layouts->wire(*m_menus, this);
     on(QStringLiteral("mnuHelp1"), [this] { mnuHelp1_Click(); });
+    on(QStringLiteral("mnuSearchFor"), [this] { m_search->mnuSearchFor_Click(); });
 
     connect(m_board.get(), &PaneBoard::popupRequested, this,
             [this](int pane, PaneBoard::PopupKind kind, const QPoint &globalPos) {

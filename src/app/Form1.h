@@ -11,6 +11,7 @@
 #include <memory>
 
 class BackgroundColors;
+class DeepSearch;
 class FileOperations;
 class InternetMenu;
 class MainMenus;
@@ -46,6 +47,7 @@ public:
     PaneBoard &board() const { return *m_board; }
     MainMenus &menus() const { return *m_menus; }
     FileOperations &fileOperations() const { return *m_fileOperations; }
+    DeepSearch &search() const { return *m_search; }
     // The text editor; also what the windows that open files as text load them through.
     TextEditor &editor() const { return *m_editor; }
     InternetMenu &internetMenu() const { return *m_internetMenu; }
@@ -85,6 +87,7 @@ private:
     std::unique_ptr<PaneBoard> m_board;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FileOperations> m_fileOperations;
+    std::unique_ptr<DeepSearch> m_search;
     std::unique_ptr<TextEditor> m_editor;
     std::unique_ptr<InternetMenu> m_internetMenu;
     SharedWindow<Splash> m_splash;

@@ -11,6 +11,7 @@
 #include "editor/TextEditor.h"
 #include "panes/PaneBoard.h"
 #include "platform/ui/ToolkitColor.h"
+#include "search/DeepSearch.h"
 #include "settings/RegistryStore.h"
 
 #include <QAction>
@@ -96,6 +97,13 @@ QList<Shot> shots()
                      web.linkEditor().addDialog(LinkKind::SearchEngines)->move(40, 60);
                      web.newsAndWeather().news().loadedPrompt()->move(400, 60);
                      web.linkEditor().DeLink()->move(40, 400);
+                 }});
+    // The search window over the others, its boxes filled in (a search would end in a box).
+    list.append({QStringLiteral("search.png"), [](Form1 &form) {
+                     trigger(form, QStringLiteral("mnuSearchFor"));
+                     Dig *dig = form.search().window().get();
+                     dig->txtvalue()->setText(QDir::currentPath());
+                     dig->textval()->setText(QStringLiteral("*.txt"));
                  }});
     // The editor on a text file of the fixture folder, which is the current folder.
     list.append({QStringLiteral("editor.png"), [](Form1 &form) {
