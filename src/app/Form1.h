@@ -18,6 +18,7 @@ class PaneLayouts;
 class PopupPresenter;
 class RegistryStore;
 class SelectAll;
+class ViewGraphic;
 struct Services;
 
 // The main window: five panes, the menus, and the start-up and shut-down of the program.
@@ -59,6 +60,8 @@ public:
     SharedWindow<Help1> &help() { return m_help; }
     BackgroundColors &colors() const { return *m_colors; }
     PaneLayouts &layouts() const { return *m_layouts; }
+    // View Graphic and the picture viewer.
+    ViewGraphic &viewGraphic() const { return *m_viewGraphic; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -87,4 +90,5 @@ private:
     std::unique_ptr<SelectAll> m_selectAll;
     std::unique_ptr<PaneLayouts> m_layouts;
     SharedWindow<Help1> m_help;
+    std::unique_ptr<ViewGraphic> m_viewGraphic;
 };
