@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 
 namespace {
@@ -123,6 +124,9 @@ void RealView::Form_Load(const std::optional<QString> &picturePath)
 void RealView::showInFront()
 {
     const bool wasVisible = isVisible();
+    // Without a window manager to maximise it, the window still covers the screen.
+    if (!wasVisible)
+        setGeometry(screen()->availableGeometry());
     showMaximized();
     if (wasVisible)
         raise();
