@@ -1,5 +1,7 @@
 #include "picview/Picture.h"
 
+#include "picview/WmfPlayer.h"
+
 #include <QPainter>
 
 Picture Picture::raster(Kind kind, const QImage &image, const QByteArray &bytes)
@@ -15,6 +17,18 @@ Picture Picture::raster(Kind kind, const QImage &image, const QByteArray &bytes)
     return picture;
 }
 
+Picture Picture::metafile(const QByteArray &bytes, const QSize &frameUnits, int unitsPerInch)
+{
+    Picture picture;
+    if (frameUnits.isEmpty() || unitsPerInch <= 0)
+        return picture;
+    picture.m_kind = Kind::Metafile;
+    picture.m_bytes = bytes;
+    picture.m_twips = QSizeF(frameUnits.width() * twipsPerInch / unitsPerInch,
+                             frameUnits.height() * twipsPerInch / unitsPerInch);
+    return picture;
+}
+
 QSize Picture::himetricSize() const
 {
     const double perTwip = himetricPerInch / twipsPerInch;
@@ -25,6 +39,10 @@ void Picture::draw(QPainter &painter, const QRectF &target) const
 {
     if (isNull() || target.isEmpty())
         return;
+    if (m_kind == Kind::Metafile) {
+        WmfPlayer::play(m_bytes, painter, target);
+        return;
+    }
     painter.save();
     // Reduced pictures are smoothed; enlarged ones keep their pixels sharp.
     const bool reducing = target.width() < m_image.width() || target.height() < m_image.height();
@@ -35,5 +53,15 @@ void Picture::draw(QPainter &painter, const QRectF &target) const
 
 QImage Picture::toImage() const
 {
-    return m_image;
+    if (m_kind != Kind::Metafile)
+        return m_image;
+    const double pixelsPerTwip = dotsPerInch / twipsPerInch;
+    QSizeF size(m_twips.width() * pixelsPerTwip, m_twips.height() * pixelsPerTwip);
+    if (size.width() > maxImageSide || size.height() > maxImageSide)
+        size.scale(maxImageSide, maxImageSide, Qt::KeepAspectRatio);
+    QImage image(qMax(1, qRound(size.width())), qMax(1, qRound(size.height())), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    draw(painter, QRectF(image.rect()));
+    return image;
 }

@@ -23,6 +23,8 @@ public:
     Picture() = default;
     // A raster picture (bitmap or icon) of the decoded image and the bytes it came from.
     static Picture raster(Kind kind, const QImage &image, const QByteArray &bytes);
+    // A placeable metafile whose frame is frameUnits wide and high, unitsPerInch to an inch.
+    static Picture metafile(const QByteArray &bytes, const QSize &frameUnits, int unitsPerInch);
 
     bool isNull() const { return m_kind == Kind::None; }
     Kind kind() const { return m_kind; }
@@ -33,8 +35,11 @@ public:
 
     // Draws the whole picture scaled into target.
     void draw(QPainter &painter, const QRectF &target) const;
-    // The picture drawn at its own size, for the clipboard.
+    // The picture drawn at its own size at 96 dots per inch, for the clipboard; a metafile on
+    // white, and never more than maxImageSide pixels on a side.
     QImage toImage() const;
+
+    static constexpr int maxImageSide = 16384;
 
 private:
     Kind m_kind = Kind::None;

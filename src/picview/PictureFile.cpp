@@ -1,5 +1,6 @@
 #include "picview/PictureFile.h"
 
+#include "picview/WmfReader.h"
 #include "platform/PathCodec.h"
 
 #include <QBuffer>
@@ -76,6 +77,13 @@ std::optional<QByteArray> readFile(const QString &path, qint64 maxBytes)
 
 std::optional<Picture> decode(const QByteArray &bytes)
 {
+    if (const std::optional<Wmf::Header> header = Wmf::readHeader(bytes)) {
+        const Picture picture = Picture::metafile(bytes, header->bounds.size(), header->unitsPerInch);
+        const QSizeF pixels = picture.twipsSize() * (Picture::dotsPerInch / Picture::twipsPerInch);
+        if (picture.isNull() || pixels.width() > maxSide || pixels.height() > maxSide)
+            return std::nullopt;
+        return picture;
+    }
     QBuffer buffer;
     buffer.setData(bytes);
     if (!buffer.open(QIODevice::ReadOnly))

@@ -7,8 +7,8 @@
 
 #include <optional>
 
-// Reading pictures from files: bitmaps (BMP, GIF, JPEG) and icons (ICO, CUR), told apart by
-// their content, never by their name. A file that is missing, unreadable, of another kind,
+// Reading pictures from files: bitmaps (BMP, GIF, JPEG), icons (ICO, CUR) and placeable
+// Windows metafiles, told apart by their content, never by their name. A file that is missing, unreadable, of another kind,
 // damaged or too big gives no picture.
 namespace PictureFile {
 

@@ -174,8 +174,7 @@ void TestRealView::cancelOrNoPicture_data()
     QTest::newRow("cancel") << picture(10, 10) << true;
     QTest::newRow("corrupt bitmap") << picture(10, 10).left(40) << false;
     QTest::newRow("text named .bmp") << QByteArray("not a picture") << false;
-    // Metafiles are not read yet: no picture.
-    QTest::newRow("metafile") << QByteArray("\xd7\xcd\xc6\x9a\0\0\0\0", 8) << false;
+    QTest::newRow("metafile cut after its key") << QByteArray("\xd7\xcd\xc6\x9a\0\0\0\0", 8) << false;
 }
 
 void TestRealView::cancelOrNoPicture()
