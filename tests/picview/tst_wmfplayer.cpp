@@ -42,14 +42,21 @@ int darkPixels(const QImage &image, const QRect &area)
     return count;
 }
 
-// Each seed of the fuzz corpus: the fixtures of these tests.
-QList<std::pair<QString, QByteArray>> seeds()
+// Red, green, blue and yellow pixels, in reading order.
+QImage quartersImage()
 {
     QImage quarters(2, 2, QImage::Format_RGB32);
     quarters.setPixelColor(0, 0, Qt::red);
     quarters.setPixelColor(1, 0, Qt::green);
     quarters.setPixelColor(0, 1, Qt::blue);
     quarters.setPixelColor(1, 1, Qt::yellow);
+    return quarters;
+}
+
+// Each seed of the fuzz corpus: the fixtures of these tests.
+QList<std::pair<QString, QByteArray>> seeds()
+{
+    const QImage quarters = quartersImage();
     WmfBuilder shapes = redSquare();
     shapes.record(0x0418, {90, 90, 70, 70})
         .record(0x061C, {10, 10, 95, 40, 70, 5})
@@ -160,11 +167,7 @@ void TestWmfPlayer::text()
 
 void TestWmfPlayer::dib()
 {
-    QImage quarters(2, 2, QImage::Format_RGB32);
-    quarters.setPixelColor(0, 0, Qt::red);
-    quarters.setPixelColor(1, 0, Qt::green);
-    quarters.setPixelColor(0, 1, Qt::blue);
-    quarters.setPixelColor(1, 1, Qt::yellow);
+    const QImage quarters = quartersImage();
     WmfBuilder wmf;
     wmf.stretchDib(quarters, QRect(0, 0, 100, 100));
     const QImage image = render(wmf.build(frame, 1440));
