@@ -2,16 +2,20 @@
 
 #include "picview/PictureFile.h"
 #include "picview/PictureImage.h"
+#include "picview/PrintLayout.h"
 #include "picview/RealViewDesign.h"
 #include "platform/Twips.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MenuTree.h"
+#include "platform/ui/Printer.h"
 #include "platform/ui/Services.h"
 
 #include <QCloseEvent>
 #include <QFrame>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -91,6 +95,7 @@ void RealView::connectMenus()
     on("mnuClip", &RealView::mnuClip_Click);
     on("mnuEnlarge", &RealView::Command1_Click);
     on("mnuOpen", &RealView::mnuOpen_Click);
+    on("mnuPrint", &RealView::mnuPrint_Click);
     on("mnuReduce", &RealView::Command2_Click);
     on("mnuExit", &RealView::mnuExit_Click);
 }
@@ -192,6 +197,28 @@ void RealView::mnuOpen_Click()
     m_image1->setPicture(opened->picture);
     m_state.replacePicture(opened->picture.twipsSize());
     applyState();
+}
+
+void RealView::mnuPrint_Click()
+{
+    const std::optional<QRectF> twips =
+        PrintLayout::pageRect(m_state.caption(), m_state.imageRect().topLeft(), picture().twipsSize());
+    if (!twips)
+        return;
+    const std::unique_ptr<QPrinter> printer = m_services.printer.defaultPrinter();
+    if (!printer) {
+        m_services.dialogs.message(PrintLayout::noPrinterMessage());
+        return;
+    }
+    const double scale = printer->resolution() / 1440.0;
+    QPainter painter;
+    if (!painter.begin(printer.get())) {
+        m_services.dialogs.message(PrintLayout::noPrinterMessage());
+        return;
+    }
+    picture().draw(painter, QRectF(twips->x() * scale, twips->y() * scale, twips->width() * scale,
+                                   twips->height() * scale));
+    painter.end();
 }
 
 void RealView::mnuExit_Click()

@@ -41,6 +41,8 @@ public:
     void VScroll1_Change(int value);
     void mnuClip_Click();
     void mnuOpen_Click();
+    // Prints the picture at once on the default printer, sized by the zoom step's number.
+    void mnuPrint_Click();
     void mnuExit_Click();
 
     const ViewState &state() const { return m_state; }
