@@ -97,6 +97,7 @@ void RealView::connectMenus()
     on("mnuOpen", &RealView::mnuOpen_Click);
     on("mnuPrint", &RealView::mnuPrint_Click);
     on("mnuReduce", &RealView::Command2_Click);
+    m_menus->onTriggered(QStringLiteral("mnuSaveAs"), this, [this] { Q_EMIT saveAsRequested(); });
     on("mnuExit", &RealView::mnuExit_Click);
 }
 

@@ -53,6 +53,8 @@ public:
 
 Q_SIGNALS:
     void unloadRequested();
+    // "Save As": the save-as dialog is its owner's.
+    void saveAsRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

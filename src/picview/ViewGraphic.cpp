@@ -6,7 +6,10 @@
 #include "platform/ui/Services.h"
 
 ViewGraphic::ViewGraphic(PaneBoard &board, Services &services)
-    : m_board(board), m_services(services), m_viewer([this] { return createViewer(); })
+    : m_board(board),
+      m_services(services),
+      m_viewer([this] { return createViewer(); }),
+      m_saveas([this] { return unloadThrough(m_saveas, new Saveas(m_services, m_viewer)); })
 {
 }
 
@@ -64,6 +67,7 @@ RealView *ViewGraphic::createViewer()
 {
     auto *view = new RealView(m_services);
     QObject::connect(view, &RealView::unloadRequested, view, [this] { m_viewer.unload(); });
+    QObject::connect(view, &RealView::saveAsRequested, view, [this] { m_saveas.get()->showInFront(); });
     view->Form_Load(pathToOffer());
     return view;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "picview/RealView.h"
+#include "picview/Saveas.h"
 #include "platform/ui/SharedWindow.h"
 
 #include <QString>
@@ -30,6 +31,8 @@ public:
 
     // The viewer window; referring to it through get() loads it.
     SharedWindow<RealView> &viewer() { return m_viewer; }
+    // The viewer's save-as dialog, which outlives a closed viewer.
+    SharedWindow<Saveas> &saveas() { return m_saveas; }
 
     static QString selectFirstMessage();
 
@@ -44,4 +47,6 @@ private:
     Services &m_services;
     std::optional<QString> m_presetPath;
     SharedWindow<RealView> m_viewer;
+    // After the viewer: it uses the viewer, and goes first.
+    SharedWindow<Saveas> m_saveas;
 };

@@ -3,6 +3,7 @@
 #include "platform/ui/ToolkitColor.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,6 +67,9 @@ QWidget *DesignedWindow::addControl(const ControlDesign &design)
         widget = button;
         break;
     }
+    case ControlDesign::Kind::CheckBox:
+        widget = new QCheckBox(design.text, this);
+        break;
     }
     widget->setObjectName(design.name);
     widget->setGeometry(Twips::rect(design.twips));
@@ -109,6 +113,11 @@ QPushButton *DesignedWindow::button(const QString &name) const
 QLabel *DesignedWindow::label(const QString &name) const
 {
     return findChild<QLabel *>(name, Qt::FindDirectChildrenOnly);
+}
+
+QCheckBox *DesignedWindow::checkBox(const QString &name) const
+{
+    return findChild<QCheckBox *>(name, Qt::FindDirectChildrenOnly);
 }
 
 void DesignedWindow::showInFront()

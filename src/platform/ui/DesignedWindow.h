@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -28,6 +29,7 @@ public:
     QLineEdit *textBox(const QString &name) const;
     QPushButton *button(const QString &name) const;
     QLabel *label(const QString &name) const;
+    QCheckBox *checkBox(const QString &name) const;
 
     // Shows the window without blocking and brings it to the front.
     void showInFront();

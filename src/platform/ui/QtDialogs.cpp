@@ -33,6 +33,10 @@ MessageAnswer QtDialogs::message(const MessageRequest &request)
                     request.buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
                                                              : QMessageBox::Ok,
                     QApplication::activeWindow());
+    if (request.defaultButton == MessageAnswer::No)
+        box.setDefaultButton(QMessageBox::No);
+    else if (request.defaultButton == MessageAnswer::Yes)
+        box.setDefaultButton(QMessageBox::Yes);
     const int answer = box.exec();
     if (request.buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
