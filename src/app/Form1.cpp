@@ -2,6 +2,7 @@
 
 #include "app/BackgroundColors.h"
 #include "app/FileOperations.h"
+#include "app/InternetMenu.h"
 #include "app/MainMenus.h"
 #include "app/MenuTable.h"
 #include "app/PaneLayouts.h"
@@ -60,6 +61,8 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_menus = std::make_unique<MainMenus>(menuBar(), this);
     m_fileOperations = std::make_unique<FileOperations>(*m_board, services, this);
     m_fileOperations->connectMenus(*m_menus, this);
+    m_internetMenu = std::make_unique<InternetMenu>(services, store, *m_menus, this);
+    m_internetMenu->connectMenus(*m_menus, this);
     m_colors = std::make_unique<BackgroundColors>(*this, services.dialogs, store);
     m_selectAll = std::make_unique<SelectAll>(*m_board, services.dialogs);
     m_layouts = std::make_unique<PaneLayouts>(*m_board);

@@ -12,6 +12,7 @@
 
 class BackgroundColors;
 class FileOperations;
+class InternetMenu;
 class MainMenus;
 class PaneBoard;
 class PaneLayouts;
@@ -45,6 +46,7 @@ public:
     PaneBoard &board() const { return *m_board; }
     MainMenus &menus() const { return *m_menus; }
     FileOperations &fileOperations() const { return *m_fileOperations; }
+    InternetMenu &internetMenu() const { return *m_internetMenu; }
     QWidget *client() const { return m_client; }
     SharedWindow<Splash> &splash() { return m_splash; }
 
@@ -83,6 +85,7 @@ private:
     std::unique_ptr<PaneBoard> m_board;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FileOperations> m_fileOperations;
+    std::unique_ptr<InternetMenu> m_internetMenu;
     SharedWindow<Splash> m_splash;
     std::function<bool()> m_endGuard;
     // Colours, Select All, layouts and help (wired in wireMenus).

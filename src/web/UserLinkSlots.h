@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class RegistryStore;
@@ -23,6 +24,9 @@ namespace UserLinkSlots {
 inline const QString MenuKey = QStringLiteral("Software\\Panoptra\\Menu");
 inline const QString WebLinksKey = QStringLiteral("Software\\Panoptra\\WebLinks");
 
+// The menu item of a slot by its name ("mnuYes3"); null when there is none.
+using SlotLookup = std::function<QAction *(const QString &slotName)>;
+
 const UserLinkFamily &searchEngines();
 const UserLinkFamily &auctions();
 const UserLinkFamily &favourites();
@@ -30,7 +34,35 @@ const UserLinkFamily &favourites();
 // The start-up reload of one family: reads every slot's stored name first, then shows each
 // slot that has a name, with the name as its caption. A missing or empty name leaves its slot
 // as it is; nothing is ever hidden.
-void reload(const RegistryStore &store, const UserLinkFamily &family,
-            const std::function<QAction *(const QString &slotName)> &slotAction);
+void reload(const RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction);
+
+// Makes a slot's item visible under name. The caption shows the name as the text it is (an
+// "&" stays an "&", not a mnemonic); linkName() gives the name back.
+void showSlot(QAction *item, const QString &name);
+// The link name a slot's item shows.
+QString linkName(const QAction *item);
+
+// The link name slot's item shows; nothing when the family has no such slot item.
+std::optional<QString> itemName(const UserLinkFamily &family, int slot, const SlotLookup &slotAction);
+
+// The family's free slot with the lowest number, 0 when every slot is in use.
+int firstFreeSlot(const UserLinkFamily &family, const SlotLookup &slotAction);
+
+// Store a new link's name and address under the family's first free slot; a full family
+// stores nothing. Neither changes a menu item, so both land under the same slot.
+void LinkNameSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
+                  const QString &name);
+void LinkAddressSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
+                     const QString &address);
+
+// What is stored for a slot: its link's name and address ("" when missing).
+QString storedName(const RegistryStore &store, const UserLinkFamily &family, int slot);
+QString storedAddress(const RegistryStore &store, const UserLinkFamily &family, int slot);
+
+// The address of the slot whose item filled a prompt with key, as long as the name stored for
+// that slot still gives that key (keyOf makes a prompt key of a name). A slot that was renamed
+// or removed since opens nothing, and another slot of the same name never stands in for it.
+std::optional<QString> slotAddress(const RegistryStore &store, const UserLinkFamily &family, int slot,
+                                   const QString &key, const std::function<QString(const QString &name)> &keyOf);
 
 } // namespace UserLinkSlots

@@ -3,6 +3,7 @@
 
 #include "app/BackgroundColors.h"
 #include "app/Form1.h"
+#include "app/InternetMenu.h"
 #include "app/LayoutTable.h"
 #include "app/MainMenus.h"
 #include "app/PopupPresenter.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
@@ -98,10 +100,31 @@ QList<Shot> shots()
                          color1->Command2_Click();
                      trigger(form, QStringLiteral("mnuHelp1"));
                  }});
-    // The picture viewer on the fixture's photo, through View Graphic, one step enlarged.
-    list.append({QStringLiteral("viewer.png"), [](Form1 &form) {
+    // The Internet menu's keyword prompt; then an add dialog, a news prompt and the removal
+    // dialog side by side.
+    list.append({QStringLiteral("web-iseek.png"), [](Form1 &form) {
                      if (Help1 *help = form.help().ifLoaded())
                          help->close();
+                     trigger(form, QStringLiteral("mnuGoogle"));
+                     form.internetMenu().keywordSearch().ISeek()->text1()->setText(QStringLiteral("panoptra"));
+                 }});
+    list.append({QStringLiteral("web-links.png"), [](Form1 &form) {
+                     form.internetMenu().keywordSearch().ISeek()->Command2_Click();
+                     trigger(form, QStringLiteral("mnuAddSLink"));
+                     trigger(form, QStringLiteral("mnuCNNNews"));
+                     trigger(form, QStringLiteral("mnuRemoveFav"));
+                     InternetMenu &web = form.internetMenu();
+                     web.linkEditor().addDialog(LinkKind::SearchEngines)->move(40, 60);
+                     web.newsAndWeather().news().loadedPrompt()->move(400, 60);
+                     web.linkEditor().DeLink()->move(40, 400);
+                 }});
+    // The picture viewer on the fixture's photo, through View Graphic, one step enlarged.
+    list.append({QStringLiteral("viewer.png"), [](Form1 &form) {
+                     // The earlier shots' dialogs would float above it.
+                     for (QWidget *window : QApplication::topLevelWidgets()) {
+                         if (window != &form && window->isVisible())
+                             window->hide();
+                     }
                      selectFile(form, 1, QStringLiteral("photo.bmp"));
                      trigger(form, QStringLiteral("mnuBmp"));
                      if (RealView *view = form.viewGraphic().viewer().ifLoaded())

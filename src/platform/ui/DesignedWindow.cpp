@@ -45,7 +45,8 @@ DesignedWindow::DesignedWindow(const FormDesign &design, QWidget *parent)
     connect(button(QStringLiteral("Command1")), &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(button(QStringLiteral("Command2")), &QPushButton::clicked, this, &DesignedWindow::Command2_Click);
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (design.centred && screen)
         move(screen->availableGeometry().center() - rect().center());
 }
 
@@ -53,9 +54,14 @@ QWidget *DesignedWindow::addControl(const ControlDesign &design)
 {
     QWidget *widget = nullptr;
     switch (design.kind) {
-    case ControlDesign::Kind::Label:
-        widget = new QLabel(design.text, this);
+    case ControlDesign::Kind::Label: {
+        auto *label = new QLabel(this);
+        // Captions may carry names the user typed: never read as markup.
+        label->setTextFormat(Qt::PlainText);
+        label->setText(design.text);
+        widget = label;
         break;
+    }
     case ControlDesign::Kind::TextBox:
         widget = new QLineEdit(design.text, this);
         break;
@@ -80,11 +86,13 @@ QWidget *DesignedWindow::addControl(const ControlDesign &design)
     if (design.bold) {
         QFont font = widget->font();
         font.setBold(true);
-        font.setPointSizeF(8.25);
+        font.setPointSizeF(design.boldPointSize);
         widget->setFont(font);
     }
     if (!design.toolTip.isEmpty())
         widget->setToolTip(design.toolTip);
+    if (!design.tabStop && widget->focusPolicy() != Qt::NoFocus)
+        widget->setFocusPolicy(Qt::ClickFocus);
     widget->setEnabled(design.enabled);
     widget->setVisible(design.visible);
     return widget;

@@ -13,7 +13,7 @@ class QPushButton;
 // A small window built from its design: text boxes (Text1, Text2, ...), the "Okay" button
 // Command1 and the "Cancel" button Command2, with labels around them. It is a
 // plain top-level widget, not a dialog, so it never blocks and Enter and Esc press none of its
-// buttons; it is centred on the screen when it is created.
+// buttons; it is centred on the screen when it is created, unless its design says otherwise.
 //
 // Cancel and the close box ask for an unload, so the window's owner forgets it at once and the
 // next use starts from the design again.

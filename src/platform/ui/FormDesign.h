@@ -29,6 +29,10 @@ struct ControlDesign
     bool visible = true;
     bool enabled = true;
     QString toolTip = QString();
+    // Off: Tab passes the control by; a click still gives it the focus.
+    bool tabStop = true;
+    // The bold font's size in points.
+    qreal boldPointSize = 8.25;
 };
 
 // A background drawing of the program's own: where it goes, its unscaled size in pixels and
@@ -53,5 +57,7 @@ struct FormDesign
     bool toolWindow = false;
     DesignPicture picture = DesignPicture();
     QList<ControlDesign> controls = {};
+    // Off: the window opens where the window system puts it.
+    bool centred = true;
 };
 
