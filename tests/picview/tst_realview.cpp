@@ -1,4 +1,5 @@
 #include "PictureFixtures.h"
+#include "WmfFixtures.h"
 
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
@@ -114,6 +115,7 @@ private Q_SLOTS:
     void exitAndReload();
     void noPaneWithSelection();
     void showPicture();
+    void metafile();
 };
 
 void TestRealView::loadSequence_data()
@@ -568,6 +570,33 @@ void TestRealView::showPicture()
     QCOMPARE(v.dialogs().fileRequests().first().fileName, pics + QStringLiteral("/photo.jpeg"));
     QVERIFY(v.view());
     QCOMPARE(v.view()->picture().toImage().size(), QSize(12, 12));
+}
+
+void TestRealView::metafile()
+{
+    // A red square in a 2 x 1 inch frame: 2880 x 1440 twips, drawn on screen and copied to
+    // the clipboard as the image it draws.
+    WmfBuilder wmf;
+    wmf.pen(5, 0, Qt::black).select(0).brush(0, Qt::red).select(1).rectangle(0, 0, 1000, 1000);
+    Viewer v;
+    v.emptyPanes();
+    const QString pics = v.folder(QStringLiteral("pics"),
+                                  {{QStringLiteral("chart.WMF"), wmf.build(QRect(0, 0, 2000, 1000), 1000)}});
+    v.show(1, pics, QStringLiteral("chart.WMF"));
+    v.viewGraphic_(pics + QStringLiteral("/chart.WMF"));
+    RealView *view = v.view();
+    QVERIFY(view);
+    QCOMPARE(view->picture().kind(), Picture::Kind::Metafile);
+    QCOMPARE(image1(view)->geometry(), QRect(0, 1, 192, 96));
+    const QImage shown = image1(view)->grab().toImage();
+    QCOMPARE(shown.pixelColor(40, 40), QColor(Qt::red));
+    // Right of the square the window's own background shows through.
+    QVERIFY(shown.pixelColor(150, 40) != QColor(Qt::red));
+    view->mnuClip_Click();
+    const QImage copied = v.test.clipboard.image();
+    QCOMPARE(copied.size(), QSize(192, 96));
+    QCOMPARE(copied.pixelColor(40, 40), QColor(Qt::red));
+    QCOMPARE(copied.pixelColor(150, 40), QColor(Qt::white));
 }
 
 QTEST_MAIN(TestRealView)

@@ -1,4 +1,5 @@
 #include "PictureFixtures.h"
+#include "WmfFixtures.h"
 
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
@@ -12,6 +13,8 @@
 #include "support/TestServices.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QImageReader>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -83,6 +86,8 @@ private Q_SLOTS:
     void ticked_data();
     void ticked();
     void afterViewerClosed();
+    void tickedKinds_data();
+    void tickedKinds();
 
 private:
     QString m_folder;
@@ -292,6 +297,45 @@ void TestSaveas::afterViewerClosed()
     QVERIFY(!QFile::exists(folder + QStringLiteral("/never.jpg")));
     QCOMPARE(f.test.dialogs.messageTexts().last(),
              QStringLiteral("Could not copy the picture to ") + folder + QStringLiteral("/never.jpg."));
+}
+
+void TestSaveas::tickedKinds_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("savedAs");
+
+    WmfBuilder wmf;
+    wmf.brush(0, Qt::red).select(0).rectangle(0, 0, 50, 50);
+    QTest::newRow("icon as icon") << PictureFixtures::encode(PictureFixtures::image(16, 16), "ico") << QByteArray("ico");
+    QTest::newRow("GIF as bitmap") << PictureFixtures::encode(PictureFixtures::image(16, 16), "gif") << QByteArray("bmp");
+    QTest::newRow("metafile as itself") << wmf.build(QRect(0, 0, 100, 100), 1440) << QByteArray("wmf");
+}
+
+void TestSaveas::tickedKinds()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, savedAs);
+
+    SaveFixture f;
+    const QString other = f.root.createFile(QStringLiteral("shown/other"), bytes);
+    f.test.dialogs.answerText(other);
+    f.viewGraphic.viewer().get()->mnuOpen_Click();
+    QCOMPARE(f.viewGraphic.viewer().get()->fileName(), other);
+    f.okay(QStringLiteral("saved.pic"), QString(), true);
+
+    QFile saved(f.test.tempHome() + QStringLiteral("/saved.pic"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray written = saved.readAll();
+    if (savedAs == "wmf") {
+        QCOMPARE(written, bytes);
+        return;
+    }
+    QBuffer buffer;
+    buffer.setData(written);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    QCOMPARE(reader.format(), savedAs);
+    QCOMPARE(reader.read().size(), QSize(16, 16));
 }
 
 QTEST_MAIN(TestSaveas)
