@@ -9,6 +9,7 @@
 #include "app/PopupPresenter.h"
 #include "app/SelectAll.h"
 #include "app/ViewGraphicMenus.h"
+#include "editor/TextEditor.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
@@ -61,6 +62,17 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_menus = std::make_unique<MainMenus>(menuBar(), this);
     m_fileOperations = std::make_unique<FileOperations>(*m_board, services, this);
     m_fileOperations->connectMenus(*m_menus, this);
+    // The editor's HTML menu and viewer read the active pane's file: Text7 names the pane.
+    m_editor = std::make_unique<TextEditor>(services, [this]() -> QString {
+        const QString active = m_board->text7()->text();
+        for (int n = 1; n <= PaneCount; ++n) {
+            if (active == QString::number(n) && !m_board->pane(n).fileList()->fileName().isEmpty())
+                return m_board->paneFilePath(n);
+        }
+        return QString();
+    });
+    // Unsaved editor text is offered for saving before the program ends.
+    setEndGuard([this] { return m_editor->mayEndProgram(); });
     m_internetMenu = std::make_unique<InternetMenu>(services, store, *m_menus, this);
     m_internetMenu->connectMenus(*m_menus, this);
     m_colors = std::make_unique<BackgroundColors>(*this, services.dialogs, store);

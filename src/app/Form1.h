@@ -20,6 +20,7 @@ class PopupPresenter;
 class RegistryStore;
 class SelectAll;
 class ViewGraphic;
+class TextEditor;
 struct Services;
 
 // The main window: five panes, the menus, and the start-up and shut-down of the program.
@@ -46,6 +47,8 @@ public:
     PaneBoard &board() const { return *m_board; }
     MainMenus &menus() const { return *m_menus; }
     FileOperations &fileOperations() const { return *m_fileOperations; }
+    // The text editor; also what the windows that open files as text load them through.
+    TextEditor &editor() const { return *m_editor; }
     InternetMenu &internetMenu() const { return *m_internetMenu; }
     QWidget *client() const { return m_client; }
     SharedWindow<Splash> &splash() { return m_splash; }
@@ -85,6 +88,7 @@ private:
     std::unique_ptr<PaneBoard> m_board;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FileOperations> m_fileOperations;
+    std::unique_ptr<TextEditor> m_editor;
     std::unique_ptr<InternetMenu> m_internetMenu;
     SharedWindow<Splash> m_splash;
     std::function<bool()> m_endGuard;

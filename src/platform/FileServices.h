@@ -1,6 +1,16 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+// What reading a whole file gave: its bytes, or the error number (0 on success).
+struct FileContents
+{
+    int error = 0;
+    // The file is longer than the reader accepts; nothing was kept.
+    bool tooLarge = false;
+    QByteArray data;
+};
 
 // Single-file operations with the program's error numbers (FileErrors); 0 is success.
 class FileServices
@@ -29,4 +39,14 @@ public:
     virtual bool exists(const QString &path) = 0;
     // Length in bytes, or -1 when the file cannot be found or is a folder.
     virtual qint64 length(const QString &path) = 0;
+
+    // Reads a whole regular file of at most maxSize bytes. Folders, pipes and devices are 75
+    // (opened without waiting, so a pipe cannot stall the program); a longer file is tooLarge.
+    virtual FileContents readFile(const QString &path, qint64 maxSize) = 0;
+    // Replaces the contents of path by data, or creates the file. As in copyFile, the data goes
+    // to a temporary file beside the target that is renamed over it only when complete, so a
+    // failure leaves the old file whole; a link is written where it points, and an existing
+    // file keeps its mode. 76: the folder is missing; 75: a write-protected file or folder
+    // (owner-write bit, also for root), a target that is a folder, pipe or device; 61: full.
+    virtual int writeFile(const QString &path, const QByteArray &data) = 0;
 };

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <utility>
 
 namespace {
@@ -163,6 +164,70 @@ QByteArray temporaryTemplate(const QByteArray &folder, const QString &target)
     return folder + "/." + name + ".panoptra-XXXXXX";
 }
 
+// A file about to be replaced: the file its data goes to (where a link points) and, when it
+// exists already, its status.
+struct ReplaceTarget
+{
+    QString path;
+    bool exists = false;
+    struct stat st = {};
+};
+
+// 0 when target may be replaced or created, else the error number. A target that is a link is
+// written where the link points, so the link stays a link.
+int resolveTarget(const QString &target, ReplaceTarget &out)
+{
+    if (target.isEmpty())
+        return FileErrors::PathNotFound;
+    out.path = target;
+    if (::stat(encoded(target).constData(), &out.st) == 0) {
+        out.exists = true;
+        // Folders, devices and pipes are never replaced; nor is a write-protected file.
+        if (!S_ISREG(out.st.st_mode) || !(out.st.st_mode & S_IWUSR))
+            return FileErrors::PathFileAccess;
+        struct stat linkStat;
+        if (::lstat(encoded(target).constData(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
+            char *resolved = ::realpath(encoded(target).constData(), nullptr);
+            if (resolved) {
+                out.path = PathCodec::decode(resolved, qsizetype(std::strlen(resolved)));
+                std::free(resolved);
+            }
+        }
+    } else if (errno != ENOENT && errno != ENOTDIR) {
+        return FileErrors::fromErrno(errno);
+    }
+    return checkWritableFolder(folderOf(out.path));
+}
+
+// Fills a temporary dot-file beside target through fill (which returns 0 or an errno value)
+// and renames it over target once complete; on any failure only the temporary file goes.
+int replaceThroughTemporary(const QString &target, const std::function<int(int)> &fill)
+{
+    QByteArray temporary = temporaryTemplate(folderOf(target), target);
+    FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!out.isOpen())
+        return FileErrors::fromErrno(errno);
+    int err = fill(out.fd());
+    // Some filesystems report a full disk only when the file is closed.
+    if (!out.close() && err == 0)
+        err = errno;
+    if (err == 0 && ::rename(temporary.constData(), encoded(target).constData()) != 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(temporary.constData());
+        return FileErrors::fromErrno(err);
+    }
+    return FileErrors::None;
+}
+
+// The process's file-creation mask; reading it means setting it, so it is set straight back.
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
 } // namespace
 
 int PosixFileServices::copyFile(const QString &source, const QString &target)
@@ -183,56 +248,104 @@ int PosixFileServices::copyFile(const QString &source, const QString &target)
     if (!S_ISREG(sourceStat.st_mode))
         return FileErrors::PathFileAccess;
 
-    if (target.isEmpty())
-        return FileErrors::PathNotFound;
-    // A target that is a link is written where the link points, so the link stays a link.
-    QString realTarget = target;
     struct stat targetStat;
-    if (::stat(encoded(target).constData(), &targetStat) == 0) {
-        if (targetStat.st_dev == sourceStat.st_dev && targetStat.st_ino == sourceStat.st_ino)
-            return FileErrors::PermissionDenied;
-        // Folders, devices and pipes are never replaced; nor is a write-protected file.
-        if (!S_ISREG(targetStat.st_mode) || !(targetStat.st_mode & S_IWUSR))
-            return FileErrors::PathFileAccess;
-        struct stat linkStat;
-        if (::lstat(encoded(target).constData(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
-            char *resolved = ::realpath(encoded(target).constData(), nullptr);
-            if (resolved) {
-                realTarget = PathCodec::decode(resolved, qsizetype(std::strlen(resolved)));
-                std::free(resolved);
-            }
-        }
-    } else if (errno != ENOENT && errno != ENOTDIR) {
-        return FileErrors::fromErrno(errno);
-    }
+    if (!target.isEmpty() && ::stat(encoded(target).constData(), &targetStat) == 0
+        && targetStat.st_dev == sourceStat.st_dev && targetStat.st_ino == sourceStat.st_ino)
+        return FileErrors::PermissionDenied;
+    ReplaceTarget replace;
+    if (const int targetError = resolveTarget(target, replace))
+        return targetError;
 
-    const QByteArray folder = folderOf(realTarget);
-    if (const int folderError = checkWritableFolder(folder))
-        return folderError;
-
-    QByteArray temporary = temporaryTemplate(folder, realTarget);
-    FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (!out.isOpen())
-        return FileErrors::fromErrno(errno);
-
-    int err = copyData(in.fd(), out.fd());
-    if (err == 0 && ::fchmod(out.fd(), sourceStat.st_mode & 0777) != 0)
-        err = errno;
-    if (err == 0) {
-        const struct timespec times[2] = {sourceStat.st_atim, sourceStat.st_mtim};
-        if (::futimens(out.fd(), times) != 0)
+    return replaceThroughTemporary(replace.path, [&](int out) {
+        int err = copyData(in.fd(), out);
+        if (err == 0 && ::fchmod(out, sourceStat.st_mode & 0777) != 0)
             err = errno;
+        if (err == 0) {
+            const struct timespec times[2] = {sourceStat.st_atim, sourceStat.st_mtim};
+            if (::futimens(out, times) != 0)
+                err = errno;
+        }
+        return err;
+    });
+}
+
+FileContents PosixFileServices::readFile(const QString &path, qint64 maxSize)
+{
+    FileContents result;
+    if (path.isEmpty()) {
+        result.error = FileErrors::PathNotFound;
+        return result;
     }
-    // Some filesystems report a full disk only when the file is closed.
-    if (!out.close() && err == 0)
-        err = errno;
-    if (err == 0 && ::rename(temporary.constData(), encoded(realTarget).constData()) != 0)
-        err = errno;
-    if (err != 0) {
-        ::unlink(temporary.constData());
-        return FileErrors::fromErrno(err);
+    // Without waiting: a pipe that nobody writes must not stall the program.
+    const FileDescriptor in(::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    struct stat st;
+    if (!in.isOpen()) {
+        result.error = (errno == ENOENT || errno == ENOTDIR) ? missingNameError(path) : FileErrors::fromErrno(errno);
+        return result;
     }
-    return FileErrors::None;
+    if (::fstat(in.fd(), &st) != 0) {
+        result.error = FileErrors::fromErrno(errno);
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.error = FileErrors::PathFileAccess;
+        return result;
+    }
+    if (st.st_size > maxSize) {
+        result.tooLarge = true;
+        return result;
+    }
+    // The file may grow while it is read: read to its end, but never past maxSize.
+    QByteArray data;
+    data.reserve(qsizetype(st.st_size));
+    QByteArray buffer(qsizetype(bufferSize), Qt::Uninitialized);
+    for (;;) {
+        const ssize_t got = ::read(in.fd(), buffer.data(), bufferSize);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            result.error = FileErrors::fromErrno(errno);
+            return result;
+        }
+        if (data.size() + got > maxSize) {
+            result.tooLarge = true;
+            return result;
+        }
+        data.append(buffer.constData(), qsizetype(got));
+    }
+    result.data = std::move(data);
+    return result;
+}
+
+int PosixFileServices::writeFile(const QString &path, const QByteArray &data)
+{
+    ReplaceTarget replace;
+    if (const int targetError = resolveTarget(path, replace))
+        return targetError;
+    const mode_t mode = replace.exists ? (replace.st.st_mode & 07777) : (0666 & ~currentUmask());
+    return replaceThroughTemporary(replace.path, [&](int out) {
+        qsizetype done = 0;
+        while (done < data.size()) {
+            const ssize_t put = ::write(out, data.constData() + done, size_t(data.size() - done));
+            if (put < 0) {
+                if (errno == EINTR)
+                    continue;
+                return errno;
+            }
+            done += put;
+        }
+        // The replaced file keeps its owner where we may give it (root saving another's file).
+        if (replace.exists && (replace.st.st_uid != ::geteuid() || replace.st.st_gid != ::getegid()))
+            (void)::fchown(out, replace.st.st_uid, replace.st.st_gid);
+        if (::fchmod(out, mode) != 0)
+            return errno;
+        // On disk before the rename, so that a crash leaves the old file or the new one.
+        if (::fsync(out) != 0)
+            return errno;
+        return 0;
+    });
 }
 
 int PosixFileServices::rename(const QString &from, const QString &to)

@@ -11,4 +11,6 @@ public:
     int removeFolder(const QString &path) override;
     bool exists(const QString &path) override;
     qint64 length(const QString &path) override;
+    FileContents readFile(const QString &path, qint64 maxSize) override;
+    int writeFile(const QString &path, const QByteArray &data) override;
 };

@@ -35,6 +35,8 @@ public:
     int removeFolder(const QString &path) override { return m_real.removeFolder(path); }
     bool exists(const QString &path) override { return m_real.exists(path); }
     qint64 length(const QString &path) override { return m_real.length(path); }
+    FileContents readFile(const QString &path, qint64 maxSize) override { return m_real.readFile(path, maxSize); }
+    int writeFile(const QString &path, const QByteArray &data) override { return m_real.writeFile(path, data); }
 
     std::function<void(const QString &source, const QString &target)> beforeCopy;
 

@@ -152,10 +152,25 @@ public:
     }
     bool exists(const QString &path) override { return m_real.exists(path); }
     qint64 length(const QString &path) override { return m_real.length(path); }
+    FileContents readFile(const QString &path, qint64 maxSize) override
+    {
+        reads << path;
+        return m_real.readFile(path, maxSize);
+    }
+    int writeFile(const QString &path, const QByteArray &data) override
+    {
+        writes << path;
+        if (writeErrors.contains(path))
+            return writeErrors.value(path);
+        return m_real.writeFile(path, data);
+    }
 
     QHash<QString, int> copyErrors;   // by target path
     QHash<QString, int> renameErrors; // by source path
     QHash<QString, int> folderErrors; // by folder path
+    QHash<QString, int> writeErrors;  // by target path
+    QStringList reads;
+    QStringList writes;
     QList<QPair<QString, QString>> copies;
 
 private:

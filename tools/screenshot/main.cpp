@@ -8,6 +8,7 @@
 #include "app/MainMenus.h"
 #include "app/PopupPresenter.h"
 #include "app/SystemServices.h"
+#include "editor/TextEditor.h"
 #include "panes/FileList.h"
 #include "panes/PaneBoard.h"
 #include "picview/ViewGraphic.h"
@@ -49,6 +50,15 @@ public:
 private:
     Dialogs &m_real;
 };
+
+// Closes every window but the main window, so the next one stands alone.
+void closeOtherWindows(Form1 &form)
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != &form && window->isVisible())
+            window->close();
+    }
+}
 
 // Makes name the selected current file of pane n.
 void selectFile(Form1 &form, int n, const QString &name)
@@ -118,13 +128,15 @@ QList<Shot> shots()
                      web.newsAndWeather().news().loadedPrompt()->move(400, 60);
                      web.linkEditor().DeLink()->move(40, 400);
                  }});
+    // The editor on a text file of the fixture folder, which is the current folder.
+    list.append({QStringLiteral("editor.png"), [](Form1 &form) {
+                     // The dialogs of the shots before are closed, so the editor stands alone.
+                     closeOtherWindows(form);
+                     form.editor().LoadTextFile(QDir::current().absoluteFilePath(QStringLiteral("notes.txt")));
+                 }});
     // The picture viewer on the fixture's photo, through View Graphic, one step enlarged.
     list.append({QStringLiteral("viewer.png"), [](Form1 &form) {
-                     // The earlier shots' dialogs would float above it.
-                     for (QWidget *window : QApplication::topLevelWidgets()) {
-                         if (window != &form && window->isVisible())
-                             window->hide();
-                     }
+                     closeOtherWindows(form);
                      selectFile(form, 1, QStringLiteral("photo.bmp"));
                      trigger(form, QStringLiteral("mnuBmp"));
                      if (RealView *view = form.viewGraphic().viewer().ifLoaded())

@@ -27,6 +27,10 @@ struct FileDialogRequest
     QString folder;
     QString fileName;
     QString filter; // Qt filter text, "Text (*.txt);;All files (*)"
+    // The entry of filter shown first; "" for the first one.
+    QString selectedFilter = QString();
+    // An open dialog returns only the name of a file that exists.
+    bool fileMustExist = true;
 };
 
 // Every modal box and common dialog goes through here, so that tests can answer them.

@@ -27,6 +27,8 @@ MenuTree::MenuTree(const QList<MenuEntry> &table, QMenuBar *bar, QWidget *owner)
         } else {
             QMenu *parent = m_menus.value(entry.parent);
             action = parent->addAction(entry.caption);
+            // A caption of "-" is a separator line.
+            action->setSeparator(entry.caption == QLatin1String("-"));
             if (!entry.shortcut.isEmpty()) {
                 action->setShortcut(QKeySequence(entry.shortcut, QKeySequence::PortableText));
                 // The menu's keys work from anywhere in the window; text fields that would

@@ -63,17 +63,21 @@ std::optional<QString> QtDialogs::inputText(const QString &prompt, const QString
 
 std::optional<QString> QtDialogs::openFileName(const FileDialogRequest &request)
 {
-    const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title,
-                                                      filePath(request), request.filter);
-    if (path.isEmpty())
+    QFileDialog dialog(QApplication::activeWindow(), request.title, filePath(request), request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!request.selectedFilter.isEmpty())
+        dialog.selectNameFilter(request.selectedFilter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return path;
+    return dialog.selectedFiles().constFirst();
 }
 
 std::optional<QString> QtDialogs::saveFileName(const FileDialogRequest &request)
 {
+    QString selected = request.selectedFilter;
     const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
-                                                      filePath(request), request.filter);
+                                                      filePath(request), request.filter, &selected);
     if (path.isEmpty())
         return std::nullopt;
     return path;

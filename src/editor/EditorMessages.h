@@ -1,0 +1,19 @@
+#pragma once
+
+#include "editor/TextCodec.h"
+
+#include <QString>
+
+// The editor's texts for its prompts and failures, in one place.
+namespace EditorMessages {
+
+QString saveChangesTitle();
+// "Save changes to " + caption + "?"
+QString saveChanges(const QString &caption);
+QString fileTooLarge();
+// A save that the document's encoding cannot hold.
+QString cannotEncode(TextEncoding encoding);
+// The description of a failed write, by the file services' error number.
+QString writeFailed(int error);
+
+} // namespace EditorMessages

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "editor/TextCodec.h"
+
+#include <QString>
+
+#include <optional>
+
+class Dialogs;
+class FileServices;
+
+// The identity of the editor's one document and its reading and writing. The caption is what
+// the window shows and the prompts name (the path in upper case after a load); the path is the
+// file that Save really writes, which on Linux the upper-cased caption would not name.
+class TextDocument
+{
+public:
+    // Files larger than this are refused, so that a huge file cannot exhaust the memory.
+    static constexpr qint64 maxFileSize = qint64(256) << 20;
+
+    TextDocument(FileServices &files, Dialogs &dialogs);
+
+    static QString designCaption() { return QStringLiteral("TextPad "); }
+    static QString untitledCaption() { return QStringLiteral("New"); }
+
+    const QString &caption() const { return m_caption; }
+    // The file the document belongs to; empty while it belongs to none.
+    const QString &path() const { return m_path; }
+    // No file yet: a new document, or a window whose first load failed ("TextPad ").
+    bool isUntitled() const { return m_path.isEmpty(); }
+    const TextFormat &format() const { return m_format; }
+
+    // File > New: an empty document that belongs to no file.
+    void makeUntitled();
+    // The document now belongs to path, shown as caption, in format.
+    void belongTo(const QString &path, const QString &caption, const TextFormat &format);
+    // An untitled document saved under path keeps its format and gets the file.
+    void adoptPath(const QString &path, const QString &caption);
+
+    // The whole file as text; nothing when it cannot be read (a missing file, a folder, a
+    // pipe). A file that is too large is refused with a message.
+    std::optional<DecodedText> read(const QString &path);
+    // Writes text (line breaks as "\n") to path in the document's format, safely: a failed
+    // write leaves the old file whole. A failure is shown in a message; returns success.
+    bool write(const QString &path, const QString &text);
+
+private:
+    FileServices &m_files;
+    Dialogs &m_dialogs;
+    QString m_caption = designCaption();
+    QString m_path;
+    TextFormat m_format;
+};

@@ -1,0 +1,43 @@
+#include "editor/TextEditor.h"
+
+TextEditor::TextEditor(Services &services, std::function<QString()> activePaneFile)
+    : m_services(services),
+      m_window([this] {
+          auto *textpad = new Textpad(m_services, m_state, m_html);
+          QObject::connect(textpad, &Textpad::unloadRequested, textpad, [this] { m_window.unload(); });
+          textpad->Form_Load();
+          return textpad;
+      }),
+      m_html(services, std::move(activePaneFile), [this] { return m_window.ifLoaded(); })
+{
+}
+
+TextEditor::~TextEditor() = default;
+
+Textpad *TextEditor::show()
+{
+    const bool wasLoaded = m_window.isLoaded();
+    Textpad *textpad = m_window.get();
+    if (textpad && wasLoaded) {
+        textpad->show();
+        textpad->raise();
+        textpad->activateWindow();
+    }
+    return textpad;
+}
+
+bool TextEditor::LoadTextFile(const QString &path)
+{
+    Textpad *textpad = show();
+    if (!textpad || !textpad->mayDropText())
+        return false;
+    return textpad->LoadTextFile(path);
+}
+
+bool TextEditor::mayEndProgram()
+{
+    Textpad *textpad = m_window.ifLoaded();
+    if (!textpad)
+        return true;
+    return textpad->mayDropText();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The editor as the rest of the program reaches it (View Text, View Html, the search window):
+// open the editor window and load a file into it.
+class TextLoader
+{
+public:
+    virtual ~TextLoader() = default;
+    // Shows the editor, loading its window when it is not open, and loads path into it. A
+    // changed text is offered for saving first; false when the user's save was cancelled or
+    // failed, or the file could not be read (the document is then as it was).
+    virtual bool LoadTextFile(const QString &path) = 0;
+};

@@ -1,0 +1,470 @@
+#include "editor/Textpad.h"
+
+#include "editor/EditorMessages.h"
+#include "editor/EditorState.h"
+#include "editor/FindEngine.h"
+#include "editor/HtmlPreview.h"
+#include "editor/TextpadDesign.h"
+#include "editor/ToolbarButton.h"
+#include "editor/frmFind.h"
+#include "platform/CurrentFolder.h"
+#include "platform/PathCodec.h"
+#include "platform/Twips.h"
+#include "platform/ui/MenuTree.h"
+#include "platform/ui/Services.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextDocument>
+
+#include <functional>
+
+namespace {
+
+// The wait cursor for as long as a load or save runs.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+Textpad::Textpad(Services &services, EditorState &state, HtmlPreview &html, QWidget *parent)
+    : QMainWindow(parent),
+      m_services(services),
+      m_state(state),
+      m_html(html),
+      m_document(services.files, services.dialogs),
+      m_dialog{QStringLiteral("TextPad"), QString(), QString(), QString()},
+      m_client(new QWidget(this)),
+      m_picToolbar(new QWidget(m_client)),
+      m_txtNote(new QPlainTextEdit(m_client)),
+      m_edit(*m_txtNote, services.clipboard, services.clock),
+      m_find([this] {
+          auto *dialog = new frmFind(m_state.find, [this] { FindNextMatch(); }, this);
+          connect(dialog, &frmFind::unloadRequested, this, [this] { m_find.unload(); });
+          dialog->Form_Load();
+          return dialog;
+      })
+{
+    setObjectName(QStringLiteral("Textpad"));
+    showCaption();
+    // Until an Open on a named document sets its options, the dialog takes any name.
+    m_dialog.fileMustExist = false;
+
+    const QSize client = TextpadDesign::clientTwips();
+    m_client->setObjectName(QStringLiteral("TextpadClient"));
+    m_client->setFixedSize(Twips::size(client.width(), client.height()));
+    setCentralWidget(m_client);
+    // A fixed single border: the window keeps its design size.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_picToolbar->setObjectName(QStringLiteral("picToolbar"));
+    m_picToolbar->setGeometry(Twips::rect(TextpadDesign::toolbarTwips()));
+    m_picToolbar->setAutoFillBackground(true);
+    buildToolbar();
+
+    m_txtNote->setObjectName(QStringLiteral("txtNote"));
+    m_txtNote->setGeometry(Twips::rect(TextpadDesign::noteTwips()));
+    m_txtNote->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_txtNote->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_txtNote->installEventFilter(this);
+    connect(m_txtNote->document(), &QTextDocument::contentsChange, this,
+            [this](int, int removed, int added) { txtNote_Change(removed, added); });
+
+    m_menus = std::make_unique<MenuTree>(TextpadDesign::menuTable(), menuBar(), this);
+    m_menus->action(QStringLiteral("mnuHtmledit0"))->setVisible(false);
+    m_menus->action(QStringLiteral("mnuOptionsToolbar"))->setCheckable(true);
+    wireMenus();
+    m_txtNote->setFocus();
+}
+
+Textpad::~Textpad() = default;
+
+void Textpad::buildToolbar()
+{
+    const QHash<QString, std::function<void()>> commands{
+        {QStringLiteral("imgFileNewButton"), [this] { StartNewDocument(); }},
+        {QStringLiteral("imgFileOpenButton"), [this] { FileOpenProc(); }},
+        {QStringLiteral("imgCutButton"), [this] { m_edit.CutSelectedText(); }},
+        {QStringLiteral("imgCopyButton"), [this] { m_edit.CopySelectedText(); }},
+        {QStringLiteral("imgPasteButton"), [this] { m_edit.PasteClipboardText(); }},
+    };
+    for (const ToolbarButtonDesign &design : TextpadDesign::toolbarButtons()) {
+        const QRect place = Twips::rect(design.twips);
+        auto *button = new ToolbarButton(TextpadDesign::face(design.icon, false, place.size()),
+                                         TextpadDesign::face(design.icon, true, place.size()), m_picToolbar);
+        button->setObjectName(design.name);
+        button->setToolTip(design.toolTip);
+        button->setGeometry(place);
+        if (const auto command = commands.constFind(design.name); command != commands.cend())
+            connect(button, &ToolbarButton::clicked, this, *command);
+    }
+}
+
+void Textpad::wireMenus()
+{
+    auto on = [this](const char *name, std::function<void()> command) {
+        m_menus->onTriggered(QLatin1String(name), this, std::move(command));
+    };
+    on("mnuOpen", [this] { FileOpenProc(); });
+    on("mnuFileNew", [this] { mnuFileNew_Click(); });
+    on("mnuFileSave", [this] { mnuFileSave_Click(); });
+    on("mnuFileSaveAs", [this] { mnuFileSaveAs_Click(); });
+    on("mnuFileExit", [this] { mnuFileExit_Click(); });
+    on("mnuEditCut", [this] { m_edit.CutSelectedText(); });
+    on("mnuEditCopy", [this] { m_edit.CopySelectedText(); });
+    on("mnuEditPaste", [this] { m_edit.PasteClipboardText(); });
+    on("mnuEditDelete", [this] { m_edit.deleteSelection(); });
+    on("mnuEditSelectAll", [this] { m_edit.selectAll(); });
+    on("mnuEditTime", [this] { m_edit.insertTimeDate(); });
+    on("mnuSearchFind", [this] { mnuSearchFind_Click(); });
+    on("mnuSearchFindNext", [this] { mnuSearchFindNext_Click(); });
+    on("mnuOptionsToolbar", [this] { mnuOptionsToolbar_Click(); });
+    connect(m_menus->menu(QStringLiteral("mnuOptions")), &QMenu::aboutToShow, this, [this] { mnuOptions_Click(); });
+    on("mnuFontName", [this] { mnuFontName_Click(0); });
+    on("mnuHtmledit1", [this] { m_html.mnuHtmledit1_Click(*this); });
+    on("mnuView", [this] { m_html.mnuView_Click(*this); });
+}
+
+void Textpad::Form_Load()
+{
+    m_html.ShowHtmlMenuForPane(*this);
+    // Centred with its menu bar, so the size is settled first.
+    adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
+    }
+    show();
+    CurrentFolder::enterProgramFolder();
+    m_state.textChanged = false;
+    m_state.find.FindDirection = 1;
+    listFonts();
+}
+
+void Textpad::listFonts()
+{
+    QMenu *fonts = m_menus->menu(QStringLiteral("mnuFonts"));
+    QAction *first = m_menus->action(QStringLiteral("mnuFontName"));
+    const QStringList families = QFontDatabase::families();
+    for (int i = 0; i < families.size(); ++i) {
+        QAction *item = i == 0 ? first : fonts->addAction(QString());
+        // "&" would mark a key in a caption; the family itself stays in the item's data.
+        item->setText(QString(families.at(i)).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        item->setData(families.at(i));
+        if (i > 0) {
+            item->setObjectName(QStringLiteral("mnuFontName"));
+            connect(item, &QAction::triggered, this, [this, i] { mnuFontName_Click(i); });
+        }
+    }
+}
+
+void Textpad::mnuFontName_Click(int index)
+{
+    const QList<QAction *> items = m_menus->menu(QStringLiteral("mnuFonts"))->actions();
+    if (index < 0 || index >= items.size())
+        return;
+    const QString family = items.at(index)->data().toString();
+    if (family.isEmpty())
+        return;
+    QFont font = m_txtNote->font();
+    font.setFamily(family);
+    m_txtNote->setFont(font);
+}
+
+void Textpad::mnuOptions_Click()
+{
+    m_menus->action(QStringLiteral("mnuOptionsToolbar"))->setChecked(!m_picToolbar->isHidden());
+}
+
+void Textpad::mnuOptionsToolbar_Click()
+{
+    // The text box stays where it is: an empty band is left where the strip was.
+    m_picToolbar->setVisible(m_picToolbar->isHidden());
+    m_menus->action(QStringLiteral("mnuOptionsToolbar"))->setChecked(!m_picToolbar->isHidden());
+}
+
+QString Textpad::text() const
+{
+    // toPlainText() would turn a no-break space into a blank.
+    QString raw = m_txtNote->document()->toRawText();
+    raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return raw;
+}
+
+void Textpad::txtNote_Change(int charsRemoved, int charsAdded)
+{
+    if (charsRemoved > 0 || charsAdded > 0)
+        m_state.textChanged = true;
+}
+
+void Textpad::showCaption()
+{
+    setWindowTitle(PathCodec::displayText(m_document.caption()));
+}
+
+bool Textpad::LoadTextFile(const QString &path)
+{
+    std::optional<DecodedText> decoded;
+    {
+        const WaitCursor wait;
+        decoded = m_document.read(path);
+    }
+    if (!decoded)
+        return false;
+    m_document.belongTo(path, path.toUpper(), decoded->format);
+    showCaption();
+    m_txtNote->setPlainText(decoded->text);
+    m_state.textChanged = false;
+    return true;
+}
+
+bool Textpad::SaveTextFile(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    if (!WriteTextToFile(path))
+        return false;
+    m_state.textChanged = false;
+    return true;
+}
+
+bool Textpad::WriteTextToFile(const QString &path)
+{
+    const WaitCursor wait;
+    return m_document.write(path, text());
+}
+
+std::optional<QString> Textpad::askSaveName()
+{
+    const std::optional<QString> name = m_services.dialogs.saveFileName(m_dialog);
+    if (name)
+        m_dialog.fileName = *name;
+    return name;
+}
+
+bool Textpad::StartNewDocument()
+{
+    if (!mayDropText())
+        return false;
+    m_txtNote->setPlainText(QString());
+    m_document.makeUntitled();
+    showCaption();
+    m_state.textChanged = false;
+    return true;
+}
+
+bool Textpad::SaveDocument()
+{
+    if (!m_document.isUntitled())
+        return SaveTextFile(m_document.path());
+    // An untitled document stays untitled: the next Save asks for a name again.
+    const std::optional<QString> name = askSaveName();
+    return name && SaveTextFile(*name);
+}
+
+Textpad::SaveAnswer Textpad::askToSave()
+{
+    const MessageAnswer answer = m_services.dialogs.message(
+        MessageRequest{EditorMessages::saveChanges(PathCodec::displayText(m_document.caption())),
+                       EditorMessages::saveChangesTitle(), MessageButtons::YesNo, MessageIcon::None});
+    if (answer != MessageAnswer::Yes)
+        return SaveAnswer::No;
+    return SaveDocument() ? SaveAnswer::Saved : SaveAnswer::Stopped;
+}
+
+bool Textpad::Createfile()
+{
+    const SaveAnswer answer = askToSave();
+    if (answer == SaveAnswer::No)
+        m_state.textChanged = false;
+    return answer != SaveAnswer::Stopped;
+}
+
+bool Textpad::mayDropText()
+{
+    return !m_state.textChanged || Createfile();
+}
+
+bool Textpad::Form_QueryUnload()
+{
+    return mayDropText();
+}
+
+void Textpad::mnuFileNew_Click()
+{
+    StartNewDocument();
+}
+
+void Textpad::mnuFileSave_Click()
+{
+    SaveDocument();
+}
+
+bool Textpad::mnuFileSaveAs_Click()
+{
+    const std::optional<QString> name = askSaveName();
+    if (!name)
+        return false;
+    const bool saved = SaveTextFile(*name);
+    // A named document stays with its own file: Save As writes a copy.
+    if (m_document.isUntitled()) {
+        m_document.adoptPath(*name, *name);
+        showCaption();
+    }
+    return saved;
+}
+
+void Textpad::mnuFileExit_Click()
+{
+    close();
+}
+
+void Textpad::FileOpenProc()
+{
+    const bool untitled = m_document.caption() == TextDocument::untitledCaption();
+    if (untitled) {
+        m_dialog.fileName.clear();
+        if (m_state.textChanged) {
+            // The unsaved text is saved first, under a name the user picks; without it, the
+            // open goes no further.
+            const std::optional<QString> name = askSaveName();
+            if (!name)
+                return;
+            m_document.adoptPath(*name, *name);
+            showCaption();
+            if (!SaveTextFile(*name))
+                return;
+        }
+    } else {
+        // No keeps the text marked changed until a file really replaces it: a cancelled
+        // dialog or a file that does not load leaves it to be asked about again.
+        if (m_state.textChanged && askToSave() == SaveAnswer::Stopped)
+            return;
+        m_dialog.filter = TextpadDesign::openFilter();
+        m_dialog.selectedFilter = TextpadDesign::openFilterFirstEntry();
+        m_dialog.fileMustExist = true;
+        const std::optional<QString> name = m_services.dialogs.openFileName(m_dialog);
+        if (!name)
+            return;
+        m_dialog.fileName = *name;
+        m_html.ShowHtmlMenuForFile(*this, *name);
+        if (!name->isEmpty())
+            LoadTextFile(*name);
+        return;
+    }
+    const std::optional<QString> name = m_services.dialogs.openFileName(m_dialog);
+    if (!name)
+        return;
+    m_dialog.fileName = *name;
+    m_html.ShowHtmlMenuForFile(*this, *name);
+    if (LoadTextFile(*name)) {
+        m_document.adoptPath(*name, *name);
+        showCaption();
+    }
+}
+
+void Textpad::mnuSearchFind_Click()
+{
+    frmFind *dialog = m_find.get();
+    if (!dialog)
+        return;
+    const QTextCursor cursor = m_txtNote->textCursor();
+    dialog->txtFind()->setText(cursor.hasSelection() ? m_edit.selectedText() : m_state.find.FindWhat);
+    m_state.find.FindFresh = true;
+    if (m_state.find.FindMatchCase)
+        dialog->chkCase()->setChecked(true);
+    // Modal: the editor takes no input while the dialog is open; each search selects its
+    // match in the text behind it.
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+}
+
+void Textpad::mnuSearchFindNext_Click()
+{
+    if (m_state.find.FindWhat.isEmpty())
+        mnuSearchFind_Click();
+    else
+        FindNextMatch();
+}
+
+void Textpad::FindNextMatch()
+{
+    FindState &find = m_state.find;
+    const qsizetype caret = m_txtNote->textCursor().selectionStart();
+    if (const std::optional<qsizetype> match = FindEngine::nextMatch(text(), caret, find)) {
+        QTextCursor cursor = m_txtNote->textCursor();
+        cursor.setPosition(int(*match));
+        cursor.setPosition(int(*match + find.FindWhat.size()), QTextCursor::KeepAnchor);
+        m_txtNote->setTextCursor(cursor);
+    } else {
+        m_services.dialogs.message(QStringLiteral("Cannot find \"") + find.FindWhat + QLatin1Char('"'));
+    }
+    find.FindLastPos = m_txtNote->textCursor().selectionStart();
+    find.FindFresh = false;
+}
+
+bool Textpad::isHtmlMenuVisible() const
+{
+    return m_menus->action(QStringLiteral("mnuHtmledit0"))->isVisible();
+}
+
+void Textpad::setHtmlMenuVisible(bool visible)
+{
+    m_menus->action(QStringLiteral("mnuHtmledit0"))->setVisible(visible);
+}
+
+void Textpad::closeEvent(QCloseEvent *event)
+{
+    if (!Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Q_EMIT unloadRequested();
+}
+
+bool Textpad::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_txtNote && event->type() == QEvent::ShortcutOverride) {
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(keyEvent->keyCombination());
+        for (const QAction *action : m_menus->shortcutActions()) {
+            if (action->shortcut() == pressed && action->isEnabled()) {
+                // Not accepted: the menu's command runs instead of the box's own key.
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    if (watched == m_txtNote && event->type() == QEvent::KeyPress) {
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        const bool enter = keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter;
+        if (enter && (keyEvent->modifiers() & Qt::ShiftModifier)) {
+            // Shift+Enter would put a line separator in the text, which no file holds as a
+            // line end: it breaks the line like Enter.
+            QTextCursor cursor = m_txtNote->textCursor();
+            cursor.insertText(QStringLiteral("\n"));
+            m_txtNote->setTextCursor(cursor);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "editor/EditCommands.h"
+#include "editor/TextDocument.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/SharedWindow.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <optional>
+
+class HtmlPreview;
+class MenuTree;
+class frmFind;
+class QPlainTextEdit;
+class ToolbarButton;
+struct EditorState;
+struct Services;
+
+// The editor window: one document in the text box txtNote, the toolbar strip picToolbar and
+// the menus of its own. The window's fixed design has no layout: every control keeps its
+// place. Its commands are plain methods; the menus and the toolbar call them.
+class Textpad : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    Textpad(Services &services, EditorState &state, HtmlPreview &html, QWidget *parent = nullptr);
+    ~Textpad() override;
+
+    // The load: the HTML menu test, centred on the screen and shown, the program's folder made
+    // the current folder, the text unchanged and the search direction down, the Fonts menu
+    // listing the screen fonts.
+    void Form_Load();
+
+    // Replaces the document by the file, without asking; false (and nothing changed) when the
+    // file cannot be read.
+    bool LoadTextFile(const QString &path);
+    // Writes the text to path and marks it unchanged; an empty path does nothing.
+    bool SaveTextFile(const QString &path);
+    // Writes the text to path (the HTML preview); the changed mark stays as it is.
+    bool WriteTextToFile(const QString &path);
+    // File > New; false when the user's save before it was cancelled or failed.
+    bool StartNewDocument();
+    // File > Save; false when cancelled or failed.
+    bool SaveDocument();
+    // "Save changes to ...?": true when the caller may go on (No, or Yes and saved).
+    bool Createfile();
+    // Asks before a changed text is dropped: true when the text may go.
+    bool mayDropText();
+    // The close prompt; false keeps the window open.
+    bool Form_QueryUnload();
+    // File > Open and the Open button: the open dialog, after the save prompt of a named
+    // document or the save dialog of a changed untitled one.
+    void FileOpenProc();
+
+    // Search > Find: the find dialog, shown modally over the editor.
+    void mnuSearchFind_Click();
+    // Search > Find Next (F3): the next match, or the dialog when there is nothing to find.
+    void mnuSearchFindNext_Click();
+    // Selects the next match of the find text, or says that there is none.
+    void FindNextMatch();
+    SharedWindow<frmFind> &findDialog() { return m_find; }
+
+    bool isHtmlMenuVisible() const;
+    void setHtmlMenuVisible(bool visible);
+
+    void mnuFileNew_Click();
+    void mnuFileSave_Click();
+    bool mnuFileSaveAs_Click();
+    void mnuFileExit_Click();
+    void mnuOptions_Click();
+    void mnuOptionsToolbar_Click();
+    void mnuFontName_Click(int index);
+
+    EditCommands &edit() { return m_edit; }
+    TextDocument &document() { return m_document; }
+    const MenuTree &menus() const { return *m_menus; }
+    // The text as the box holds it, line breaks as "\n", every character kept.
+    QString text() const;
+    QPlainTextEdit *txtNote() const { return m_txtNote; }
+    QWidget *picToolbar() const { return m_picToolbar; }
+    // The window's one file dialog, kept while the window is loaded.
+    FileDialogRequest &CMDialog1() { return m_dialog; }
+
+Q_SIGNALS:
+    // The window was closed and asks its owner to unload it.
+    void unloadRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildToolbar();
+    void wireMenus();
+    void listFonts();
+    void showCaption();
+    std::optional<QString> askSaveName();
+    // The save prompt's answer: No, Yes and saved, or Yes and the save cancelled or failed.
+    enum class SaveAnswer { No, Saved, Stopped };
+    SaveAnswer askToSave();
+    void txtNote_Change(int charsRemoved, int charsAdded);
+
+    Services &m_services;
+    EditorState &m_state;
+    HtmlPreview &m_html;
+    TextDocument m_document;
+    FileDialogRequest m_dialog;
+    QWidget *m_client;
+    QWidget *m_picToolbar;
+    QPlainTextEdit *m_txtNote;
+    std::unique_ptr<MenuTree> m_menus;
+    EditCommands m_edit;
+    SharedWindow<frmFind> m_find;
+};

@@ -1,0 +1,423 @@
+// The editor's document: loading, saving, the save prompts and the window's load, on real files.
+
+#include "EditorFixture.h"
+
+#include "editor/EditorMessages.h"
+#include "platform/PathCodec.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The names in a folder as bytes (QDir cannot show names that are not UTF-8).
+QList<QByteArray> rawEntries(const QString &folder)
+{
+    QList<QByteArray> names;
+    if (DIR *dir = ::opendir(PathCodec::encode(folder).constData())) {
+        while (const dirent *entry = ::readdir(dir)) {
+            const QByteArray name(entry->d_name);
+            if (name != "." && name != "..")
+                names << name;
+        }
+        ::closedir(dir);
+    }
+    return names;
+}
+
+void setMode(const QString &path, mode_t mode)
+{
+    QVERIFY(::chmod(PathCodec::encode(path).constData(), mode) == 0);
+}
+
+// What a command does when the document is changed and the user answers the prompt.
+enum class Command { New, Close, OutsideLoad };
+enum class Answer { No, YesSaved, YesThenCancel, YesThenFailingSave };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Command)
+Q_DECLARE_METATYPE(Answer)
+
+class EditorDocumentTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<EditorFixture> f;
+
+private Q_SLOTS:
+    void init() { f = std::make_unique<EditorFixture>(); }
+    void cleanup();
+
+    void windowLoad();
+    void loadingWhileOpenKeepsTheWindow();
+    void loadShowsThePathInUpperCase();
+    void unchangedLoadAndSaveGiveTheSameBytes_data();
+    void unchangedLoadAndSaveGiveTheSameBytes();
+    void loadThatCannotReadChangesNothing_data();
+    void loadThatCannotReadChangesNothing();
+    void saveWritesTheRealFileNotTheCaption();
+    void namesThatAreNotUtf8LoadAndSaveTheSameFile();
+    void prompts_data();
+    void prompts();
+    void failedSaveKeepsTheOldFile_data();
+    void failedSaveKeepsTheOldFile();
+    void textTheEncodingCannotHoldIsNotSaved();
+    void untitledSaveAsksEachTimeAndStaysNew();
+    void saveAsOfANamedDocumentWritesACopy();
+    void saveAsOfAnUntitledDocumentTakesTheName();
+    void theDesignCaptionCountsAsUntitled();
+    void unchangedDocumentClosesWithoutAsking();
+};
+
+void EditorDocumentTest::cleanup()
+{
+    QVERIFY2(f->dialogs().scriptIsEmpty(), "a scripted answer was not asked for");
+    f.reset();
+}
+
+void EditorDocumentTest::windowLoad()
+{
+    f->editor.state().textChanged = true;
+    QDir::setCurrent(f->dir.path());
+    Textpad *textpad = f->window();
+    QVERIFY(textpad->isVisible());
+    QCOMPARE(textpad->windowTitle(), QStringLiteral("TextPad "));
+    QVERIFY(textpad->txtNote()->toPlainText().isEmpty());
+    QVERIFY(!f->changed());
+    // The program's folder becomes the current folder, which the drive lists open at.
+    QCOMPARE(QDir::currentPath(), QCoreApplication::applicationDirPath());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(textpad->pos(), QPoint(screen.width() / 2 - textpad->width() / 2,
+                                    screen.height() / 2 - textpad->height() / 2));
+}
+
+void EditorDocumentTest::loadingWhileOpenKeepsTheWindow()
+{
+    const QString a = f->dir.createFile(QStringLiteral("a.txt"), "first");
+    const QString b = f->dir.createFile(QStringLiteral("b.txt"), "second");
+    QVERIFY(f->editor.LoadTextFile(a));
+    Textpad *textpad = f->window();
+    textpad->move(10, 20);
+    const QPoint placed = textpad->pos();
+
+    QVERIFY(f->editor.LoadTextFile(b));
+    QCOMPARE(f->window(), textpad);
+    QCOMPARE(textpad->pos(), placed);
+    QCOMPARE(textpad->text(), QStringLiteral("second"));
+}
+
+void EditorDocumentTest::loadShowsThePathInUpperCase()
+{
+    const QString path = f->dir.createFile(QStringLiteral("docs/Readme.txt"), "line 1\r\nline 2\r\n");
+    f->untitledWith(QStringLiteral("dropped"));
+    // Loading into a changed document asks first; No drops the text.
+    f->dialogs().answerMessage(MessageAnswer::No);
+    QVERIFY(f->editor.LoadTextFile(path));
+    QCOMPARE(f->window()->windowTitle(), path.toUpper());
+    QCOMPARE(f->window()->document().path(), path);
+    QCOMPARE(f->window()->text(), QStringLiteral("line 1\nline 2\n"));
+    QVERIFY(!f->changed());
+}
+
+void EditorDocumentTest::unchangedLoadAndSaveGiveTheSameBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("UTF-8") << QByteArray("K\xC3\xA4se \xE2\x82\xAC \xF0\x9F\x98\x80\n");
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF" "a\r\nb\r\n");
+    QTest::newRow("Windows-1252 0x80-0xFF") << [] {
+        QByteArray bytes;
+        for (int b = 0x80; b <= 0xFF; ++b)
+            bytes.append(char(b));
+        return bytes;
+    }();
+    QTest::newRow("1252 with 0x81 0x8D 0xA0") << QByteArray("x\x81y\x8Dz\xA0!\r\n");
+    QTest::newRow("no-break space in UTF-8") << QByteArray("a\xC2\xA0" "b\xC2\xA0\n");
+    QTest::newRow("CR LF") << QByteArray("one\r\ntwo\r\n\r\n");
+    QTest::newRow("LF") << QByteArray("one\ntwo\n\n");
+    QTest::newRow("CR") << QByteArray("one\rtwo\r");
+    QTest::newRow("NUL byte") << QByteArray("before\0after\n", 13);
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("no line end at the end") << QByteArray("last line");
+}
+
+void EditorDocumentTest::unchangedLoadAndSaveGiveTheSameBytes()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = f->dir.createFile(QStringLiteral("file.txt"), bytes);
+    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(!f->changed());
+    f->window()->mnuFileSave_Click();
+    QCOMPARE(f->dir.read(QStringLiteral("file.txt")).toHex(' '), bytes.toHex(' '));
+    // And again: nothing grows.
+    f->window()->mnuFileSave_Click();
+    QCOMPARE(f->dir.read(QStringLiteral("file.txt")).toHex(' '), bytes.toHex(' '));
+    QVERIFY(f->dialogs().messages().isEmpty());
+}
+
+void EditorDocumentTest::loadThatCannotReadChangesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing file") << "gone.txt" << QString();
+    QTest::newRow("folder") << "folder" << QString();
+    QTest::newRow("pipe named notes.txt") << "notes.txt" << QString();
+    QTest::newRow("larger than 256 MiB") << "huge.txt" << EditorMessages::fileTooLarge();
+}
+
+void EditorDocumentTest::loadThatCannotReadChangesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    f->dir.createDir(QStringLiteral("folder"));
+    QVERIFY(::mkfifo(PathCodec::encode(f->path(QStringLiteral("notes.txt"))).constData(), 0644) == 0);
+    // Sparse: it takes no room on the disk.
+    const QString huge = f->dir.createFile(QStringLiteral("huge.txt"), QByteArray());
+    QVERIFY(::truncate(PathCodec::encode(huge).constData(), (qint64(256) << 20) + 1) == 0);
+    const QString path = f->dir.createFile(QStringLiteral("kept.txt"), "kept");
+    QVERIFY(f->editor.LoadTextFile(path));
+    f->type(QStringLiteral(" and typed"));
+    if (!message.isEmpty())
+        f->dialogs().answerMessage(MessageAnswer::Ok);
+
+    QVERIFY(!f->window()->LoadTextFile(f->path(name)));
+    QCOMPARE(f->window()->text(), QStringLiteral("kept and typed"));
+    QCOMPARE(f->window()->windowTitle(), path.toUpper());
+    QCOMPARE(f->window()->document().path(), path);
+    QVERIFY(f->changed());
+    QCOMPARE(f->dialogs().messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
+}
+
+void EditorDocumentTest::saveWritesTheRealFileNotTheCaption()
+{
+    const QString path = f->dir.createFile(QStringLiteral("Notes.txt"), "old\n");
+    QVERIFY(f->editor.LoadTextFile(path));
+    f->type(QStringLiteral("more"));
+    QVERIFY(f->changed());
+    f->window()->mnuFileSave_Click();
+    QVERIFY(!f->changed());
+    QCOMPARE(f->dir.read(QStringLiteral("Notes.txt")), QByteArray("old\nmore\n"));
+    QCOMPARE(f->dir.entries(), QStringList{QStringLiteral("Notes.txt")});
+}
+
+void EditorDocumentTest::namesThatAreNotUtf8LoadAndSaveTheSameFile()
+{
+    const QByteArray raw = f->dir.path().toUtf8() + "/r\xE9sum\xE9.txt";
+    const QString path = PathCodec::decode(raw);
+    QVERIFY(f->services.realFiles.writeFile(path, "caf\xE9\r\n") == 0);
+    QVERIFY(f->editor.LoadTextFile(path));
+    QCOMPARE(f->window()->text(), QStringLiteral("caf\u00E9\n"));
+    f->type(QStringLiteral("!"));
+    f->window()->mnuFileSave_Click();
+    QCOMPARE(f->services.realFiles.readFile(path, 100).data, QByteArray("caf\xE9\r\n!\r\n"));
+    // The very file, and no temporary file beside it.
+    QCOMPARE(rawEntries(f->dir.path()), QList<QByteArray>{QByteArray("r\xE9sum\xE9.txt")});
+    QCOMPARE(::unlink(raw.constData()), 0);
+}
+
+void EditorDocumentTest::prompts_data()
+{
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<Answer>("answer");
+    const QList<std::pair<const char *, Command>> commands{
+        {"New", Command::New}, {"close", Command::Close}, {"outside load", Command::OutsideLoad}};
+    const QList<std::pair<const char *, Answer>> answers{{"No", Answer::No},
+                                                         {"Yes and saved", Answer::YesSaved},
+                                                         {"Yes then Cancel", Answer::YesThenCancel},
+                                                         {"Yes then a failing save", Answer::YesThenFailingSave}};
+    for (const auto &[commandName, command] : commands)
+        for (const auto &[answerName, answer] : answers)
+            QTest::addRow("%s, %s", commandName, answerName) << command << answer;
+}
+
+// No row loses the text without the user's No.
+void EditorDocumentTest::prompts()
+{
+    QFETCH(Command, command);
+    QFETCH(Answer, answer);
+    const QString other = f->dir.createFile(QStringLiteral("other.txt"), "other file");
+    f->untitledWith(QStringLiteral("precious"));
+
+    f->dialogs().answerMessage(answer == Answer::No ? MessageAnswer::No : MessageAnswer::Yes);
+    if (answer == Answer::YesSaved)
+        f->dialogs().answerText(f->path(QStringLiteral("saved.txt")));
+    if (answer == Answer::YesThenCancel)
+        f->dialogs().answerText(std::nullopt);
+    if (answer == Answer::YesThenFailingSave) {
+        f->dialogs().answerText(f->path(QStringLiteral("nowhere/saved.txt")));
+        f->dialogs().answerMessage(MessageAnswer::Ok);
+    }
+
+    QPointer<Textpad> textpad = f->window();
+    switch (command) {
+    case Command::New:
+        textpad->mnuFileNew_Click();
+        break;
+    case Command::Close:
+        textpad->mnuFileExit_Click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        break;
+    case Command::OutsideLoad:
+        f->editor.LoadTextFile(other);
+        break;
+    }
+
+    const MessageRequest prompt = f->dialogs().messages().first();
+    QCOMPARE(prompt.text, QStringLiteral("Save changes to New?"));
+    QCOMPARE(prompt.title, QStringLiteral("Save Changes"));
+    QCOMPARE(prompt.buttons, MessageButtons::YesNo);
+    QCOMPARE(prompt.icon, MessageIcon::None);
+
+    const bool wentOn = answer == Answer::No || answer == Answer::YesSaved;
+    if (answer == Answer::YesSaved)
+        QCOMPARE(f->dir.read(QStringLiteral("saved.txt")), QByteArray("precious\n"));
+    if (!wentOn) {
+        QVERIFY(textpad);
+        QVERIFY(textpad->isVisible());
+        QCOMPARE(textpad->text(), QStringLiteral("precious"));
+        QCOMPARE(textpad->windowTitle(), QStringLiteral("New"));
+        QVERIFY(f->changed());
+        return;
+    }
+    switch (command) {
+    case Command::New:
+        QVERIFY(textpad->text().isEmpty());
+        QCOMPARE(textpad->windowTitle(), QStringLiteral("New"));
+        QVERIFY(!f->changed());
+        break;
+    case Command::Close:
+        QVERIFY(!textpad);
+        QVERIFY(!f->editor.window().isLoaded());
+        break;
+    case Command::OutsideLoad:
+        QCOMPARE(textpad->text(), QStringLiteral("other file"));
+        QVERIFY(!f->changed());
+        break;
+    }
+}
+
+void EditorDocumentTest::failedSaveKeepsTheOldFile_data()
+{
+    QTest::addColumn<bool>("readOnlyFile");
+    QTest::newRow("read-only file (also as root)") << true;
+    QTest::newRow("folder removed since the load") << false;
+}
+
+void EditorDocumentTest::failedSaveKeepsTheOldFile()
+{
+    QFETCH(bool, readOnlyFile);
+    const QString path = f->dir.createFile(QStringLiteral("sub/keep.txt"), "old text\n");
+    QVERIFY(f->editor.LoadTextFile(path));
+    f->type(QStringLiteral("new"));
+    if (readOnlyFile)
+        setMode(path, 0444);
+    else
+        QVERIFY(QDir(f->path(QStringLiteral("sub"))).removeRecursively());
+
+    f->dialogs().answerMessage(MessageAnswer::Ok);
+    QVERIFY(!f->window()->SaveDocument());
+    const MessageRequest failure = f->dialogs().messages().last();
+    QCOMPARE(failure.icon, MessageIcon::Exclamation);
+    QCOMPARE(failure.title, QStringLiteral("Panoptra"));
+    QCOMPARE(failure.buttons, MessageButtons::Ok);
+    QVERIFY(!failure.text.isEmpty());
+    QVERIFY(f->changed());
+    if (readOnlyFile) {
+        QCOMPARE(f->dir.read(QStringLiteral("sub/keep.txt")), QByteArray("old text\n"));
+        QCOMPARE(f->dir.entries(QStringLiteral("sub")), QStringList{QStringLiteral("keep.txt")});
+    } else {
+        QVERIFY(!QFileInfo::exists(f->path(QStringLiteral("sub"))));
+    }
+}
+
+void EditorDocumentTest::textTheEncodingCannotHoldIsNotSaved()
+{
+    const QString path = f->dir.createFile(QStringLiteral("latin.txt"), "caf\xE9\n");
+    QVERIFY(f->editor.LoadTextFile(path));
+    f->type(QStringLiteral("\u4E2D"));
+    f->dialogs().answerMessage(MessageAnswer::Ok);
+    QVERIFY(!f->window()->SaveDocument());
+    QCOMPARE(f->dialogs().messages().last().text, EditorMessages::cannotEncode(TextEncoding::Windows1252));
+    QCOMPARE(f->dialogs().messages().last().icon, MessageIcon::Exclamation);
+    QCOMPARE(f->dir.read(QStringLiteral("latin.txt")), QByteArray("caf\xE9\n"));
+    QVERIFY(f->changed());
+}
+
+void EditorDocumentTest::untitledSaveAsksEachTimeAndStaysNew()
+{
+    f->untitledWith(QStringLiteral("draft"));
+    f->dialogs().answerText(f->path(QStringLiteral("draft.txt")));
+    f->window()->mnuFileSave_Click();
+    QCOMPARE(f->dir.read(QStringLiteral("draft.txt")), QByteArray("draft\n"));
+    QCOMPARE(f->window()->windowTitle(), QStringLiteral("New"));
+    QVERIFY(!f->changed());
+
+    f->type(QStringLiteral("s"));
+    f->dialogs().answerText(std::nullopt);
+    f->window()->mnuFileSave_Click();
+    QVERIFY(f->changed());
+    QCOMPARE(f->dir.read(QStringLiteral("draft.txt")), QByteArray("draft\n"));
+    // The one file dialog: its title, and the name of its last use proposed again.
+    const QList<FileDialogRequest> &requests = f->dialogs().fileRequests();
+    QCOMPARE(requests.size(), 2);
+    QCOMPARE(requests[0].title, QStringLiteral("TextPad"));
+    QVERIFY(requests[0].fileName.isEmpty());
+    QVERIFY(requests[0].filter.isEmpty());
+    QCOMPARE(requests[1].fileName, f->path(QStringLiteral("draft.txt")));
+}
+
+void EditorDocumentTest::saveAsOfANamedDocumentWritesACopy()
+{
+    const QString a = f->dir.createFile(QStringLiteral("a.txt"), "a\n");
+    QVERIFY(f->editor.LoadTextFile(a));
+    f->type(QStringLiteral("b"));
+    f->dialogs().answerText(f->path(QStringLiteral("b.txt")));
+    QVERIFY(f->window()->mnuFileSaveAs_Click());
+    QCOMPARE(f->dir.read(QStringLiteral("b.txt")), QByteArray("a\nb\n"));
+    QCOMPARE(f->window()->windowTitle(), a.toUpper());
+
+    f->type(QStringLiteral("c"));
+    f->window()->mnuFileSave_Click();
+    QCOMPARE(f->dir.read(QStringLiteral("a.txt")), QByteArray("a\nbc\n"));
+    QCOMPARE(f->dir.read(QStringLiteral("b.txt")), QByteArray("a\nb\n"));
+}
+
+void EditorDocumentTest::saveAsOfAnUntitledDocumentTakesTheName()
+{
+    f->untitledWith(QStringLiteral("fresh"));
+    const QString name = f->path(QStringLiteral("docs-New.txt"));
+    f->dialogs().answerText(name);
+    QVERIFY(f->window()->mnuFileSaveAs_Click());
+    QCOMPARE(f->window()->windowTitle(), name);
+    f->type(QStringLiteral("er"));
+    f->window()->mnuFileSave_Click();
+    QCOMPARE(f->dir.read(QStringLiteral("docs-New.txt")), QByteArray("fresher\n"));
+}
+
+void EditorDocumentTest::theDesignCaptionCountsAsUntitled()
+{
+    QVERIFY(!f->editor.LoadTextFile(f->path(QStringLiteral("missing.txt"))));
+    QCOMPARE(f->window()->windowTitle(), QStringLiteral("TextPad "));
+    f->type(QStringLiteral("typed"));
+    f->dialogs().answerText(f->path(QStringLiteral("typed.txt")));
+    f->window()->mnuFileSave_Click();
+    QCOMPARE(f->dir.read(QStringLiteral("typed.txt")), QByteArray("typed\n"));
+    QVERIFY(!f->dir.entries().contains(QStringLiteral("TextPad ")));
+}
+
+void EditorDocumentTest::unchangedDocumentClosesWithoutAsking()
+{
+    const QString path = f->dir.createFile(QStringLiteral("a.txt"), "a");
+    QVERIFY(f->editor.LoadTextFile(path));
+    f->window()->mnuFileExit_Click();
+    QVERIFY(!f->editor.window().isLoaded());
+    QVERIFY(f->dialogs().messages().isEmpty());
+}
+
+QTEST_MAIN(EditorDocumentTest)
+#include "tst_editordocument.moc"

@@ -1,0 +1,226 @@
+// The editor's HTML menu, Show Changes, View Html and the HTML viewer Web1.
+
+#include "EditorFixture.h"
+
+#include "editor/HtmlPreview.h"
+#include "editor/Web1.h"
+#include "platform/ui/MenuTree.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QUrl>
+
+class HtmlPreviewTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<EditorFixture> f;
+    QString m_activePaneFile;
+
+    // The editor as the main window builds it, with the active pane's file from this test.
+    void useActivePane()
+    {
+        f = std::make_unique<EditorFixture>([this] { return m_activePaneFile; });
+    }
+    HtmlPreview &html() { return f->editor.html(); }
+    QStringList &addresses() { return f->services.browser.addresses; }
+    Textpad *loaded(const QString &relative, const QByteArray &contents)
+    {
+        const QString path = f->dir.createFile(relative, contents);
+        if (!f->editor.LoadTextFile(path))
+            return nullptr;
+        return f->window();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_activePaneFile.clear();
+        useActivePane();
+    }
+    void cleanup()
+    {
+        QVERIFY(f->dialogs().scriptIsEmpty());
+        f.reset();
+    }
+
+    void showChangesPreviewsTheUnsavedText();
+    void addressesAreFullyEncoded();
+    void showChangesDoesNothing_data();
+    void showChangesDoesNothing();
+    void failedPreviewWriteStartsNoBrowser();
+    void viewHtmlOpensTheDocumentItself();
+    void previewRoadClosesBusyOrNot_data();
+    void previewRoadClosesBusyOrNot();
+    void paneRoadStaysOpenWhileBusy();
+    void paneRoadWithoutAFile();
+    void menuFollowsTheActivePaneAtLoad_data();
+    void menuFollowsTheActivePaneAtLoad();
+};
+
+void HtmlPreviewTest::showChangesPreviewsTheUnsavedText()
+{
+    Textpad *textpad = loaded(QStringLiteral("w/INDEX.HTM"), "<p>saved</p>\n");
+    textpad->setHtmlMenuVisible(true);
+    f->type(QStringLiteral("<p>new</p>"));
+    textpad->menus().action(QStringLiteral("mnuHtmledit1"))->trigger();
+
+    QCOMPARE(f->dir.read(QStringLiteral("w/temp.html")), QByteArray("<p>saved</p>\n<p>new</p>\n"));
+    QCOMPARE(f->dir.read(QStringLiteral("w/INDEX.HTM")), QByteArray("<p>saved</p>\n"));
+    QCOMPARE(addresses(), QStringList{QStringLiteral("file://") + f->path(QStringLiteral("w/temp.html"))});
+    QCOMPARE(f->services.browser.styles, QList<WindowStyle>{WindowStyle::Normal});
+    QVERIFY(f->changed());
+    QCOMPARE(textpad->windowTitle(), f->path(QStringLiteral("w/INDEX.HTM")).toUpper());
+    // The viewer closed itself; the menu is back.
+    QVERIFY(!html().web1().isLoaded());
+    QVERIFY(textpad->isHtmlMenuVisible());
+    QCOMPARE(f->services.browserAutomation.quits, 1);
+}
+
+void HtmlPreviewTest::addressesAreFullyEncoded()
+{
+    Textpad *textpad = loaded(QStringLiteral("my site; #1 100%/index.html"), "<p/>");
+    textpad->menus().action(QStringLiteral("mnuHtmledit1"))->trigger();
+    QCOMPARE(addresses().size(), 1);
+    const QString address = addresses().first();
+    QVERIFY2(!address.contains(QLatin1Char(' ')) && !address.contains(QLatin1Char('#')), qPrintable(address));
+    QCOMPARE(QUrl::fromEncoded(address.toLatin1(), QUrl::StrictMode).toLocalFile(),
+             f->path(QStringLiteral("my site; #1 100%/temp.html")));
+    QCOMPARE(HtmlPreview::fileAddress(QStringLiteral("/t/w/temp.html")), QStringLiteral("file:///t/w/temp.html"));
+}
+
+void HtmlPreviewTest::showChangesDoesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("not an HTML ending") << "page.txt";
+    QTest::newRow("the document is temp.html itself") << "temp.html";
+    QTest::newRow("untitled") << QString();
+}
+
+void HtmlPreviewTest::showChangesDoesNothing()
+{
+    QFETCH(QString, name);
+    Textpad *textpad = name.isEmpty() ? f->window() : loaded(name, "original\n");
+    if (name.isEmpty())
+        textpad->StartNewDocument();
+    f->type(QStringLiteral("typed"));
+    textpad->setHtmlMenuVisible(true);
+    textpad->menus().action(QStringLiteral("mnuHtmledit1"))->trigger();
+    QVERIFY(addresses().isEmpty());
+    QVERIFY(textpad->isHtmlMenuVisible());
+    if (!name.isEmpty())
+        QCOMPARE(f->dir.read(name), QByteArray("original\n"));
+    QVERIFY(!f->dir.entries().contains(QStringLiteral("temp.html")) || name == QLatin1String("temp.html"));
+}
+
+void HtmlPreviewTest::failedPreviewWriteStartsNoBrowser()
+{
+    Textpad *textpad = loaded(QStringLiteral("w/index.htm"), "<p/>");
+    textpad->setHtmlMenuVisible(true);
+    f->services.files.writeErrors.insert(f->path(QStringLiteral("w/temp.html")), 75);
+    f->dialogs().answerMessage(MessageAnswer::Ok);
+    textpad->menus().action(QStringLiteral("mnuHtmledit1"))->trigger();
+    QCOMPARE(f->dialogs().messages().last().icon, MessageIcon::Exclamation);
+    QVERIFY(addresses().isEmpty());
+    QVERIFY(!html().web1().isLoaded());
+    QVERIFY(textpad->isHtmlMenuVisible());
+}
+
+void HtmlPreviewTest::viewHtmlOpensTheDocumentItself()
+{
+    Textpad *textpad = loaded(QStringLiteral("site/Home Page.html"), "<p/>");
+    f->type(QStringLiteral("unsaved"));
+    textpad->menus().action(QStringLiteral("mnuView"))->trigger();
+    QCOMPARE(addresses(), QStringList{HtmlPreview::fileAddress(f->path(QStringLiteral("site/Home Page.html")))});
+    QVERIFY(!html().web1().isLoaded());
+    QVERIFY(!f->dir.entries(QStringLiteral("site")).contains(QStringLiteral("temp.html")));
+
+    // An untitled document has no file to show.
+    f->dialogs().answerMessage(MessageAnswer::No);
+    textpad->StartNewDocument();
+    textpad->menus().action(QStringLiteral("mnuView"))->trigger();
+    QCOMPARE(addresses().size(), 1);
+}
+
+void HtmlPreviewTest::previewRoadClosesBusyOrNot_data()
+{
+    QTest::addColumn<bool>("busy");
+    QTest::newRow("not busy: asked to quit") << false;
+    QTest::newRow("busy") << true;
+}
+
+void HtmlPreviewTest::previewRoadClosesBusyOrNot()
+{
+    QFETCH(bool, busy);
+    f->services.browserAutomation.busy = busy;
+    Textpad *textpad = loaded(QStringLiteral("index.htm"), "<p/>");
+    textpad->menus().action(QStringLiteral("mnuHtmledit1"))->trigger();
+    QCOMPARE(addresses().size(), 1);
+    QVERIFY(!html().web1().isLoaded());
+    QCOMPARE(f->services.browserAutomation.quits, busy ? 0 : 1);
+}
+
+void HtmlPreviewTest::paneRoadStaysOpenWhileBusy()
+{
+    m_activePaneFile = f->dir.createFile(QStringLiteral("pane/view.htm"), "<p/>");
+    f->services.browserAutomation.busy = true;
+    html().showWeb1();
+    QCOMPARE(addresses(), QStringList{HtmlPreview::fileAddress(m_activePaneFile)});
+    Web1 *web1 = html().web1().ifLoaded();
+    QVERIFY(web1);
+    QVERIFY(web1->isVisible());
+    QCOMPARE(web1->windowTitle(), QStringLiteral("Html Viewer"));
+    QCOMPARE(web1->size(), QGuiApplication::primaryScreen()->geometry().size());
+    QCOMPARE(web1->menus().dump(), QStringList({QStringLiteral("mnuExit | Exit |  | visible"),
+                                                QStringLiteral("mnuExit1 | Exit |  | visible")}));
+
+    // Shown again while open: nothing more is started, and Show Changes' cue waits.
+    html().showWeb1();
+    Textpad *textpad = loaded(QStringLiteral("doc.htm"), "<p/>");
+    textpad->menus().action(QStringLiteral("mnuHtmledit1"))->trigger();
+    QCOMPARE(addresses().size(), 1);
+    QVERIFY(!textpad->isHtmlMenuVisible());
+
+    web1->menus().action(QStringLiteral("mnuExit1"))->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!html().web1().isLoaded());
+    f->services.browserAutomation.busy = false;
+    html().showWeb1();
+    QCOMPARE(addresses().last(), HtmlPreview::fileAddress(f->path(QStringLiteral("temp.html"))));
+    QVERIFY(textpad->isHtmlMenuVisible());
+    QVERIFY(!html().web1().isLoaded());
+}
+
+void HtmlPreviewTest::paneRoadWithoutAFile()
+{
+    f->dialogs().answerMessage(MessageAnswer::Ok);
+    html().showWeb1();
+    QCOMPARE(f->dialogs().messageTexts(), QStringList{QStringLiteral("Please select a file first")});
+    QVERIFY(addresses().isEmpty());
+    QVERIFY(!html().web1().isLoaded());
+}
+
+void HtmlPreviewTest::menuFollowsTheActivePaneAtLoad_data()
+{
+    QTest::addColumn<QString>("activeFile");
+    QTest::addColumn<bool>("shows");
+    QTest::newRow("no active pane") << QString() << false;
+    QTest::newRow("HTML file") << "/d/Page.HTML" << true;
+    QTest::newRow("text file") << "/d/notes.txt" << false;
+    QTest::newRow("mixed-case ending") << "/d/page.hTm" << false;
+}
+
+void HtmlPreviewTest::menuFollowsTheActivePaneAtLoad()
+{
+    QFETCH(QString, activeFile);
+    QFETCH(bool, shows);
+    m_activePaneFile = activeFile;
+    QCOMPARE(f->window()->isHtmlMenuVisible(), shows);
+    // The test runs at the load only: an open window keeps its menu.
+    m_activePaneFile = QStringLiteral("/d/other.htm");
+    QCOMPARE(f->editor.show()->isHtmlMenuVisible(), shows);
+}
+
+QTEST_MAIN(HtmlPreviewTest)
+#include "tst_htmlpreview.moc"
