@@ -8,10 +8,12 @@
 #include "app/PaneLayouts.h"
 #include "app/PopupPresenter.h"
 #include "app/SelectAll.h"
+#include "app/ViewGraphicMenus.h"
 #include "editor/TextEditor.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
+#include "picview/ViewGraphic.h"
 #include "platform/EventWaits.h"
 #include "platform/Launchers.h"
 #include "platform/ProgramEnd.h"
@@ -80,6 +82,7 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_colors = std::make_unique<BackgroundColors>(*this, services.dialogs, store);
     m_selectAll = std::make_unique<SelectAll>(*m_board, services.dialogs);
     m_layouts = std::make_unique<PaneLayouts>(*m_board);
+    m_viewGraphic = std::make_unique<ViewGraphic>(*m_board, services);
     wireMenus();
 
     // Text fields and lists would take Ctrl+C, Ctrl+A and the like for themselves: every
@@ -234,6 +237,7 @@ void Form1::wireMenus()
     m_colors->wire(*m_menus, this);
     m_selectAll->wire(*m_menus, this);
     m_layouts->wire(*m_menus, this);
+    wireViewGraphic(*m_viewGraphic, *m_menus, this);
     on(QStringLiteral("mnuHelp1"), [this] { mnuHelp1_Click(); });
     on(QStringLiteral("mnuSearchFor"), [this] { m_search->mnuSearchFor_Click(); });
 

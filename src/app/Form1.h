@@ -20,6 +20,7 @@ class PaneLayouts;
 class PopupPresenter;
 class RegistryStore;
 class SelectAll;
+class ViewGraphic;
 class TextEditor;
 struct Services;
 
@@ -66,6 +67,8 @@ public:
     SharedWindow<Help1> &help() { return m_help; }
     BackgroundColors &colors() const { return *m_colors; }
     PaneLayouts &layouts() const { return *m_layouts; }
+    // View Graphic and the picture viewer.
+    ViewGraphic &viewGraphic() const { return *m_viewGraphic; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -97,4 +100,5 @@ private:
     std::unique_ptr<SelectAll> m_selectAll;
     std::unique_ptr<PaneLayouts> m_layouts;
     SharedWindow<Help1> m_help;
+    std::unique_ptr<ViewGraphic> m_viewGraphic;
 };

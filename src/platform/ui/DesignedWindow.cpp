@@ -138,6 +138,11 @@ QLabel *DesignedWindow::label(const QString &name) const
     return findChild<QLabel *>(name, Qt::FindDirectChildrenOnly);
 }
 
+QCheckBox *DesignedWindow::checkBox(const QString &name) const
+{
+    return findChild<QCheckBox *>(name, Qt::FindDirectChildrenOnly);
+}
+
 void DesignedWindow::showInFront()
 {
     // A window that only now appears is in front already.

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -28,6 +29,7 @@ public:
     QLineEdit *textBox(const QString &name) const;
     QPushButton *button(const QString &name) const;
     QLabel *label(const QString &name) const;
+    QCheckBox *checkBox(const QString &name) const;
 
     // Adds one designed control to parent, named, placed and coloured as designed: made, a
     // widget of the caller's own class for it, or else the kind's plain widget (a List is a

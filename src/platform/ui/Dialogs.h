@@ -17,6 +17,8 @@ struct MessageRequest
     QString title;
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
+    // The button that Enter presses; the box's first button when none is named.
+    std::optional<MessageAnswer> defaultButton = std::nullopt;
 };
 
 struct FileDialogRequest

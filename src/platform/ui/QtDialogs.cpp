@@ -38,6 +38,10 @@ std::unique_ptr<QMessageBox> QtDialogs::messageBox(const MessageRequest &request
     // Messages name files and quote what the user typed: "<b>x</b>.txt" is a name, not markup.
     box->setTextFormat(Qt::PlainText);
     box->setText(request.text);
+    if (request.defaultButton == MessageAnswer::No)
+        box->setDefaultButton(QMessageBox::No);
+    else if (request.defaultButton == MessageAnswer::Yes)
+        box->setDefaultButton(QMessageBox::Yes);
     return box;
 }
 
