@@ -5,8 +5,9 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DPANOPTRA_WERROR=ON
 endif
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 600
 
-.PHONY: deps configure build run test screenshot bench clean
+.PHONY: deps configure build run test screenshot bench fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -30,6 +31,11 @@ screenshot: build
 
 bench: build
 	scripts/bench $(BUILD)
+
+# Needs clang, which only this target installs.
+fuzz: build
+	@scripts/install-deps fuzz
+	scripts/fuzz $(BUILD) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

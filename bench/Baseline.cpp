@@ -41,6 +41,23 @@ std::vector<std::string> sortedFileNames(const QByteArray &folder, const QByteAr
     return names;
 }
 
+std::vector<std::string> walkMatching(const QByteArray &folder, const QByteArray &pattern)
+{
+    std::vector<std::string> found;
+    std::vector<std::string> pending{folder.toStdString()};
+    while (!pending.empty()) {
+        const std::string path = std::move(pending.back());
+        pending.pop_back();
+        readFolder(QByteArray::fromStdString(path), [&](const dirent &entry) {
+            if (entry.d_type == DT_DIR)
+                pending.push_back(path + '/' + entry.d_name);
+            else if (entry.d_type == DT_REG && ::fnmatch(pattern.constData(), entry.d_name, FNM_CASEFOLD) == 0)
+                found.push_back(path + '/' + entry.d_name);
+        });
+    }
+    return found;
+}
+
 std::vector<std::string> folderNames(const QByteArray &folder)
 {
     std::vector<std::string> names;

@@ -16,4 +16,9 @@ std::vector<std::string> sortedFileNames(const QByteArray &folder, const QByteAr
 // readdir of folder: the names of its subfolders (no dot-folders), in the order read.
 std::vector<std::string> folderNames(const QByteArray &folder);
 
+// A plain walk of folder and every folder below it: readdir, one folder at a time, depth first;
+// the full paths of the regular files (no dot-entries) that match pattern (fnmatch without
+// regard to case), in the order read.
+std::vector<std::string> walkMatching(const QByteArray &folder, const QByteArray &pattern);
+
 } // namespace Baseline

@@ -4,6 +4,7 @@
 #include "FolderRefreshCase.h"
 #include "PaneOpenCase.h"
 #include "StartCase.h"
+#include "SearchTreeCase.h"
 
 const QList<BenchCase> &benchCases()
 {
@@ -18,6 +19,7 @@ const QList<BenchCase> &benchCases()
         {QStringLiteral("folder-refresh-5-changed"), 11, 5.0, std::nullopt, {&Fixtures::makeManyFolders},
          &FolderRefreshCase::runChanged},
         {QStringLiteral("start-100k"), 7, 2.0, 60.0, {&Fixtures::makeManyFiles}, &StartCase::run},
+        {QStringLiteral("search-tree"), 5, 1.5, std::nullopt, {&Fixtures::makeSearchTree}, &SearchTreeCase::run},
     };
     return cases;
 }

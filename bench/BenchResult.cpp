@@ -64,6 +64,8 @@ bool BenchResult::met() const
         return false;
     if (targetRatio && ratio() > *targetRatio)
         return false;
+    if (longestGapMs && gapTargetMs && *longestGapMs > *gapTargetMs)
+        return false;
     return !(peakMiB && peakTargetMiB && *peakMiB > *peakTargetMiB);
 }
 
@@ -76,11 +78,15 @@ QString BenchResult::line() const
                             QString::number(ratio(), 'f', 2));
     if (peakMiB)
         text += QStringLiteral(", peak memory %1 MiB").arg(QString::number(*peakMiB, 'f', 1));
+    if (longestGapMs)
+        text += QStringLiteral(", longest gap %1 ms").arg(number(*longestGapMs));
     QStringList targets;
     if (targetRatio)
         targets.append(QStringLiteral("ratio <= %1").arg(*targetRatio));
     if (peakTargetMiB)
         targets.append(QStringLiteral("memory < %1 MiB").arg(*peakTargetMiB));
+    if (gapTargetMs)
+        targets.append(QStringLiteral("gap <= %1 ms").arg(*gapTargetMs));
     if (!targets.isEmpty())
         text += QStringLiteral("  [target %1: %2]")
                     .arg(targets.join(QStringLiteral(", ")),
@@ -103,6 +109,8 @@ QJsonObject BenchResult::toJson() const
     putOptional(object, QStringLiteral("targetRatio"), targetRatio);
     putOptional(object, QStringLiteral("peakMiB"), peakMiB);
     putOptional(object, QStringLiteral("peakTargetMiB"), peakTargetMiB);
+    putOptional(object, QStringLiteral("longestGapMs"), longestGapMs);
+    putOptional(object, QStringLiteral("gapTargetMs"), gapTargetMs);
     object.insert(QStringLiteral("met"), met());
     if (!notes.isEmpty())
         object.insert(QStringLiteral("notes"), QJsonArray::fromStringList(notes));
@@ -119,6 +127,8 @@ BenchResult BenchResult::fromJson(const QJsonObject &object)
     result.targetRatio = optionalNumber(object, QStringLiteral("targetRatio"));
     result.peakMiB = optionalNumber(object, QStringLiteral("peakMiB"));
     result.peakTargetMiB = optionalNumber(object, QStringLiteral("peakTargetMiB"));
+    result.longestGapMs = optionalNumber(object, QStringLiteral("longestGapMs"));
+    result.gapTargetMs = optionalNumber(object, QStringLiteral("gapTargetMs"));
     for (const QJsonValue &note : object.value(QStringLiteral("notes")).toArray())
         result.notes.append(note.toString());
     return result;

@@ -19,6 +19,9 @@ struct BenchResult
     // Peak resident memory of the process that ran the case, in MiB, where the case reports it.
     std::optional<double> peakMiB;
     std::optional<double> peakTargetMiB;
+    // The longest time the window went without answering events, where the case measures it.
+    std::optional<double> longestGapMs;
+    std::optional<double> gapTargetMs;
     QStringList notes;
     QString error;
 

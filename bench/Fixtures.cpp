@@ -81,6 +81,11 @@ QString Fixtures::emptyFolder() const
     return m_root + QStringLiteral("/empty");
 }
 
+QString Fixtures::searchTree() const
+{
+    return m_root + QStringLiteral("/tree");
+}
+
 QString Fixtures::entryName(int i, int count)
 {
     // i * 37117 mod count runs through 0..count-1 once for the counts used here (37117 shares
@@ -186,6 +191,40 @@ QString Fixtures::makeBigFile() const
 QString Fixtures::makeEmptyFolder() const
 {
     return makePath(emptyFolder());
+}
+
+QString Fixtures::makeSearchTree() const
+{
+    if (ready(QStringLiteral("tree")))
+        return QString();
+    if (const QString error = makePath(searchTree()); !error.isEmpty())
+        return error;
+    // Folders level by level; each file name numbered through the whole tree.
+    std::vector<QByteArray> level{QFile::encodeName(searchTree())};
+    constexpr int fileCount = 222220;
+    int file = 0;
+    for (int depth = 0; depth <= searchTreeDepth; ++depth) {
+        std::vector<QByteArray> next;
+        for (const QByteArray &folder : level) {
+            for (int i = 0; i < searchTreeFiles; ++i, ++file) {
+                QString name = entryName(file, fileCount) + QLatin1String(extensions[size_t(file) % extensions.size()]);
+                if (name.endsWith(QLatin1String(".log")) && (file / matchEvery) % 2)
+                    name = name.left(name.size() - 4) + QStringLiteral(".LOG");
+                if (const QString error = createEmptyFile(folder + '/' + QFile::encodeName(name)); !error.isEmpty())
+                    return error;
+            }
+            if (depth == searchTreeDepth)
+                continue;
+            for (int i = 0; i < searchTreeBranches; ++i) {
+                const QByteArray sub = folder + '/' + QFile::encodeName(entryName(i, searchTreeBranches)) + "_dir";
+                if (const QString error = createFolder(sub); !error.isEmpty())
+                    return error;
+                next.push_back(sub);
+            }
+        }
+        level = std::move(next);
+    }
+    return markReady(QStringLiteral("tree"));
 }
 
 bool Fixtures::ready(const QString &what) const

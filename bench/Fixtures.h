@@ -12,6 +12,11 @@ public:
     static constexpr int matchEvery = 10;
     static constexpr int manyFoldersCount = 10000;
     static constexpr qint64 bigFileBytes = qint64(1) << 30;
+    // The search tree: every folder down to searchTreeDepth levels below the top holds
+    // searchTreeBranches subfolders (11,111 folders in all) and searchTreeFiles files (222,220).
+    static constexpr int searchTreeBranches = 10;
+    static constexpr int searchTreeDepth = 4;
+    static constexpr int searchTreeFiles = 20;
 
     explicit Fixtures(const QString &root);
 
@@ -24,12 +29,16 @@ public:
     // Where the copy case writes; on the same filesystem as bigFile().
     QString copyFolder() const;
     QString emptyFolder() const;
+    // The tree the deep search walks: one file name in matchEvery ends in ".log" (half of them
+    // as ".LOG"), and no name begins with a dot.
+    QString searchTree() const;
 
     // Each returns "" or what went wrong.
     QString makeManyFiles() const;
     QString makeManyFolders() const;
     QString makeBigFile() const;
     QString makeEmptyFolder() const;
+    QString makeSearchTree() const;
 
     // The name of entry i of a fixture folder: unique without regard to case, not in creation
     // order when sorted.

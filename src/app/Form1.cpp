@@ -10,10 +10,12 @@
 #include "app/PaneLayouts.h"
 #include "app/PopupPresenter.h"
 #include "app/SelectAll.h"
+#include "app/ViewGraphicMenus.h"
 #include "editor/TextEditor.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
+#include "picview/ViewGraphic.h"
 #include "platform/EventWaits.h"
 #include "platform/Launchers.h"
 #include "platform/ProgramEnd.h"
@@ -21,6 +23,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Services.h"
 #include "platform/ui/ToolkitColor.h"
+#include "search/DeepSearch.h"
 #include "settings/ColorStore.h"
 #include "settings/RegistryStore.h"
 #include "web/UserLinkSlots.h"
@@ -63,6 +66,8 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_menus = std::make_unique<MainMenus>(menuBar(), this);
     m_fileOperations = std::make_unique<FileOperations>(*m_board, services, this);
     m_fileOperations->connectMenus(*m_menus, this);
+    m_search = std::make_unique<DeepSearch>(services);
+    m_fileOperations->setSearchResults(m_search.get());
     // The editor's HTML menu and viewer read the active pane's file: Text7 names the pane.
     m_editor = std::make_unique<TextEditor>(services, [this]() -> QString {
         const QString active = m_board->text7()->text();
@@ -83,6 +88,7 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_colors = std::make_unique<BackgroundColors>(*this, services.dialogs, store);
     m_selectAll = std::make_unique<SelectAll>(*m_board, services.dialogs);
     m_layouts = std::make_unique<PaneLayouts>(*m_board);
+    m_viewGraphic = std::make_unique<ViewGraphic>(*m_board, services);
     wireMenus();
 
     // Text fields and lists would take Ctrl+C, Ctrl+A and the like for themselves: every
@@ -237,7 +243,9 @@ void Form1::wireMenus()
     m_colors->wire(*m_menus, this);
     m_selectAll->wire(*m_menus, this);
     m_layouts->wire(*m_menus, this);
+    wireViewGraphic(*m_viewGraphic, *m_menus, this);
     on(QStringLiteral("mnuHelp1"), [this] { mnuHelp1_Click(); });
+    on(QStringLiteral("mnuSearchFor"), [this] { m_search->mnuSearchFor_Click(); });
 
     connect(m_board.get(), &PaneBoard::popupRequested, this,
             [this](int pane, PaneBoard::PopupKind kind, const QPoint &globalPos) {

@@ -11,6 +11,7 @@
 #include <memory>
 
 class BackgroundColors;
+class DeepSearch;
 class FileOperations;
 class InternetMenu;
 class MainMenus;
@@ -21,6 +22,7 @@ class PaneLayouts;
 class PopupPresenter;
 class RegistryStore;
 class SelectAll;
+class ViewGraphic;
 class TextEditor;
 struct Services;
 
@@ -48,6 +50,7 @@ public:
     PaneBoard &board() const { return *m_board; }
     MainMenus &menus() const { return *m_menus; }
     FileOperations &fileOperations() const { return *m_fileOperations; }
+    DeepSearch &search() const { return *m_search; }
     // The text editor; also what the windows that open files as text load them through.
     TextEditor &editor() const { return *m_editor; }
     OpenFiles &openFiles() const { return *m_openFiles; }
@@ -67,6 +70,8 @@ public:
     SharedWindow<Help1> &help() { return m_help; }
     BackgroundColors &colors() const { return *m_colors; }
     PaneLayouts &layouts() const { return *m_layouts; }
+    // View Graphic and the picture viewer.
+    ViewGraphic &viewGraphic() const { return *m_viewGraphic; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -88,6 +93,7 @@ private:
     std::unique_ptr<PaneBoard> m_board;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FileOperations> m_fileOperations;
+    std::unique_ptr<DeepSearch> m_search;
     std::unique_ptr<TextEditor> m_editor;
     std::unique_ptr<OpenTargetLinks> m_openTargets;
     std::unique_ptr<OpenFiles> m_openFiles;
@@ -99,4 +105,5 @@ private:
     std::unique_ptr<SelectAll> m_selectAll;
     std::unique_ptr<PaneLayouts> m_layouts;
     SharedWindow<Help1> m_help;
+    std::unique_ptr<ViewGraphic> m_viewGraphic;
 };

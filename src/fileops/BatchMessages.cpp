@@ -1,6 +1,7 @@
 #include "fileops/BatchMessages.h"
 
 #include "platform/FileErrors.h"
+#include "platform/PathCodec.h"
 
 namespace BatchMessages {
 
@@ -50,8 +51,15 @@ QString chooseDestination()
 
 QString trashRefused(const QStringList &paths)
 {
+    // Enough to see which files are meant; a longer list would push the OK button off the screen.
+    constexpr qsizetype mostNamed = 20;
+    QStringList lines;
+    for (qsizetype i = 0; i < paths.size() && i < mostNamed; ++i)
+        lines << PathCodec::displayText(paths.at(i));
+    if (paths.size() > mostNamed)
+        lines << QStringLiteral("and %1 more").arg(paths.size() - mostNamed);
     return QStringLiteral("These files could not be moved to the trash and were left in place:\n")
-        + paths.join(QLatin1Char('\n'));
+        + lines.join(QLatin1Char('\n'));
 }
 
 } // namespace BatchMessages

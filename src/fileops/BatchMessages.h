@@ -15,7 +15,7 @@ std::optional<QString> pasteFailure(int error);
 QString selectToCopy();
 QString selectToDelete();
 QString chooseDestination();
-// Names the files the trash refused, one full path per line.
+// Names the files the trash refused, one full path per line: the first 20, then how many more.
 QString trashRefused(const QStringList &paths);
 
 } // namespace BatchMessages

@@ -5,6 +5,7 @@
 #include "panes/PaneBoard.h"
 #include "platform/FileErrors.h"
 #include "platform/FileServices.h"
+#include "platform/PathCodec.h"
 #include "platform/ui/Services.h"
 #include "platform/ui/ToolkitColor.h"
 
@@ -46,7 +47,7 @@ Namer2::Namer2(Services &services, PaneBoard &board, QWidget *parent)
 
 void Namer2::setFile(const QString &name, const QString &path)
 {
-    setWindowTitle(designCaption + QLatin1Char(' ') + name);
+    setWindowTitle(designCaption + QLatin1Char(' ') + PathCodec::displayText(name));
     text2()->setText(path);
 }
 

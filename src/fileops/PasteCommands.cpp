@@ -10,6 +10,7 @@
 #include "platform/EventWaits.h"
 #include "platform/FileErrors.h"
 #include "platform/FileServices.h"
+#include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ui/Dialogs.h"
@@ -61,7 +62,7 @@ void PasteCommands::panePaste(int n)
         m_standby.Command3();
         if (programEnd.isEnding())
             return;
-        m_standby.setLabel1(QStringLiteral("  Copying to ") + target);
+        m_standby.setLabel1(QStringLiteral("  Copying to ") + PathCodec::displayText(target));
         yield.maybeYield();
         if (programEnd.isEnding())
             return;

@@ -43,6 +43,7 @@ Standby::Standby(ProgramEnd &programEnd, int tickMs)
     ToolkitColor::setForeColor(this, ToolkitColor::HighlightText);
 
     m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setTextFormat(Qt::PlainText); // it shows paths
     place(m_label1, label1Rect);
     ToolkitColor::setBackColor(m_label1, ToolkitColor::Red);
     ToolkitColor::setForeColor(m_label1, ToolkitColor::HighlightText);

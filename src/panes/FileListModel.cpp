@@ -1,5 +1,7 @@
 #include "panes/FileListModel.h"
 
+#include "platform/PathCodec.h"
+
 FileListModel::FileListModel(QObject *parent) : QAbstractListModel(parent)
 {
 }
@@ -21,7 +23,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_names.size())
         return QVariant();
     if (role == Qt::DisplayRole)
-        return m_names.at(index.row());
+        return PathCodec::displayText(m_names.at(index.row()));
     return QVariant();
 }
 

@@ -4,6 +4,8 @@
 #include "panes/FolderItemDelegate.h"
 #include "panes/FolderListModel.h"
 #include "panes/FolderReader.h"
+#include "platform/PathCodec.h"
+#include "platform/PathHelper.h"
 
 #include <QDir>
 #include <QKeyEvent>
@@ -30,7 +32,8 @@ void FolderList::setPath(const QString &path)
 {
     if (path.isEmpty())
         return;
-    const QString clean = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    const QString absolute = path.startsWith(QLatin1Char('/')) ? path : PathHelper::join(PathCodec::currentFolder(), path);
+    const QString clean = QDir::cleanPath(absolute);
     if (clean == m_model->path()) {
         refresh();
         return;

@@ -1,5 +1,6 @@
 #include "panes/FolderListModel.h"
 
+#include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
 
 #include <QApplication>
@@ -50,8 +51,8 @@ QVariant FolderListModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         if (!onPath)
-            return m_subfolders.at(row - m_ancestors.size());
-        return row == 0 ? m_ancestors.at(0) : PathHelper::baseName(m_ancestors.at(row));
+            return PathCodec::displayText(m_subfolders.at(row - m_ancestors.size()));
+        return PathCodec::displayText(row == 0 ? m_ancestors.at(0) : PathHelper::baseName(m_ancestors.at(row)));
     case Qt::DecorationRole:
         return onPath ? m_openIcon : m_closedIcon;
     case DepthRole:

@@ -5,6 +5,8 @@
 #include "platform/PathCodec.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -16,9 +18,11 @@
 #include <unistd.h>
 
 namespace {
+using FolderReader::DotNames;
+
 enum class Kind { File, Folder, Other };
 
-Kind kindOf(int dirFd, const dirent *entry)
+Kind kindOf(int dirFd, const dirent64 *entry)
 {
     unsigned char type = entry->d_type;
     if (type == DT_UNKNOWN || type == DT_LNK) {
@@ -142,24 +146,88 @@ private:
     std::vector<qsizetype> m_nameEnds;
 };
 
-// Gives take the name (as the folder stores it) and kind of each file and subfolder of folder.
-template <typename Take>
-void read(const QString &folder, FolderWatch *watch, Take take)
+// Opens a folder for reading. A path too long for one system call is opened a piece at a
+// time, each piece relative to the folder the last one reached.
+int openFolder(const QByteArray &path)
 {
-    const int dirFd = folder.isEmpty()
-        ? -1 : ::open(PathCodec::encode(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR *dir = dirFd >= 0 ? ::fdopendir(dirFd) : nullptr;
-    if (!dir) {
-        if (dirFd >= 0)
-            ::close(dirFd);
-        if (watch) // a folder that cannot be read now may be readable next time
-            watch->distrust();
-        return;
+    constexpr int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    const int fd = ::open(path.constData(), flags);
+    if (fd >= 0 || errno != ENAMETOOLONG)
+        return fd;
+    int at = AT_FDCWD;
+    qsizetype start = 0;
+    while (path.size() - start >= PATH_MAX) {
+        const qsizetype cut = path.lastIndexOf('/', start + PATH_MAX - 1);
+        if (cut <= start) { // no "/" within reach: no piece can be opened
+            if (at != AT_FDCWD)
+                ::close(at);
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        const int next = ::openat(at, path.mid(start, cut - start).constData(), flags);
+        if (at != AT_FDCWD)
+            ::close(at);
+        if (next < 0)
+            return -1;
+        at = next;
+        start = cut + 1;
     }
-    if (watch)
-        watch->begin(folder, dirFd);
-    while (const dirent *entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.')
+    const int last = ::openat(at, path.constData() + start, flags);
+    if (at != AT_FDCWD)
+        ::close(at);
+    return last;
+}
+
+bool isDotName(const char *name, DotNames dots)
+{
+    if (name[0] != '.')
+        return false;
+    const bool selfOrParent = name[1] == '\0' || (name[1] == '.' && name[2] == '\0');
+    return selfOrParent || dots == DotNames::Skip;
+}
+
+// The entries of an open folder straight from the kernel, a buffer at a time: no directory
+// stream, so a folder costs its open, its reads and its close and nothing more. A read that
+// fails ends the listing.
+class EntryReader
+{
+public:
+    explicit EntryReader(int dirFd) : m_fd(dirFd) {}
+
+    const dirent64 *next()
+    {
+        if (m_at >= m_size) {
+            const ssize_t got = ::getdents64(m_fd, m_buffer, sizeof m_buffer);
+            if (got <= 0)
+                return nullptr;
+            m_size = size_t(got);
+            m_at = 0;
+        }
+        const auto *entry = reinterpret_cast<const dirent64 *>(m_buffer + m_at);
+        m_at += entry->d_reclen;
+        return entry;
+    }
+
+private:
+    int m_fd;
+    size_t m_at = 0;
+    size_t m_size = 0;
+    alignas(dirent64) char m_buffer[32 * 1024];
+};
+
+int openStream(const QString &folder)
+{
+    return folder.isEmpty() ? -1 : openFolder(PathCodec::encode(folder));
+}
+
+// Gives take the name (as the folder stores it) and kind of each file and subfolder of the open
+// folder dirFd; closes it.
+template <typename Take>
+void readOpen(int dirFd, DotNames dots, FolderWatch *watch, Take take)
+{
+    EntryReader reader(dirFd);
+    while (const dirent64 *entry = reader.next()) {
+        if (isDotName(entry->d_name, dots))
             continue;
         // What a link leads to can change without any change of this folder.
         if (watch && (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN))
@@ -168,7 +236,34 @@ void read(const QString &folder, FolderWatch *watch, Take take)
         if (kind != Kind::Other)
             take(std::string_view(entry->d_name, std::strlen(entry->d_name)), kind);
     }
-    ::closedir(dir);
+    ::close(dirFd);
+}
+
+// The same for a folder by its path, with the watch started on it as it is read.
+template <typename Take>
+void read(const QString &folder, FolderWatch *watch, Take take)
+{
+    const int dirFd = openStream(folder);
+    if (dirFd < 0) {
+        if (watch) // a folder that cannot be read now may be readable next time
+            watch->distrust();
+        return;
+    }
+    if (watch)
+        watch->begin(folder, dirFd);
+    readOpen(dirFd, DotNames::Skip, watch, take);
+}
+
+// Adds a file to buffer when its name matches pattern; decodes only where the pattern must see it.
+void addMatching(SortBuffer &buffer, std::string_view raw, const NamePattern &pattern)
+{
+    if (pattern.matchesEverything()) {
+        buffer.add(raw);
+        return;
+    }
+    const QString name = PathCodec::decode(raw.data(), qsizetype(raw.size()));
+    if (pattern.matches(name))
+        buffer.add(raw, name);
 }
 } // namespace
 
@@ -178,15 +273,8 @@ FileNames fileNames(const QString &folder, const NamePattern &pattern, FolderWat
 {
     SortBuffer buffer;
     read(folder, watch, [&](std::string_view raw, Kind kind) {
-        if (kind != Kind::File)
-            return;
-        if (pattern.matchesEverything()) {
-            buffer.add(raw);
-            return;
-        }
-        const QString name = PathCodec::decode(raw.data(), qsizetype(raw.size()));
-        if (pattern.matches(name))
-            buffer.add(raw, name);
+        if (kind == Kind::File)
+            addMatching(buffer, raw, pattern);
     });
     return buffer.sorted();
 }
@@ -209,6 +297,38 @@ Contents contents(const QString &folder, FolderWatch *watch)
         (kind == Kind::File ? files : folders).add(raw);
     });
     return Contents{files.sorted(), folders.sortedStrings()};
+}
+
+FolderEntries entries(const QString &folder, const NamePattern &filePattern, DotNames dots,
+                      const std::function<bool(const FolderId &)> &enter)
+{
+    FolderEntries result;
+    const int dirFd = openStream(folder);
+    if (dirFd < 0)
+        return result;
+    struct stat info;
+    if (::fstat(dirFd, &info) != 0) {
+        ::close(dirFd);
+        return result;
+    }
+    result.opened = true;
+    result.id = FolderId{quint64(info.st_dev), quint64(info.st_ino)};
+    if (enter && !enter(result.id)) {
+        ::close(dirFd);
+        return result;
+    }
+    result.read = true;
+    SortBuffer files;
+    SortBuffer folders;
+    readOpen(dirFd, dots, nullptr, [&](std::string_view raw, Kind kind) {
+        if (kind == Kind::File)
+            addMatching(files, raw, filePattern);
+        else
+            folders.add(raw);
+    });
+    result.files = files.sortedStrings();
+    result.folders = folders.sortedStrings();
+    return result;
 }
 
 void sortNames(QStringList &names)

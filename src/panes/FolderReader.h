@@ -5,13 +5,37 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class FolderWatch;
 class NamePattern;
 
 // Reads a folder's entries straight from the directory stream, for the pane lists: the type
 // comes from the entry itself, so a folder of 100,000 files costs no stat per name. Dot-entries
-// are never listed. A folder that cannot be read gives an empty list.
+// are never listed (unless asked for). A folder that cannot be read gives an empty list. Paths
+// longer than the system takes in one call are read all the same.
 namespace FolderReader {
+
+// Whether names that begin with a dot are listed; "." and ".." never are.
+enum class DotNames { Skip, List };
+
+// Where a folder lives: the same id is the same folder, whatever path led to it.
+struct FolderId
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FolderId &other) const = default;
+};
+
+// One folder read once for both of its lists.
+struct FolderEntries
+{
+    bool opened = false; // the folder could be opened (id is set)
+    bool read = false;   // and was read: enter let it
+    FolderId id;
+    QStringList files;   // regular files that match the pattern, sorted
+    QStringList folders; // subfolders, sorted
+};
 
 // The regular files (symbolic links to regular files included) whose names match pattern.
 // With a watch, the watch starts on the folder as it is read (see FolderWatch).
@@ -25,6 +49,10 @@ struct Contents
     QStringList folders;
 };
 Contents contents(const QString &folder, FolderWatch *watch = nullptr);
+// The matching files and the subfolders of folder in one read. enter, when given, sees the
+// folder's id once it is open and may refuse the read (a folder seen before, say).
+FolderEntries entries(const QString &folder, const NamePattern &filePattern, DotNames dots,
+                      const std::function<bool(const FolderId &)> &enter = {});
 // Sorts without regard to case; names that differ only in case keep a fixed order.
 void sortNames(QStringList &names);
 

@@ -30,11 +30,13 @@ inline char16_t fold(QChar c)
 }
 } // namespace
 
-NamePattern::NamePattern(const QString &text) : m_text(text)
+NamePattern::NamePattern(const QString &text, Parts split) : m_text(text)
 {
     // The box's tooltip gives its example with ",", the older habit is ";": either separates.
     static const QRegularExpression separators(QStringLiteral("[;,]"));
-    const QStringList parts = text.split(separators, Qt::SkipEmptyParts);
+    const QStringList parts = split == Parts::Split ? text.split(separators, Qt::SkipEmptyParts)
+                              : text.isEmpty()      ? QStringList()
+                                                    : QStringList{text};
     if (parts.isEmpty()) {
         m_everything = true;
         return;

@@ -11,10 +11,14 @@
 // Every other character is literal ("[a].txt" matches only "[a].txt"). A pattern ending in
 // ".*" also matches the name without the dot ("read*.*" matches "readme"). Empty parts
 // between separators are skipped; a text with no part at all matches every name.
+//
+// With Parts::Whole the text is one pattern: ";" is an ordinary character of it.
 class NamePattern
 {
 public:
-    explicit NamePattern(const QString &text = QString());
+    enum class Parts { Split, Whole };
+
+    explicit NamePattern(const QString &text = QString(), Parts parts = Parts::Split);
     bool matches(const QString &name) const;
     bool matchesEverything() const { return m_everything; }
     const QString &text() const { return m_text; }

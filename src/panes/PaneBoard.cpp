@@ -7,11 +7,11 @@
 #include "panes/FolderWatch.h"
 #include "panes/PaneGeometry.h"
 #include "platform/Drives.h"
+#include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Services.h"
 
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -91,7 +91,7 @@ PaneBoard::~PaneBoard()
 void PaneBoard::openAtStart()
 {
     // Every pane opens on the current folder: one read serves all ten lists.
-    const QString current = QDir::currentPath();
+    const QString current = PathCodec::currentFolder();
     FolderWatch watch;
     const FolderReader::Contents contents = FolderReader::contents(current, &watch);
     const QList<Drive> drives = m_services.drives.drives();

@@ -1,5 +1,7 @@
 #include "platform/DesktopLaunchers.h"
 
+#include "platform/DetachedStart.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -10,14 +12,14 @@ bool DetachedProgramStarter::startProgram(const QString &program, WindowStyle, c
     // to start another program's window maximised.
     if (program.isEmpty())
         return false;
-    return QProcess::startDetached(program, {}, folder);
+    return DetachedStart::start(program, {}, folder);
 }
 
 bool XdgShellOpen::open(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {path});
+    return DetachedStart::start(QStringLiteral("xdg-open"), {path});
 }
 
 bool SensibleBrowser::isInstalled()

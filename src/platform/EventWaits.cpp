@@ -42,12 +42,29 @@ bool timedWait(int ms, const QObject *guard)
 
 TimeSliceYield::TimeSliceYield(int sliceMs) : m_sliceMs(sliceMs) {}
 
-void TimeSliceYield::maybeYield()
+namespace {
+long long nowNs()
 {
     using namespace std::chrono;
-    const long long now = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
-    if (m_sliceMs <= 0 || now - m_lastYieldNs >= m_sliceMs * 1'000'000LL) {
-        EventWaits::yieldOnce();
-        m_lastYieldNs = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
-    }
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+} // namespace
+
+void TimeSliceYield::maybeYield()
+{
+    if (isDue())
+        yieldNow();
+}
+
+bool TimeSliceYield::isDue() const
+{
+    return m_sliceMs <= 0 || nowNs() - m_lastYieldNs >= m_sliceMs * 1'000'000LL;
+}
+
+void TimeSliceYield::yieldNow()
+{
+    // Slices run from the start of one yield to the next, so the time the events take
+    // (a repaint, say) is part of the slice and the loop still answers every slice.
+    m_lastYieldNs = nowNs();
+    EventWaits::yieldOnce();
 }

@@ -14,13 +14,18 @@ bool timedWait(int ms, const QObject *guard = nullptr);
 
 } // namespace EventWaits
 
-// Yields at most every sliceMs of work, so that a long loop stays responsive without the
-// quadratic cost of one yield per item. A slice of 0 yields on every call.
+// Yields about every sliceMs (from the start of one yield to the next), so that a long loop
+// stays responsive without the quadratic cost of one yield per item. A slice of 0 yields on
+// every call.
 class TimeSliceYield
 {
 public:
     explicit TimeSliceYield(int sliceMs = 10);
     void maybeYield();
+    // Whether the slice since the last yield is over (always, with a slice of 0); a loop that
+    // has work to finish before each yield asks first, then yields with yieldNow().
+    bool isDue() const;
+    void yieldNow();
 
 private:
     int m_sliceMs;

@@ -1,5 +1,9 @@
 #include "platform/PathCodec.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+
 namespace {
 
 constexpr char16_t rawByteBase = 0xDC00; // a raw byte b >= 0x80 is U+DC00 + b
@@ -137,6 +141,16 @@ QString displayText(const QString &path)
         if (isRawByteAt(path, i))
             result[i] = QChar::ReplacementCharacter;
     }
+    return result;
+}
+
+QString currentFolder()
+{
+    char *folder = ::getcwd(nullptr, 0);
+    if (!folder)
+        return QString();
+    const QString result = decode(folder, qsizetype(std::strlen(folder)));
+    std::free(folder);
     return result;
 }
 

@@ -21,4 +21,8 @@ bool hasRawBytes(const QString &path);
 // The text to show for a path or name: each raw byte drawn as the replacement mark U+FFFD.
 QString displayText(const QString &path);
 
+// The program's current folder, decoded like every other path (QDir::currentPath() would turn
+// a raw byte into U+FFFD); empty when it cannot be read.
+QString currentFolder();
+
 } // namespace PathCodec

@@ -4,7 +4,6 @@
 #include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
 
-#include <QDir>
 #include <QStorageInfo>
 
 #include <dirent.h>
@@ -48,7 +47,7 @@ DriveFolder SystemDrives::currentFolderOf(const QString &root)
     for (const Drive &drive : drives())
         roots << drive.root;
     const PathHelper paths(roots);
-    const QString current = QDir::currentPath();
+    const QString current = PathCodec::currentFolder();
     const QString folder = paths.driveRootOf(current) == root ? current : root;
 
     DIR *dir = ::opendir(PathCodec::encode(folder).constData());

@@ -1,9 +1,12 @@
 #include "fileops/BatchMessages.h"
 #include "fileops/BoardFixture.h"
+#include "platform/ui/QtDialogs.h"
 
 #include <QDir>
+#include <QMessageBox>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -72,6 +75,8 @@ private Q_SLOTS:
     void refreshOrder();
     void refusedFilesStayAndAreNamed_data();
     void refusedFilesStayAndAreNamed();
+    void longRefusedListIsCut_data();
+    void longRefusedListIsCut();
     void noCurrentFileOnlyRefreshes();
     void currentFileWithoutSelectionSendsNothing();
     void fileMenuDeletePicksFirstPaneWithSelection_data();
@@ -196,6 +201,38 @@ void TestDelete::refusedFilesStayAndAreNamed()
     QCOMPARE(f.test.dialogs.messages().constFirst().title, Dialogs::applicationTitle());
     QCOMPARE(f.listed(1), refused);
     QVERIFY(!f.standby.isLoaded());
+}
+
+void TestDelete::longRefusedListIsCut_data()
+{
+    QTest::addColumn<int>("refused");
+    QTest::addColumn<int>("named");
+    QTest::addColumn<QString>("lastLine");
+    QTest::newRow("twenty: all named") << 20 << 20 << QStringLiteral("/data/file20.txt");
+    QTest::newRow("twenty-one") << 21 << 20 << QStringLiteral("and 1 more");
+    QTest::newRow("three thousand") << 3000 << 20 << QStringLiteral("and 2980 more");
+}
+
+void TestDelete::longRefusedListIsCut()
+{
+    QFETCH(int, refused);
+    QFETCH(int, named);
+    QFETCH(QString, lastLine);
+    QStringList paths;
+    for (int i = 1; i <= refused; ++i)
+        paths << QStringLiteral("/data/file%1.txt").arg(i);
+
+    const QString text = BatchMessages::trashRefused(paths);
+
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.constFirst(), QStringLiteral("These files could not be moved to the trash and were left in place:"));
+    QCOMPARE(lines.mid(1, named), paths.mid(0, named));
+    QCOMPARE(lines.constLast(), lastLine);
+    QCOMPARE(lines.size(), 1 + named + (refused > named ? 1 : 0));
+    // The box with its OK button fits on the screen.
+    const std::unique_ptr<QMessageBox> box = QtDialogs::messageBox(MessageRequest{text, Dialogs::applicationTitle()});
+    QVERIFY2(box->sizeHint().height() <= QGuiApplication::primaryScreen()->availableGeometry().height(),
+             qPrintable(QString::number(box->sizeHint().height())));
 }
 
 void TestDelete::noCurrentFileOnlyRefreshes()

@@ -203,6 +203,18 @@ void TestSearchBatch::unpairedEntriesAreNotGuessed()
     QVERIFY(dir.entries(QStringLiteral("Out")).isEmpty());
     QVERIFY(f.test.dialogs.messages().isEmpty());
     QCOMPARE(shown.shows, 0);
+
+    // The same right after a pane Copy: the folder of that batch is not the names' folder.
+    const QString data = dir.createDir(QStringLiteral("Data"));
+    dir.createFile(QStringLiteral("Data/1.txt"), "from the pane's folder");
+    f.copyFrom(2, data, {QStringLiteral("1.txt")});
+    f.batch.clearList1();
+    f.batch.clearList2();
+    f.batch.appendName(QStringLiteral("1.txt"));
+    f.paste.panePaste(1);
+    QVERIFY(dir.entries(QStringLiteral("Out")).isEmpty());
+    QVERIFY(f.test.dialogs.messages().isEmpty());
+    QCOMPARE(shown.shows, 0);
 }
 
 QTEST_MAIN(TestSearchBatch)

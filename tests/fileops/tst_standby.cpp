@@ -70,6 +70,8 @@ void TestStandby::designValues()
     QLabel *label = window->findChild<QLabel *>(QStringLiteral("Label1"));
     QCOMPARE(label, window->label1());
     QVERIFY(label->text().isEmpty());
+    // It shows paths, and "<b>x.txt" is a name.
+    QCOMPARE(label->textFormat(), Qt::PlainText);
     QCOMPARE(label->geometry(), QRect(0, 0, 538, 17));
     QCOMPARE(ToolkitColor::backColor(label), ToolkitColor::Red);
 

@@ -11,6 +11,8 @@ private Q_SLOTS:
     void matches_data();
     void matches();
     void emptyTextMatchesEverything();
+    void wholeTextIsOnePattern_data();
+    void wholeTextIsOnePattern();
     void sortIgnoresCase_data();
     void sortIgnoresCase();
 };
@@ -47,6 +49,8 @@ void TestNamePattern::matches_data()
     QTest::newRow("stars wrong order") << "a*b*c" << "acb" << false;
     QTest::newRow("stars missing end") << "a*b*c" << "aXbY" << false;
     QTest::newRow("star backtracks") << "*ab" << "aab" << true;
+    QTest::newRow("trailing star matches nothing after an ending") << "*.htm*" << "page.htm" << true;
+    QTest::newRow("trailing star matches nothing after a name") << "report*" << "report" << true;
     QTest::newRow("no wildcard: the name so written") << "notes.txt" << "NOTES.TXT" << true;
     QTest::newRow("no wildcard: nothing else") << "notes.txt" << "notes.txt2" << false;
     QTest::newRow("blank kept as typed") << " *.txt" << "a.txt" << false;
@@ -70,6 +74,30 @@ void TestNamePattern::emptyTextMatchesEverything()
     QVERIFY(NamePattern(QStringLiteral("*.txt;*")).matchesEverything());
     QVERIFY(!NamePattern(QStringLiteral("*.txt")).matchesEverything());
     QCOMPARE(NamePattern(QStringLiteral("*.zip;*.bat")).text(), QStringLiteral("*.zip;*.bat"));
+}
+
+void TestNamePattern::wholeTextIsOnePattern_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("semicolon is a letter") << "a;b.txt" << "a;b.txt" << true;
+    QTest::newRow("no part stands alone") << "a;b.txt" << "b.txt" << false;
+    QTest::newRow("star after a semicolon is no catch-all") << "*.txt;*" << "notes.doc" << false;
+    QTest::newRow("star after a semicolon still matches") << "*.txt;*" << "a.txt;old" << true;
+    QTest::newRow("comma is a letter") << "*.log,*.txt" << "a.txt" << false;
+    QTest::newRow("trailing .* takes no dot") << "read*.*" << "readme" << true;
+}
+
+void TestNamePattern::wholeTextIsOnePattern()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, name);
+    QFETCH(bool, expected);
+    const NamePattern whole(pattern, NamePattern::Parts::Whole);
+    QCOMPARE(whole.matches(name), expected);
+    QVERIFY(!whole.matchesEverything());
 }
 
 void TestNamePattern::sortIgnoresCase_data()

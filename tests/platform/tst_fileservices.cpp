@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -243,6 +244,7 @@ void TestFileServices::copyFailureChangesNothing_data()
     QTest::newRow("source is a folder") << "out" << "copy-of-out" << access;
     QTest::newRow("source is a pipe") << "pipe" << "out/pipe" << access;
     QTest::newRow("target is a pipe") << "a.txt" << "pipe" << access;
+    QTest::newRow("read-only volume") << "a.txt" << "readonly-volume/a.txt" << access;
 }
 
 // Root passes every permission check; the write-protection cases hold for it too.
@@ -259,6 +261,14 @@ void TestFileServices::copyFailureChangesNothing()
     setMode(m_dir->filePath(QStringLiteral("locked")), 0555);
     // Reading a pipe that nobody writes would wait forever.
     QVERIFY(::mkfifo(QFile::encodeName(m_dir->filePath(QStringLiteral("pipe"))).constData(), 0644) == 0);
+    std::optional<TmpfsMount> readOnly;
+    if (target.startsWith(QLatin1String("readonly-volume/"))) {
+        readOnly.emplace(m_dir->createDir(QStringLiteral("readonly-volume")), QStringLiteral("1m"));
+        if (!readOnly->isMounted())
+            QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs here (%1): a read-only volume is "
+                                            "not checked").arg(readOnly->error())));
+        QVERIFY(readOnly->remountReadOnly());
+    }
     const auto before = tree(m_dir->path());
 
     QCOMPARE(m_files.copyFile(m_dir->filePath(source), m_dir->filePath(target)), error);

@@ -7,6 +7,9 @@
 #include <QSettings>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace {
 const QString mainForm = QStringLiteral("Software\\Panoptra\\MainForm");
 const QString backColor = QStringLiteral("Form BackColor");
@@ -24,6 +27,23 @@ void writeRaw(const QString &path, const QByteArray &contents)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(contents);
+}
+
+// Writes the file as another program would within one tick of the file clock: the file keeps
+// its size and its modification time, to the nanosecond, so that only its contents tell.
+void writeWithinTheSameTick(const QString &path, const QByteArray &contents)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat before;
+    QVERIFY(::stat(name.constData(), &before) == 0);
+    QCOMPARE(qint64(before.st_size), qint64(contents.size()));
+    writeRaw(path, contents);
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    QVERIFY(::utimensat(AT_FDCWD, name.constData(), times, 0) == 0);
+    struct stat after;
+    QVERIFY(::stat(name.constData(), &after) == 0);
+    QCOMPARE(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
 }
 
 // What any other reader of the INI file finds under the key.
@@ -201,17 +221,17 @@ void TestRegistryStore::nextReadSeesAnOutsideEdit()
 
 void TestRegistryStore::outsideEditOfTheSameSizeIsSeenAtOnce()
 {
-    // An edit right after ours that keeps the file's size usually shares its modification
-    // time, which is all a cached parse of the file would look at.
+    // An edit right after ours that keeps the file's size can share its modification time,
+    // which is all a cached parse of the file would look at.
     RegistryStore store;
     for (int round = 0; round < 10; ++round) {
         store.SaveRegString(HKEY_CURRENT_USER, mainForm, backColor, QStringLiteral("100"));
         QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("100"));
-        writeRaw(m_ini, "[Software]\nPanoptra\\MainForm\\Form%20BackColor=200\n");
+        writeWithinTheSameTick(m_ini, "[Software]\nPanoptra\\MainForm\\Form%20BackColor=200\n");
         QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("200"));
 
         // Nor does a write put the old value back.
-        writeRaw(m_ini, "[Software]\nPanoptra\\MainForm\\Form%20BackColor=300\n");
+        writeWithinTheSameTick(m_ini, "[Software]\nPanoptra\\MainForm\\Form%20BackColor=300\n");
         store.SaveRegString(HKEY_CURRENT_USER, mainForm, QStringLiteral("DirBox BackColor"), QStringLiteral("1"));
         QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("300"));
         QFile::remove(m_ini);

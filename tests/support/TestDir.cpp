@@ -4,7 +4,29 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
+#include <ftw.h>
+
 TestDir::TestDir() = default;
+
+namespace {
+int removeEntry(const char *path, const struct stat *, int, struct FTW *where)
+{
+    if (where->level > 0)
+        std::remove(path);
+    return 0;
+}
+} // namespace
+
+TestDir::~TestDir()
+{
+    removeContents(m_dir.path());
+}
+
+void TestDir::removeContents(const QString &folder)
+{
+    ::nftw(QFile::encodeName(folder).constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
 
 QString TestDir::filePath(const QString &relative) const
 {

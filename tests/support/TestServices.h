@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 
 // The services a test runs against: real files, trash and clipboard under a temporary home,
-// doubles for what would block or leave the sandbox. HOME, XDG_DATA_HOME and XDG_CONFIG_HOME
+// doubles for what would block or leave the sandbox. HOME, XDG_DATA_HOME, XDG_CONFIG_HOME and TMPDIR
 // point into the temporary home for as long as the object lives (HOME too, because Qt picks
 // the trash of a file by comparing its volume with the home folder's).
 class TestServices
@@ -27,6 +27,8 @@ public:
     QString home() const { return m_home.path(); }
     QString dataHome() const { return m_home.path() + QStringLiteral("/data"); }
     QString configHome() const { return m_home.path() + QStringLiteral("/config"); }
+    // The temporary folder (TMPDIR, QDir::tempPath()) while the object lives.
+    QString tempHome() const { return m_home.path() + QStringLiteral("/tmp"); }
 
     ScriptedDialogs dialogs;
     PosixFileServices realFiles;
@@ -46,6 +48,6 @@ public:
     FixedClock clock;
 
 private:
-    QByteArray m_oldHome, m_oldData, m_oldConfig;
+    QByteArray m_oldHome, m_oldData, m_oldConfig, m_oldTemp;
     Services m_services;
 };

@@ -14,6 +14,12 @@ TmpfsMount::TmpfsMount(const QString &folder, const QString &size) : m_folder(fo
         m_error = QString::fromLocal8Bit(std::strerror(errno));
 }
 
+bool TmpfsMount::remountReadOnly()
+{
+    return m_mounted
+        && ::mount("tmpfs", QFile::encodeName(m_folder).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
 TmpfsMount::~TmpfsMount()
 {
     // Lazy, so that a test that failed with a file still open cannot leave the mount behind.

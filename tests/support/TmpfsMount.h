@@ -14,6 +14,8 @@ public:
     TmpfsMount &operator=(const TmpfsMount &) = delete;
 
     bool isMounted() const { return m_mounted; }
+    // Makes the mounted volume read-only, as a write-protected medium is.
+    bool remountReadOnly();
     // Why mounting failed, for the skip message.
     const QString &error() const { return m_error; }
 

@@ -9,8 +9,11 @@
 #include "app/PopupPresenter.h"
 #include "app/SystemServices.h"
 #include "editor/TextEditor.h"
+#include "panes/FileList.h"
 #include "panes/PaneBoard.h"
+#include "picview/ViewGraphic.h"
 #include "platform/ui/ToolkitColor.h"
+#include "search/DeepSearch.h"
 #include "settings/RegistryStore.h"
 
 #include <QAction>
@@ -26,6 +29,50 @@
 #include <functional>
 
 namespace {
+
+// The real dialogs, but the open dialog confirms the file it offers: the real one would wait
+// for a person.
+class ConfirmingDialogs : public Dialogs
+{
+public:
+    using Dialogs::message;
+    explicit ConfirmingDialogs(Dialogs &real) : m_real(real) {}
+    MessageAnswer message(const MessageRequest &request) override { return m_real.message(request); }
+    std::optional<QColor> chooseColor(const QColor &initial) override { return m_real.chooseColor(initial); }
+    std::optional<QString> inputText(const QString &prompt, const QString &title, const QString &initial) override
+    {
+        return m_real.inputText(prompt, title, initial);
+    }
+    std::optional<QString> openFileName(const FileDialogRequest &request) override { return request.fileName; }
+    std::optional<QString> saveFileName(const FileDialogRequest &request) override
+    {
+        return m_real.saveFileName(request);
+    }
+
+private:
+    Dialogs &m_real;
+};
+
+// Closes every window but the main window, so the next one stands alone.
+void closeOtherWindows(Form1 &form)
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != &form && window->isVisible())
+            window->close();
+    }
+}
+
+// Makes name the selected current file of pane n.
+void selectFile(Form1 &form, int n, const QString &name)
+{
+    FileList *list = form.board().pane(n).fileList();
+    for (int row = 0; row < list->listCount(); ++row) {
+        if (list->item(row) == name) {
+            list->setListIndex(row);
+            list->setSelected(row, true);
+        }
+    }
+}
 
 struct Shot
 {
@@ -97,14 +144,31 @@ QList<Shot> shots()
                      web.newsAndWeather().news().loadedPrompt()->move(400, 60);
                      web.linkEditor().DeLink()->move(40, 400);
                  }});
+    // The search window over the others, its boxes filled in (a search would end in a box).
+    list.append({QStringLiteral("search.png"), [](Form1 &form) {
+                     closeOtherWindows(form);
+                     trigger(form, QStringLiteral("mnuSearchFor"));
+                     Dig *dig = form.search().window().get();
+                     dig->txtvalue()->setText(QDir::currentPath());
+                     dig->textval()->setText(QStringLiteral("*.txt"));
+                 }});
     // The editor on a text file of the fixture folder, which is the current folder.
     list.append({QStringLiteral("editor.png"), [](Form1 &form) {
                      // The dialogs of the shots before are closed, so the editor stands alone.
-                     for (QWidget *window : QApplication::topLevelWidgets()) {
-                         if (window != &form && window->isVisible())
-                             window->close();
-                     }
+                     closeOtherWindows(form);
                      form.editor().LoadTextFile(QDir::current().absoluteFilePath(QStringLiteral("notes.txt")));
+                 }});
+    // The picture viewer on the fixture's photo, through View Graphic, one step enlarged.
+    list.append({QStringLiteral("viewer.png"), [](Form1 &form) {
+                     closeOtherWindows(form);
+                     // The message shots left every pane on a pattern that lists nothing.
+                     Pane &pane = form.board().pane(1);
+                     pane.patternBox()->setText(QStringLiteral("*.bmp"));
+                     pane.button()->click();
+                     selectFile(form, 1, QStringLiteral("photo.bmp"));
+                     trigger(form, QStringLiteral("mnuBmp"));
+                     if (RealView *view = form.viewGraphic().viewer().ifLoaded())
+                         view->Command1_Click();
                  }});
     return list;
 }
@@ -119,9 +183,14 @@ int main(int argc, char *argv[])
     QDir().mkpath(outFolder);
 
     SystemServices system;
+    const Services &real = system.services();
+    ConfirmingDialogs dialogs(real.dialogs);
+    Services services{dialogs, real.files, real.trash, real.drives, real.paths, real.clipboard,
+                      real.programs, real.shellOpen, real.browser, real.browserAutomation,
+                      real.shellWindows, real.printer, real.programEnd, real.clock};
     RegistryStore store;
     MenuPopupPresenter popups;
-    Form1 form(system.services(), store, popups, SplashTimings{1000, 800, 22});
+    Form1 form(services, store, popups, SplashTimings{1000, 800, 22});
     form.Form_Load();
     form.show();
 

@@ -3,12 +3,48 @@
 #include "platform/ui/ToolkitColor.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+
+namespace {
+QWidget *plainControl(QWidget *parent, const ControlDesign &design)
+{
+    QWidget *widget = nullptr;
+    switch (design.kind) {
+    case ControlDesign::Kind::Label: {
+        auto *label = new QLabel(design.text, parent);
+        // Labels may come to show a path or a typed text: never as markup.
+        label->setTextFormat(Qt::PlainText);
+        widget = label;
+        break;
+    }
+    case ControlDesign::Kind::TextBox:
+        widget = new QLineEdit(design.text, parent);
+        break;
+    case ControlDesign::Kind::CheckBox:
+        widget = new QCheckBox(design.text, parent);
+        break;
+    case ControlDesign::Kind::List:
+        widget = new QListView(parent);
+        break;
+    case ControlDesign::Kind::Button: {
+        auto *button = new QPushButton(design.text, parent);
+        // Neither Enter nor Esc presses a button of these windows.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        widget = button;
+        break;
+    }
+    }
+    return widget;
+}
+} // namespace
 
 DesignedWindow::DesignedWindow(const FormDesign &design, QWidget *parent)
     : QWidget(parent, design.toolWindow ? Qt::Tool : Qt::Window), m_picture(design.picture)
@@ -16,20 +52,13 @@ DesignedWindow::DesignedWindow(const FormDesign &design, QWidget *parent)
     setObjectName(design.name);
     setWindowTitle(design.caption);
     resize(Twips::size(design.clientTwips.width(), design.clientTwips.height()));
-    if (design.backColor) {
-        ToolkitColor::setBackColor(this, *design.backColor);
-        // Only the window itself takes the colour: text boxes and buttons keep the system's.
-        QPalette own = palette();
-        const QPalette system = QApplication::palette();
-        own.setColor(QPalette::Base, system.color(QPalette::Base));
-        own.setColor(QPalette::Button, system.color(QPalette::Button));
-        setPalette(own);
-    }
+    if (design.backColor)
+        setClientColor(this, *design.backColor);
 
     QWidget *previous = nullptr;
     QWidget *firstFocus = nullptr;
     for (const ControlDesign &control : design.controls) {
-        QWidget *widget = addControl(control);
+        QWidget *widget = addControl(this, control);
         if (widget->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous)
@@ -49,30 +78,20 @@ DesignedWindow::DesignedWindow(const FormDesign &design, QWidget *parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-QWidget *DesignedWindow::addControl(const ControlDesign &design)
+void DesignedWindow::setClientColor(QWidget *client, qint32 color)
 {
-    QWidget *widget = nullptr;
-    switch (design.kind) {
-    case ControlDesign::Kind::Label: {
-        auto *label = new QLabel(this);
-        // Captions may carry names the user typed: never read as markup.
-        label->setTextFormat(Qt::PlainText);
-        label->setText(design.text);
-        widget = label;
-        break;
-    }
-    case ControlDesign::Kind::TextBox:
-        widget = new QLineEdit(design.text, this);
-        break;
-    case ControlDesign::Kind::Button: {
-        auto *button = new QPushButton(design.text, this);
-        // Neither Enter nor Esc presses a button of these windows.
-        button->setAutoDefault(false);
-        button->setDefault(false);
-        widget = button;
-        break;
-    }
-    }
+    ToolkitColor::setBackColor(client, color);
+    // Only the window itself takes the colour: text boxes and buttons keep the system's.
+    QPalette own = client->palette();
+    const QPalette system = QApplication::palette();
+    own.setColor(QPalette::Base, system.color(QPalette::Base));
+    own.setColor(QPalette::Button, system.color(QPalette::Button));
+    client->setPalette(own);
+}
+
+QWidget *DesignedWindow::addControl(QWidget *parent, const ControlDesign &design, QWidget *made)
+{
+    QWidget *widget = made ? made : plainControl(parent, design);
     widget->setObjectName(design.name);
     widget->setGeometry(Twips::rect(design.twips));
     if (design.backColor)
@@ -117,6 +136,11 @@ QPushButton *DesignedWindow::button(const QString &name) const
 QLabel *DesignedWindow::label(const QString &name) const
 {
     return findChild<QLabel *>(name, Qt::FindDirectChildrenOnly);
+}
+
+QCheckBox *DesignedWindow::checkBox(const QString &name) const
+{
+    return findChild<QCheckBox *>(name, Qt::FindDirectChildrenOnly);
 }
 
 void DesignedWindow::showInFront()

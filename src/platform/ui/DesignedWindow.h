@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -28,6 +29,15 @@ public:
     QLineEdit *textBox(const QString &name) const;
     QPushButton *button(const QString &name) const;
     QLabel *label(const QString &name) const;
+    QCheckBox *checkBox(const QString &name) const;
+
+    // Adds one designed control to parent, named, placed and coloured as designed: made, a
+    // widget of the caller's own class for it, or else the kind's plain widget (a List is a
+    // plain QListView).
+    static QWidget *addControl(QWidget *parent, const ControlDesign &design, QWidget *made = nullptr);
+    // Gives a window's client area its designed colour; its text boxes and buttons keep the
+    // system's.
+    static void setClientColor(QWidget *client, qint32 color);
 
     // Shows the window without blocking and brings it to the front.
     void showInFront();
@@ -45,8 +55,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QWidget *addControl(const ControlDesign &design);
-
     DesignPicture m_picture;
 };
 

@@ -13,10 +13,12 @@ enum class MessageAnswer { Ok, Yes, No };
 
 struct MessageRequest
 {
-    QString text;
+    QString text; // shown as plain text: a file named "<b>x</b>.txt" shows those characters
     QString title;
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
+    // The button that Enter presses; the box's first button when none is named.
+    std::optional<MessageAnswer> defaultButton = std::nullopt;
 };
 
 struct FileDialogRequest

@@ -17,7 +17,7 @@ class QPainter;
 // toolkit values.
 struct ControlDesign
 {
-    enum class Kind { Label, TextBox, Button };
+    enum class Kind { Label, TextBox, Button, CheckBox, List };
 
     Kind kind = Kind::Label;
     QString name = QString();

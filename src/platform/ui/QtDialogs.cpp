@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace {
@@ -27,13 +28,27 @@ QString filePath(const FileDialogRequest &request)
 }
 } // namespace
 
+std::unique_ptr<QMessageBox> QtDialogs::messageBox(const MessageRequest &request, QWidget *parent)
+{
+    auto box = std::make_unique<QMessageBox>(toIcon(request.icon), request.title, QString(),
+                                             request.buttons == MessageButtons::YesNo
+                                                 ? QMessageBox::Yes | QMessageBox::No
+                                                 : QMessageBox::Ok,
+                                             parent);
+    // Messages name files and quote what the user typed: "<b>x</b>.txt" is a name, not markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(request.text);
+    if (request.defaultButton == MessageAnswer::No)
+        box->setDefaultButton(QMessageBox::No);
+    else if (request.defaultButton == MessageAnswer::Yes)
+        box->setDefaultButton(QMessageBox::Yes);
+    return box;
+}
+
 MessageAnswer QtDialogs::message(const MessageRequest &request)
 {
-    QMessageBox box(toIcon(request.icon), request.title, request.text,
-                    request.buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                             : QMessageBox::Ok,
-                    QApplication::activeWindow());
-    const int answer = box.exec();
+    const std::unique_ptr<QMessageBox> box = messageBox(request, QApplication::activeWindow());
+    const int answer = box->exec();
     if (request.buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
     return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
@@ -49,12 +64,15 @@ std::optional<QColor> QtDialogs::chooseColor(const QColor &initial)
 
 std::optional<QString> QtDialogs::inputText(const QString &prompt, const QString &title, const QString &initial)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
-                                               QLineEdit::Normal, initial, &ok);
-    if (!ok)
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 std::optional<QString> QtDialogs::openFileName(const FileDialogRequest &request)

@@ -2,6 +2,10 @@
 
 #include "platform/ui/Dialogs.h"
 
+#include <memory>
+
+class QMessageBox;
+
 class QtDialogs : public Dialogs
 {
 public:
@@ -12,4 +16,8 @@ public:
                                      const QString &initial) override;
     std::optional<QString> openFileName(const FileDialogRequest &request) override;
     std::optional<QString> saveFileName(const FileDialogRequest &request) override;
+
+    // The box message() shows, built but not yet shown. Its text is plain text, whatever
+    // characters it holds.
+    static std::unique_ptr<QMessageBox> messageBox(const MessageRequest &request, QWidget *parent = nullptr);
 };

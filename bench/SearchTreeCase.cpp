@@ -1,0 +1,188 @@
+#include "SearchTreeCase.h"
+
+#include "Baseline.h"
+#include "BenchTools.h"
+#include "Fixtures.h"
+#include "search/DeepSearch.h"
+#include "search/ResultList.h"
+#include "support/TestServices.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTimer>
+
+#include <algorithm>
+#include <ctime>
+
+namespace {
+
+constexpr int expectedFiles = 222220 / Fixtures::matchEvery;
+constexpr int expectedFolders = 11111;
+const QString pattern = QStringLiteral("*.log");
+
+qint64 threadCpuNs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// The longest time the event loop went without running a zero-interval timer: how long the
+// window could not answer an event. Also the longest such stretch in the thread's own processor
+// time, which leaves out the time the system gave to other programs (on a busy machine the
+// difference is theirs).
+class GapWatch
+{
+public:
+    GapWatch()
+    {
+        m_timer.setInterval(0);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
+        m_timer.start();
+        m_clock.start();
+        m_lastCpuNs = threadCpuNs();
+    }
+    void stop() { tick(); }
+    double longestMs() const { return double(m_longestNs) / 1e6; }
+    double longestCpuMs() const { return double(m_longestCpuNs) / 1e6; }
+
+private:
+    void tick()
+    {
+        const qint64 now = m_clock.nsecsElapsed();
+        const qint64 cpu = threadCpuNs();
+        m_longestNs = std::max(m_longestNs, now - m_lastNs);
+        m_longestCpuNs = std::max(m_longestCpuNs, cpu - m_lastCpuNs);
+        m_lastNs = now;
+        m_lastCpuNs = cpu;
+    }
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_lastNs = 0;
+    qint64 m_longestNs = 0;
+    qint64 m_lastCpuNs = 0;
+    qint64 m_longestCpuNs = 0;
+};
+
+struct SearchRun
+{
+    double ms = -1.0;
+    double longestGapMs = 0.0;
+    double longestCpuGapMs = 0.0;
+    QString error;
+};
+
+// One search through the tree in a shown search window, as the user starts it.
+SearchRun searchOnce(TestServices &services, const QString &tree)
+{
+    SearchRun run;
+    DeepSearch search(services.services());
+    search.mnuSearchFor_Click();
+    Dig &dig = *search.window().get();
+    dig.txtvalue()->setText(tree);
+    dig.textval()->setText(pattern);
+    dig.Check1()->setChecked(true);
+    QCoreApplication::processEvents();
+    services.dialogs.clear();
+
+    GapWatch gaps;
+    QElapsedTimer timer;
+    timer.start();
+    dig.Command2_Click();
+    run.ms = BenchTools::elapsedMs(timer);
+    gaps.stop();
+    run.longestGapMs = gaps.longestMs();
+    run.longestCpuGapMs = gaps.longestCpuMs();
+
+    const QString summary = QStringLiteral(" %1 files found in %2 directories").arg(expectedFiles).arg(expectedFolders);
+    if (dig.List1()->count() != expectedFiles || services.dialogs.messageTexts() != QStringList{summary})
+        run.error = QStringLiteral("the search listed %1 files and said %2")
+                        .arg(dig.List1()->count())
+                        .arg(services.dialogs.messageTexts().join(QStringLiteral(" / ")));
+    return run;
+}
+
+QString milliseconds(double value)
+{
+    return QString::number(value, 'f', 1) + QStringLiteral(" ms");
+}
+
+} // namespace
+
+namespace SearchTreeCase {
+
+BenchResult run(const Fixtures &fixtures, int runs)
+{
+    BenchResult result;
+    const QString tree = fixtures.searchTree();
+    const QByteArray encodedTree = QFile::encodeName(tree);
+    TestServices services;
+    services.dialogs.acceptAllMessages();
+
+    // The first search warms the caches; the peak memory after it is the search's own.
+    const std::optional<double> before = BenchTools::peakResidentMiB();
+    const SearchRun first = searchOnce(services, tree);
+    if (!first.error.isEmpty()) {
+        result.error = first.error;
+        return result;
+    }
+    result.peakMiB = BenchTools::peakResidentMiB();
+    if (before)
+        result.notes.append(QStringLiteral("peak memory before the first search: %1 MiB")
+                                .arg(QString::number(*before, 'f', 1)));
+    if (Baseline::walkMatching(encodedTree, pattern.toUtf8()).size() != size_t(expectedFiles)) {
+        result.error = QStringLiteral("the readdir walk did not find %1 files").arg(expectedFiles);
+        return result;
+    }
+
+    QList<double> gaps;
+    QList<double> cpuGaps;
+    for (int i = 0; i < runs; ++i) {
+        const SearchRun ours = searchOnce(services, tree);
+        if (!ours.error.isEmpty()) {
+            result.error = ours.error;
+            return result;
+        }
+        result.oursMs.append(ours.ms);
+        gaps.append(ours.longestGapMs);
+        cpuGaps.append(ours.longestCpuGapMs);
+
+        QElapsedTimer timer;
+        timer.start();
+        const size_t found = Baseline::walkMatching(encodedTree, pattern.toUtf8()).size();
+        result.baselineMs.append(BenchTools::elapsedMs(timer));
+        if (found != size_t(expectedFiles)) {
+            result.error = QStringLiteral("the readdir walk found %1 files").arg(found);
+            return result;
+        }
+    }
+    result.gapTargetMs = 15.0;
+    result.longestGapMs = *std::max_element(gaps.begin(), gaps.end());
+    const auto each = [](const QList<double> &values) {
+        QStringList texts;
+        for (double value : values)
+            texts.append(milliseconds(value));
+        return texts.join(QStringLiteral(", "));
+    };
+    result.notes.append(QStringLiteral("longest gap between two yields, per run: %1").arg(each(gaps)));
+    result.notes.append(QStringLiteral("the same in the window thread's own processor time: %1").arg(each(cpuGaps)));
+
+    // For the record: the system's own tool on the same tree.
+    QProcess find;
+    find.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    find.start(QStringLiteral("find"), {tree, QStringLiteral("-iname"), pattern});
+    if (find.waitForFinished(120 * 1000) && find.exitCode() == 0)
+        result.notes.append(QStringLiteral("find <tree> -iname '%1': %2").arg(pattern, milliseconds(BenchTools::elapsedMs(timer))));
+    if (const std::optional<double> end = BenchTools::peakResidentMiB())
+        result.notes.append(QStringLiteral("peak memory after all runs: %1 MiB").arg(QString::number(*end, 'f', 1)));
+    return result;
+}
+
+} // namespace SearchTreeCase

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "picview/Picture.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Reading pictures from files: bitmaps (BMP, GIF, JPEG), icons (ICO, CUR) and placeable
+// Windows metafiles, told apart by their content, never by their name. A file that is missing, unreadable, of another kind,
+// damaged or too big gives no picture.
+namespace PictureFile {
+
+// No picture is wider or higher than this many pixels, or takes more memory decoded.
+constexpr int maxSide = 16384;
+constexpr qint64 maxDecodedBytes = qint64(256) << 20;
+// No picture file is read that is longer than this.
+constexpr qint64 maxFileBytes = qint64(256) << 20;
+
+// The picture in the file at path (a path of the path codec); nothing for the empty path.
+std::optional<Picture> load(const QString &path);
+// The picture held by bytes.
+std::optional<Picture> decode(const QByteArray &bytes);
+// The whole file at path, when it is a readable regular file of at most maxBytes.
+std::optional<QByteArray> readFile(const QString &path, qint64 maxBytes);
+
+} // namespace PictureFile

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QRect>
+
+#include <optional>
+
+// Bounds-checked little-endian reading of a Windows metafile: every read that would pass the
+// end of its span gives 0 and marks the reader as failed, so a damaged record never reads
+// outside the file.
+class WmfReader
+{
+public:
+    WmfReader(const char *data, qsizetype size) : m_data(data), m_size(size) {}
+
+    bool failed() const { return m_failed; }
+    qsizetype position() const { return m_position; }
+    qsizetype remaining() const { return m_size - m_position; }
+    bool has(qsizetype bytes) const { return bytes >= 0 && bytes <= remaining(); }
+
+    quint8 u8();
+    quint16 u16();
+    qint16 i16() { return qint16(u16()); }
+    quint32 u32();
+    // The next count bytes (fewer only when the reader failed).
+    QByteArray bytes(qsizetype count);
+    void skip(qsizetype count);
+    // The rest of the span from here.
+    const char *here() const { return m_data + m_position; }
+
+private:
+    const char *m_data;
+    qsizetype m_size;
+    qsizetype m_position = 0;
+    bool m_failed = false;
+};
+
+// The metafile's placeable header and the facts the viewer needs of it.
+namespace Wmf {
+
+constexpr quint32 placeableKey = 0x9AC6CDD7;
+constexpr int placeableHeaderBytes = 22;
+constexpr int metaHeaderBytes = 18;
+// Limits on what a metafile may ask for.
+constexpr int maxRecords = 200000;
+constexpr int maxPoints = 1000000;
+constexpr int maxBitmapSide = 16384;
+constexpr qint64 maxBitmapPixels = qint64(16) << 20;
+
+struct Header
+{
+    // The picture's frame in the metafile's own units, and how many of them make an inch.
+    QRect bounds;
+    int unitsPerInch = 0;
+    int objectCount = 0;
+};
+
+// The header of a placeable metafile whose records all lie inside bytes and end with the
+// end-of-file record; nothing for any other data.
+std::optional<Header> readHeader(const QByteArray &bytes);
+
+} // namespace Wmf

@@ -1,0 +1,89 @@
+#include "platform/DetachedStart.h"
+
+#include "platform/PathCodec.h"
+
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+// Only calls that are safe between fork and exec run in the children: everything they need
+// is made before the first fork.
+[[noreturn]] void runGrandchild(const char *program, char *const argv[], const char *folder, int reportFd)
+{
+    if (folder && ::chdir(folder) != 0) {
+        const int error = errno;
+        (void)!::write(reportFd, &error, sizeof error);
+        ::_exit(127);
+    }
+    ::execve(program, argv, environ);
+    const int error = errno;
+    (void)!::write(reportFd, &error, sizeof error);
+    ::_exit(127);
+}
+
+} // namespace
+
+namespace DetachedStart {
+
+bool start(const QString &program, const QStringList &arguments, const QString &folder)
+{
+    if (program.isEmpty())
+        return false;
+    // A bare name is looked up on PATH now; a name with a folder is taken as it is.
+    const QString resolved = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+    if (resolved.isEmpty())
+        return false;
+
+    std::vector<QByteArray> bytes;
+    bytes.push_back(PathCodec::encode(resolved));
+    for (const QString &argument : arguments)
+        bytes.push_back(PathCodec::encode(argument));
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
+    const QByteArray folderBytes = PathCodec::encode(folder);
+
+    // The grandchild reports a failed chdir or exec through the pipe; a successful exec
+    // closes it unwritten.
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return false;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(report[0]);
+        ::close(report[1]);
+        return false;
+    }
+    if (child == 0) {
+        // The middle process ends at once, so the program is nobody's child to wait for.
+        const pid_t grandchild = ::fork();
+        if (grandchild == 0)
+            runGrandchild(argv.front(), argv.data(), folder.isEmpty() ? nullptr : folderBytes.constData(), report[1]);
+        if (grandchild < 0) {
+            const int error = errno;
+            (void)!::write(report[1], &error, sizeof error);
+        }
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    int error = 0;
+    ssize_t n;
+    while ((n = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+    }
+    ::close(report[0]);
+    return n == 0;
+}
+
+} // namespace DetachedStart

@@ -1,0 +1,274 @@
+#include "search/Dig.h"
+
+#include "platform/PathCodec.h"
+#include "platform/ProgramEnd.h"
+#include "platform/Twips.h"
+#include "platform/ui/DesignedWindow.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Services.h"
+#include "platform/ui/ToolkitColor.h"
+#include "search/ResultList.h"
+#include "search/ResultListModel.h"
+#include "search/SearchMessages.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+// The path box after the first Start Search.
+constexpr int narrowPathTwips = 2500;
+} // namespace
+
+const FormDesign &Dig::design()
+{
+    using Kind = ControlDesign::Kind;
+    const qint32 lightCyan = ToolkitColor::rgb(192, 255, 255);
+    // Labels first, so that the controls are drawn over them where they overlap; the controls
+    // that take the focus follow in tab order.
+    static const FormDesign form{
+        .name = QStringLiteral("Dig"),
+        .caption = QStringLiteral("Search"),
+        .clientTwips = QSize(9135, 4500),
+        .backColor = ToolkitColor::Blue,
+        .controls = {
+            {.kind = Kind::Label, .name = QStringLiteral("Label1"), .twips = QRect(2895, 240, 7140, 615),
+             .backColor = ToolkitColor::HighlightText, .visible = false},
+            {.kind = Kind::Label, .name = QStringLiteral("Label2"), .text = QStringLiteral(" Please Enter Path Below "),
+             .twips = QRect(360, 600, 2535, 375), .backColor = ToolkitColor::Blue,
+             .foreColor = ToolkitColor::HighlightText},
+            {.kind = Kind::Label, .name = QStringLiteral("Label3"),
+             .text = QStringLiteral("  Please Enter FileName Below") + QString(36, QLatin1Char(' ')),
+             .twips = QRect(0, 1920, 3135, 375), .backColor = ToolkitColor::Blue,
+             .foreColor = ToolkitColor::HighlightText, .toolTip = QStringLiteral("Wildcard or exact file name")},
+            {.kind = Kind::TextBox, .name = QStringLiteral("Text1"), .twips = QRect(1080, 120, 1335, 405),
+             .visible = false},
+            {.kind = Kind::TextBox, .name = QStringLiteral("txtvalue"), .text = QStringLiteral("/"),
+             .twips = QRect(0, 840, 2895, 375)},
+            {.kind = Kind::TextBox, .name = QStringLiteral("textval"), .twips = QRect(0, 2160, 2895, 405)},
+            {.kind = Kind::Button, .name = QStringLiteral("Command2"), .text = QStringLiteral("Start Search"),
+             .twips = QRect(1680, 2760, 1200, 375)},
+            {.kind = Kind::Button, .name = QStringLiteral("Command1"), .text = QStringLiteral("Clear Results"),
+             .twips = QRect(1680, 3720, 1200, 375)},
+            {.kind = Kind::List, .name = QStringLiteral("List1"), .twips = QRect(2880, 840, 7095, 3375),
+             .backColor = lightCyan},
+            {.kind = Kind::CheckBox, .name = QStringLiteral("Check1"),
+             .text = QStringLiteral("Check to include SubDirectories"), .twips = QRect(0, 1320, 2895, 255),
+             .backColor = ToolkitColor::White},
+            {.kind = Kind::Button, .name = QStringLiteral("Command3"), .text = QStringLiteral("Stop Search"),
+             .twips = QRect(1680, 3240, 1200, 375), .enabled = false},
+        }};
+    return form;
+}
+
+const QList<MenuEntry> &Dig::menuTable()
+{
+    static const QList<MenuEntry> table{
+        {"", "mnuFile", "&File", ""},
+        {"mnuFile", "mnuSelectall", "&Selectall", "Ctrl+S"},
+        {"mnuFile", "mnuCopy", "&Copy", "Ctrl+C"},
+        {"mnuFile", "mnuExecute", "&Run", "Ctrl+E"},
+        {"mnuFile", "mnuPrint", "Print ", ""},
+        {"mnuFile", "mnuView", "&View Text", "Ctrl+V"},
+        {"mnuFile", "mnuExit", "&Exit", "Ctrl+X"},
+        {"", "mnuPopUp1", "Popup", "", true},
+        {"mnuPopUp1", "mnuUpCopy", "Copy", ""},
+        {"mnuPopUp1", "mnuUpSelectall", "SelectAll", ""},
+        {"mnuPopUp1", "mnuUpRun", "Run", ""},
+        {"mnuPopUp1", "mnuUpView", "View Text ", ""},
+    };
+    return table;
+}
+
+Dig::Dig(Services &services, const DigTiming &timing)
+    // No system menu and no minimise, maximise or close button.
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_services(services),
+      m_timing(timing),
+      m_yield(timing.yieldSliceMs)
+{
+    const FormDesign &form = design();
+    setObjectName(form.name);
+    setWindowTitle(form.caption);
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("DigClient"));
+    client->setFixedSize(Twips::size(form.clientTwips.width(), form.clientTwips.height()));
+    DesignedWindow::setClientColor(client, *form.backColor);
+    setCentralWidget(client);
+    for (const ControlDesign &control : form.controls) {
+        QWidget *made = control.kind == ControlDesign::Kind::List ? new ResultList(client) : nullptr;
+        DesignedWindow::addControl(client, control, made);
+    }
+    m_txtvalue = control<QLineEdit>(QStringLiteral("txtvalue"));
+    m_textval = control<QLineEdit>(QStringLiteral("textval"));
+    m_check1 = control<QCheckBox>(QStringLiteral("Check1"));
+    m_label1 = control<QLabel>(QStringLiteral("Label1"));
+    m_command3 = control<QPushButton>(QStringLiteral("Command3"));
+    m_list1 = control<ResultList>(QStringLiteral("List1"));
+    // Label text starts at the top, clear of the boxes that overlap the labels' lower part; the
+    // status line shows the path on its second line.
+    for (QLabel *label : client->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly))
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    m_menus = std::make_unique<MenuTree>(menuTable(), menuBar(), this);
+    m_menus->onTriggered(QStringLiteral("mnuExit"), this, [this] { mnuExit_Click(); });
+    connect(control<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(m_command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+
+    // A fixed border: the window keeps its designed size.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // Disabled until File > "Search " shows it.
+    setEnabled(false);
+    m_txtvalue->setFocus();
+    adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+Dig::~Dig() = default;
+
+template <typename T>
+T *Dig::control(const QString &name) const
+{
+    return centralWidget()->findChild<T *>(name, Qt::FindDirectChildrenOnly);
+}
+
+void Dig::Form_Load()
+{
+    if (!m_list1->isEnabledTo(this))
+        m_list1->setEnabled(true);
+}
+
+void Dig::Command2_Click()
+{
+    // These take effect whether or not the texts pass the checks below.
+    m_label1->show();
+    QRect box = m_txtvalue->geometry();
+    box.setWidth(Twips::pixels(narrowPathTwips));
+    m_txtvalue->setGeometry(box);
+    m_command3->setEnabled(true);
+    if (!m_list1->isEnabledTo(this))
+        m_list1->setEnabled(true);
+
+    if (m_txtvalue->text().trimmed().isEmpty()) {
+        m_services.dialogs.message(SearchMessages::enterPath());
+        return;
+    }
+    if (m_textval->text().trimmed().size() < 3) {
+        m_services.dialogs.message(SearchMessages::enterPattern());
+        return;
+    }
+    m_searchPath = m_txtvalue->text();
+    m_searchPattern = m_textval->text();
+
+    setCursor(Qt::WaitCursor);
+    m_label1->setText(SearchMessages::searching(m_searchPath.toUpper()));
+    SearchWalk walk(*this, m_searchPattern);
+    const bool finished = walk.run(m_searchPath);
+    showProgress();
+    // The program is ending: nothing more is shown.
+    if (!finished)
+        return;
+    unsetCursor();
+    m_services.dialogs.message(SearchMessages::summary(walk.counts()), MessageIcon::Information);
+    m_command3->setEnabled(false);
+}
+
+void Dig::Command3_Click()
+{
+    m_command3->setEnabled(false);
+    EventWaits::timedWait(m_timing.stopWaitMs, this);
+    m_label1->hide();
+}
+
+void Dig::Command1_Click()
+{
+    m_list1->results().clear();
+    m_list2.clear();
+    m_found.clear();
+}
+
+void Dig::mnuExit_Click()
+{
+    // A running search stops first; with none, there is nothing to wait for.
+    if (m_command3->isEnabledTo(this))
+        Command3_Click();
+    else
+        m_label1->hide();
+    m_list1->setEnabled(false);
+    Command1_Click();
+    m_txtvalue->clear();
+    m_textval->clear();
+    hide();
+}
+
+void Dig::closeEvent(QCloseEvent *event)
+{
+    // The window has no close box; a close by other means is Exit, which only hides it.
+    event->ignore();
+    mnuExit_Click();
+}
+
+bool Dig::stopRequested() const
+{
+    return !m_command3->isEnabledTo(this);
+}
+
+bool Dig::closed() const
+{
+    return !m_list1->isEnabledTo(this);
+}
+
+void Dig::closeSeen()
+{
+    m_check1->setChecked(false);
+    m_list1->setEnabled(true);
+}
+
+bool Dig::includeSubfolders() const
+{
+    return m_check1->isChecked();
+}
+
+void Dig::found(const QString &path)
+{
+    m_found.append(path);
+}
+
+void Dig::entering(const QString &folder)
+{
+    m_entered = folder;
+}
+
+bool Dig::yield()
+{
+    if (m_yield.isDue()) {
+        // The window answers at every yield, but is redrawn with what the walk found only a
+        // few times a second: more often no one sees, and each redraw costs.
+        if (!m_sinceShown.isValid() || m_sinceShown.elapsed() >= m_timing.showEveryMs)
+            showProgress();
+        m_yield.yieldNow();
+    }
+    return m_services.programEnd.isEnding();
+}
+
+void Dig::showProgress()
+{
+    m_sinceShown.start();
+    // The mirror list gets each path at the same moment as the result list.
+    m_list1->results().append(m_found);
+    m_list2.append(m_found);
+    m_found.clear();
+    if (!m_entered.isEmpty()) {
+        m_label1->setText(SearchMessages::searching(m_entered));
+        m_entered.clear();
+    }
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "platform/EventWaits.h"
+#include "platform/ui/FormDesign.h"
+#include "platform/ui/MenuTree.h"
+#include "search/SearchWalk.h"
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class ResultList;
+struct Services;
+
+// How long the search window's steps take: the walk yields at most every yieldSliceMs of work
+// (0: after every entry), shows what it found and where it is at most every showEveryMs (0: at
+// every yield), and Stop Search waits stopWaitMs before the walk may go on.
+struct DigTiming
+{
+    int yieldSliceMs = 10;
+    int showEveryMs = 100;
+    int stopWaitMs = 1000;
+};
+
+// The deep search window. It finds the files whose names match a pattern in a folder and, when
+// Check1 is ticked, in all of its subfolders, and lists their full paths in List1 (and in the
+// mirror list). A search runs inside Start Search, yielding as it goes, so every command stays
+// usable during it: Stop Search and Exit end it through two flags the window's controls hold
+// (Stop Search disabled: stop; the result list disabled: closed), and a second Start Search runs
+// a nested search into the same lists.
+//
+// The window is created disabled; File > "Search " enables and shows it. It has no close box,
+// and a close by the window manager is Exit: the window hides and keeps its place.
+class Dig : public QMainWindow, private SearchWalkHost
+{
+    Q_OBJECT
+
+public:
+    explicit Dig(Services &services, const DigTiming &timing = DigTiming());
+    ~Dig() override;
+
+    static const FormDesign &design();
+    static const QList<MenuEntry> &menuTable();
+
+    void Form_Load();
+    // Start Search.
+    void Command2_Click();
+    // Stop Search.
+    void Command3_Click();
+    // Clear Results.
+    void Command1_Click();
+    void mnuExit_Click();
+
+    QLineEdit *txtvalue() const { return m_txtvalue; }
+    QLineEdit *textval() const { return m_textval; }
+    QCheckBox *Check1() const { return m_check1; }
+    QLabel *Label1() const { return m_label1; }
+    QPushButton *Command3() const { return m_command3; }
+    ResultList *List1() const { return m_list1; }
+    // The mirror list (List2): every path found since the lists were last emptied here.
+    const QStringList &List2() const { return m_list2; }
+    const MenuTree &menus() const { return *m_menus; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    template <typename T> T *control(const QString &name) const;
+    // Puts the paths found since the last call into both lists, and the folder the walk is in
+    // on the status line.
+    void showProgress();
+
+    // SearchWalkHost
+    bool stopRequested() const override;
+    bool closed() const override;
+    void closeSeen() override;
+    bool includeSubfolders() const override;
+    void found(const QString &path) override;
+    void entering(const QString &folder) override;
+    bool yield() override;
+
+    Services &m_services;
+    DigTiming m_timing;
+    QLineEdit *m_txtvalue;
+    QLineEdit *m_textval;
+    QCheckBox *m_check1;
+    QLabel *m_label1;
+    QPushButton *m_command3;
+    ResultList *m_list1;
+    QStringList m_list2;
+    std::unique_ptr<MenuTree> m_menus;
+    // The texts of the last search that passed its checks.
+    QString m_searchPath;
+    QString m_searchPattern;
+    // The yields of the running walks (one slice for nested searches too).
+    TimeSliceYield m_yield;
+    QElapsedTimer m_sinceShown;
+    // Found and entered, not shown yet: not in the lists until the next showProgress().
+    QStringList m_found;
+    QString m_entered;
+};
