@@ -79,16 +79,16 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     });
     // Unsaved editor text is offered for saving before the program ends.
     setEndGuard([this] { return m_editor->mayEndProgram(); });
-    m_openTargets = std::make_unique<OpenTargetLinks>(*m_editor, *m_editor, *m_menus);
-    m_openFiles = std::make_unique<OpenFiles>(*m_board, services, *m_openTargets, *m_openTargets,
-                                              *m_openTargets);
-    m_openFiles->connectMenus(*m_menus, this);
     m_internetMenu = std::make_unique<InternetMenu>(services, store, *m_menus, this);
     m_internetMenu->connectMenus(*m_menus, this);
     m_colors = std::make_unique<BackgroundColors>(*this, services.dialogs, store);
     m_selectAll = std::make_unique<SelectAll>(*m_board, services.dialogs);
     m_layouts = std::make_unique<PaneLayouts>(*m_board);
     m_viewGraphic = std::make_unique<ViewGraphic>(*m_board, services);
+    m_openTargets = std::make_unique<OpenTargetLinks>(*m_editor, *m_editor, *m_viewGraphic);
+    m_openFiles = std::make_unique<OpenFiles>(*m_board, services, *m_openTargets, *m_openTargets,
+                                              *m_openTargets);
+    m_openFiles->connectMenus(*m_menus, this);
     wireMenus();
 
     // Text fields and lists would take Ctrl+C, Ctrl+A and the like for themselves: every

@@ -95,8 +95,6 @@ private:
     std::unique_ptr<FileOperations> m_fileOperations;
     std::unique_ptr<DeepSearch> m_search;
     std::unique_ptr<TextEditor> m_editor;
-    std::unique_ptr<OpenTargetLinks> m_openTargets;
-    std::unique_ptr<OpenFiles> m_openFiles;
     std::unique_ptr<InternetMenu> m_internetMenu;
     SharedWindow<Splash> m_splash;
     std::function<bool()> m_endGuard;
@@ -106,4 +104,6 @@ private:
     std::unique_ptr<PaneLayouts> m_layouts;
     SharedWindow<Help1> m_help;
     std::unique_ptr<ViewGraphic> m_viewGraphic;
+    std::unique_ptr<OpenTargetLinks> m_openTargets;
+    std::unique_ptr<OpenFiles> m_openFiles;
 };

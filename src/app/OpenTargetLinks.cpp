@@ -1,13 +1,11 @@
 #include "app/OpenTargetLinks.h"
 
-#include "app/MainMenus.h"
 #include "editor/HtmlViewer.h"
 #include "editor/TextLoader.h"
+#include "picview/ViewGraphic.h"
 
-#include <QAction>
-
-OpenTargetLinks::OpenTargetLinks(TextLoader &editor, HtmlViewer &htmlViewer, MainMenus &menus)
-    : m_editor(editor), m_htmlViewer(htmlViewer), m_menus(menus)
+OpenTargetLinks::OpenTargetLinks(TextLoader &editor, HtmlViewer &htmlViewer, ViewGraphic &pictures)
+    : m_editor(editor), m_htmlViewer(htmlViewer), m_pictures(pictures)
 {
 }
 
@@ -24,6 +22,5 @@ void OpenTargetLinks::showHtmlViewer(const QString &)
 
 void OpenTargetLinks::viewGraphic()
 {
-    if (QAction *item = m_menus.action(QStringLiteral("mnuBmp")))
-        item->trigger();
+    m_pictures.mnuBmp_Click();
 }

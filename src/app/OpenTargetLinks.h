@@ -3,23 +3,22 @@
 #include "open/OpenTargets.h"
 
 class HtmlViewer;
-class MainMenus;
 class TextLoader;
+class ViewGraphic;
 
 // Where the commands that open files reach the editor and the picture viewer of the main
 // window.
 class OpenTargetLinks : public TextFileOpener, public HtmlPageViewer, public PictureOpener
 {
 public:
-    OpenTargetLinks(TextLoader &editor, HtmlViewer &htmlViewer, MainMenus &menus);
+    OpenTargetLinks(TextLoader &editor, HtmlViewer &htmlViewer, ViewGraphic &pictures);
 
     bool openTextFile(const QString &path) override;
     void showHtmlViewer(const QString &path) override;
-    // The View menu's View Graphic, as if chosen there.
     void viewGraphic() override;
 
 private:
     TextLoader &m_editor;
     HtmlViewer &m_htmlViewer;
-    MainMenus &m_menus;
+    ViewGraphic &m_pictures;
 };
