@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 
 namespace EventWaits {
@@ -58,7 +59,13 @@ void TimeSliceYield::maybeYield()
 
 bool TimeSliceYield::isDue() const
 {
-    return m_sliceMs <= 0 || nowNs() - m_lastYieldNs >= m_sliceMs * 1'000'000LL;
+    return isDue(m_sliceMs);
+}
+
+bool TimeSliceYield::isDue(int sliceMs) const
+{
+    const int slice = std::min(sliceMs, m_sliceMs);
+    return slice <= 0 || nowNs() - m_lastYieldNs >= slice * 1'000'000LL;
 }
 
 void TimeSliceYield::yieldNow()

@@ -25,6 +25,9 @@ public:
     // Whether the slice since the last yield is over (always, with a slice of 0); a loop that
     // has work to finish before each yield asks first, then yields with yieldNow().
     bool isDue() const;
+    // The same, for a loop that ends this slice early, after sliceMs (at most the full slice),
+    // to leave room for work of its own before the yield.
+    bool isDue(int sliceMs) const;
     void yieldNow();
 
 private:

@@ -250,14 +250,24 @@ void Dig::entering(const QString &folder)
 
 bool Dig::yield()
 {
-    if (m_yield.isDue()) {
+    // The slice of a yield that shows is shorter: the hand-over to the lists and their update
+    // take time of their own before the window answers again.
+    const bool show = showDue();
+    if (show ? m_yield.isDue(m_timing.showSliceMs) : m_yield.isDue()) {
         // The window answers at every yield, but is redrawn with what the walk found only a
         // few times a second: more often no one sees, and each redraw costs.
-        if (!m_sinceShown.isValid() || m_sinceShown.elapsed() >= m_timing.showEveryMs)
+        if (show)
             showProgress();
         m_yield.yieldNow();
     }
     return m_services.programEnd.isEnding();
+}
+
+bool Dig::showDue() const
+{
+    // A long batch would make one slow hand-over: it goes over early.
+    return !m_sinceShown.isValid() || m_sinceShown.elapsed() >= m_timing.showEveryMs
+        || m_found.size() >= m_timing.showRows;
 }
 
 void Dig::showProgress()
@@ -266,6 +276,7 @@ void Dig::showProgress()
     // The mirror list gets each path at the same moment as the result list.
     m_list1->results().append(m_found);
     m_list2.append(m_found);
+    // Keeps its capacity for the next batch.
     m_found.clear();
     if (!m_entered.isEmpty()) {
         m_label1->setText(SearchMessages::searching(m_entered));

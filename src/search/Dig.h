@@ -20,12 +20,16 @@ struct Services;
 
 // How long the search window's steps take: the walk yields at most every yieldSliceMs of work
 // (0: after every entry), shows what it found and where it is at most every showEveryMs (0: at
-// every yield), and Stop Search waits stopWaitMs before the walk may go on.
+// every yield, and earlier once showRows paths wait), and Stop Search waits stopWaitMs before
+// the walk may go on. A yield that shows ends its slice after showSliceMs, so that the slice and
+// the lists' update after it still fit in about one slice.
 struct DigTiming
 {
-    int yieldSliceMs = 10;
+    int yieldSliceMs = 6;
     int showEveryMs = 100;
     int stopWaitMs = 1000;
+    int showSliceMs = 3;
+    int showRows = 2000;
 };
 
 // The deep search window. It finds the files whose names match a pattern in a folder and, when
@@ -75,6 +79,8 @@ private:
     // Puts the paths found since the last call into both lists, and the folder the walk is in
     // on the status line.
     void showProgress();
+    // Whether the next yield shows what was found.
+    bool showDue() const;
 
     // SearchWalkHost
     bool stopRequested() const override;

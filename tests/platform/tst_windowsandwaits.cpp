@@ -174,6 +174,10 @@ void TestWindowsAndWaits::timeSliceYieldYieldsOncePerSlice()
     QTimer::singleShot(0, this, [&] { ++handled; });
     everyHour.maybeYield();
     QCOMPARE(handled, 0);
+    // A shorter slice ends early; a longer one is cut to the yield's own.
+    QVERIFY(everyHour.isDue(0));
+    QVERIFY(!everyHour.isDue(7'200'000));
+    QVERIFY(!everyHour.isDue());
 
     TimeSliceYield always(0);
     always.maybeYield();

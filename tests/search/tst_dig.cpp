@@ -38,6 +38,8 @@ private Q_SLOTS:
     void nestedSearch();
     void clearDuringWalk();
     void listsShowFoundPathsTogether();
+    void longBatchShowsEarly_data();
+    void longBatchShowsEarly();
     void programEndDuringWalk();
     void windowDesign();
     void closeByWindowManagerIsExit();
@@ -246,6 +248,32 @@ void TestDig::listsShowFoundPathsTogether()
     // Found but not yet shown is in neither list, and Clear Results drops it too.
     QCOMPARE(seen, (QList<QPair<int, qsizetype>>{{1, 1}, {1, 1}}));
     QCOMPARE(f.listed(tree), (QStringList{"a.txt", "B.TXT", "c.txt", "d.txt/in-d.txt", "m/m.txt", "Z/z.txt"}));
+    QCOMPARE(f.dig().List2(), f.entries());
+    QCOMPARE(f.messages(), QStringList{" 8 files found in 4 directories"});
+}
+
+void TestDig::longBatchShowsEarly_data()
+{
+    QTest::addColumn<int>("showRows");
+    QTest::addColumn<QList<int>>("batches");
+    // The first yield shows, then nothing until the end unless enough paths wait.
+    QTest::newRow("few wait") << 2000 << QList<int>{1, 7};
+    QTest::newRow("three wait") << 3 << QList<int>{1, 3, 3, 1};
+}
+
+void TestDig::longBatchShowsEarly()
+{
+    QFETCH(int, showRows);
+    QFETCH(QList<int>, batches);
+    TestDir tree;
+    makeTree(tree);
+    DigFixture f(DigTiming{0, 60 * 1000, 0, 0, showRows});
+    QList<int> inserted;
+    QObject::connect(&f.dig().List1()->results(), &QAbstractItemModel::rowsInserted, &f.dig(),
+                     [&inserted](const QModelIndex &, int first, int last) { inserted.append(last - first + 1); });
+    f.start(tree.path(), QStringLiteral("*.txt"), true);
+
+    QCOMPARE(inserted, batches);
     QCOMPARE(f.dig().List2(), f.entries());
     QCOMPARE(f.messages(), QStringList{" 8 files found in 4 directories"});
 }
