@@ -5,6 +5,8 @@
 #include "app/InternetMenu.h"
 #include "app/MainMenus.h"
 #include "app/MenuTable.h"
+#include "app/OpenFiles.h"
+#include "app/OpenTargetLinks.h"
 #include "app/PaneLayouts.h"
 #include "app/PopupPresenter.h"
 #include "app/SelectAll.h"
@@ -83,6 +85,10 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_selectAll = std::make_unique<SelectAll>(*m_board, services.dialogs);
     m_layouts = std::make_unique<PaneLayouts>(*m_board);
     m_viewGraphic = std::make_unique<ViewGraphic>(*m_board, services);
+    m_openTargets = std::make_unique<OpenTargetLinks>(*m_editor, *m_editor, *m_viewGraphic);
+    m_openFiles = std::make_unique<OpenFiles>(*m_board, services, *m_openTargets, *m_openTargets,
+                                              *m_openTargets);
+    m_openFiles->connectMenus(*m_menus, this);
     wireMenus();
 
     // Text fields and lists would take Ctrl+C, Ctrl+A and the like for themselves: every

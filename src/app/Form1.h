@@ -15,6 +15,8 @@ class DeepSearch;
 class FileOperations;
 class InternetMenu;
 class MainMenus;
+class OpenFiles;
+class OpenTargetLinks;
 class PaneBoard;
 class PaneLayouts;
 class PopupPresenter;
@@ -51,6 +53,7 @@ public:
     DeepSearch &search() const { return *m_search; }
     // The text editor; also what the windows that open files as text load them through.
     TextEditor &editor() const { return *m_editor; }
+    OpenFiles &openFiles() const { return *m_openFiles; }
     InternetMenu &internetMenu() const { return *m_internetMenu; }
     QWidget *client() const { return m_client; }
     SharedWindow<Splash> &splash() { return m_splash; }
@@ -101,4 +104,6 @@ private:
     std::unique_ptr<PaneLayouts> m_layouts;
     SharedWindow<Help1> m_help;
     std::unique_ptr<ViewGraphic> m_viewGraphic;
+    std::unique_ptr<OpenTargetLinks> m_openTargets;
+    std::unique_ptr<OpenFiles> m_openFiles;
 };

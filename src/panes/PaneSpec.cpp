@@ -14,7 +14,7 @@ std::array<PaneSpec, PaneCount> makeSpecs()
         {1, s("DriveBox"), s("DirBox"), s("FileBox"), s("Text1"), s("Command1"), s("mnuPopup1"),
          s("mnuDirPop1"), s("*.htm"),
          s("Double click on a folder to show it's files in  the box below"), White, Teal,
-         WindowBackground},
+         WindowBackground, {s("MPEG"), s("Mpeg"), s("mpeg")}},
         {2, s("Drive2"), s("DirBox2"), s("FileBox2"), s("Text2"), s("Command2"), s("mnuPopUp2"),
          s("mnuDirPop2"), s("*.txt"), folderTip, WindowBackground, Teal, White},
         {3, s("Drive3"), s("DirBox3"), s("FileBox3"), s("Text3"), s("Command3"), s("mnuPopup3"),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -22,6 +23,9 @@ struct PaneSpec
     qint32 driveListColor;      // toolkit colour values (ToolkitColor)
     qint32 folderListColor;
     qint32 fileListColor;
+    // Media endings that only this pane's double-click plays, tested where the shared table
+    // leaves room for them (pane 1: the four-letter MPEG names).
+    QStringList ownMediaEndings = {};
 
     QString numberText() const { return QString::number(number); }
 };

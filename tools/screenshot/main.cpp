@@ -150,6 +150,7 @@ QList<Shot> shots()
                  }});
     // The search window over the others, its boxes filled in (a search would end in a box).
     list.append({QStringLiteral("search.png"), [](Form1 &form) {
+                     closeOtherWindows(form);
                      trigger(form, QStringLiteral("mnuSearchFor"));
                      Dig *dig = form.search().window().get();
                      dig->txtvalue()->setText(QDir::currentPath());
@@ -164,6 +165,10 @@ QList<Shot> shots()
     // The picture viewer on the fixture's photo, through View Graphic, one step enlarged.
     list.append({QStringLiteral("viewer.png"), [](Form1 &form) {
                      closeOtherWindows(form);
+                     // The message shots left every pane on a pattern that lists nothing.
+                     Pane &pane = form.board().pane(1);
+                     pane.patternBox()->setText(QStringLiteral("*.bmp"));
+                     pane.button()->click();
                      selectFile(form, 1, QStringLiteral("photo.bmp"));
                      trigger(form, QStringLiteral("mnuBmp"));
                      if (RealView *view = form.viewGraphic().viewer().ifLoaded())

@@ -1,0 +1,62 @@
+#include "open/ViewCommands.h"
+
+#include "open/OpenEndings.h"
+#include "open/OpenMessages.h"
+#include "open/OpenTargets.h"
+#include "panes/FileList.h"
+#include "panes/PaneBoard.h"
+#include "platform/ui/Dialogs.h"
+
+ViewCommands::ViewCommands(const PaneBoard &board, Dialogs &dialogs, TextFileOpener &texts,
+                           HtmlPageViewer &htmlViewer)
+    : m_board(board), m_dialogs(dialogs), m_texts(texts), m_htmlViewer(htmlViewer)
+{
+}
+
+int ViewCommands::activePane() const
+{
+    const QLineEdit *text7 = m_board.text7();
+    if (!text7)
+        return 0;
+    const QString active = text7->text();
+    for (const PaneSpec &spec : paneSpecs()) {
+        if (active == spec.numberText())
+            return spec.number;
+    }
+    return 0;
+}
+
+void ViewCommands::mnuHtm_0_Click()
+{
+    // The gate asks whether any pane, hidden ones included, shows an HTML file; the file that
+    // opens is the active pane's, whatever its ending.
+    bool anyHtml = false;
+    for (int n = 1; n <= PaneCount && !anyHtml; ++n)
+        anyHtml = OpenEndings::endsInAny(m_board.pane(n).fileList()->fileName(), OpenEndings::htmlEndings());
+    if (!anyHtml)
+        return;
+    const int n = activePane();
+    if (n == 0)
+        return;
+    const QString path = m_board.paneFilePath(n);
+    if (m_texts.openTextFile(path))
+        m_htmlViewer.showHtmlViewer(path);
+}
+
+void ViewCommands::mnuOpenTextFile_Click()
+{
+    const int n = activePane();
+    if (n == 0)
+        return;
+    if (m_board.pane(n).fileList()->fileName().isEmpty()) {
+        m_dialogs.message(OpenMessages::selectExistingFile());
+        return;
+    }
+    OpenAsText(n);
+}
+
+void ViewCommands::OpenAsText(int n)
+{
+    if (OpenEndings::endsInAny(m_board.pane(n).fileList()->fileName(), OpenEndings::textTypeEndings()))
+        m_texts.openTextFile(m_board.paneFilePath(n));
+}

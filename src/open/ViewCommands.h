@@ -1,0 +1,34 @@
+#pragma once
+
+class Dialogs;
+class HtmlPageViewer;
+class PaneBoard;
+class TextFileOpener;
+
+// The View menu's View Html and View Text, on the active pane's file (the pane whose file list
+// was clicked last), whatever menu started them.
+class ViewCommands
+{
+public:
+    ViewCommands(const PaneBoard &board, Dialogs &dialogs, TextFileOpener &texts,
+                 HtmlPageViewer &htmlViewer);
+
+    // View Html, also every pane's pop-up "View Html" and the double-click of an HTML file:
+    // when any pane's current file has an HTML ending, the active pane's file goes into the
+    // editor and then to the HTML viewer.
+    void mnuHtm_0_Click();
+    // View Text: the active pane's file opens in the editor when it is of a text type.
+    void mnuOpenTextFile_Click();
+    // Opens pane n's current file in the editor when its name has a text-type ending; does
+    // nothing otherwise.
+    void OpenAsText(int n);
+
+    // The active pane, 1..5, or 0 before the first click in a file list.
+    int activePane() const;
+
+private:
+    const PaneBoard &m_board;
+    Dialogs &m_dialogs;
+    TextFileOpener &m_texts;
+    HtmlPageViewer &m_htmlViewer;
+};
