@@ -21,6 +21,31 @@ QStringList lines(const QStringList &entries)
     return printed;
 }
 
+QStringList wrapped(const QString &line, const std::function<bool(const QString &)> &fits)
+{
+    QStringList pieces;
+    QString rest = line;
+    while (rest.size() > 1 && !fits(rest)) {
+        // The longest start of rest that fits, at least one character so that the loop ends.
+        qsizetype low = 1;
+        qsizetype high = rest.size() - 1;
+        while (low < high) {
+            const qsizetype middle = (low + high + 1) / 2;
+            if (fits(rest.left(middle)))
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        // A surrogate pair stays whole.
+        if (low < rest.size() && rest.at(low).isLowSurrogate() && rest.at(low - 1).isHighSurrogate())
+            low = low > 1 ? low - 1 : low + 1;
+        pieces << rest.left(low);
+        rest = rest.mid(low);
+    }
+    pieces << rest;
+    return pieces;
+}
+
 QList<QStringList> pages(const QStringList &lines, int linesPerPage)
 {
     const qsizetype perPage = std::max(1, linesPerPage);
@@ -43,7 +68,10 @@ bool print(QPrinter &printer, const QStringList &entries)
     const double lineHeight = metrics.lineSpacing();
     const int linesPerPage = int(area.height() / lineHeight);
 
-    const QList<QStringList> laidOut = pages(lines(entries), linesPerPage);
+    QStringList printed;
+    for (const QString &line : lines(entries))
+        printed << wrapped(line, [&](const QString &piece) { return metrics.horizontalAdvance(piece) <= area.width(); });
+    const QList<QStringList> laidOut = pages(printed, linesPerPage);
     for (qsizetype page = 0; page < laidOut.size(); ++page) {
         if (page > 0 && !printer.newPage()) {
             printer.abort();

@@ -82,6 +82,8 @@ private Q_SLOTS:
     void selectAll();
     void pagination_data();
     void pagination();
+    void wrapping_data();
+    void wrapping();
     void printsEveryEntryIntoPdf();
     void printCancelPrintsNothing();
     void printRefusals_data();
@@ -197,6 +199,26 @@ void TestResultCommands::pagination()
     QCOMPARE(joined, lines);
 }
 
+void TestResultCommands::wrapping_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("pieces");
+
+    QTest::newRow("fits") << "abcd" << QStringList{"abcd"};
+    QTest::newRow("empty line") << "" << QStringList{""};
+    QTest::newRow("goes on over the next lines") << "abcdefghij" << QStringList{"abcd", "efgh", "ij"};
+    QTest::newRow("a character pair stays whole")
+        << QStringLiteral("abc\U0001F600xyz") << QStringList{"abc", QStringLiteral("\U0001F600xy"), "z"};
+}
+
+void TestResultCommands::wrapping()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, pieces);
+    // Four code units a line.
+    QCOMPARE(ResultPrint::wrapped(line, [](const QString &piece) { return piece.size() <= 4; }), pieces);
+}
+
 void TestResultCommands::printsEveryEntryIntoPdf()
 {
     TestDir tree;
@@ -205,11 +227,13 @@ void TestResultCommands::printsEveryEntryIntoPdf()
         names << QStringLiteral("found-%1.log").arg(i, 3, 10, QLatin1Char('0'));
     for (const QString &name : names)
         tree.createFile(name);
-    // Markup in a name prints as the characters it is.
+    // Markup in a name prints as the characters it is; a name wider than the paper goes on
+    // over the next lines.
     tree.createFile(QStringLiteral("<b>bold.log"));
+    tree.createFile(QString(200, QLatin1Char('w')) + QStringLiteral(".log"));
     DigFixture f;
     f.start(tree.path(), QStringLiteral("*.log"), false);
-    QCOMPARE(f.dig().List1()->count(), 121);
+    QCOMPARE(f.dig().List1()->count(), 122);
     f.test.dialogs.answerPrint(true);
     const qsizetype messagesBefore = f.messages().size();
 
@@ -227,7 +251,9 @@ void TestResultCommands::printsEveryEntryIntoPdf()
         if (!trimmed.isEmpty())
             printed << trimmed;
     }
-    QCOMPARE(printed, ResultPrint::lines(f.entries()).filter(QRegularExpression(QStringLiteral("."))));
+    const QStringList expected = ResultPrint::lines(f.entries()).filter(QRegularExpression(QStringLiteral(".")));
+    QCOMPARE(printed.join(QString()), expected.join(QString()));
+    QVERIFY(printed.size() > expected.size());
     QVERIFY(printed.contains(tree.path() + QStringLiteral("/<b>bold.log")));
     QVERIFY(text.count(QLatin1Char('\f')) >= 2);
     QCOMPARE(f.messages().size(), messagesBefore);
