@@ -87,6 +87,7 @@ private Q_SLOTS:
     void viewText_data();
     void viewText();
     void viewTextOpensOnlyTheCurrentItem();
+    void keysInTheList();
 };
 
 void TestSearchResults::copyPairsTheSelectedResults()
@@ -265,6 +266,28 @@ void TestSearchResults::viewTextOpensOnlyTheCurrentItem()
     QCOMPARE(s.f.services.files.reads, QStringList{b});
     QCOMPARE(s.f.form->editor().window().ifLoaded()->text(), QStringLiteral("beta"));
     QVERIFY(s.list().isSelected(0) && !s.list().isSelected(1) && s.list().isSelected(2));
+}
+
+void TestSearchResults::keysInTheList()
+{
+    TestDir tree;
+    const QString a = tree.createFile(QStringLiteral("a.txt"), "alpha");
+    tree.createFile(QStringLiteral("b.txt"), "beta");
+    Searched s(tree);
+    s.select({0});
+    s.makeCurrent(0);
+    s.dig().activateWindow();
+    s.list().setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&s.dig()));
+
+    QTest::keyClick(&s.list(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(s.f.form->editor().window().ifLoaded()->text(), QStringLiteral("alpha"));
+
+    s.dig().activateWindow();
+    s.list().setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&s.dig()));
+    QTest::keyClick(&s.list(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(s.batch().list2(), QStringList{a});
 }
 
 QTEST_MAIN(TestSearchResults)

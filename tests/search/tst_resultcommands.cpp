@@ -92,6 +92,8 @@ private Q_SLOTS:
     void popupOnRightRelease();
     void popupItemsRunTheFileCommands();
     void rightButtonSelectsNothing();
+    void menuKeysWinInTheList_data();
+    void menuKeysWinInTheList();
 };
 
 void TestResultCommands::run_data()
@@ -364,6 +366,38 @@ void TestResultCommands::rightButtonSelectsNothing()
     QTest::mouseClick(f.dig().List1()->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
     QCOMPARE(selectedRows(f.dig().List1()), QList<int>{1});
     QCOMPARE(popups.shown.size(), 1);
+}
+
+void TestResultCommands::menuKeysWinInTheList_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QList<int>>("selected");
+
+    // The list's own Ctrl+C would put the current row's text on the clipboard (the menu's Copy
+    // reaching the batch is tested with the main window).
+    QTest::newRow("Ctrl+C is not the list's own copy") << int(Qt::Key_C) << "before" << QList<int>{};
+    QTest::newRow("Ctrl+E is Run") << int(Qt::Key_E) << "/found/b.txt" << QList<int>{};
+    QTest::newRow("Ctrl+S is Select all") << int(Qt::Key_S) << "before" << QList<int>{0, 1};
+}
+
+void TestResultCommands::menuKeysWinInTheList()
+{
+    QFETCH(int, key);
+    QFETCH(QString, clipboard);
+    QFETCH(QList<int>, selected);
+    DigFixture f;
+    f.dig().List1()->results().setPaths({QStringLiteral("/found/a.txt"), QStringLiteral("/found/b.txt")});
+    makeCurrent(f.dig().List1(), 1);
+    f.test.clipboard.setText(QStringLiteral("before"));
+    f.dig().activateWindow();
+    f.dig().List1()->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&f.dig()));
+
+    QTest::keyClick(f.dig().List1(), Qt::Key(key), Qt::ControlModifier);
+
+    QCOMPARE(f.test.clipboard.text(), clipboard);
+    QCOMPARE(selectedRows(f.dig().List1()), selected);
 }
 
 QTEST_MAIN(TestResultCommands)
