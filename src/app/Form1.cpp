@@ -68,12 +68,10 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_fileOperations->connectMenus(*m_menus, this);
     // The editor's HTML menu and viewer read the active pane's file: Text7 names the pane.
     m_editor = std::make_unique<TextEditor>(services, [this]() -> QString {
-        const QString active = m_board->text7()->text();
-        for (int n = 1; n <= PaneCount; ++n) {
-            if (active == QString::number(n) && !m_board->pane(n).fileList()->fileName().isEmpty())
-                return m_board->paneFilePath(n);
-        }
-        return QString();
+        const int n = m_board->activePane();
+        if (n == 0 || m_board->pane(n).fileList()->fileName().isEmpty())
+            return QString();
+        return m_board->paneFilePath(n);
     });
     // The search window's Copy fills the copy batch, its View Text loads the editor.
     ResultLinks searchLinks;

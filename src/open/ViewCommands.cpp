@@ -13,19 +13,6 @@ ViewCommands::ViewCommands(const PaneBoard &board, Dialogs &dialogs, TextFileOpe
 {
 }
 
-int ViewCommands::activePane() const
-{
-    const QLineEdit *text7 = m_board.text7();
-    if (!text7)
-        return 0;
-    const QString active = text7->text();
-    for (const PaneSpec &spec : paneSpecs()) {
-        if (active == spec.numberText())
-            return spec.number;
-    }
-    return 0;
-}
-
 void ViewCommands::mnuHtm_0_Click()
 {
     // The gate asks whether any pane, hidden ones included, shows an HTML file; the file that
@@ -35,7 +22,7 @@ void ViewCommands::mnuHtm_0_Click()
         anyHtml = OpenEndings::endsInAny(m_board.pane(n).fileList()->fileName(), OpenEndings::htmlEndings());
     if (!anyHtml)
         return;
-    const int n = activePane();
+    const int n = m_board.activePane();
     if (n == 0)
         return;
     const QString path = m_board.paneFilePath(n);
@@ -45,7 +32,7 @@ void ViewCommands::mnuHtm_0_Click()
 
 void ViewCommands::mnuOpenTextFile_Click()
 {
-    const int n = activePane();
+    const int n = m_board.activePane();
     if (n == 0)
         return;
     if (m_board.pane(n).fileList()->fileName().isEmpty()) {

@@ -23,9 +23,6 @@ public:
     // nothing otherwise.
     void OpenAsText(int n);
 
-    // The active pane, 1..5, or 0 before the first click in a file list.
-    int activePane() const;
-
 private:
     const PaneBoard &m_board;
     Dialogs &m_dialogs;

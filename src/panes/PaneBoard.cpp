@@ -132,6 +132,18 @@ Pane &PaneBoard::pane(int n) const
     return *m_panes.at(n - 1);
 }
 
+int PaneBoard::activePane() const
+{
+    if (!m_text7)
+        return 0;
+    const QString active = m_text7->text();
+    for (const PaneSpec &spec : paneSpecs()) {
+        if (active == spec.numberText())
+            return spec.number;
+    }
+    return 0;
+}
+
 int PaneBoard::paneHasSelection() const
 {
     for (int n = 1; n <= PaneCount; ++n) {

@@ -36,6 +36,8 @@ public:
     QLineEdit *text6() const { return m_text6; }
     QLineEdit *text7() const { return m_text7; }
     QLineEdit *text8() const { return m_text8; }
+    // The pane Text7 names (the one whose file list was used last); 0 when it names none.
+    int activePane() const;
 
     // The first pane 1..5 (hidden panes included) whose file list has its current item beyond
     // the first, or its first item selected; 0 when none.
