@@ -66,8 +66,6 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_menus = std::make_unique<MainMenus>(menuBar(), this);
     m_fileOperations = std::make_unique<FileOperations>(*m_board, services, this);
     m_fileOperations->connectMenus(*m_menus, this);
-    m_search = std::make_unique<DeepSearch>(services);
-    m_fileOperations->setSearchResults(m_search.get());
     // The editor's HTML menu and viewer read the active pane's file: Text7 names the pane.
     m_editor = std::make_unique<TextEditor>(services, [this]() -> QString {
         const int n = m_board->activePane();
@@ -75,6 +73,13 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
             return QString();
         return m_board->paneFilePath(n);
     });
+    // The search window's Copy fills the copy batch, its View Text loads the editor.
+    ResultLinks searchLinks;
+    searchLinks.batch = &m_fileOperations->searchBatch();
+    searchLinks.editor = m_editor.get();
+    searchLinks.popup = [this](QMenu *menu, const QPoint &globalPos) { m_popups.popup(menu, globalPos); };
+    m_search = std::make_unique<DeepSearch>(services, DigTiming(), std::move(searchLinks));
+    m_fileOperations->setSearchResults(m_search.get());
     // Unsaved editor text is offered for saving before the program ends.
     setEndGuard([this] { return m_editor->mayEndProgram(); });
     m_internetMenu = std::make_unique<InternetMenu>(services, store, *m_menus, this);

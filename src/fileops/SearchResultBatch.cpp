@@ -30,6 +30,16 @@ void SearchResultBatch::ListCopy()
     }
 }
 
+void SearchResultBatch::CopySelectedResults()
+{
+    m_batch.clearList1();
+    m_batch.clearList2();
+    ListCopy();
+    // The names come from the paths ListCopy took, not from a second look at the selection.
+    for (const QString &path : m_batch.list2())
+        m_batch.appendName(PathHelper::baseName(path));
+}
+
 void SearchResultBatch::PasteCopiedBatch(int n)
 {
     // The pairs and the destination are taken once: commands run during the yields below can

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileops/SearchCopy.h"
+
 #include <QStringList>
 
 class CopyBatch;
@@ -10,7 +12,7 @@ struct Services;
 // The copy batch's road to and from the search window: ListCopy takes the selected results'
 // full paths into List2; PasteCopiedBatch copies each List2 path under the List1 name at the
 // same position into a pane's folder.
-class SearchResultBatch
+class SearchResultBatch : public SearchCopy
 {
 public:
     SearchResultBatch(PaneBoard &board, Services &services, CopyBatch &batch, SearchResults &results,
@@ -18,6 +20,7 @@ public:
 
     // Appends the full path of every selected result, in list order, to List2.
     void ListCopy();
+    void CopySelectedResults() override;
     // Pastes the batch into pane n's folder, stopping at the first pair that fails (with its
     // message); the search results are emptied when every pair was copied.
     void PasteCopiedBatch(int n);

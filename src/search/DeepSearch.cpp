@@ -3,11 +3,12 @@
 #include "search/ResultList.h"
 #include "search/ResultListModel.h"
 
-DeepSearch::DeepSearch(Services &services, const DigTiming &timing)
+DeepSearch::DeepSearch(Services &services, const DigTiming &timing, ResultLinks links)
     : m_services(services),
       m_timing(timing),
+      m_links(std::move(links)),
       m_dig([this] {
-          auto *dig = new Dig(m_services, m_timing);
+          auto *dig = new Dig(m_services, m_timing, m_links);
           dig->Form_Load();
           return dig;
       })

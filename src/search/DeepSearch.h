@@ -12,7 +12,8 @@ struct Services;
 class DeepSearch : public SearchResults
 {
 public:
-    explicit DeepSearch(Services &services, const DigTiming &timing = DigTiming());
+    explicit DeepSearch(Services &services, const DigTiming &timing = DigTiming(),
+                        ResultLinks links = ResultLinks());
 
     // File > "Search ": loads the window when it is not loaded, enables it and shows it
     // without an owner and without waiting.
@@ -30,5 +31,6 @@ public:
 private:
     Services &m_services;
     DigTiming m_timing;
+    ResultLinks m_links;
     SharedWindow<Dig> m_dig;
 };

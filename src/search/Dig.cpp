@@ -86,7 +86,7 @@ const QList<MenuEntry> &Dig::menuTable()
     return table;
 }
 
-Dig::Dig(Services &services, const DigTiming &timing)
+Dig::Dig(Services &services, const DigTiming &timing, ResultLinks links)
     // No system menu and no minimise, maximise or close button.
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_services(services),
@@ -119,6 +119,18 @@ Dig::Dig(Services &services, const DigTiming &timing)
 
     m_menus = std::make_unique<MenuTree>(menuTable(), menuBar(), this);
     m_menus->onTriggered(QStringLiteral("mnuExit"), this, [this] { mnuExit_Click(); });
+    m_commands = std::make_unique<ResultCommands>(*m_list1, m_list2, services, std::move(links));
+    const QList<std::pair<const char *, void (Dig::*)()>> commands{
+        {"mnuCopy", &Dig::mnuCopy_Click},           {"mnuUpCopy", &Dig::mnuCopy_Click},
+        {"mnuExecute", &Dig::mnuExecute_Click},     {"mnuUpRun", &Dig::mnuExecute_Click},
+        {"mnuPrint", &Dig::mnuPrint_Click},         {"mnuSelectall", &Dig::mnuSelectall_Click},
+        {"mnuUpSelectall", &Dig::mnuSelectall_Click}, {"mnuView", &Dig::mnuView_Click},
+        {"mnuUpView", &Dig::mnuView_Click},
+    };
+    for (const auto &[name, command] : commands)
+        m_menus->onTriggered(QLatin1String(name), this, [this, command = command] { (this->*command)(); });
+    connect(m_list1, &ResultList::mouseReleased, this,
+            [this](Qt::MouseButton button, const QPoint &globalPos) { List1_MouseUp(button, globalPos); });
     connect(control<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(m_command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
@@ -208,6 +220,36 @@ void Dig::mnuExit_Click()
     m_txtvalue->clear();
     m_textval->clear();
     hide();
+}
+
+void Dig::mnuCopy_Click()
+{
+    m_commands->Copy();
+}
+
+void Dig::mnuExecute_Click()
+{
+    m_commands->Run();
+}
+
+void Dig::mnuPrint_Click()
+{
+    m_commands->Print();
+}
+
+void Dig::mnuSelectall_Click()
+{
+    m_commands->SelectAll();
+}
+
+void Dig::mnuView_Click()
+{
+    m_commands->ViewText();
+}
+
+void Dig::List1_MouseUp(Qt::MouseButton button, const QPoint &globalPos)
+{
+    m_commands->mouseReleased(button, m_menus->menu(QStringLiteral("mnuPopUp1")), globalPos);
 }
 
 void Dig::closeEvent(QCloseEvent *event)

@@ -3,6 +3,7 @@
 #include "platform/EventWaits.h"
 #include "platform/ui/FormDesign.h"
 #include "platform/ui/MenuTree.h"
+#include "search/ResultCommands.h"
 #include "search/SearchWalk.h"
 
 #include <QElapsedTimer>
@@ -46,7 +47,7 @@ class Dig : public QMainWindow, private SearchWalkHost
     Q_OBJECT
 
 public:
-    explicit Dig(Services &services, const DigTiming &timing = DigTiming());
+    explicit Dig(Services &services, const DigTiming &timing = DigTiming(), ResultLinks links = ResultLinks());
     ~Dig() override;
 
     static const FormDesign &design();
@@ -60,6 +61,14 @@ public:
     // Clear Results.
     void Command1_Click();
     void mnuExit_Click();
+    // The result commands; the pop-up's items run the same ones.
+    void mnuCopy_Click();
+    void mnuExecute_Click();
+    void mnuPrint_Click();
+    void mnuSelectall_Click();
+    void mnuView_Click();
+    // A mouse button released over the result list.
+    void List1_MouseUp(Qt::MouseButton button, const QPoint &globalPos);
 
     QLineEdit *txtvalue() const { return m_txtvalue; }
     QLineEdit *textval() const { return m_textval; }
@@ -101,6 +110,7 @@ private:
     ResultList *m_list1;
     QStringList m_list2;
     std::unique_ptr<MenuTree> m_menus;
+    std::unique_ptr<ResultCommands> m_commands;
     // The texts of the last search that passed its checks.
     QString m_searchPath;
     QString m_searchPattern;

@@ -27,4 +27,14 @@ QString summary(const SearchCounts &counts)
     return QStringLiteral(" %1 files found in %2 directories").arg(counts.files).arg(folders);
 }
 
+QString nothingListed()
+{
+    return QStringLiteral("No files presently listed.");
+}
+
+QString noPrinter()
+{
+    return QStringLiteral("No printer is available.");
+}
+
 } // namespace SearchMessages

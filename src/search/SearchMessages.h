@@ -13,5 +13,8 @@ QString enterPattern();
 QString searching(const QString &folder);
 // The message at the end of a search.
 QString summary(const SearchCounts &counts);
+// Print with nothing listed, and with no printer to print on.
+QString nothingListed();
+QString noPrinter();
 
 } // namespace SearchMessages

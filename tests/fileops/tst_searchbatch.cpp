@@ -2,20 +2,6 @@
 
 #include <QFile>
 
-namespace {
-// The search window's Copy: both lists emptied, then the selected results' paths and names.
-void searchCopy(BoardFixture &f)
-{
-    f.batch.clearList1();
-    f.batch.clearList2();
-    f.searchBatch.ListCopy();
-    for (int i = 0; i < f.results.count(); ++i) {
-        if (f.results.isSelected(i))
-            f.batch.appendName(PathHelper::baseName(f.results.entry(i)));
-    }
-}
-} // namespace
-
 // Paste of a batch from the search window: each found path under its name, into one pane.
 class TestSearchBatch : public QObject
 {
@@ -41,7 +27,7 @@ void TestSearchBatch::pastesPairsInOrderAndClearsResults()
     BoardFixture f;
     f.results.entries = {x, dir.createFile(QStringLiteral("B/skip.txt")), y};
     f.results.selected = {0, 2};
-    searchCopy(f);
+    f.searchBatch.CopySelectedResults();
     QCOMPARE(f.batch.list1(), (QStringList{QStringLiteral("x.txt"), QStringLiteral("y.txt")}));
 
     f.open(2, out);
@@ -77,7 +63,7 @@ void TestSearchBatch::sameNameFromTwoFoldersLastOneWins()
     f.results.entries = {dir.createFile(QStringLiteral("A/n.txt"), "first"),
                          dir.createFile(QStringLiteral("B/n.txt"), "second")};
     f.results.selected = {0, 1};
-    searchCopy(f);
+    f.searchBatch.CopySelectedResults();
     f.open(1, dir.createDir(QStringLiteral("Out")));
 
     f.paste.panePaste(1);
@@ -108,7 +94,7 @@ void TestSearchBatch::failingPairStopsAndKeepsResults()
     f.results.entries = {dir.createFile(QStringLiteral("A/1.txt"), "1"), dir.createFile(QStringLiteral("A/2.txt"), "2"),
                          dir.createFile(QStringLiteral("A/3.txt"), "3")};
     f.results.selected = {0, 1, 2};
-    searchCopy(f);
+    f.searchBatch.CopySelectedResults();
     f.open(5, out);
     if (failure == QLatin1String("read-only")) {
         dir.createFile(QStringLiteral("Out/2.txt"), "old");
@@ -140,7 +126,7 @@ void TestSearchBatch::resultInDestinationFolderIsLeftIntact()
     const QByteArray contents(64 * 1024, 'k');
     f.results.entries = {dir.createFile(QStringLiteral("Out/here.bin"), contents)};
     f.results.selected = {0};
-    searchCopy(f);
+    f.searchBatch.CopySelectedResults();
     f.open(1, out);
     f.test.dialogs.answerMessage(MessageAnswer::Ok);
 
@@ -164,7 +150,7 @@ void TestSearchBatch::searchCopyWithoutSelectionIsNoSearchBatch()
     f.copy.paneCopy(1);
 
     f.results.entries = {dir.createFile(QStringLiteral("A/found.txt"))};
-    searchCopy(f);
+    f.searchBatch.CopySelectedResults();
     QVERIFY(!f.batch.isSearchBatch());
     QVERIFY(f.batch.list1().isEmpty());
 

@@ -16,7 +16,8 @@
 // is answered with OK.
 struct DigFixture
 {
-    explicit DigFixture(const DigTiming &timing = DigTiming{0, 0, 0}) : search(test.services(), timing)
+    explicit DigFixture(const DigTiming &timing = DigTiming{0, 0, 0}, ResultLinks links = ResultLinks())
+        : search(test.services(), timing, std::move(links))
     {
         test.dialogs.acceptAllMessages();
         search.mnuSearchFor_Click();

@@ -58,6 +58,14 @@ std::optional<QString> ScriptedDialogs::saveFileName(const FileDialogRequest &re
     return answer.text;
 }
 
+bool ScriptedDialogs::printDialog(QPrinter &, const PrintDialogRequest &request)
+{
+    m_printRequests.append(request);
+    PrintAnswer answer{false};
+    take(answer, "print dialog");
+    return answer.print;
+}
+
 QStringList ScriptedDialogs::messageTexts() const
 {
     QStringList texts;
@@ -73,4 +81,5 @@ void ScriptedDialogs::clear()
     m_colorRequests.clear();
     m_inputPrompts.clear();
     m_fileRequests.clear();
+    m_printRequests.clear();
 }

@@ -18,6 +18,8 @@ public:
     void answerMessage(MessageAnswer answer) { m_script.emplace_back(answer); }
     void answerColor(std::optional<QColor> color) { m_script.emplace_back(color); }
     void answerText(std::optional<QString> text) { m_script.emplace_back(TextAnswer{text}); }
+    // The print dialog: true prints, false cancels.
+    void answerPrint(bool print) { m_script.emplace_back(PrintAnswer{print}); }
     // Answers every message box with OK (or Yes) without scripting each one.
     void acceptAllMessages(bool accept = true) { m_acceptAllMessages = accept; }
 
@@ -27,18 +29,21 @@ public:
                                      const QString &initial) override;
     std::optional<QString> openFileName(const FileDialogRequest &request) override;
     std::optional<QString> saveFileName(const FileDialogRequest &request) override;
+    bool printDialog(QPrinter &printer, const PrintDialogRequest &request) override;
 
     const QList<MessageRequest> &messages() const { return m_messages; }
     QStringList messageTexts() const;
     const QList<QColor> &colorRequests() const { return m_colorRequests; }
     const QStringList &inputPrompts() const { return m_inputPrompts; }
     const QList<FileDialogRequest> &fileRequests() const { return m_fileRequests; }
+    const QList<PrintDialogRequest> &printRequests() const { return m_printRequests; }
     bool scriptIsEmpty() const { return m_script.empty(); }
     void clear();
 
 private:
     struct TextAnswer { std::optional<QString> text; };
-    using Answer = std::variant<MessageAnswer, std::optional<QColor>, TextAnswer>;
+    struct PrintAnswer { bool print; };
+    using Answer = std::variant<MessageAnswer, std::optional<QColor>, TextAnswer, PrintAnswer>;
     template <typename T> bool take(T &out, const char *what);
 
     std::deque<Answer> m_script;
@@ -47,4 +52,5 @@ private:
     QList<QColor> m_colorRequests;
     QStringList m_inputPrompts;
     QList<FileDialogRequest> m_fileRequests;
+    QList<PrintDialogRequest> m_printRequests;
 };

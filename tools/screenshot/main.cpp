@@ -48,6 +48,10 @@ public:
     {
         return m_real.saveFileName(request);
     }
+    bool printDialog(QPrinter &printer, const PrintDialogRequest &request) override
+    {
+        return m_real.printDialog(printer, request);
+    }
 
 private:
     Dialogs &m_real;

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 enum class MessageButtons { Ok, YesNo };
@@ -33,6 +34,13 @@ struct FileDialogRequest
     bool fileMustExist = true;
 };
 
+// The print dialog's choices that a caller turns off.
+struct PrintDialogRequest
+{
+    bool selectionChoice = true; // the "Selection" print range is offered
+    bool printToFile = true;     // the "Print to file" choice is shown
+};
+
 // Every modal box and common dialog goes through here, so that tests can answer them.
 class Dialogs
 {
@@ -56,4 +64,6 @@ public:
                                              const QString &initial) = 0;
     virtual std::optional<QString> openFileName(const FileDialogRequest &request) = 0;
     virtual std::optional<QString> saveFileName(const FileDialogRequest &request) = 0;
+    // The print dialog on printer, which takes the user's choices; false when the user cancels.
+    virtual bool printDialog(QPrinter &printer, const PrintDialogRequest &request) = 0;
 };

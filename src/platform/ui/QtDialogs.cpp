@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace {
 QMessageBox::Icon toIcon(MessageIcon icon)
@@ -95,4 +96,12 @@ std::optional<QString> QtDialogs::saveFileName(const FileDialogRequest &request)
     if (path.isEmpty())
         return std::nullopt;
     return path;
+}
+
+bool QtDialogs::printDialog(QPrinter &printer, const PrintDialogRequest &request)
+{
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, request.selectionChoice);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, request.printToFile);
+    return dialog.exec() == QDialog::Accepted;
 }

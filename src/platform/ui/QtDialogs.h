@@ -16,6 +16,7 @@ public:
                                      const QString &initial) override;
     std::optional<QString> openFileName(const FileDialogRequest &request) override;
     std::optional<QString> saveFileName(const FileDialogRequest &request) override;
+    bool printDialog(QPrinter &printer, const PrintDialogRequest &request) override;
 
     // The box message() shows, built but not yet shown. Its text is plain text, whatever
     // characters it holds.
