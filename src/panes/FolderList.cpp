@@ -23,6 +23,16 @@ FolderList::FolderList(QWidget *parent) : QListView(parent), m_model(new FolderL
     setWordWrap(false);
 }
 
+namespace {
+// path made absolute against the program's current folder (through the codec, so a folder whose
+// name is not UTF-8 stays itself) and cleaned of "." and ".." parts.
+QString absoluteClean(const QString &path)
+{
+    const QString absolute = path.startsWith(QLatin1Char('/')) ? path : PathHelper::join(PathCodec::currentFolder(), path);
+    return QDir::cleanPath(absolute);
+}
+} // namespace
+
 QString FolderList::path() const
 {
     return m_model->path();
@@ -32,8 +42,7 @@ void FolderList::setPath(const QString &path)
 {
     if (path.isEmpty())
         return;
-    const QString absolute = path.startsWith(QLatin1Char('/')) ? path : PathHelper::join(PathCodec::currentFolder(), path);
-    const QString clean = QDir::cleanPath(absolute);
+    const QString clean = absoluteClean(path);
     if (clean == m_model->path()) {
         refresh();
         return;
@@ -81,7 +90,7 @@ void FolderList::openRead(const QString &path, const QStringList &subfolders, Fo
 {
     if (path.isEmpty())
         return;
-    const QString clean = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    const QString clean = absoluteClean(path);
     const bool differs = clean != m_model->path();
     m_watch.beginFrom(readWatch, clean);
     display(clean, subfolders);
