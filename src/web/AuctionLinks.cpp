@@ -32,7 +32,7 @@ const PairDesign &AuctionLinks::design()
                 {.kind = Kind::Label, .name = QStringLiteral("Label1"),
                  .text = QStringLiteral("                  Go to Auction?"), .twips = QRect(1200, 1740, 3690, 315),
                  .backColor = ToolkitColor::Blue, .foreColor = ToolkitColor::HighlightText, .bold = true,
-                 .boldPointSize = 9.75},
+                 .pointSize = 9.75},
             }},
         .launcher = {.name = QStringLiteral("ANet"), .maximised = true},
         .browserStyle = WindowStyle::Maximized,

@@ -6,6 +6,7 @@
 #include "platform/ui/ToolkitColor.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -47,7 +48,8 @@ private Q_SLOTS:
         QVERIFY(text->isReadOnly());
         QCOMPARE(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(text->font().pointSize(), 12);
+        // 12 points at the design's 96 dots per inch.
+        QCOMPARE(QFontInfo(text->font()).pixelSize(), 16);
         const QString helpText = text->toPlainText();
         QVERIFY(helpText.contains(QStringLiteral("PANOPTRA HELP")));
         QVERIFY(helpText.contains(QStringLiteral("Some tips for getting started:")));
