@@ -79,12 +79,12 @@ void AuctionLinks::mnuAuc_Click(int slot)
     LinkPrompt *prompt = m_pair.prompt();
     prompt->showInFront();
     prompt->label1()->setText(slotLabel(name));
-    prompt->setSlotKey(slotKey(name), slot);
+    prompt->setUserLinkKey(slotKey(name));
 }
 
 std::optional<QString> AuctionLinks::findAddress(LinkPrompt &prompt)
 {
     if (const std::optional<QString> fixed = SiteTables::find(SiteTables::auctions(), prompt.key()))
         return fixed;
-    return UserLinkSlots::slotAddress(m_store, UserLinkSlots::auctions(), prompt.keySlot(), prompt.key(), slotKey);
+    return UserLinkSlots::linkAddress(m_store, UserLinkSlots::auctions(), prompt.key(), slotKey);
 }
