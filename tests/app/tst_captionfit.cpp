@@ -24,7 +24,6 @@
 #include "platform/ui/DesignFont.h"
 #include "search/DeepSearch.h"
 #include "search/Dig.h"
-#include "web/SiteTables.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -38,7 +37,6 @@
 #include <QTest>
 
 #include <functional>
-#include <memory>
 #include <optional>
 
 namespace {
