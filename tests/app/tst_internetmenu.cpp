@@ -2,6 +2,7 @@
 
 #include "app/InternetMenu.h"
 #include "app/MainMenus.h"
+#include "support/TestCase.h"
 #include "web/SearchEngines.h"
 
 #include <QAction>
@@ -14,7 +15,7 @@
 #include <array>
 
 // The "&Internet" menu's items reach their commands on the running main window.
-class TestInternetMenu : public QObject
+class TestInternetMenu : public TestCase
 {
     Q_OBJECT
 
