@@ -24,6 +24,7 @@
 #include "platform/ui/DesignFont.h"
 #include "search/DeepSearch.h"
 #include "search/Dig.h"
+#include "support/TestCase.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -272,7 +273,7 @@ const QList<DesignedWindowCase> &designedWindows()
 
 } // namespace
 
-class TestCaptionFit : public QObject
+class TestCaptionFit : public TestCase
 {
     Q_OBJECT
 
