@@ -57,6 +57,43 @@ qsizetype valueEnd(const char *data, qsizetype from, qsizetype to)
     return to;
 }
 
+// FNV-1a over case-folded code points: names that differ only in case hash alike.
+constexpr size_t hashSeed = 14695981039346656037ULL;
+
+size_t mixFolded(size_t hash, char32_t folded)
+{
+    return (hash ^ folded) * 1099511628211ULL;
+}
+
+size_t hashOf(size_t hash, QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t point = text.at(i).unicode();
+        if (QChar::isHighSurrogate(point) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            point = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+            ++i;
+        }
+        hash = mixFolded(hash, QChar::toCaseFolded(point));
+    }
+    return hash;
+}
+
+// The hash of prefix + the key a file spells so, without decoding it where it is plain ASCII.
+size_t spelledKeyHash(size_t prefixHash, const QString &prefix, QByteArrayView spelled)
+{
+    size_t hash = prefixHash;
+    for (const char byte : spelled) {
+        const auto ch = uchar(byte);
+        if (ch >= 0x80 || ch == '%') {
+            QString key = prefix;
+            IniSyntax::appendKey(key, spelled);
+            return hashOf(hashSeed, key);
+        }
+        hash = mixFolded(hash, ch == '\\' ? '/' : (ch >= 'A' && ch <= 'Z' ? ch + ('a' - 'A') : ch));
+    }
+    return hash;
+}
+
 } // namespace
 
 IniDocument::IniDocument(QByteArray bytes) : m_bytes(std::move(bytes))
@@ -68,10 +105,10 @@ void IniDocument::parse()
 {
     m_entries.clear();
     m_sections.clear();
-    m_byKey.clear();
+    m_lastByHash.clear();
     const qsizetype markLength = m_bytes.startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
     // What comes before the first header belongs to [General].
-    m_sections.append({QString(), markLength});
+    m_sections.append({QString(), hashSeed, markLength});
 
     const char *data = m_bytes.constData();
     const qsizetype size = m_bytes.size();
@@ -92,15 +129,20 @@ void IniDocument::parse()
             const qsizetype end = valueEnd(data, start, contentEnd);
             const auto *close = static_cast<const char *>(std::memchr(data + start, ']', size_t(end - start)));
             const qsizetype nameEnd = close ? close - data : end;
-            m_sections.append({IniSyntax::sectionPrefix(QByteArrayView(data + start + 1, nameEnd - start - 1)), next});
+            QString prefix = IniSyntax::sectionPrefix(QByteArrayView(data + start + 1, nameEnd - start - 1));
+            const size_t hash = hashOf(hashSeed, prefix);
+            m_sections.append({std::move(prefix), hash, next});
         } else if (start < contentEnd && data[start] != ';') {
             const qsizetype equals = keyEnd(data, start, contentEnd);
             const QByteArrayView spelledKey = equals < 0 ? QByteArrayView() : QByteArrayView(data + start, equals - start).trimmed();
             if (!spelledKey.isEmpty()) {
                 Section &section = m_sections.last();
-                m_entries.append({lineStart, start, equals, contentEnd, next,
-                                  section.prefix + IniSyntax::decodeKey(spelledKey)});
-                m_byKey.insert(m_entries.last().key.toCaseFolded(), m_entries.size() - 1);
+                const size_t hash = spelledKeyHash(section.hash, section.prefix, spelledKey);
+                // One more than the entry's index, so that 0 (a new hash) means none.
+                qsizetype &last = m_lastByHash[hash];
+                m_entries.append({lineStart, start, spelledKey.size(), equals, contentEnd, next,
+                                  m_sections.size() - 1, last - 1});
+                last = m_entries.size();
                 section.newLine = next;
             }
         }
@@ -108,12 +150,30 @@ void IniDocument::parse()
     }
 }
 
+QList<qsizetype> IniDocument::entriesOf(const QString &key) const
+{
+    QList<qsizetype> found;
+    const qsizetype last = m_lastByHash.value(hashOf(hashSeed, key));
+    for (qsizetype i = last - 1; i >= 0; i = m_entries.at(i).sameHashBefore) {
+        if (keyOf(m_entries.at(i)).compare(key, Qt::CaseInsensitive) == 0)
+            found.append(i);
+    }
+    return found;
+}
+
+QString IniDocument::keyOf(const Entry &entry) const
+{
+    QString key = m_sections.at(entry.section).prefix;
+    IniSyntax::appendKey(key, QByteArrayView(m_bytes).sliced(entry.keyStart, entry.keyLength));
+    return key;
+}
+
 std::optional<IniSyntax::Value> IniDocument::value(const QString &key) const
 {
-    const auto found = m_byKey.constFind(key.toCaseFolded());
-    if (found == m_byKey.constEnd())
+    const QList<qsizetype> entries = entriesOf(key);
+    if (entries.isEmpty())
         return std::nullopt;
-    const Entry &entry = m_entries.at(*found);
+    const Entry &entry = m_entries.at(entries.first());
     const qsizetype from = entry.equals + 1;
     const qsizetype to = valueEnd(m_bytes.constData(), from, entry.contentEnd);
     return IniSyntax::decodeValue(QByteArrayView(m_bytes).sliced(from, to - from));
@@ -122,13 +182,13 @@ std::optional<IniSyntax::Value> IniDocument::value(const QString &key) const
 bool IniDocument::setText(const QStringList &path, const QString &text)
 {
     const QString key = path.join(u'/');
-    const auto found = m_byKey.constFind(key.toCaseFolded());
-    if (found != m_byKey.constEnd()) {
+    const QList<qsizetype> entries = entriesOf(key);
+    if (!entries.isEmpty()) {
         const std::optional<IniSyntax::Value> current = value(key);
         if (current && current->isText && current->text == text)
             return false;
         // The key keeps its spelling; only what follows its "=" is new.
-        const Entry &entry = m_entries.at(*found);
+        const Entry &entry = m_entries.at(entries.first());
         replaceBytes(entry.equals + 1, entry.contentEnd, IniSyntax::encodeText(text));
         return true;
     }
@@ -159,14 +219,13 @@ bool IniDocument::setText(const QStringList &path, const QString &text)
 
 bool IniDocument::remove(const QString &key)
 {
-    const QString folded = key.toCaseFolded();
-    if (!m_byKey.contains(folded))
+    const QList<qsizetype> entries = entriesOf(key);
+    if (entries.isEmpty())
         return false;
     // From the last line up, so that the places of the earlier ones stay where they were.
-    for (qsizetype i = m_entries.size() - 1; i >= 0; --i) {
-        const Entry &entry = m_entries.at(i);
-        if (entry.key.toCaseFolded() == folded)
-            m_bytes.remove(entry.lineStart, entry.next - entry.lineStart);
+    for (const qsizetype index : entries) {
+        const Entry &entry = m_entries.at(index);
+        m_bytes.remove(entry.lineStart, entry.next - entry.lineStart);
     }
     parse();
     return true;
@@ -186,8 +245,9 @@ QStringList IniDocument::spelledPath(const QStringList &path) const
     for (qsizetype depth = 0; depth + 1 < path.size(); ++depth) {
         const QString prefix = spelled.mid(0, depth + 1).join(u'/') + u'/';
         for (const Entry &entry : m_entries) {
-            if (entry.key.startsWith(prefix, Qt::CaseInsensitive)) {
-                spelled[depth] = entry.key.section(u'/', depth, depth);
+            const QString key = keyOf(entry);
+            if (key.startsWith(prefix, Qt::CaseInsensitive)) {
+                spelled[depth] = key.section(u'/', depth, depth);
                 break;
             }
         }

@@ -43,23 +43,31 @@ private:
     {
         qsizetype lineStart;
         qsizetype keyStart;   // the first character of the line that is no blank
+        qsizetype keyLength;  // up to the last one before the "=" that is no blank
         qsizetype equals;     // the "=" that ends the key
         qsizetype contentEnd; // before the line end
         qsizetype next;       // where the next line starts
-        QString key;
+        qsizetype section;
+        qsizetype sameHashBefore; // the entry before this one whose key has the same hash, or -1
     };
     struct Section
     {
         QString prefix;    // what its keys start with: "Software/", or "" for [General]
+        size_t hash;       // of the prefix, case-folded
         qsizetype newLine; // where a new line of the section goes: after its last value
     };
 
     void parse();
     void replaceBytes(qsizetype from, qsizetype to, const QByteArray &with);
+    // The entries of key, the last one first.
+    QList<qsizetype> entriesOf(const QString &key) const;
+    QString keyOf(const Entry &entry) const;
     QStringList spelledPath(const QStringList &path) const;
 
     QByteArray m_bytes;
     QList<Entry> m_entries;
     QList<Section> m_sections;
-    QHash<QString, qsizetype> m_byKey; // case-folded key to the index of its last entry
+    // The last entry of each hash. A key is only decoded to be compared when its hash matches,
+    // so a file of many lines is parsed at the speed of a scan.
+    QHash<size_t, qsizetype> m_lastByHash;
 };

@@ -111,11 +111,32 @@ namespace IniSyntax {
 
 QString decodeKey(QByteArrayView spelled)
 {
-    const QString decoded = decodeBytes(spelled);
-    if (!decoded.contains(u'%') && !decoded.contains(u'\\'))
-        return decoded;
     QString key;
-    key.reserve(decoded.size());
+    appendKey(key, spelled);
+    return key;
+}
+
+void appendKey(QString &key, QByteArrayView spelled)
+{
+    const qsizetype from = key.size();
+    bool ascii = true;
+    for (const char ch : spelled)
+        ascii = ascii && uchar(ch) < 0x80;
+    if (ascii)
+        key += QLatin1StringView(spelled);
+    else
+        key += decodeBytes(spelled);
+
+    if (!QStringView(key).sliced(from).contains(u'%')) {
+        QChar *chars = key.data();
+        for (qsizetype i = from; i < key.size(); ++i) {
+            if (chars[i] == u'\\')
+                chars[i] = u'/';
+        }
+        return;
+    }
+    const QString decoded = key.sliced(from);
+    key.truncate(from);
     qsizetype i = 0;
     while (i < decoded.size()) {
         const QChar ch = decoded.at(i);
@@ -137,7 +158,6 @@ QString decodeKey(QByteArrayView spelled)
         key += ch;
         ++i;
     }
-    return key;
 }
 
 QByteArray encodeKey(const QString &key)

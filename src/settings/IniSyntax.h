@@ -21,6 +21,8 @@ struct Value
 // A key as the file spells it ("Panoptra\MainForm\Form%20BackColor") and back: "\" stands for
 // "/", %XX and %UXXXX for any character but letters, digits, "_", "-" and ".".
 QString decodeKey(QByteArrayView spelled);
+// The same, appended to key.
+void appendKey(QString &key, QByteArrayView spelled);
 QByteArray encodeKey(const QString &key);
 
 // The keys' prefix that a section header's name gives: "" for [General], else the name
