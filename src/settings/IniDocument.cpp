@@ -198,21 +198,24 @@ bool IniDocument::setText(const QStringList &path, const QString &text)
     const QStringList spelled = spelledPath(path);
     const QString group = spelled.size() > 1 ? spelled.first() : QString();
     const QString groupPrefix = group.isEmpty() ? QString() : group + u'/';
+    // New lines end as the file's first line does (CR LF where another editor wrote it so).
+    const qsizetype firstBreak = m_bytes.indexOf('\n');
+    const QByteArray lineEnd = firstBreak > 0 && m_bytes.at(firstBreak - 1) == '\r' ? "\r\n" : "\n";
     const QByteArray line = IniSyntax::encodeKey(spelled.mid(group.isEmpty() ? 0 : 1).join(u'/')) + '='
-                            + IniSyntax::encodeText(text) + '\n';
+                            + IniSyntax::encodeText(text) + lineEnd;
     for (qsizetype i = m_sections.size() - 1; i >= 0; --i) {
         if (m_sections.at(i).prefix.compare(groupPrefix, Qt::CaseInsensitive) != 0)
             continue;
         const qsizetype at = m_sections.at(i).newLine;
         // The section's last line may end the file without a line end.
-        const bool joinsLine = at > 0 && m_bytes.at(at - 1) != '\n' && at == m_bytes.size();
-        replaceBytes(at, at, joinsLine ? '\n' + line : line);
+        const bool joinsLine = at > 0 && at == m_bytes.size() && !m_bytes.endsWith('\n');
+        replaceBytes(at, at, joinsLine ? lineEnd + line : line);
         return true;
     }
     QByteArray block;
     if (!m_bytes.isEmpty())
-        block = m_bytes.endsWith('\n') ? QByteArrayLiteral("\n") : QByteArrayLiteral("\n\n");
-    block += IniSyntax::sectionHeader(group) + '\n' + line;
+        block = m_bytes.endsWith('\n') ? lineEnd : lineEnd + lineEnd;
+    block += IniSyntax::sectionHeader(group) + lineEnd + line;
     replaceBytes(m_bytes.size(), m_bytes.size(), block);
     return true;
 }

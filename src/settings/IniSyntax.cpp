@@ -3,8 +3,7 @@
 #include "platform/PathCodec.h"
 
 #include <QDataStream>
-#include <QIODevice>
-#include <QVariant>
+#include <QMetaType>
 
 namespace {
 
@@ -72,17 +71,29 @@ bool holdsNoText(const QString &text)
     return text == QLatin1String("@Invalid()");
 }
 
-// The text a "@Variant(...)" value holds, when the variant is text at all.
+// The text a "@Variant(...)" value holds, when the variant is text at all. QSettings writes a
+// variant as QDataStream does (Qt 4.0 format): its type, then for text its length in bytes and
+// its UTF-16 units, big-endian. Read here by hand, so that a length that claims more than
+// the value holds costs nothing.
 std::optional<QString> variantText(const QString &text)
 {
-    QByteArray data = QStringView(text).sliced(9).toLatin1();
-    QDataStream stream(&data, QIODevice::ReadOnly);
+    const QByteArray data = QStringView(text).sliced(9).chopped(1).toLatin1();
+    QDataStream stream(data);
     stream.setVersion(QDataStream::Qt_4_0);
-    QVariant variant;
-    stream >> variant;
-    if (variant.typeId() != QMetaType::QString)
+    quint32 type = 0;
+    quint32 bytes = 0;
+    stream >> type >> bytes;
+    if (stream.status() != QDataStream::Ok || type != QMetaType::QString)
         return std::nullopt;
-    return variant.toString();
+    if (bytes == 0xFFFFFFFF)
+        return QString();
+    const qsizetype start = 2 * sizeof(quint32);
+    if (bytes % 2 != 0 || qsizetype(bytes) > data.size() - start)
+        return std::nullopt;
+    QString result(qsizetype(bytes / 2), Qt::Uninitialized);
+    for (qsizetype i = 0; i < result.size(); ++i)
+        result[i] = QChar(char16_t(uchar(data.at(start + 2 * i)) << 8 | uchar(data.at(start + 2 * i + 1))));
+    return result;
 }
 
 // The value that the unescaped text of a line stands for.

@@ -64,6 +64,8 @@ private slots:
     void nonTextValueReadsEmptyAndWriteReplacesIt_data();
     void nonTextValueReadsEmptyAndWriteReplacesIt();
     void textIsCutAtTheFirstNul();
+    void variantOfText_data();
+    void variantOfText();
     void namesCompareWithoutCase();
     void nextReadSeesAnOutsideEdit();
     void outsideEditOfTheSameSizeIsSeenAtOnce();
@@ -75,6 +77,7 @@ private slots:
     void valueNamesRoundTrip();
     void readsTheFileOnceUntilItChanges();
     void linkedFileIsWrittenWhereTheLinkPoints();
+    void anotherEditorsLineEndsAndMarkStay();
     void deleteRemovesOnlyTheValue();
     void worksWithoutATemporaryFolder();
     void deleteOfMissingValueChangesNothing_data();
@@ -179,6 +182,27 @@ void TestRegistryStore::textIsCutAtTheFirstNul()
     writeRaw(m_ini, "[Software]\nPanoptra\\MainForm\\Form%20BackColor=\"@String(56\\0\\x37\\x38)\"\n");
     QCOMPARE(storedValue(m_ini, QStringLiteral("Software/Panoptra/MainForm/Form BackColor")).toString().size(), 5);
     QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("56"));
+}
+
+void TestRegistryStore::variantOfText_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("text");
+    // Type 10 (text), four bytes: "hi".
+    QTest::newRow("text") << QByteArray("@Variant(\\0\\0\\0\\n\\0\\0\\0\\x4\\0h\\0i)") << QStringLiteral("hi");
+    QTest::newRow("more text claimed than held")
+        << QByteArray("@Variant(\\0\\0\\0\\n\\x7f\\xff\\xff\\xfe\\0h\\0i)") << QString();
+    QTest::newRow("a number") << QByteArray("@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)") << QString();
+}
+
+void TestRegistryStore::variantOfText()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, text);
+    writeRaw(m_ini, "[Software]\nPanoptra\\MainForm\\Form%20BackColor=" + line + "\n");
+    if (!text.isEmpty())
+        QCOMPARE(storedValue(m_ini, QStringLiteral("Software/Panoptra/MainForm/Form BackColor")), QVariant(text));
+    QCOMPARE(RegistryStore(m_env->realFiles).GetRegString(HKEY_CURRENT_USER, mainForm, backColor), text);
 }
 
 void TestRegistryStore::namesCompareWithoutCase()
@@ -390,6 +414,18 @@ void TestRegistryStore::linkedFileIsWrittenWhereTheLinkPoints()
                                          "Panoptra\\MainForm\\Form%20BackColor=7\n"));
     QCOMPARE(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser),
              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+}
+
+void TestRegistryStore::anotherEditorsLineEndsAndMarkStay()
+{
+    writeRaw(m_ini, "\xef\xbb\xbf[Software]\r\nPanoptra\\Menu\\mnuFav1=One\r\n; a comment\r\n");
+    RegistryStore store(m_env->realFiles);
+    const QString menu = QStringLiteral("Software\\Panoptra\\Menu");
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav1")), QStringLiteral("One"));
+    QVERIFY(store.SaveRegString(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav1"), QStringLiteral("Two")));
+    QVERIFY(store.SaveRegString(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav2"), QStringLiteral("2")));
+    QCOMPARE(readAll(m_ini), QByteArray("\xef\xbb\xbf[Software]\r\nPanoptra\\Menu\\mnuFav1=Two\r\n"
+                                        "Panoptra\\Menu\\mnuFav2=2\r\n; a comment\r\n"));
 }
 
 void TestRegistryStore::deleteRemovesOnlyTheValue()
