@@ -1,6 +1,7 @@
 #include "SettingsFiles.h"
 #include "platform/FileStamp.h"
 #include "settings/RegistryStore.h"
+#include "support/TestCase.h"
 #include "support/TestServices.h"
 
 #include <QDir>
@@ -50,7 +51,7 @@ QVariant storedValue(const QString &iniPath, const QString &settingsKey)
 }
 } // namespace
 
-class TestRegistryStore : public QObject
+class TestRegistryStore : public TestCase
 {
     Q_OBJECT
 
@@ -90,6 +91,7 @@ private:
 
 void TestRegistryStore::init()
 {
+    failOnUnexpectedWarnings();
     m_env = std::make_unique<TestServices>();
     m_ini = SettingsFiles::iniPath(m_env->configHome());
 }
