@@ -1,4 +1,5 @@
 #include "platform/FileStamp.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QFile>
@@ -8,7 +9,7 @@
 #include <sys/stat.h>
 
 // A stamp tells a changed file from the one it was taken of, or says that it cannot yet.
-class TestFileStamp : public QObject
+class TestFileStamp : public TestCase
 {
     Q_OBJECT
 

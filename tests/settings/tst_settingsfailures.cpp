@@ -2,6 +2,7 @@
 #include "platform/PathCodec.h"
 #include "platform/PosixFileServices.h"
 #include "settings/RegistryStore.h"
+#include "support/TestCase.h"
 #include "support/TestServices.h"
 #include "support/TmpfsMount.h"
 
@@ -84,7 +85,7 @@ qint64 freeBytes(const QString &folder)
 
 } // namespace
 
-class TestSettingsFailures : public QObject
+class TestSettingsFailures : public TestCase
 {
     Q_OBJECT
 
@@ -138,6 +139,7 @@ void TestSettingsFailures::initTestCase()
 
 void TestSettingsFailures::init()
 {
+    failOnUnexpectedWarnings();
     m_env = std::make_unique<TestServices>();
     m_ini = SettingsFiles::iniPath(m_env->configHome());
 }
