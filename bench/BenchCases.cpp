@@ -5,6 +5,7 @@
 #include "PaneOpenCase.h"
 #include "StartCase.h"
 #include "SearchTreeCase.h"
+#include "SettingsStartCase.h"
 
 const QList<BenchCase> &benchCases()
 {
@@ -20,6 +21,7 @@ const QList<BenchCase> &benchCases()
          &FolderRefreshCase::runChanged},
         {QStringLiteral("start-100k"), 7, 2.0, 60.0, {&Fixtures::makeManyFiles}, &StartCase::run},
         {QStringLiteral("search-tree"), 5, 1.5, std::nullopt, {&Fixtures::makeSearchTree}, &SearchTreeCase::run},
+        {QStringLiteral("settings-start"), 21, 3.0, std::nullopt, {}, &SettingsStartCase::run},
     };
     return cases;
 }
