@@ -6,6 +6,7 @@
 #include "panes/FileListRows.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QAction>
@@ -55,13 +56,14 @@ QList<int> allRows(const FileList &list)
 
 } // namespace
 
-class TestSelectAll : public QObject
+class TestSelectAll : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
+        failOnUnexpectedWarnings();
         m_app = std::make_unique<FormFixture>();
         m_files = std::make_unique<TestDir>();
         for (const char *name : {"a.txt", "b.txt", "c.txt", "d.htm"})
@@ -180,6 +182,7 @@ private:
     void setUp(const QList<PaneState> &states)
     {
         PaneBoard &board = form().board();
+        board.fileListClick(5);
         for (int n = 1; n <= 5; ++n) {
             const PaneState &state = states.at(n - 1);
             board.pane(n).folderList()->setPath(state.empty ? m_empty->path() : m_files->path());
@@ -189,7 +192,6 @@ private:
                 list->setSelected(row, state.selected.contains(row));
             m_clicks.append(std::make_shared<QSignalSpy>(list, &FileList::clicked));
         }
-        board.text7()->setText(QStringLiteral("5"));
     }
 
     Snapshot snapshot()

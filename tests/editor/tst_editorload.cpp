@@ -2,6 +2,7 @@
 // meanwhile; what a close or another load does while one runs.
 
 #include "EditorFixture.h"
+#include "support/TestCase.h"
 
 #include <QFontDatabase>
 #include <QMenuBar>
@@ -45,14 +46,18 @@ private:
 
 } // namespace
 
-class EditorLoadTest : public QObject
+class EditorLoadTest : public TestCase
 {
     Q_OBJECT
 
     std::unique_ptr<EditorFixture> f;
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<EditorFixture>(); }
+    void init()
+    {
+        failOnUnexpectedWarnings();
+        f = std::make_unique<EditorFixture>();
+    }
     void cleanup()
     {
         QVERIFY(f->dialogs().scriptIsEmpty());

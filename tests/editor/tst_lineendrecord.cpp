@@ -3,6 +3,7 @@
 #include "editor/LineEndRecord.h"
 #include "editor/TextScan.h"
 #include "editor/TextSlicer.h"
+#include "support/TestCase.h"
 
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
@@ -56,7 +57,7 @@ using Edit = std::function<void(LoadedBox &)>;
 
 Q_DECLARE_METATYPE(Edit)
 
-class LineEndRecordTest : public QObject
+class LineEndRecordTest : public TestCase
 {
     Q_OBJECT
 

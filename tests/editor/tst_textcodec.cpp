@@ -4,13 +4,14 @@
 #include "editor/TextCodec.h"
 #include "editor/TextScan.h"
 #include "editor/TextSlicer.h"
+#include "support/TestCase.h"
 
 #include <QTest>
 
 Q_DECLARE_METATYPE(TextEncoding)
 Q_DECLARE_METATYPE(LineEnd)
 
-class TextCodecTest : public QObject
+class TextCodecTest : public TestCase
 {
     Q_OBJECT
 

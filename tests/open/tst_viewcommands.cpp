@@ -1,15 +1,16 @@
 #include "OpenFixture.h"
 
 #include "panes/Pane.h"
+#include "support/TestCase.h"
 
 // View Text with its text-type opening of every pane, and View Html, on real files with the
 // editor and the HTML viewer recorded.
-class TestViewCommands : public QObject
+class TestViewCommands : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_fixture = std::make_unique<OpenFixture>(); }
+    void init() { failOnUnexpectedWarnings(); m_fixture = std::make_unique<OpenFixture>(); }
     void cleanup() { m_fixture.reset(); }
 
     void viewTextOpensTextTypes_data();
@@ -133,7 +134,7 @@ void TestViewCommands::eachPaneReadsItsOwnLists()
         if (n >= 3)
             f.board.pane(n).setVisible(false);
     }
-    f.board.text7()->setText(QString::number(pane));
+    f.board.fileListClick(pane);
 
     f.views.mnuOpenTextFile_Click();
 
@@ -148,15 +149,13 @@ void TestViewCommands::viewTextWithoutActivePaneOrFile()
     f.open(1, dir.path());
     f.select(1, QStringLiteral("notes.txt"));
 
-    // No file list clicked yet, or a text that names no pane: nothing at all.
-    f.views.mnuOpenTextFile_Click();
-    f.board.text7()->setText(QStringLiteral("1 "));
+    // No file list clicked yet: nothing at all.
     f.views.mnuOpenTextFile_Click();
     QCOMPARE(f.happened(), QStringList());
 
     // The active pane without a current file, whatever the others hold.
     f.open(4, dir.createDir(QStringLiteral("empty")));
-    f.board.text7()->setText(QStringLiteral("4"));
+    f.board.fileListClick(4);
     f.views.mnuOpenTextFile_Click();
     QCOMPARE(f.happened(), QStringList{QStringLiteral("message Please select an existing file")});
 }

@@ -1,4 +1,5 @@
 #include "platform/ui/QtDialogs.h"
+#include "support/TestCase.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -6,7 +7,7 @@
 #include <QTest>
 
 // The message boxes the program shows: what they hold is text, never markup.
-class TestDialogs : public QObject
+class TestDialogs : public TestCase
 {
     Q_OBJECT
 
