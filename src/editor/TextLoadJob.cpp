@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include <chrono>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -23,7 +24,12 @@ std::shared_ptr<TextLoadJob> TextLoadJob::start(FileServices &files, const QStri
 {
     std::shared_ptr<TextLoadJob> job(new TextLoadJob(limits));
     // The thread holds the job, so it outlives a window that stopped waiting for it.
-    std::thread([job, &files, path] { job->run(files, path); }).detach();
+    try {
+        std::thread([job, &files, path] { job->run(files, path); }).detach();
+    } catch (const std::system_error &) {
+        // No thread to be had: the file cannot be read now.
+        job->finish(TextLoadOutcome::Unreadable);
+    }
     return job;
 }
 
