@@ -8,11 +8,15 @@
 #include <chrono>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace {
 
-// Slices of about this many bytes keep each step of the window's thread short.
+// Slices of about this many bytes keep each step of the window's thread short. A slice ends at
+// a line end, so no line is added to in pieces (the box would lay a long line out again for each
+// piece), unless the line is longer than longestSlice characters.
 constexpr qsizetype sliceBytes = qsizetype(64) << 10;
+constexpr qsizetype longestSlice = qsizetype(4) << 20;
 // Slices ready ahead of the window: enough to keep it busy, few enough to cost little memory.
 constexpr size_t slicesAhead = 16;
 // How long stop() waits for the worker to see it.
@@ -117,17 +121,30 @@ void TextLoadJob::run(FileServices &files, const QString &path)
         return;
     }
     TextSlicer slicer(scan.encoding());
+    TextSlice pending;
+    // Hands on what is pending once there is a slice's worth: its whole lines, or all of it
+    // at the end of the file or when one line is that long.
+    const auto handOn = [&](bool last) {
+        if (!last && pending.text.size() < sliceBytes)
+            return true;
+        TextSlice slice = last || pending.text.size() >= longestSlice ? std::exchange(pending, TextSlice())
+                                                                       : pending.takeWholeLines();
+        return slice.text.isEmpty() || push(std::move(slice));
+    };
     bool going = true;
     while (going && !pieces.empty()) {
         const QByteArray piece = std::move(pieces.front());
         pieces.pop_front();
-        for (qsizetype from = 0; going && from < piece.size(); from += sliceBytes)
-            going = push(slicer.add(QByteArrayView(piece).sliced(from, std::min(sliceBytes, piece.size() - from))));
+        for (qsizetype from = 0; going && from < piece.size(); from += sliceBytes) {
+            pending.append(slicer.add(QByteArrayView(piece).sliced(from, std::min(sliceBytes, piece.size() - from))));
+            going = handOn(false);
+        }
     }
-    if (going && push(slicer.finish()))
-        finish(TextLoadOutcome::Loaded, slicer.format());
-    else
-        finish(TextLoadOutcome::Stopped);
+    if (going) {
+        pending.append(slicer.finish());
+        going = handOn(true);
+    }
+    finish(going ? TextLoadOutcome::Loaded : TextLoadOutcome::Stopped, slicer.format());
 }
 
 TextLoadOutcome TextLoadJob::read(FileServices &files, const QString &path, std::deque<QByteArray> &pieces,

@@ -1,5 +1,7 @@
 #include "editor/TextSlicer.h"
 
+#include <utility>
+
 namespace {
 
 constexpr qsizetype bomSize = 3;
@@ -16,6 +18,20 @@ void TextSlice::append(const TextSlice &next)
     text += next.text;
     lineEnds.insert(lineEnds.end(), next.lineEnds.begin(), next.lineEnds.end());
     bytes += next.bytes;
+}
+
+TextSlice TextSlice::takeWholeLines()
+{
+    TextSlice lines;
+    const qsizetype cut = text.lastIndexOf(QLatin1Char('\n')) + 1;
+    if (cut == 0)
+        return lines;
+    lines.text = text.first(cut);
+    text.remove(0, cut);
+    // Every line end noted so far lies in the lines taken.
+    lines.lineEnds = std::exchange(lineEnds, {});
+    lines.bytes = std::exchange(bytes, 0);
+    return lines;
 }
 
 QString TextSlice::fileText() const

@@ -19,6 +19,9 @@ struct TextSlice
     qint64 bytes = 0;
 
     void append(const TextSlice &next);
+    // Takes the text up to and with its last line break off the front, with the ends and the
+    // bytes; an empty slice when the text holds no line break.
+    TextSlice takeWholeLines();
     // The text as the file holds it.
     QString fileText() const;
 };
