@@ -6,6 +6,7 @@
 #include "PaneOpenCase.h"
 #include "StartCase.h"
 #include "SearchTreeCase.h"
+#include "SettingsStartCase.h"
 
 const QList<BenchCase> &benchCases()
 {
@@ -26,6 +27,7 @@ const QList<BenchCase> &benchCases()
          {&Fixtures::makeBigLog}, &EditorCase::runOpen},
         {QStringLiteral("editor-long-line"), 5, std::nullopt, std::nullopt, {&Fixtures::makeHexLine},
          &EditorCase::runLongLine},
+        {QStringLiteral("settings-start"), 21, 3.0, std::nullopt, {}, &SettingsStartCase::run},
     };
     return cases;
 }
