@@ -1,6 +1,7 @@
 #include "BenchCases.h"
 
 #include "CopyCase.h"
+#include "EditorCase.h"
 #include "FolderRefreshCase.h"
 #include "PaneOpenCase.h"
 #include "StartCase.h"
@@ -21,6 +22,11 @@ const QList<BenchCase> &benchCases()
          &FolderRefreshCase::runChanged},
         {QStringLiteral("start-100k"), 7, 2.0, 60.0, {&Fixtures::makeManyFiles}, &StartCase::run},
         {QStringLiteral("search-tree"), 5, 1.5, std::nullopt, {&Fixtures::makeSearchTree}, &SearchTreeCase::run},
+        // Memory: under three times the file's size.
+        {QStringLiteral("editor-open-59m"), 5, std::nullopt, 3.0 * double(Fixtures::bigLogBytes) / double(1 << 20),
+         {&Fixtures::makeBigLog}, &EditorCase::runOpen},
+        {QStringLiteral("editor-long-line"), 5, std::nullopt, std::nullopt, {&Fixtures::makeHexLine},
+         &EditorCase::runLongLine},
         {QStringLiteral("settings-start"), 21, 3.0, std::nullopt, {}, &SettingsStartCase::run},
     };
     return cases;

@@ -3,6 +3,7 @@
 #include "platform/FileErrors.h"
 
 #include <QHash>
+#include <QLocale>
 
 namespace EditorMessages {
 
@@ -16,9 +17,11 @@ QString saveChanges(const QString &caption)
     return QStringLiteral("Save changes to ") + caption + QLatin1Char('?');
 }
 
-QString fileTooLarge()
+QString fileTooLarge(qint64 maxBytes, qint64 maxLines)
 {
-    return QStringLiteral("The file is too large to open.");
+    return QStringLiteral("The file is too large to open. The editor opens files of up to %1 MiB and %2 lines.")
+        .arg(maxBytes >> 20)
+        .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(maxLines));
 }
 
 QString cannotEncode(TextEncoding encoding)

@@ -10,7 +10,8 @@ namespace EditorMessages {
 QString saveChangesTitle();
 // "Save changes to " + caption + "?"
 QString saveChanges(const QString &caption);
-QString fileTooLarge();
+// A file refused for its size or its number of lines, with the limits.
+QString fileTooLarge(qint64 maxBytes, qint64 maxLines);
 // A save that the document's encoding cannot hold.
 QString cannotEncode(TextEncoding encoding);
 // The description of a failed write, by the file services' error number.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/TextCodec.h"
+#include "editor/TextLoadJob.h"
 
 #include <QString>
 
@@ -15,8 +16,11 @@ class FileServices;
 class TextDocument
 {
 public:
-    // Files larger than this are refused, so that a huge file cannot exhaust the memory.
+    // Files larger than this, or of more lines, are refused, so that a huge file cannot exhaust
+    // the memory: the text box holds two bytes a character and about a hundred a line.
     static constexpr qint64 maxFileSize = qint64(256) << 20;
+    static constexpr qint64 maxLines = 4'000'000;
+    static constexpr TextLoadLimits loadLimits{maxFileSize, maxLines};
 
     TextDocument(FileServices &files, Dialogs &dialogs);
 
@@ -37,11 +41,9 @@ public:
     // An untitled document saved under path keeps its format and gets the file.
     void adoptPath(const QString &path, const QString &caption);
 
-    // The whole file as text; nothing when it cannot be read (a missing file, a folder, a
-    // pipe). A file that is too large is refused with a message.
-    std::optional<DecodedText> read(const QString &path);
-    // Writes text (line breaks as "\n") to path in the document's format, safely: a failed
-    // write leaves the old file whole. A failure is shown in a message; returns success.
+    // Writes text (its line ends as the file is to hold them) to path in the document's format,
+    // safely: a failed write leaves the old file whole. A failure is shown in a message;
+    // returns success.
     bool write(const QString &path, const QString &text);
 
 private:

@@ -59,6 +59,35 @@ int missingNameError(const QString &path)
     return FileErrors::PathNotFound;
 }
 
+// Opens path to read a whole regular file of at most maxSize bytes, and gives its size; -1 when
+// it cannot, result saying why: an error number (folders, pipes and devices are 75, opened
+// without waiting so a pipe cannot stall the program), or too large.
+int openWholeFile(const QString &path, qint64 maxSize, qint64 &size, FileContents &result)
+{
+    if (path.isEmpty()) {
+        result.error = FileErrors::PathNotFound;
+        return -1;
+    }
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        result.error = (errno == ENOENT || errno == ENOTDIR) ? missingNameError(path) : FileErrors::fromErrno(errno);
+        return -1;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        result.error = FileErrors::fromErrno(errno);
+    else if (!S_ISREG(st.st_mode))
+        result.error = FileErrors::PathFileAccess;
+    else if (st.st_size > maxSize)
+        result.tooLarge = true;
+    if (result.error != 0 || result.tooLarge) {
+        ::close(fd);
+        return -1;
+    }
+    size = st.st_size;
+    return fd;
+}
+
 // Closes the descriptor when it goes out of scope.
 class FileDescriptor
 {
@@ -272,32 +301,13 @@ int PosixFileServices::copyFile(const QString &source, const QString &target)
 FileContents PosixFileServices::readFile(const QString &path, qint64 maxSize)
 {
     FileContents result;
-    if (path.isEmpty()) {
-        result.error = FileErrors::PathNotFound;
+    qint64 size = 0;
+    const FileDescriptor in(openWholeFile(path, maxSize, size, result));
+    if (!in.isOpen())
         return result;
-    }
-    // Without waiting: a pipe that nobody writes must not stall the program.
-    const FileDescriptor in(::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    struct stat st;
-    if (!in.isOpen()) {
-        result.error = (errno == ENOENT || errno == ENOTDIR) ? missingNameError(path) : FileErrors::fromErrno(errno);
-        return result;
-    }
-    if (::fstat(in.fd(), &st) != 0) {
-        result.error = FileErrors::fromErrno(errno);
-        return result;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        result.error = FileErrors::PathFileAccess;
-        return result;
-    }
-    if (st.st_size > maxSize) {
-        result.tooLarge = true;
-        return result;
-    }
     // Straight into a buffer of the file's size, with no copy. The file may grow while it is
     // read: what comes after that size is read on to its end, but never past maxSize.
-    QByteArray data(qsizetype(st.st_size), Qt::Uninitialized);
+    QByteArray data(qsizetype(size), Qt::Uninitialized);
     qsizetype filled = 0;
     char more[4096];
     for (;;) {
@@ -323,6 +333,38 @@ FileContents PosixFileServices::readFile(const QString &path, qint64 maxSize)
     }
     data.truncate(filled);
     result.data = std::move(data);
+    return result;
+}
+
+FileContents PosixFileServices::readFileInPieces(const QString &path, qint64 maxSize,
+                                                 const std::function<bool(QByteArrayView)> &consume)
+{
+    FileContents result;
+    qint64 size = 0;
+    const FileDescriptor in(openWholeFile(path, maxSize, size, result));
+    if (!in.isOpen())
+        return result;
+    // The file may grow while it is read: read to its end, but never past maxSize.
+    QByteArray buffer(qsizetype(bufferSize), Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        const ssize_t got = ::read(in.fd(), buffer.data(), bufferSize);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            result.error = FileErrors::fromErrno(errno);
+            return result;
+        }
+        total += got;
+        if (total > maxSize) {
+            result.tooLarge = true;
+            return result;
+        }
+        if (!consume(QByteArrayView(buffer.constData(), qsizetype(got))))
+            break;
+    }
     return result;
 }
 
