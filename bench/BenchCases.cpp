@@ -1,6 +1,7 @@
 #include "BenchCases.h"
 
 #include "CopyCase.h"
+#include "EditorFindCase.h"
 #include "FolderRefreshCase.h"
 #include "PaneOpenCase.h"
 #include "StartCase.h"
@@ -20,6 +21,7 @@ const QList<BenchCase> &benchCases()
          &FolderRefreshCase::runChanged},
         {QStringLiteral("start-100k"), 7, 2.0, 60.0, {&Fixtures::makeManyFiles}, &StartCase::run},
         {QStringLiteral("search-tree"), 5, 1.5, std::nullopt, {&Fixtures::makeSearchTree}, &SearchTreeCase::run},
+        {QStringLiteral("editor-find-up"), 11, std::nullopt, std::nullopt, {}, &EditorFindCase::run},
     };
     return cases;
 }
