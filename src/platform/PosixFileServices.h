@@ -13,4 +13,6 @@ public:
     qint64 length(const QString &path) override;
     FileContents readFile(const QString &path, qint64 maxSize) override;
     int writeFile(const QString &path, const QByteArray &data) override;
+    int replaceFile(const QString &path, const QByteArray &data) override;
+    bool isSameFile(const QString &a, const QString &b) override;
 };
