@@ -11,8 +11,10 @@ QString saveChangesTitle();
 // "Save changes to " + caption + "?"
 QString saveChanges(const QString &caption);
 QString fileTooLarge();
-// A save that the document's encoding cannot hold.
-QString cannotEncode(TextEncoding encoding);
+// A save that encoding cannot hold: names the character at position of text and its line.
+QString cannotEncode(TextEncoding encoding, const QString &text, qsizetype position);
+// Save As of such a text: whether to save it as UTF-8 instead.
+QString saveAsUtf8(TextEncoding encoding, const QString &text, qsizetype position);
 // The description of a failed write, by the file services' error number.
 QString writeFailed(int error);
 
