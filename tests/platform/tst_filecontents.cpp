@@ -284,32 +284,41 @@ void FileContentsTest::writeInPlaceOnAFullDiskKeepsTheOldFile()
 
 void FileContentsTest::writeAsAnUnprivilegedUser_data()
 {
-    QTest::addColumn<bool>("userFolder"); // the folder belongs to nobody, else to root (0755 both)
-    QTest::addColumn<bool>("userFile");   // the file belongs to nobody, else to root (0644 both)
+    QTest::addColumn<uint>("folderOwner");
+    QTest::addColumn<uint>("folderMode");
+    QTest::addColumn<uint>("fileOwner");
+    QTest::addColumn<uint>("fileMode");
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<int>("error");
-    QTest::newRow("root's file in the user's folder: refused") << true << false << QByteArray("new") << int(FileErrors::PathFileAccess);
-    QTest::newRow("root's file in root's folder: refused") << false << false << QByteArray("new") << int(FileErrors::PathFileAccess);
-    QTest::newRow("own file in root's folder: in place, longer") << false << true << QByteArray("the new text, longer") << 0;
-    QTest::newRow("own file in root's folder: in place, shorter") << false << true << QByteArray("new") << 0;
-    QTest::newRow("own file in own folder: through a temporary file") << true << true << QByteArray("new") << 0;
+    QTest::addColumn<bool>("inPlace"); // the same file (inode) afterwards
+    const uint root = 0;
+    const int refused = FileErrors::PathFileAccess;
+    QTest::newRow("root's file in the user's folder: refused") << nobody << 0755u << root << 0644u << QByteArray("new") << refused << true;
+    QTest::newRow("root's file in root's folder: refused") << root << 0755u << root << 0644u << QByteArray("new") << refused << true;
+    QTest::newRow("own file in root's folder: in place, longer") << root << 0755u << nobody << 0644u << QByteArray("the new text, longer") << 0 << true;
+    QTest::newRow("own file in root's folder: in place, shorter") << root << 0755u << nobody << 0644u << QByteArray("new") << 0 << true;
+    QTest::newRow("own file in own folder: through a temporary file") << nobody << 0755u << nobody << 0644u << QByteArray("new") << 0 << false;
+    QTest::newRow("root's writable file in a shared sticky folder: in place") << root << 01777u << root << 0666u << QByteArray("new") << 0 << true;
 }
 
 // Who may save is what this user may do: a saving child process that has become nobody.
 void FileContentsTest::writeAsAnUnprivilegedUser()
 {
-    QFETCH(bool, userFolder);
-    QFETCH(bool, userFile);
+    QFETCH(uint, folderOwner);
+    QFETCH(uint, folderMode);
+    QFETCH(uint, fileOwner);
+    QFETCH(uint, fileMode);
     QFETCH(QByteArray, data);
     QFETCH(int, error);
+    QFETCH(bool, inPlace);
     if (::geteuid() != 0)
         QSKIP("only root can become another user to check what that user may save");
     // nobody must reach the folder.
     QVERIFY(::chmod(PathCodec::encode(m_dir->path()).constData(), 0755) == 0);
     const QString folder = m_dir->createDir(QStringLiteral("folder"));
     const QString path = m_dir->createFile(QStringLiteral("folder/notes.txt"), "the old notes");
-    own(folder, userFolder ? nobody : 0, userFolder ? nogroup : 0, 0755);
-    own(path, userFile ? nobody : 0, userFile ? nogroup : 0, 0644);
+    own(folder, folderOwner, folderOwner ? nogroup : 0, folderMode);
+    own(path, fileOwner, fileOwner ? nogroup : 0, fileMode);
     const ino_t inode = statOf(path).st_ino;
 
     const std::optional<int> result = writeAsNobody(path, data);
@@ -317,11 +326,10 @@ void FileContentsTest::writeAsAnUnprivilegedUser()
         QSKIP("the saving child could not become nobody here");
     QCOMPARE(*result, error);
     QCOMPARE(m_dir->read(QStringLiteral("folder/notes.txt")), error ? QByteArray("the old notes") : data);
-    // The file keeps its owner; in root's folder it is the same file, written in place.
-    QCOMPARE(statOf(path).st_uid, userFile ? nobody : uid_t(0));
-    QCOMPARE(statOf(path).st_mode & 07777, mode_t(0644));
-    if (!userFolder)
-        QCOMPARE(statOf(path).st_ino, inode);
+    // The file keeps its owner and mode.
+    QCOMPARE(statOf(path).st_uid, uid_t(fileOwner));
+    QCOMPARE(statOf(path).st_mode & 07777, mode_t(fileMode));
+    QCOMPARE(statOf(path).st_ino == inode, inPlace);
     QCOMPARE(m_dir->entries(QStringLiteral("folder")), QStringList{QStringLiteral("notes.txt")});
 }
 
