@@ -5,8 +5,9 @@
 #include "EditorFixture.h"
 
 #include "editor/EditorMessages.h"
+#include "support/TestCase.h"
 
-class EditorEncodingTest : public QObject
+class EditorEncodingTest : public TestCase
 {
     Q_OBJECT
 
@@ -27,7 +28,11 @@ class EditorEncodingTest : public QObject
     }
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<EditorFixture>(); }
+    void init()
+    {
+        failOnUnexpectedWarnings();
+        f = std::make_unique<EditorFixture>();
+    }
     void cleanup()
     {
         QVERIFY(f->dialogs().scriptIsEmpty());

@@ -6,6 +6,7 @@
 #include "editor/Web1.h"
 #include "platform/PathCodec.h"
 #include "platform/ui/MenuTree.h"
+#include "support/TestCase.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -15,7 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-class HtmlPreviewTest : public QObject
+class HtmlPreviewTest : public TestCase
 {
     Q_OBJECT
 
@@ -40,6 +41,7 @@ class HtmlPreviewTest : public QObject
 private Q_SLOTS:
     void init()
     {
+        failOnUnexpectedWarnings();
         m_activePaneFile.clear();
         useActivePane();
     }

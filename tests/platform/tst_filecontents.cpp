@@ -3,6 +3,7 @@
 #include "platform/FileErrors.h"
 #include "platform/PathCodec.h"
 #include "platform/PosixFileServices.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 #include "support/TmpfsMount.h"
 
@@ -74,7 +75,7 @@ void own(const QString &path, uid_t uid, gid_t gid, mode_t mode)
 
 } // namespace
 
-class FileContentsTest : public QObject
+class FileContentsTest : public TestCase
 {
     Q_OBJECT
 
@@ -82,7 +83,7 @@ class FileContentsTest : public QObject
     PosixFileServices m_files;
 
 private Q_SLOTS:
-    void init() { m_dir = std::make_unique<TestDir>(); }
+    void init() { failOnUnexpectedWarnings(); m_dir = std::make_unique<TestDir>(); }
     void cleanup();
 
     void readsWholeRegularFiles_data();
