@@ -17,6 +17,10 @@ public:
     static constexpr int searchTreeBranches = 10;
     static constexpr int searchTreeDepth = 4;
     static constexpr int searchTreeFiles = 20;
+    // The editor's big file: a log of about 120 bytes a line; and its long line, hex digits
+    // with no blank to break at, followed by one line end.
+    static constexpr qint64 bigLogBytes = 59'000'000;
+    static constexpr qint64 hexLineBytes = 1'000'000;
 
     explicit Fixtures(const QString &root);
 
@@ -32,6 +36,8 @@ public:
     // The tree the deep search walks: one file name in matchEvery ends in ".log" (half of them
     // as ".LOG"), and no name begins with a dot.
     QString searchTree() const;
+    QString bigLog() const;
+    QString hexLine() const;
 
     // Each returns "" or what went wrong.
     QString makeManyFiles() const;
@@ -39,6 +45,8 @@ public:
     QString makeBigFile() const;
     QString makeEmptyFolder() const;
     QString makeSearchTree() const;
+    QString makeBigLog() const;
+    QString makeHexLine() const;
 
     // The name of entry i of a fixture folder: unique without regard to case, not in creation
     // order when sorted.

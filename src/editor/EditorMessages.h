@@ -10,7 +10,8 @@ namespace EditorMessages {
 QString saveChangesTitle();
 // "Save changes to " + caption + "?"
 QString saveChanges(const QString &caption);
-QString fileTooLarge();
+// A file refused for its size or its number of lines, with the limits.
+QString fileTooLarge(qint64 maxBytes, qint64 maxLines);
 // A save that encoding cannot hold: names the character at position of text and its line.
 QString cannotEncode(TextEncoding encoding, const QString &text, qsizetype position);
 // Save As of such a text: whether to save it as UTF-8 instead.

@@ -26,18 +26,6 @@ void TextDocument::adoptPath(const QString &path, const QString &caption)
     m_caption = caption;
 }
 
-std::optional<DecodedText> TextDocument::read(const QString &path)
-{
-    const FileContents contents = m_files.readFile(path, maxFileSize);
-    if (contents.tooLarge) {
-        m_dialogs.message(EditorMessages::fileTooLarge(), MessageIcon::Exclamation);
-        return std::nullopt;
-    }
-    if (contents.error != 0)
-        return std::nullopt;
-    return TextCodec::decode(contents.data);
-}
-
 bool TextDocument::write(const QString &path, const QString &text, LinkAtPath link,
                          std::optional<TextEncoding> encoding)
 {

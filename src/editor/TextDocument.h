@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/TextCodec.h"
+#include "editor/TextLoadJob.h"
 
 #include <QString>
 
@@ -15,8 +16,11 @@ class FileServices;
 class TextDocument
 {
 public:
-    // Files larger than this are refused, so that a huge file cannot exhaust the memory.
+    // Files larger than this, or of more lines, are refused, so that a huge file cannot exhaust
+    // the memory: the text box holds two bytes a character and about a hundred a line.
     static constexpr qint64 maxFileSize = qint64(256) << 20;
+    static constexpr qint64 maxLines = 4'000'000;
+    static constexpr TextLoadLimits loadLimits{maxFileSize, maxLines};
 
     TextDocument(FileServices &files, Dialogs &dialogs);
 
@@ -40,12 +44,10 @@ public:
     // A save writes a link's file; the HTML preview puts a file of its own in the link's place.
     enum class LinkAtPath { WriteThrough, Replace };
 
-    // The whole file as text; nothing when it cannot be read (a missing file, a folder, a
-    // pipe). A file that is too large is refused with a message.
-    std::optional<DecodedText> read(const QString &path);
-    // Writes text (line breaks as "\n") to path in the document's format (in encoding, when
-    // given), safely: a failed write leaves the old file whole. A failure is shown in a
-    // message, a character the encoding cannot hold named with its line; returns success.
+    // Writes text (its line ends as the file is to hold them) to path in the document's format
+    // (in encoding, when given), safely: a failed write leaves the old file whole. A failure is
+    // shown in a message, a character the encoding cannot hold named with its line; returns
+    // success.
     bool write(const QString &path, const QString &text, LinkAtPath link = LinkAtPath::WriteThrough,
                std::optional<TextEncoding> encoding = std::nullopt);
     // The encoding Save As writes text in: the document's own, or UTF-8 when the user takes it

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+#include <utility>
+
 // What reading a whole file gave: its bytes, or the error number (0 on success).
 struct FileContents
 {
@@ -43,6 +46,18 @@ public:
     // Reads a whole regular file of at most maxSize bytes. Folders, pipes and devices are 75
     // (opened without waiting, so a pipe cannot stall the program); a longer file is tooLarge.
     virtual FileContents readFile(const QString &path, qint64 maxSize) = 0;
+    // Reads the file as readFile does, but hands its bytes to consume piece by piece as they are
+    // read instead of keeping them (data stays empty); a piece is valid only during its call.
+    // consume returns false to end the read there. By default the whole file is read first and
+    // handed over as one piece.
+    virtual FileContents readFileInPieces(const QString &path, qint64 maxSize,
+                                          const std::function<bool(QByteArrayView)> &consume)
+    {
+        FileContents contents = readFile(path, maxSize);
+        if (contents.error == 0 && !contents.tooLarge)
+            consume(std::exchange(contents.data, QByteArray()));
+        return contents;
+    }
     // Replaces the contents of path by data, or creates the file. As in copyFile, the data goes
     // to a temporary file beside the target that is renamed over it only when complete, so a
     // failure leaves the old file whole; a link is written where it points, and an existing

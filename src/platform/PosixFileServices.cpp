@@ -395,6 +395,19 @@ int PosixFileServices::copyFile(const QString &source, const QString &target)
 
 FileContents PosixFileServices::readFile(const QString &path, qint64 maxSize)
 {
+    QByteArray data;
+    FileContents result = readFileInPieces(path, maxSize, [&data](QByteArrayView piece) {
+        data.append(piece);
+        return true;
+    });
+    if (result.error == 0 && !result.tooLarge)
+        result.data = std::move(data);
+    return result;
+}
+
+FileContents PosixFileServices::readFileInPieces(const QString &path, qint64 maxSize,
+                                                 const std::function<bool(QByteArrayView)> &consume)
+{
     FileContents result;
     if (path.isEmpty()) {
         result.error = FileErrors::PathNotFound;
@@ -420,9 +433,8 @@ FileContents PosixFileServices::readFile(const QString &path, qint64 maxSize)
         return result;
     }
     // The file may grow while it is read: read to its end, but never past maxSize.
-    QByteArray data;
-    data.reserve(qsizetype(st.st_size));
     QByteArray buffer(qsizetype(bufferSize), Qt::Uninitialized);
+    qint64 total = 0;
     for (;;) {
         const ssize_t got = ::read(in.fd(), buffer.data(), bufferSize);
         if (got == 0)
@@ -433,13 +445,14 @@ FileContents PosixFileServices::readFile(const QString &path, qint64 maxSize)
             result.error = FileErrors::fromErrno(errno);
             return result;
         }
-        if (data.size() + got > maxSize) {
+        total += got;
+        if (total > maxSize) {
             result.tooLarge = true;
             return result;
         }
-        data.append(buffer.constData(), qsizetype(got));
+        if (!consume(QByteArrayView(buffer.constData(), qsizetype(got))))
+            break;
     }
-    result.data = std::move(data);
     return result;
 }
 
