@@ -14,9 +14,9 @@ class EditorEncodingTest : public TestCase
     std::unique_ptr<EditorFixture> f;
 
     // latin.txt, bytes that are not UTF-8, loaded, with typed added at the end of its last line.
-    void latinDocumentWith(const QString &typed)
+    void latinDocumentWith(const QString &typed, const QByteArray &lineEnd = "\n")
     {
-        const QString path = f->dir.createFile(QStringLiteral("latin.txt"), "caf\xE9\nna\xEFve\n");
+        const QString path = f->dir.createFile(QStringLiteral("latin.txt"), "caf\xE9" + lineEnd + "na\xEFve" + lineEnd);
         QVERIFY(f->editor.LoadTextFile(path));
         QCOMPARE(f->window()->document().format().encoding, TextEncoding::Windows1252);
         // Put in through the text cursor, as a paste would: a key press carries no half of a
@@ -53,9 +53,12 @@ void EditorEncodingTest::saveNamesTheCharacterAndItsLine_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("named"); // the character and its number as the message shows them
     QTest::addColumn<int>("line");
-    QTest::newRow("an arrow") << QStringLiteral("\u2192") << QStringLiteral("\"\u2192\" (U+2192)") << 3;
-    QTest::newRow("the first of two") << QStringLiteral("\u4E2D \u2192") << QStringLiteral("\"\u4E2D\" (U+4E2D)") << 3;
-    QTest::newRow("a character beyond 16 bits, whole") << QStringLiteral("ok \U0001F600") << QStringLiteral("\"\U0001F600\" (U+1F600)") << 3;
+    QTest::addColumn<QByteArray>("lineEnd");
+    QTest::newRow("an arrow") << QStringLiteral("\u2192") << QStringLiteral("\"\u2192\" (U+2192)") << 3 << QByteArray("\n");
+    QTest::newRow("the first of two") << QStringLiteral("\u4E2D \u2192") << QStringLiteral("\"\u4E2D\" (U+4E2D)") << 3 << QByteArray("\n");
+    QTest::newRow("a character beyond 16 bits, whole") << QStringLiteral("ok \U0001F600") << QStringLiteral("\"\U0001F600\" (U+1F600)") << 3 << QByteArray("\n");
+    QTest::newRow("lines ending in CR LF") << QStringLiteral("\u2192") << QStringLiteral("\"\u2192\" (U+2192)") << 3 << QByteArray("\r\n");
+    QTest::newRow("lines ending in CR") << QStringLiteral("\u2192") << QStringLiteral("\"\u2192\" (U+2192)") << 3 << QByteArray("\r");
 }
 
 void EditorEncodingTest::saveNamesTheCharacterAndItsLine()
@@ -63,7 +66,8 @@ void EditorEncodingTest::saveNamesTheCharacterAndItsLine()
     QFETCH(QString, typed);
     QFETCH(QString, named);
     QFETCH(int, line);
-    latinDocumentWith(typed);
+    QFETCH(QByteArray, lineEnd);
+    latinDocumentWith(typed, lineEnd);
     f->dialogs().answerMessage(MessageAnswer::Ok);
     QVERIFY(!f->window()->SaveDocument());
 
@@ -74,7 +78,7 @@ void EditorEncodingTest::saveNamesTheCharacterAndItsLine()
                                           "not saved. Save As can save the text as UTF-8.")
                                .arg(named)
                                .arg(line));
-    QCOMPARE(f->dir.read(QStringLiteral("latin.txt")), QByteArray("caf\xE9\nna\xEFve\n"));
+    QCOMPARE(f->dir.read(QStringLiteral("latin.txt")), "caf\xE9" + lineEnd + "na\xEFve" + lineEnd);
     QVERIFY(f->changed());
 }
 
