@@ -21,7 +21,12 @@ TextBoxLoad::TextBoxLoad(QPlainTextEdit &box, FileServices &files, const QString
 {
     // A load is not an edit to undo.
     m_new->setUndoRedoEnabled(false);
-    m_job->onReady([this] { takeSlices(); });
+    m_step.setInterval(0);
+    connect(&m_step, &QTimer::timeout, this, [this] { takeSlices(); });
+    m_job->onReady([this] {
+        if (!m_step.isActive())
+            m_step.start();
+    });
 }
 
 QTextDocument *TextBoxLoad::newDocument(QPlainTextEdit &box)
@@ -63,9 +68,10 @@ void TextBoxLoad::stop()
 
 void TextBoxLoad::takeSlices()
 {
-    m_stepPosted = false;
-    if (m_outcome != TextLoadOutcome::Running)
+    if (m_outcome != TextLoadOutcome::Running) {
+        m_step.stop();
         return;
+    }
     LineEndRecord *record = LineEndRecord::of(m_new);
     if (!m_box || !record) {
         end(TextLoadOutcome::Stopped);
@@ -88,13 +94,11 @@ void TextBoxLoad::takeSlices()
         }
     }
     const TextLoadOutcome outcome = m_job->outcome();
-    if (outcome != TextLoadOutcome::Running) {
+    if (outcome != TextLoadOutcome::Running)
         end(outcome);
-    } else if (step.elapsed() >= stepMs && !m_stepPosted) {
-        // More may be waiting: go on once the window has painted and answered.
-        m_stepPosted = true;
-        QTimer::singleShot(0, this, [this] { takeSlices(); });
-    }
+    else if (step.elapsed() < stepMs)
+        // Nothing more waits: the worker's next slice starts the steps again.
+        m_step.stop();
 }
 
 void TextBoxLoad::showNewDocument()
@@ -110,6 +114,7 @@ void TextBoxLoad::showNewDocument()
 void TextBoxLoad::end(TextLoadOutcome outcome)
 {
     m_outcome = outcome;
+    m_step.stop();
     m_job->stop();
     if (outcome == TextLoadOutcome::Loaded) {
         m_format = m_job->format();

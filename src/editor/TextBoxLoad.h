@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <memory>
 
@@ -52,11 +53,12 @@ private:
     std::shared_ptr<TextLoadJob> m_job;
     QPointer<QTextDocument> m_new;
     QPointer<QTextDocument> m_old;
+    // Runs the steps: a timer, so the window's own events and timers go first.
+    QTimer m_step;
     QEventLoop *m_loop = nullptr;
     TextLoadOutcome m_outcome = TextLoadOutcome::Running;
     TextFormat m_format;
     qint64 m_bytesShown = 0;
     int m_percent = -1;
-    bool m_stepPosted = false;
     bool m_shown = false;
 };

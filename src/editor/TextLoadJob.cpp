@@ -11,9 +11,9 @@
 namespace {
 
 // Slices of about this many bytes keep each step of the window's thread short.
-constexpr qsizetype sliceBytes = qsizetype(256) << 10;
+constexpr qsizetype sliceBytes = qsizetype(64) << 10;
 // Slices ready ahead of the window: enough to keep it busy, few enough to cost little memory.
-constexpr size_t slicesAhead = 4;
+constexpr size_t slicesAhead = 16;
 // How long stop() waits for the worker to see it.
 constexpr auto stopWait = std::chrono::milliseconds(500);
 

@@ -2,7 +2,6 @@
 // meanwhile; what a close or another load does while one runs.
 
 #include "EditorFixture.h"
-
 #include "support/TestCase.h"
 
 #include <QFontDatabase>
@@ -54,7 +53,11 @@ class EditorLoadTest : public TestCase
     std::unique_ptr<EditorFixture> f;
 
 private Q_SLOTS:
-    void init() { failOnUnexpectedWarnings(); f = std::make_unique<EditorFixture>(); }
+    void init()
+    {
+        failOnUnexpectedWarnings();
+        f = std::make_unique<EditorFixture>();
+    }
     void cleanup()
     {
         QVERIFY(f->dialogs().scriptIsEmpty());

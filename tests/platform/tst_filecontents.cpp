@@ -1,4 +1,4 @@
-// Reading a whole file and replacing a file's contents safely, on real files.
+// Reading a whole file (at once or piece by piece) and replacing a file's contents safely, on real files.
 
 #include "platform/FileErrors.h"
 #include "platform/PathCodec.h"
@@ -90,6 +90,7 @@ private Q_SLOTS:
     void readsWholeRegularFiles();
     void readRefuses_data();
     void readRefuses();
+    void readInPiecesHandsOverEveryByteAndCanStop();
     void writeCreatesAndReplaces();
     void writeKeepsModeAndWritesThroughLinks();
     void writeFailureKeepsTheOldFile_data();
@@ -157,10 +158,47 @@ void FileContentsTest::readRefuses()
     m_dir->createFile(QStringLiteral("big.txt"), QByteArray(101, 'b'));
     QVERIFY(::mkfifo(PathCodec::encode(m_dir->filePath(QStringLiteral("notes.txt"))).constData(), 0644) == 0);
 
-    const FileContents read = m_files.readFile(name.isEmpty() ? QString() : m_dir->filePath(name), 100);
+    const QString path = name.isEmpty() ? QString() : m_dir->filePath(name);
+    const FileContents read = m_files.readFile(path, 100);
     QCOMPARE(read.error, error);
     QCOMPARE(read.tooLarge, tooLarge);
     QVERIFY(read.data.isEmpty());
+
+    int pieces = 0;
+    const FileContents inPieces = m_files.readFileInPieces(path, 100, [&](QByteArrayView) { return ++pieces > 0; });
+    QCOMPARE(inPieces.error, error);
+    QCOMPARE(inPieces.tooLarge, tooLarge);
+    QCOMPARE(pieces, 0);
+}
+
+void FileContentsTest::readInPiecesHandsOverEveryByteAndCanStop()
+{
+    QByteArray contents;
+    for (int n = 0; contents.size() < 3 * 1024 * 1024; ++n)
+        contents += QByteArray::number(n) + '\n';
+    const QString path = m_dir->createFile(QStringLiteral("a.txt"), contents);
+
+    QByteArray joined;
+    int pieces = 0;
+    FileContents read = m_files.readFileInPieces(path, 8 << 20, [&](QByteArrayView piece) {
+        joined += piece;
+        ++pieces;
+        return true;
+    });
+    QCOMPARE(read.error, 0);
+    QVERIFY(!read.tooLarge);
+    QVERIFY(read.data.isEmpty());
+    QVERIFY(joined == contents);
+    QVERIFY(pieces > 1);
+
+    joined.clear();
+    read = m_files.readFileInPieces(path, 8 << 20, [&](QByteArrayView piece) {
+        joined += piece;
+        return false;
+    });
+    QCOMPARE(read.error, 0);
+    QVERIFY(!joined.isEmpty() && joined.size() < contents.size());
+    QVERIFY(contents.startsWith(joined));
 }
 
 void FileContentsTest::writeCreatesAndReplaces()
