@@ -21,6 +21,12 @@ constexpr std::array<char16_t, 32> windows1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+bool inWindows1252(char16_t code)
+{
+    return code < 0x80 || (code >= 0xA0 && code <= 0xFF)
+        || std::find(windows1252High.begin(), windows1252High.end(), code) != windows1252High.end();
+}
+
 std::optional<QByteArray> toWindows1252(const QString &text)
 {
     QByteArray bytes(text.size(), Qt::Uninitialized);
@@ -68,6 +74,26 @@ std::optional<QByteArray> encode(const QString &text, const TextFormat &format)
     if (format.encoding == TextEncoding::Utf8WithBom)
         bytes.prepend(utf8Bom);
     return bytes;
+}
+
+std::optional<qsizetype> firstUnencodable(const QString &text, TextEncoding encoding)
+{
+    const bool windows1252 = encoding == TextEncoding::Windows1252;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t code = text.at(i).unicode();
+        if (windows1252) {
+            if (!inWindows1252(code))
+                return i;
+            continue;
+        }
+        if (QChar::isHighSurrogate(code) && i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            ++i;
+            continue;
+        }
+        if (QChar::isSurrogate(code))
+            return i;
+    }
+    return std::nullopt;
 }
 
 QString withPlainLineBreaks(const QString &text)

@@ -40,6 +40,9 @@ DecodedText decode(const QByteArray &bytes);
 // at the end where the format asks for one; nothing when the encoding cannot hold a
 // character of the text.
 std::optional<QByteArray> encode(const QString &text, const TextFormat &format);
+// Where the first character of text stands that encoding cannot hold (a character outside
+// Windows-1252, or a lone surrogate, which no encoding holds); nothing when it holds them all.
+std::optional<qsizetype> firstUnencodable(const QString &text, TextEncoding encoding);
 // Every CR LF and lone CR turned into "\n", the one line break of the text box.
 QString withPlainLineBreaks(const QString &text);
 QString encodingName(TextEncoding encoding);

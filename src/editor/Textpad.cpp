@@ -294,11 +294,16 @@ void Textpad::setLoading(bool loading)
         action->setEnabled(!loading);
 }
 
-bool Textpad::SaveTextFile(const QString &path)
+bool Textpad::SaveTextFile(const QString &path, std::optional<TextEncoding> encoding)
 {
     if (path.isEmpty())
         return false;
-    if (!WriteTextToFile(path))
+    bool written = false;
+    {
+        const WaitCursor wait;
+        written = m_document.write(path, fileText(), TextDocument::LinkAtPath::WriteThrough, encoding);
+    }
+    if (!written)
         return false;
     m_state.textChanged = false;
     return true;
@@ -307,7 +312,7 @@ bool Textpad::SaveTextFile(const QString &path)
 bool Textpad::WriteTextToFile(const QString &path)
 {
     const WaitCursor wait;
-    return m_document.write(path, fileText());
+    return m_document.write(path, fileText(), TextDocument::LinkAtPath::Replace);
 }
 
 std::optional<QString> Textpad::askSaveName()
@@ -381,7 +386,14 @@ bool Textpad::mnuFileSaveAs_Click()
     const std::optional<QString> name = askSaveName();
     if (!name)
         return false;
-    const bool saved = SaveTextFile(*name);
+    // A text its own encoding cannot hold may go out as UTF-8, if the user wants it so.
+    const std::optional<TextEncoding> encoding = m_document.encodingForSaveAs(fileText());
+    if (!encoding)
+        return false;
+    const bool saved = SaveTextFile(*name, *encoding);
+    // Written over its own file, the document's file now has that encoding.
+    if (saved && *encoding != m_document.format().encoding && m_document.isOwnFile(*name))
+        m_document.useEncoding(*encoding);
     // A named document stays with its own file: Save As writes a copy.
     if (m_document.isUntitled()) {
         m_document.adoptPath(*name, *name);

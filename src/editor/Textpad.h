@@ -41,9 +41,11 @@ public:
     // is stopped (the window is closed, another load begins). The file is read on a worker and
     // shown as it comes, the window answering meanwhile; the call returns once it is all in.
     bool LoadTextFile(const QString &path);
-    // Writes the text to path and marks it unchanged; an empty path does nothing.
-    bool SaveTextFile(const QString &path);
-    // Writes the text to path (the HTML preview); the changed mark stays as it is.
+    // Writes the text to path and marks it unchanged; an empty path does nothing. The text is
+    // written in the document's encoding, or in encoding when given.
+    bool SaveTextFile(const QString &path, std::optional<TextEncoding> encoding = std::nullopt);
+    // Writes the text to path (the HTML preview) as a file of its own: a link there is
+    // replaced, not followed. The changed mark stays as it is.
     bool WriteTextToFile(const QString &path);
     // File > New; false when the user's save before it was cancelled or failed.
     bool StartNewDocument();

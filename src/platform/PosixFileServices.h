@@ -15,4 +15,6 @@ public:
     FileContents readFileInPieces(const QString &path, qint64 maxSize,
                                   const std::function<bool(QByteArrayView)> &consume) override;
     int writeFile(const QString &path, const QByteArray &data) override;
+    int replaceFile(const QString &path, const QByteArray &data) override;
+    bool isSameFile(const QString &a, const QString &b) override;
 };

@@ -412,7 +412,7 @@ void EditorDocumentTest::textTheEncodingCannotHoldIsNotSaved()
     f->type(QStringLiteral("\u4E2D"));
     f->dialogs().answerMessage(MessageAnswer::Ok);
     QVERIFY(!f->window()->SaveDocument());
-    QCOMPARE(f->dialogs().messages().last().text, EditorMessages::cannotEncode(TextEncoding::Windows1252));
+    QCOMPARE(f->dialogs().messages().last().text, EditorMessages::cannotEncode(TextEncoding::Windows1252, f->window()->text(), 5));
     QCOMPARE(f->dialogs().messages().last().icon, MessageIcon::Exclamation);
     QCOMPARE(f->dir.read(QStringLiteral("latin.txt")), QByteArray("caf\xE9\n"));
     QVERIFY(f->changed());

@@ -172,6 +172,14 @@ public:
             return writeErrors.value(path);
         return m_real.writeFile(path, data);
     }
+    int replaceFile(const QString &path, const QByteArray &data) override
+    {
+        writes << path;
+        if (writeErrors.contains(path))
+            return writeErrors.value(path);
+        return m_real.replaceFile(path, data);
+    }
+    bool isSameFile(const QString &a, const QString &b) override { return m_real.isSameFile(a, b); }
 
     QHash<QString, int> copyErrors;   // by target path
     QHash<QString, int> renameErrors; // by source path
