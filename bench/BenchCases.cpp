@@ -5,6 +5,7 @@
 #include "PaneOpenCase.h"
 #include "StartCase.h"
 #include "SearchTreeCase.h"
+#include "WmfObjectsCase.h"
 
 const QList<BenchCase> &benchCases()
 {
@@ -20,6 +21,7 @@ const QList<BenchCase> &benchCases()
          &FolderRefreshCase::runChanged},
         {QStringLiteral("start-100k"), 7, 2.0, 60.0, {&Fixtures::makeManyFiles}, &StartCase::run},
         {QStringLiteral("search-tree"), 5, 1.5, std::nullopt, {&Fixtures::makeSearchTree}, &SearchTreeCase::run},
+        {QStringLiteral("wmf-objects"), 21, 5.0, std::nullopt, {}, &WmfObjectsCase::run},
     };
     return cases;
 }
