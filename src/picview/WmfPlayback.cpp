@@ -306,18 +306,21 @@ void WmfPlayback::text(const QPointF &at, const QByteArray &bytes, const std::op
     const QRectF cell(0, 0, width, height);
     const std::optional<QRectF> opaque = opaqueRect ? std::optional(boxTarget(*opaqueRect)) : std::nullopt;
     const bool paintOpaque = opaque && reachArea(*opaque);
-    if (!reachArea(place.mapRect(cell)) && !paintOpaque)
+    const bool paintText = reachArea(place.mapRect(cell));
+    if (!paintOpaque && !paintText)
         return;
     m_painter->save();
     m_painter->setTransform(m_base);
     if (paintOpaque)
         m_painter->fillRect(*opaque, m_state.backColor);
-    m_painter->setTransform(place * m_base);
-    if (!opaque && m_state.opaqueBack)
-        m_painter->fillRect(cell, m_state.backColor);
-    m_painter->setPen(m_state.textColor);
-    m_painter->setFont(font);
-    m_painter->drawText(QPointF(0, ascent), string);
+    if (paintText) {
+        m_painter->setTransform(place * m_base);
+        if (!opaque && m_state.opaqueBack)
+            m_painter->fillRect(cell, m_state.backColor);
+        m_painter->setPen(m_state.textColor);
+        m_painter->setFont(font);
+        m_painter->drawText(QPointF(0, ascent), string);
+    }
     m_painter->restore();
 }
 
