@@ -3,14 +3,15 @@
 #include "app/MainMenus.h"
 #include "editor/TextEditor.h"
 #include "editor/Textpad.h"
+#include "FormFixture.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
 #include "search/DeepSearch.h"
 #include "search/ResultList.h"
 #include "search/ResultListModel.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
-#include "FormFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -74,7 +75,7 @@ QStringList names(const QStringList &paths)
 } // namespace
 
 // The search window's Copy into the main window's copy batch, and its View Text into the editor.
-class TestSearchResults : public QObject
+class TestSearchResults : public TestCase
 {
     Q_OBJECT
 

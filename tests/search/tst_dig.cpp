@@ -1,6 +1,7 @@
+#include "platform/Twips.h"
 #include "search/DigFixture.h"
 #include "search/ResultListModel.h"
-#include "platform/Twips.h"
+#include "support/TestCase.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -23,7 +24,7 @@ void makeTree(TestDir &tree)
 
 // The search window: its checks, its walk through a real tree, and the commands that end or
 // empty a search.
-class TestDig : public QObject
+class TestDig : public TestCase
 {
     Q_OBJECT
 

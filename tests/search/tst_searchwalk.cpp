@@ -1,5 +1,6 @@
 #include "platform/PathCodec.h"
 #include "search/DigFixture.h"
+#include "support/TestCase.h"
 
 #include <QTest>
 
@@ -45,7 +46,7 @@ void removeChain(const QString &folder, const char *name, const char *file)
 
 // The walk through trees that would trip a naive one: links that lead back, folders that cannot
 // be read, a tree deeper than the system's longest path, names that are not UTF-8.
-class TestSearchWalk : public QObject
+class TestSearchWalk : public TestCase
 {
     Q_OBJECT
 
