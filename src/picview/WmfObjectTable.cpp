@@ -8,7 +8,8 @@ constexpr int wordBits = 64;
 
 WmfObjectTable::WmfObjectTable(int slotCount) : m_slots(qMax(0, slotCount))
 {
-    // Only reserved: the memory is touched as slots are taken.
+    // Room for every slot at once (never more than the records create): growing would move
+    // the objects again and again.
     m_objects.reserve(size_t(m_slots));
     const int words = (m_slots + wordBits - 1) / wordBits;
     m_free.assign(size_t(words), 0);

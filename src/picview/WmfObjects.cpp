@@ -88,8 +88,26 @@ GdiObject readPatternBrush(WmfReader &r, WmfWork &work)
 
 } // namespace
 
+bool createsObject(quint16 function)
+{
+    switch (function) {
+    case CreatePen:
+    case CreateBrush:
+    case CreateFont:
+    case CreatePalette:
+    case CreatePatternBrush:
+    case DibCreatePatternBrush:
+    case CreateRegion:
+        return true;
+    default:
+        return false;
+    }
+}
+
 std::optional<GdiObject> readObject(quint16 function, WmfReader &r, WmfWork &work)
 {
+    if (!createsObject(function))
+        return std::nullopt;
     switch (function) {
     case CreatePen: {
         PenObject pen;
@@ -117,11 +135,9 @@ std::optional<GdiObject> readObject(quint16 function, WmfReader &r, WmfWork &wor
         return readDibPatternBrush(r, work);
     case CreatePatternBrush:
         return readPatternBrush(r, work);
-    case CreatePalette:
-    case CreateRegion:
-        return OtherObject{};
     default:
-        return std::nullopt;
+        // Palettes and regions.
+        return OtherObject{};
     }
 }
 

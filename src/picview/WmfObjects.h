@@ -60,6 +60,8 @@ enum ObjectFunction : quint16 {
     CreatePatternBrush = 0x01F9, DibCreatePatternBrush = 0x0142, CreateRegion = 0x06FF,
 };
 
+// True for a record of one of the functions above.
+bool createsObject(quint16 function);
 // The object that a record of one of the functions above creates; nothing for any other
 // record. A pattern's pixels count as bitmap work.
 std::optional<GdiObject> readObject(quint16 function, WmfReader &r, WmfWork &work);

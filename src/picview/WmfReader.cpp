@@ -1,5 +1,7 @@
 #include "picview/WmfReader.h"
 
+#include "picview/WmfObjects.h"
+
 quint8 WmfReader::u8()
 {
     if (!has(1)) {
@@ -74,12 +76,14 @@ const FixedMapMode *fixedMapMode(int mode)
     return nullptr;
 }
 
-// The first window origin, window extent and map mode the records set.
+// The first window origin, window extent and map mode the records set, and how many objects
+// they create.
 struct FirstSettings
 {
     std::optional<QPoint> origin;
     std::optional<QSize> extent;
     std::optional<int> mapMode;
+    int objectsCreated = 0;
 };
 
 // Walks every record up to the end-of-file record; false when one does not fit the file or
@@ -94,6 +98,7 @@ bool walkRecords(WmfReader &reader, FirstSettings &first)
         if (function == EndOfFile)
             return true;
         WmfReader params(reader.here(), qsizetype(words - 3) * 2);
+        first.objectsCreated += createsObject(function);
         if (function == SetMapMode && !first.mapMode) {
             const int mode = params.u16();
             if (!params.failed())
@@ -147,6 +152,7 @@ std::optional<Header> readHeader(const QByteArray &bytes)
     FirstSettings first;
     if (!walkRecords(reader, first))
         return std::nullopt;
+    header.objectCount = qMin(header.objectCount, first.objectsCreated);
     if (placeable) {
         header.bounds = QRect(qMin(left, right), qMin(top, bottom), qAbs(right - left), qAbs(bottom - top));
         return header;

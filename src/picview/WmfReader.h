@@ -68,6 +68,8 @@ struct Header
     // metafile that sets no window extent: the bounds of what it draws are its frame.
     QRect bounds;
     int unitsPerInch = 0;
+    // The slots of the object table: as many as the header says, but never more than the
+    // records create (which fills the table no sooner).
     int objectCount = 0;
     // Where the first record starts.
     qsizetype recordsOffset = 0;

@@ -2,13 +2,14 @@
 
 #include "picview/Picture.h"
 #include "picview/PictureFile.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QTest>
 
 // Metafiles without the placeable header: their frame comes from the window the records set,
 // or else from what they draw, and their unit from the map mode.
-class TestWmfPlain : public QObject
+class TestWmfPlain : public TestCase
 {
     Q_OBJECT
 

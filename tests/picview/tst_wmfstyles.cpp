@@ -1,5 +1,7 @@
 #include "WmfFixtures.h"
 
+#include "support/TestCase.h"
+
 #include <QTest>
 
 #include <algorithm>
@@ -8,7 +10,7 @@
 // Pens and brushes as a metafile means them: thin pens stay visible at any scale, with dashes
 // in pixels; pattern brushes tile in pixels, a monochrome one in the text and background
 // colours.
-class TestWmfStyles : public QObject
+class TestWmfStyles : public TestCase
 {
     Q_OBJECT
 

@@ -5,6 +5,7 @@
 #include "picview/PictureRender.h"
 #include "picview/WmfPlayer.h"
 #include "picview/WmfReader.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QElapsedTimer>
@@ -12,7 +13,7 @@
 
 // What drawing a metafile may cost: object slots found in constant time, a file over the work
 // allowed is no picture, and the viewer draws a metafile once per size.
-class TestWmfWork : public QObject
+class TestWmfWork : public TestCase
 {
     Q_OBJECT
 
