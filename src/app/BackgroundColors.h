@@ -28,13 +28,12 @@ public:
     void wire(const MainMenus &menus, QObject *context);
 
     SharedWindow<Color1> &color1() { return m_color1; }
-    // The colour dialog opens on this; it keeps the last colour chosen during the run.
-    qint32 commonDialogColor() const { return m_commonDialogColor; }
 
 private:
     Form1 &m_form;
     Dialogs &m_dialogs;
     RegistryStore &m_store;
+    // The colour dialog opens on this; it keeps the last colour chosen during the run.
     qint32 m_commonDialogColor = 0;
     SharedWindow<Color1> m_color1;
 };
