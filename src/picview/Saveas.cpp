@@ -98,8 +98,9 @@ void Saveas::saveToFixedFolder(const QString &name)
     const RealView *view = m_viewer.get();
     const QByteArray bytes = view ? ownKindFile(view->picture()) : QByteArray();
     // Written whole beside the target and renamed over it, so nothing is written anywhere
-    // else; a new file gets the user's umask, an existing one keeps its mode.
-    if (bytes.isEmpty() || name.isEmpty() || m_services.files.writeFile(target, bytes) != 0) {
+    // else; a new file gets the user's umask, an existing one keeps its mode. The folder is
+    // shared with every user: a link someone left under the name is replaced, never followed.
+    if (bytes.isEmpty() || name.isEmpty() || m_services.files.replaceFile(target, bytes) != 0) {
         m_services.dialogs.message(SaveasRules::copyFailed(target));
         return;
     }

@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -93,6 +94,7 @@ private Q_SLOTS:
     void tickedKinds();
     void tickedMode_data();
     void tickedMode();
+    void tickedSaveReplacesALinkLeftInTheFolder();
 
 private:
     QString m_folder;
@@ -341,6 +343,23 @@ void TestSaveas::tickedKinds()
     QImageReader reader(&buffer);
     QCOMPARE(reader.format(), savedAs);
     QCOMPARE(reader.read().size(), QSize(16, 16));
+}
+
+void TestSaveas::tickedSaveReplacesALinkLeftInTheFolder()
+{
+    // Another user's link under the name, to a file of ours elsewhere.
+    SaveFixture f;
+    TestDir elsewhere;
+    const QString precious = elsewhere.createFile(QStringLiteral("precious.conf"), "keep me");
+    const QString target = f.test.tempHome() + QStringLiteral("/pic.bmp");
+    QVERIFY(QFile::link(precious, target));
+
+    f.okay(QStringLiteral("pic.bmp"), QString(), true);
+
+    QCOMPARE(elsewhere.read(QStringLiteral("precious.conf")), QByteArray("keep me"));
+    QVERIFY(!QFileInfo(target).isSymLink());
+    QVERIFY(QFileInfo(target).size() > 0);
+    QVERIFY(f.test.dialogs.messages().isEmpty());
 }
 
 void TestSaveas::tickedMode_data()
