@@ -1,6 +1,7 @@
 #include "platform/PosixFileServices.h"
 
 #include "platform/FileErrors.h"
+#include "platform/LongPath.h"
 #include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
 
@@ -54,7 +55,7 @@ int checkWritableFolder(const QByteArray &folder)
 int missingNameError(const QString &path)
 {
     struct stat st;
-    if (::stat(folderOf(path).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+    if (LongPath::stat(folderOf(path), st) == 0 && S_ISDIR(st.st_mode))
         return FileErrors::FileNotFound;
     return FileErrors::PathNotFound;
 }
@@ -235,8 +236,9 @@ int PosixFileServices::copyFile(const QString &source, const QString &target)
     if (source.isEmpty())
         return FileErrors::PathNotFound;
     // Opened before anything is looked at, and without waiting, so that a pipe put in the
-    // source's place cannot stall the copy; only regular files are copied.
-    const FileDescriptor in(::open(encoded(source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    // source's place cannot stall the copy; only regular files are copied. A source found deep
+    // below a search's folder may have a path longer than one call takes.
+    const FileDescriptor in(LongPath::open(encoded(source), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!in.isOpen()) {
         if (errno == ENOENT || errno == ENOTDIR)
             return missingNameError(source);
@@ -276,8 +278,9 @@ FileContents PosixFileServices::readFile(const QString &path, qint64 maxSize)
         result.error = FileErrors::PathNotFound;
         return result;
     }
-    // Without waiting: a pipe that nobody writes must not stall the program.
-    const FileDescriptor in(::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    // Without waiting: a pipe that nobody writes must not stall the program. The path may be
+    // longer than one call takes (a deep search's result).
+    const FileDescriptor in(LongPath::open(encoded(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     struct stat st;
     if (!in.isOpen()) {
         result.error = (errno == ENOENT || errno == ENOTDIR) ? missingNameError(path) : FileErrors::fromErrno(errno);
