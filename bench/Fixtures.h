@@ -17,6 +17,7 @@ public:
     static constexpr int searchTreeBranches = 10;
     static constexpr int searchTreeDepth = 4;
     static constexpr int searchTreeFiles = 20;
+    static constexpr int flatFilesCount = 1000000;
 
     explicit Fixtures(const QString &root);
 
@@ -32,6 +33,8 @@ public:
     // The tree the deep search walks: one file name in matchEvery ends in ".log" (half of them
     // as ".LOG"), and no name begins with a dot.
     QString searchTree() const;
+    // flatFilesCount regular files in one folder, nothing else.
+    QString flatFolder() const;
 
     // Each returns "" or what went wrong.
     QString makeManyFiles() const;
@@ -39,6 +42,7 @@ public:
     QString makeBigFile() const;
     QString makeEmptyFolder() const;
     QString makeSearchTree() const;
+    QString makeFlatFolder() const;
 
     // The name of entry i of a fixture folder: unique without regard to case, not in creation
     // order when sorted.
