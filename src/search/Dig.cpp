@@ -314,6 +314,18 @@ bool Dig::includeSubfolders() const
     return m_check1->isChecked();
 }
 
+void Dig::aboutToFind(qsizetype count)
+{
+    // Room for a big folder's paths at once, while the lists are short: a list that grew by
+    // copying a million paths would stall the window.
+    const qsizetype needed = m_list2.size() + m_found.size() + count;
+    if (needed <= m_list2.capacity())
+        return;
+    const qsizetype room = std::max(needed, 2 * m_list2.capacity());
+    m_list2.reserve(room);
+    m_list1->results().reserve(room);
+}
+
 void Dig::found(const QString &path)
 {
     m_found.append(path);

@@ -100,6 +100,7 @@ private:
     bool closed() const override;
     void closeSeen() override;
     bool includeSubfolders() const override;
+    void aboutToFind(qsizetype count) override;
     void found(const QString &path) override;
     void entering(const QString &folder) override;
     bool yield() override;

@@ -16,6 +16,9 @@ namespace {
 // folder is read all the same).
 constexpr size_t maxReadyFolders = 64;
 constexpr qsizetype maxReadyNames = 256 * 1024;
+// A reader that ran out of room goes on once the walk has taken this many of its reads, so
+// that it is not woken for every single one.
+constexpr size_t resumeReadyFolders = maxReadyFolders / 2;
 
 qsizetype namesIn(const FolderRead &read)
 {
@@ -28,6 +31,7 @@ struct SearchReader::State
     State(const NamePattern &pattern, SearchFolderRead read) : pattern(pattern), read(std::move(read)) {}
 
     bool hasRoom() const { return ready.size() < maxReadyFolders && readyNames < maxReadyNames; }
+    bool hasRoomToResume() const { return ready.size() <= resumeReadyFolders && readyNames < maxReadyNames / 2; }
     // Posts the armed wake-up, if any. Called with the mutex held, so that the window cannot
     // destroy the receiver meanwhile.
     void wakeLocked()
@@ -54,7 +58,11 @@ struct SearchReader::State
     std::deque<FolderRead> ready;
     qsizetype readyNames = 0;
     bool finished = false;
+    // The reader waits for room.
+    bool full = false;
     QObject *wake = nullptr;
+    // How many reads are ready, for a look without the lock while the walk waits.
+    std::atomic<size_t> readyCount{0};
 };
 
 SearchReader::SearchReader(const NamePattern &pattern, SearchFolderRead read)
@@ -81,6 +89,7 @@ void SearchReader::restart(const QStringList &pending, const SeenFolders &seen, 
         m_state->restartPending = pending;
         m_state->restartSeen = seen;
         m_state->ready.clear();
+        m_state->readyCount = 0;
         m_state->readyNames = 0;
         m_state->finished = false;
         m_state->subfolders = subfolders;
@@ -95,21 +104,36 @@ void SearchReader::setSubfolders(bool subfolders)
 
 std::optional<FolderRead> SearchReader::take()
 {
-    const std::lock_guard lock(m_state->mutex);
-    if (m_state->ready.empty()) {
-        if (!m_state->finished)
-            m_state->wake = &m_wake;
+    State &s = *m_state;
+    // The walk may ask often while it waits: with the wake-up armed, nothing has come while
+    // none is counted, and no lock is needed to see that.
+    if (m_wakeArmed && s.readyCount.load(std::memory_order_acquire) == 0)
+        return std::nullopt;
+    const std::lock_guard lock(s.mutex);
+    m_wakeArmed = false;
+    if (s.ready.empty()) {
+        if (!s.finished) {
+            s.wake = &m_wake;
+            m_wakeArmed = true;
+        }
         return std::nullopt;
     }
-    FolderRead read = std::move(m_state->ready.front());
-    m_state->ready.pop_front();
-    m_state->readyNames -= namesIn(read);
-    m_state->changed.notify_all();
+    FolderRead read = std::move(s.ready.front());
+    s.ready.pop_front();
+    s.readyCount.store(s.ready.size(), std::memory_order_release);
+    s.readyNames -= namesIn(read);
+    if (s.full && s.hasRoomToResume()) {
+        s.full = false;
+        s.changed.notify_all();
+    }
     return read;
 }
 
 bool SearchReader::finished() const
 {
+    // Armed only while reads were still to come; one that came since is not taken yet.
+    if (m_wakeArmed)
+        return false;
     const std::lock_guard lock(m_state->mutex);
     return m_state->finished && m_state->ready.empty();
 }
@@ -124,8 +148,9 @@ void SearchReader::readAhead(std::shared_ptr<State> state)
         QString folder;
         {
             std::unique_lock lock(s.mutex);
+            s.full = !s.hasRoom();
             s.changed.wait(lock, [&] {
-                return s.abandoned || s.generation != generation || (!pending.isEmpty() && s.hasRoom());
+                return s.abandoned || s.generation != generation || (!pending.isEmpty() && !s.full);
             });
             if (s.abandoned)
                 return;
@@ -159,6 +184,7 @@ void SearchReader::readAhead(std::shared_ptr<State> state)
             continue; // restarted during the read: this one is not wanted
         s.readyNames += namesIn(read);
         s.ready.push_back(std::move(read));
+        s.readyCount.store(s.ready.size(), std::memory_order_release);
         s.finished = pending.isEmpty();
         s.wakeLocked();
     }

@@ -66,4 +66,6 @@ private:
     std::shared_ptr<State> m_state;
     // Receives the wake-up events; owned here, on the window's thread.
     QObject m_wake;
+    // take() armed the wake-up and found nothing since.
+    bool m_wakeArmed = false;
 };

@@ -88,6 +88,7 @@ SearchWalk::Outcome SearchWalk::searchFolder(const QString &folder, QStringList 
     if (entries.read)
         m_seen.insert({entries.id.device, entries.id.inode});
 
+    m_host.aboutToFind(entries.files.size());
     // Each name is moved out as it is used, so that a huge folder's names are freed a slice at
     // a time rather than all at once at the end.
     for (QString &name : entries.files) {

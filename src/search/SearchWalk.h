@@ -24,6 +24,8 @@ public:
     virtual void closeSeen() = 0;
     // Whether the walk goes on into each folder's subfolders; read after each folder's files.
     virtual bool includeSubfolders() const = 0;
+    // count more files will be found (the matches of the folder about to be listed).
+    virtual void aboutToFind(qsizetype count) = 0;
     // A file that matches, as its full path.
     virtual void found(const QString &path) = 0;
     // The walk goes on from the files of folder to its subfolders.
