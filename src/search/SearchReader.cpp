@@ -14,11 +14,13 @@
 namespace {
 // How far the reader may run ahead of the walk: folders, and names in them (a single larger
 // folder is read all the same).
-constexpr size_t maxReadyFolders = 64;
-constexpr qsizetype maxReadyNames = 256 * 1024;
-// A reader that ran out of room goes on once the walk has taken this many of its reads, so
-// that it is not woken for every single one.
-constexpr size_t resumeReadyFolders = maxReadyFolders / 2;
+constexpr size_t maxReadyFolders = 1024;
+constexpr qsizetype maxReadyNames = 512 * 1024;
+// A reader that ran out of room goes on once the walk has taken a quarter of what it read
+// ahead: not woken for every read, and back at work long before the walk runs dry (on a busy
+// machine a woken thread may wait milliseconds for a processor).
+constexpr size_t resumeReadyFolders = maxReadyFolders * 3 / 4;
+constexpr qsizetype resumeReadyNames = maxReadyNames * 3 / 4;
 
 qsizetype namesIn(const FolderRead &read)
 {
@@ -31,7 +33,7 @@ struct SearchReader::State
     State(const NamePattern &pattern, SearchFolderRead read) : pattern(pattern), read(std::move(read)) {}
 
     bool hasRoom() const { return ready.size() < maxReadyFolders && readyNames < maxReadyNames; }
-    bool hasRoomToResume() const { return ready.size() <= resumeReadyFolders && readyNames < maxReadyNames / 2; }
+    bool hasRoomToResume() const { return ready.size() <= resumeReadyFolders && readyNames <= resumeReadyNames; }
     // Posts the armed wake-up, if any. Called with the mutex held, so that the window cannot
     // destroy the receiver meanwhile.
     void wakeLocked()
