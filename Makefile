@@ -7,12 +7,27 @@ endif
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 
-.PHONY: deps configure build run test screenshot bench fuzz clean
+# The sanitizer build: Debug, with the address and undefined-behaviour sanitizers, in its own folder.
+ASAN_BUILD ?= build-asan
+ASAN_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	-DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+ifneq ($(CI),)
+ASAN_FLAGS += -DPANOPTRA_WERROR=ON
+endif
+
+.PHONY: deps configure build run test screenshot bench fuzz check-asan clean FORCE
 
 deps:
 	@scripts/install-deps
 
-$(BUILD)/build.ninja:
+# The flags the build folder was configured with; rewritten only when they change, so that a
+# change of CMAKE_FLAGS configures again and an unchanged one costs nothing.
+$(BUILD)/cmake-flags: FORCE
+	@mkdir -p $(BUILD)
+	@echo '$(CMAKE_FLAGS)' | cmp -s - $@ || echo '$(CMAKE_FLAGS)' > $@
+
+# deps is order-only: it always runs first, but never forces a configure by itself.
+$(BUILD)/build.ninja: $(BUILD)/cmake-flags | deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 
 configure: deps $(BUILD)/build.ninja
@@ -37,5 +52,12 @@ fuzz: build
 	@scripts/install-deps fuzz
 	scripts/fuzz $(BUILD) $(FUZZ_SECONDS)
 
+# Every test again under the sanitizers. Leaks inside the system's font and graphics libraries
+# are not ours; fuzz/lsan.supp names them.
+check-asan:
+	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		$(MAKE) test BUILD=$(ASAN_BUILD) CMAKE_FLAGS='$(ASAN_FLAGS)'
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -7,6 +7,7 @@
 #include "panes/PaneBoard.h"
 #include "platform/ui/ToolkitColor.h"
 #include "settings/ColorStore.h"
+#include "support/TestCase.h"
 
 #include <QAction>
 #include <QLabel>
@@ -31,12 +32,12 @@ QString menuItem(ColorSetting setting)
 
 } // namespace
 
-class TestColors : public QObject
+class TestColors : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_app = std::make_unique<FormFixture>(); }
+    void init() { failOnUnexpectedWarnings(); m_app = std::make_unique<FormFixture>(); }
     void cleanup() { m_app.reset(); }
 
     void firstRunFilesCancelledStoresTheShownColour()

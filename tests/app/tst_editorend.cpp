@@ -3,6 +3,7 @@
 #include "FormFixture.h"
 
 #include "editor/TextEditor.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QPlainTextEdit>
@@ -10,7 +11,7 @@
 
 Q_DECLARE_METATYPE(MessageAnswer)
 
-class EditorEndTest : public QObject
+class EditorEndTest : public TestCase
 {
     Q_OBJECT
 
@@ -26,7 +27,7 @@ class EditorEndTest : public QObject
     }
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<FormFixture>(); }
+    void init() { failOnUnexpectedWarnings(); f = std::make_unique<FormFixture>(); }
     void cleanup()
     {
         QVERIFY(f->services.dialogs.scriptIsEmpty());

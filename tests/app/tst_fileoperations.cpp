@@ -2,13 +2,14 @@
 #include "app/Form1.h"
 #include "app/MainMenus.h"
 #include "app/PopupPresenter.h"
+#include "FormFixture.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
 #include "settings/RegistryStore.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 #include "support/TestServices.h"
-#include "FormFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,13 +28,14 @@ QWidget *topLevel(const QString &name)
 } // namespace
 
 // The menu items of the main window reach the file operations of their pane.
-class TestFileOperations : public QObject
+class TestFileOperations : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
+        failOnUnexpectedWarnings();
         m_fixture = std::make_unique<FormFixture>();
         m_services = &m_fixture->services;
         m_form = m_fixture->form.get();

@@ -4,6 +4,7 @@
 #include "app/MainMenus.h"
 #include "platform/Twips.h"
 #include "platform/ui/ToolkitColor.h"
+#include "support/TestCase.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -14,13 +15,14 @@
 #include <QScrollBar>
 #include <QTest>
 
-class TestHelp : public QObject
+class TestHelp : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
+        failOnUnexpectedWarnings();
         m_app = std::make_unique<FormFixture>();
         m_app->start();
     }

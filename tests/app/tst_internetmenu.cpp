@@ -2,6 +2,7 @@
 
 #include "app/InternetMenu.h"
 #include "app/MainMenus.h"
+#include "support/TestCase.h"
 #include "web/SearchEngines.h"
 
 #include <QAction>
@@ -12,7 +13,7 @@
 #include <QTest>
 
 // The "&Internet" menu's items reach their commands on the running main window.
-class TestInternetMenu : public QObject
+class TestInternetMenu : public TestCase
 {
     Q_OBJECT
 

@@ -6,6 +6,7 @@
 #include "panes/PaneBoard.h"
 #include "panes/PaneGeometry.h"
 #include "platform/Twips.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QAction>
@@ -67,12 +68,12 @@ Places place(std::initializer_list<std::pair<const char *, QRect>> rects)
 
 } // namespace
 
-class TestLayouts : public QObject
+class TestLayouts : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_app = std::make_unique<FormFixture>(); }
+    void init() { failOnUnexpectedWarnings(); m_app = std::make_unique<FormFixture>(); }
     void cleanup() { m_app.reset(); }
 
     void layoutsPlaceTheControls_data()

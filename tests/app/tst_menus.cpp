@@ -1,11 +1,12 @@
 #include "app/Form1.h"
 #include "app/MainMenus.h"
 #include "app/PopupPresenter.h"
+#include "FormFixture.h"
 #include "panes/PaneBoard.h"
 #include "settings/RegistryStore.h"
-#include "support/TestServices.h"
-#include "FormFixture.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
+#include "support/TestServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,13 +17,14 @@
 #include <QTest>
 
 
-class TestMenus : public QObject
+class TestMenus : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
+        failOnUnexpectedWarnings();
         m_fixture = std::make_unique<FormFixture>();
         m_services = &m_fixture->services;
         m_form = m_fixture->form.get();

@@ -1,24 +1,26 @@
 #include "app/Form1.h"
 #include "app/MainMenus.h"
 #include "editor/TextEditor.h"
+#include "FormFixture.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
-#include "FormFixture.h"
 
 #include <QAction>
 #include <QTest>
 #include <QUrl>
 
 // The main window's double-clicks and menu items reach the commands that open files.
-class TestOpenFiles : public QObject
+class TestOpenFiles : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
+        failOnUnexpectedWarnings();
         m_fixture = std::make_unique<FormFixture>();
         m_fixture->services.dialogs.acceptAllMessages();
         m_dir = std::make_unique<TestDir>();

@@ -3,15 +3,19 @@
 #include "app/MainMenus.h"
 #include "editor/TextEditor.h"
 #include "editor/Textpad.h"
+#include "FormFixture.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
 #include "search/DeepSearch.h"
 #include "search/ResultList.h"
 #include "search/ResultListModel.h"
+<<<<<<< HEAD
 #include "support/DeepChain.h"
+=======
+#include "support/TestCase.h"
+>>>>>>> main
 #include "support/TestDir.h"
-#include "FormFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -75,7 +79,7 @@ QStringList names(const QStringList &paths)
 } // namespace
 
 // The search window's Copy into the main window's copy batch, and its View Text into the editor.
-class TestSearchResults : public QObject
+class TestSearchResults : public TestCase
 {
     Q_OBJECT
 

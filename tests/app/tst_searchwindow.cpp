@@ -1,13 +1,14 @@
 #include "app/FileOperations.h"
 #include "app/Form1.h"
 #include "app/MainMenus.h"
+#include "FormFixture.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
 #include "platform/PathHelper.h"
 #include "search/DeepSearch.h"
 #include "search/ResultList.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
-#include "FormFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,7 +16,7 @@
 #include <QTest>
 
 // File > "Search " opens the search window, and the copy batch reaches its result list.
-class TestSearchWindow : public QObject
+class TestSearchWindow : public TestCase
 {
     Q_OBJECT
 

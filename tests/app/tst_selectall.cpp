@@ -6,6 +6,7 @@
 #include "panes/FileListRows.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QAction>
@@ -55,13 +56,14 @@ QList<int> allRows(const FileList &list)
 
 } // namespace
 
-class TestSelectAll : public QObject
+class TestSelectAll : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
+        failOnUnexpectedWarnings();
         m_app = std::make_unique<FormFixture>();
         m_files = std::make_unique<TestDir>();
         for (const char *name : {"a.txt", "b.txt", "c.txt", "d.htm"})

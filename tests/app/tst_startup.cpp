@@ -6,6 +6,7 @@
 #include "panes/PaneBoard.h"
 #include "platform/Twips.h"
 #include "settings/RegistryStore.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 #include "support/TestServices.h"
 
@@ -74,13 +75,14 @@ QStringList slotNames(const QString &stem, int count)
 
 } // namespace
 
-class TestStartup : public QObject
+class TestStartup : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
+        failOnUnexpectedWarnings();
         m_popups = RecordingPopups();
         m_services = std::make_unique<TestServices>();
         m_store = std::make_unique<RecordingStore>(m_services->configHome() + QStringLiteral("/Panoptra/Panoptra.ini"));

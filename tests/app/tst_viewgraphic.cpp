@@ -5,6 +5,7 @@
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
 #include "picview/ViewGraphic.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QAction>
@@ -13,7 +14,7 @@
 #include <QTest>
 
 // The main window's View Graphic items reach the picture viewer.
-class TestViewGraphicMenus : public QObject
+class TestViewGraphicMenus : public TestCase
 {
     Q_OBJECT
 

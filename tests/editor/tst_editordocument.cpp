@@ -4,6 +4,7 @@
 
 #include "editor/EditorMessages.h"
 #include "platform/PathCodec.h"
+#include "support/TestCase.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -44,14 +45,14 @@ enum class Answer { No, YesSaved, YesThenCancel, YesThenFailingSave };
 Q_DECLARE_METATYPE(Command)
 Q_DECLARE_METATYPE(Answer)
 
-class EditorDocumentTest : public QObject
+class EditorDocumentTest : public TestCase
 {
     Q_OBJECT
 
     std::unique_ptr<EditorFixture> f;
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<EditorFixture>(); }
+    void init() { failOnUnexpectedWarnings(); f = std::make_unique<EditorFixture>(); }
     void cleanup();
 
     void windowLoad();

@@ -4,6 +4,7 @@
 
 #include "editor/frmFind.h"
 #include "platform/ui/MenuTree.h"
+#include "support/TestCase.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,7 +14,7 @@
 #include <QRadioButton>
 #include <QScreen>
 
-class EditorFindTest : public QObject
+class EditorFindTest : public TestCase
 {
     Q_OBJECT
 
@@ -36,7 +37,7 @@ class EditorFindTest : public QObject
     FindState &state() { return f->editor.state().find; }
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<EditorFixture>(); }
+    void init() { failOnUnexpectedWarnings(); f = std::make_unique<EditorFixture>(); }
     void cleanup()
     {
         QVERIFY(f->dialogs().scriptIsEmpty());

@@ -3,15 +3,16 @@
 #include "EditorFixture.h"
 
 #include "editor/TextpadDesign.h"
+#include "support/TestCase.h"
 
-class EditorOpenTest : public QObject
+class EditorOpenTest : public TestCase
 {
     Q_OBJECT
 
     std::unique_ptr<EditorFixture> f;
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<EditorFixture>(); }
+    void init() { failOnUnexpectedWarnings(); f = std::make_unique<EditorFixture>(); }
     void cleanup()
     {
         QVERIFY(f->dialogs().scriptIsEmpty());

@@ -1,10 +1,11 @@
 // Where Find and Find Next find their text: the search by itself.
 
 #include "editor/FindEngine.h"
+#include "support/TestCase.h"
 
 #include <QTest>
 
-class FindEngineTest : public QObject
+class FindEngineTest : public TestCase
 {
     Q_OBJECT
 

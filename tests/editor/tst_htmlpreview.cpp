@@ -5,13 +5,14 @@
 #include "editor/HtmlPreview.h"
 #include "editor/Web1.h"
 #include "platform/ui/MenuTree.h"
+#include "support/TestCase.h"
 
 #include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QUrl>
 
-class HtmlPreviewTest : public QObject
+class HtmlPreviewTest : public TestCase
 {
     Q_OBJECT
 
@@ -36,6 +37,7 @@ class HtmlPreviewTest : public QObject
 private Q_SLOTS:
     void init()
     {
+        failOnUnexpectedWarnings();
         m_activePaneFile.clear();
         useActivePane();
     }

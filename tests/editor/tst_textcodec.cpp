@@ -1,13 +1,14 @@
 // Text files to text and back: encodings, line ends and the final line end.
 
 #include "editor/TextCodec.h"
+#include "support/TestCase.h"
 
 #include <QTest>
 
 Q_DECLARE_METATYPE(TextEncoding)
 Q_DECLARE_METATYPE(LineEnd)
 
-class TextCodecTest : public QObject
+class TextCodecTest : public TestCase
 {
     Q_OBJECT
 

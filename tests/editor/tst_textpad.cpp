@@ -6,6 +6,7 @@
 #include "editor/TextpadDesign.h"
 #include "editor/ToolbarButton.h"
 #include "platform/ui/MenuTree.h"
+#include "support/TestCase.h"
 
 #include <QAction>
 #include <QFontDatabase>
@@ -22,7 +23,7 @@ void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &at, Qt::MouseBu
 
 } // namespace
 
-class TextpadTest : public QObject
+class TextpadTest : public TestCase
 {
     Q_OBJECT
 
@@ -38,7 +39,7 @@ class TextpadTest : public QObject
     ToolbarButton *button(const QString &name) { return f->window()->findChild<ToolbarButton *>(name); }
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<EditorFixture>(); }
+    void init() { failOnUnexpectedWarnings(); f = std::make_unique<EditorFixture>(); }
     void cleanup()
     {
         QVERIFY(f->dialogs().scriptIsEmpty());

@@ -1,10 +1,11 @@
-#include "fileops/BoardFixture.h"
 #include "fileops/BatchMessages.h"
+#include "fileops/BoardFixture.h"
+#include "support/TestCase.h"
 
 #include <QLineEdit>
 
 // Copy: what the batch and the clipboard hold after each kind of Copy.
-class TestCopyBatch : public QObject
+class TestCopyBatch : public TestCase
 {
     Q_OBJECT
 

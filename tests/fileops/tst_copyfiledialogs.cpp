@@ -7,12 +7,13 @@
 #include "fileops/CopyCommands.h"
 #include "fileops/CopyFileTo.h"
 #include "platform/ui/ToolkitColor.h"
+#include "support/TestCase.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-class CopyFileDialogsTest : public QObject
+class CopyFileDialogsTest : public TestCase
 {
     Q_OBJECT
 
@@ -44,7 +45,7 @@ class CopyFileDialogsTest : public QObject
     std::unique_ptr<Setup> f;
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<Setup>(); }
+    void init() { failOnUnexpectedWarnings(); f = std::make_unique<Setup>(); }
     void cleanup() { f.reset(); }
 
     void eachPaneOpensItsOwnWindow_data();

@@ -1,6 +1,7 @@
 #include "fileops/BatchMessages.h"
 #include "fileops/BoardFixture.h"
 #include "platform/ui/QtDialogs.h"
+#include "support/TestCase.h"
 
 #include <QDir>
 #include <QMessageBox>
@@ -65,7 +66,7 @@ const QStringList abc{QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringL
 } // namespace
 
 // Delete: the selected files of a pane go to the real trash behind the busy window.
-class TestDelete : public QObject
+class TestDelete : public TestCase
 {
     Q_OBJECT
 

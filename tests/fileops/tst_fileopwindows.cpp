@@ -9,13 +9,14 @@
 #include "fileops/FileRename.h"
 #include "fileops/FolderRename.h"
 #include "fileops/NewFolder.h"
+#include "support/TestCase.h"
 
 #include <QDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 
-class FileOpWindowsTest : public QObject
+class FileOpWindowsTest : public TestCase
 {
     Q_OBJECT
 
@@ -89,7 +90,7 @@ class FileOpWindowsTest : public QObject
     }
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<Setup>(); }
+    void init() { failOnUnexpectedWarnings(); f = std::make_unique<Setup>(); }
     void cleanup() { f.reset(); }
 
     void enterAndEscPressNothing_data() { addWindowRows(); }

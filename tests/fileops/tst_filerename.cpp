@@ -3,11 +3,12 @@
 #include "DialogFixture.h"
 
 #include "fileops/FileRename.h"
+#include "support/TestCase.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-class FileRenameTest : public QObject
+class FileRenameTest : public TestCase
 {
     Q_OBJECT
 
@@ -41,7 +42,7 @@ class FileRenameTest : public QObject
     std::unique_ptr<Setup> f;
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<Setup>(); }
+    void init() { failOnUnexpectedWarnings(); f = std::make_unique<Setup>(); }
     void cleanup() { f.reset(); }
 
     void noCurrentFileOpensNothing();

@@ -4,13 +4,14 @@
 #include "DialogFixture.h"
 
 #include "fileops/FolderRename.h"
+#include "support/TestCase.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
 Q_DECLARE_METATYPE(MessageIcon)
 
-class FolderRenameTest : public QObject
+class FolderRenameTest : public TestCase
 {
     Q_OBJECT
 
@@ -44,7 +45,7 @@ class FolderRenameTest : public QObject
     std::unique_ptr<Setup> f;
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<Setup>(); }
+    void init() { failOnUnexpectedWarnings(); f = std::make_unique<Setup>(); }
     void cleanup() { f.reset(); }
 
     void opensOnThePaneFolder();

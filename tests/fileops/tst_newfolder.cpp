@@ -3,11 +3,12 @@
 #include "DialogFixture.h"
 
 #include "fileops/NewFolder.h"
+#include "support/TestCase.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-class NewFolderTest : public QObject
+class NewFolderTest : public TestCase
 {
     Q_OBJECT
 
@@ -35,7 +36,7 @@ class NewFolderTest : public QObject
     std::unique_ptr<Setup> f;
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<Setup>(); }
+    void init() { failOnUnexpectedWarnings(); f = std::make_unique<Setup>(); }
     void cleanup() { f.reset(); }
 
     void opensOnThePaneFolder();

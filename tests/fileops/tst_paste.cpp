@@ -1,5 +1,6 @@
 #include "fileops/BatchMessages.h"
 #include "fileops/BoardFixture.h"
+#include "support/TestCase.h"
 #include "support/TmpfsMount.h"
 
 #include <QDir>
@@ -35,7 +36,7 @@ QStringList contentsOf(const QString &folder)
 } // namespace
 
 // Paste on real files: the pane's own route behind the busy window, and File > Paste.
-class TestPaste : public QObject
+class TestPaste : public TestCase
 {
     Q_OBJECT
 

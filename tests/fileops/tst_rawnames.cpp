@@ -7,6 +7,7 @@
 #include "panes/FolderListModel.h"
 #include "platform/PathCodec.h"
 #include "support/RawFiles.h"
+#include "support/TestCase.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,7 +54,7 @@ QByteArray trashedPath(const QString &dataHome)
 
 } // namespace
 
-class TestRawNames : public QObject
+class TestRawNames : public TestCase
 {
     Q_OBJECT
 

@@ -4,8 +4,9 @@
 #include "DialogFixture.h"
 
 #include "fileops/RemoveFolder.h"
+#include "support/TestCase.h"
 
-class RemoveFolderTest : public QObject
+class RemoveFolderTest : public TestCase
 {
     Q_OBJECT
 
@@ -35,7 +36,7 @@ class RemoveFolderTest : public QObject
     std::unique_ptr<Setup> f;
 
 private Q_SLOTS:
-    void init() { f = std::make_unique<Setup>(); }
+    void init() { failOnUnexpectedWarnings(); f = std::make_unique<Setup>(); }
     void cleanup() { f.reset(); }
 
     void anEmptyFolderGoesAndItsPanesMoveUp();

@@ -1,9 +1,10 @@
 #include "fileops/BoardFixture.h"
+#include "support/TestCase.h"
 
 #include <QFile>
 
 // Paste of a batch from the search window: each found path under its name, into one pane.
-class TestSearchBatch : public QObject
+class TestSearchBatch : public TestCase
 {
     Q_OBJECT
 

@@ -2,6 +2,7 @@
 #include "fileops/Standby.h"
 #include "platform/ui/ToolkitColor.h"
 #include "support/Doubles.h"
+#include "support/TestCase.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -36,7 +37,7 @@ bool standbyOnScreen()
 }
 } // namespace
 
-class TestStandby : public QObject
+class TestStandby : public TestCase
 {
     Q_OBJECT
 

@@ -1,10 +1,11 @@
 #include "open/OpenEndings.h"
+#include "support/TestCase.h"
 
 #include <QSet>
 #include <QTest>
 
 // The ending tables as data: what holds for every name, whatever the table's order.
-class TestOpenEndings : public QObject
+class TestOpenEndings : public TestCase
 {
     Q_OBJECT
 

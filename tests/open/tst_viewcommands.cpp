@@ -1,15 +1,16 @@
 #include "OpenFixture.h"
 
 #include "panes/Pane.h"
+#include "support/TestCase.h"
 
 // View Text with its text-type opening of every pane, and View Html, on real files with the
 // editor and the HTML viewer recorded.
-class TestViewCommands : public QObject
+class TestViewCommands : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_fixture = std::make_unique<OpenFixture>(); }
+    void init() { failOnUnexpectedWarnings(); m_fixture = std::make_unique<OpenFixture>(); }
     void cleanup() { m_fixture.reset(); }
 
     void viewTextOpensTextTypes_data();

@@ -1,12 +1,13 @@
 #include "OpenFixture.h"
+#include "support/TestCase.h"
 
 // Each pane's pop-up "ZipView" hands an archive to the desktop.
-class TestZipView : public QObject
+class TestZipView : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_fixture = std::make_unique<OpenFixture>(); }
+    void init() { failOnUnexpectedWarnings(); m_fixture = std::make_unique<OpenFixture>(); }
     void cleanup() { m_fixture.reset(); }
 
     void opensArchives_data();

@@ -1,5 +1,6 @@
 #include "panes/PaneSpec.h"
 #include "platform/FileErrors.h"
+#include "support/TestCase.h"
 
 #include <QTest>
 
@@ -7,7 +8,7 @@
 
 // What the user reads when the system refuses to open a drive: the system's error, through
 // the one errno table, to the drive change's message.
-class TestDriveErrors : public QObject
+class TestDriveErrors : public TestCase
 {
     Q_OBJECT
 

@@ -1,9 +1,10 @@
 #include "panes/DriveList.h"
+#include "support/TestCase.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-class TestDriveList : public QObject
+class TestDriveList : public TestCase
 {
     Q_OBJECT
 
@@ -21,6 +22,7 @@ private:
 
 void TestDriveList::init()
 {
+    failOnUnexpectedWarnings();
     m_list = std::make_unique<DriveList>();
 }
 

@@ -1,8 +1,9 @@
+#include "FileListRows.h"
 #include "panes/FileList.h"
 #include "panes/FolderReader.h"
-#include "FileListRows.h"
-#include "support/TestDir.h"
 #include "platform/PathCodec.h"
+#include "support/TestCase.h"
+#include "support/TestDir.h"
 #include "support/TmpfsMount.h"
 
 #include <QApplication>
@@ -52,7 +53,7 @@ QStringList allNames(const FileList &list)
 
 } // namespace
 
-class TestFileList : public QObject
+class TestFileList : public TestCase
 {
     Q_OBJECT
 
@@ -90,6 +91,7 @@ private:
 
 void TestFileList::init()
 {
+    failOnUnexpectedWarnings();
     m_dir = std::make_unique<TestDir>();
     for (const char *name : {"b.txt", "A.txt", "c.HTM", "d.txt", "E.zip", "f.bat"})
         m_dir->createFile(QString::fromLatin1(name));

@@ -3,6 +3,7 @@
 #include "panes/FolderListModel.h"
 #include "panes/FolderReader.h"
 #include "panes/FolderWatch.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QDir>
@@ -31,7 +32,7 @@ QStringList ancestorsOf(const QString &path)
 }
 } // namespace
 
-class TestFolderList : public QObject
+class TestFolderList : public TestCase
 {
     Q_OBJECT
 
@@ -62,6 +63,7 @@ private:
 
 void TestFolderList::init()
 {
+    failOnUnexpectedWarnings();
     m_dir = std::make_unique<TestDir>();
     m_open = m_dir->createDir(QStringLiteral("top/open"));
     m_dir->createDir(QStringLiteral("top/open/Zed"));

@@ -1,6 +1,7 @@
 #include "panes/FolderReader.h"
 #include "panes/FolderWatch.h"
 #include "panes/NamePattern.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QDir>
@@ -13,7 +14,7 @@
 using Change = std::function<void(TestDir &)>;
 Q_DECLARE_METATYPE(Change)
 
-class TestFolderWatch : public QObject
+class TestFolderWatch : public TestCase
 {
     Q_OBJECT
 
@@ -36,6 +37,7 @@ private:
 
 void TestFolderWatch::init()
 {
+    failOnUnexpectedWarnings();
     m_dir = std::make_unique<TestDir>();
     m_dir->createFile(QStringLiteral("watched/a.txt"));
     m_dir->createDir(QStringLiteral("watched/sub"));

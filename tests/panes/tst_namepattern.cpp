@@ -1,9 +1,10 @@
 #include "panes/FolderReader.h"
 #include "panes/NamePattern.h"
+#include "support/TestCase.h"
 
 #include <QTest>
 
-class TestNamePattern : public QObject
+class TestNamePattern : public TestCase
 {
     Q_OBJECT
 

@@ -2,6 +2,7 @@
 #include "panes/PaneGeometry.h"
 #include "platform/FileErrors.h"
 #include "platform/ui/ToolkitColor.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 #include "support/TestServices.h"
 
@@ -42,7 +43,7 @@ QStringList subfolderPaths(const FolderList *list)
 }
 } // namespace
 
-class TestPaneBoard : public QObject
+class TestPaneBoard : public TestCase
 {
     Q_OBJECT
 
@@ -85,6 +86,7 @@ private:
 
 void TestPaneBoard::init()
 {
+    failOnUnexpectedWarnings();
     m_services = std::make_unique<TestServices>();
     m_dir = std::make_unique<TestDir>();
     for (const char *name : {"a.txt", "B.txt", "c.htm", "d.zip"})

@@ -5,6 +5,7 @@
 #include "picview/PrintLayout.h"
 #include "picview/RealView.h"
 #include "platform/ui/MenuTree.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 #include "support/TestServices.h"
 
@@ -14,7 +15,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
-class TestPrint : public QObject
+class TestPrint : public TestCase
 {
     Q_OBJECT
 

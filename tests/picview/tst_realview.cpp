@@ -8,6 +8,7 @@
 #include "picview/RealViewDesign.h"
 #include "picview/ViewGraphic.h"
 #include "platform/ui/MenuTree.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 #include "support/TestServices.h"
 
@@ -89,7 +90,7 @@ QPushButton *button(RealView *view, const char *name)
 }
 } // namespace
 
-class TestRealView : public QObject
+class TestRealView : public TestCase
 {
     Q_OBJECT
 

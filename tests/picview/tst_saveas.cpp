@@ -9,6 +9,7 @@
 #include "picview/ViewGraphic.h"
 #include "platform/PathHelper.h"
 #include "platform/ui/MenuTree.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 #include "support/TestServices.h"
 
@@ -66,12 +67,12 @@ struct SaveFixture
 };
 } // namespace
 
-class TestSaveas : public QObject
+class TestSaveas : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_folder = QDir::currentPath(); }
+    void init() { failOnUnexpectedWarnings(); m_folder = QDir::currentPath(); }
     void cleanup() { QDir::setCurrent(m_folder); }
 
     void checks_data();

@@ -1,9 +1,10 @@
 #include "picview/ViewState.h"
 #include "picview/ZoomLadder.h"
+#include "support/TestCase.h"
 
 #include <QTest>
 
-class TestViewState : public QObject
+class TestViewState : public TestCase
 {
     Q_OBJECT
 

@@ -4,6 +4,7 @@
 #include "picview/PictureFile.h"
 #include "picview/WmfPlayer.h"
 #include "picview/WmfReader.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QDir>
@@ -87,7 +88,7 @@ QList<std::pair<QString, QByteArray>> seeds()
 }
 } // namespace
 
-class TestWmfPlayer : public QObject
+class TestWmfPlayer : public TestCase
 {
     Q_OBJECT
 

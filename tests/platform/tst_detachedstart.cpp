@@ -2,6 +2,7 @@
 #include "platform/DetachedStart.h"
 #include "platform/PathCodec.h"
 #include "support/RawFiles.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QTest>
@@ -24,7 +25,7 @@ bool exists(const QByteArray &path)
 
 // Programs started by path: the program, its argument and its folder reach the system as the
 // bytes they have on disk, not as their look-alike twins.
-class TestDetachedStart : public QObject
+class TestDetachedStart : public TestCase
 {
     Q_OBJECT
 

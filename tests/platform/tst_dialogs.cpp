@@ -1,11 +1,12 @@
 #include "platform/ui/QtDialogs.h"
+#include "support/TestCase.h"
 
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 
 // The message boxes the program shows: what they hold is text, never markup.
-class TestDialogs : public QObject
+class TestDialogs : public TestCase
 {
     Q_OBJECT
 

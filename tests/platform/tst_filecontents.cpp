@@ -3,6 +3,7 @@
 #include "platform/FileErrors.h"
 #include "platform/PathCodec.h"
 #include "platform/PosixFileServices.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 #include "support/TmpfsMount.h"
 
@@ -25,7 +26,7 @@ struct stat statOf(const QString &path)
 
 } // namespace
 
-class FileContentsTest : public QObject
+class FileContentsTest : public TestCase
 {
     Q_OBJECT
 
@@ -33,7 +34,7 @@ class FileContentsTest : public QObject
     PosixFileServices m_files;
 
 private Q_SLOTS:
-    void init() { m_dir = std::make_unique<TestDir>(); }
+    void init() { failOnUnexpectedWarnings(); m_dir = std::make_unique<TestDir>(); }
     void cleanup();
 
     void readsWholeRegularFiles_data();

@@ -1,5 +1,6 @@
 #include "platform/FileErrors.h"
 #include "platform/PosixFileServices.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 #include "support/TmpfsMount.h"
 
@@ -65,7 +66,7 @@ QByteArray pattern(qsizetype size)
 
 } // namespace
 
-class TestFileServices : public QObject
+class TestFileServices : public TestCase
 {
     Q_OBJECT
 
@@ -105,6 +106,7 @@ private:
 
 void TestFileServices::init()
 {
+    failOnUnexpectedWarnings();
     m_dir = std::make_unique<TestDir>();
 }
 

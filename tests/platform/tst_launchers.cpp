@@ -2,6 +2,7 @@
 // through a shell, and an address that would read as an option reaches no browser.
 
 #include "platform/DesktopLaunchers.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QFile>
@@ -27,7 +28,7 @@ QString fakeProgram(TestDir &dir, const QString &name)
 
 } // namespace
 
-class LaunchersTest : public QObject
+class LaunchersTest : public TestCase
 {
     Q_OBJECT
 
@@ -37,6 +38,7 @@ class LaunchersTest : public QObject
 private Q_SLOTS:
     void init()
     {
+        failOnUnexpectedWarnings();
         m_dir = std::make_unique<TestDir>();
         m_oldPath = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(m_dir->filePath(QStringLiteral("bin"))) + ':' + m_oldPath);

@@ -1,3 +1,5 @@
+#include "support/TestCase.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
@@ -49,7 +51,7 @@ QString sourceDir()
 
 } // namespace
 
-class TestLayering : public QObject
+class TestLayering : public TestCase
 {
     Q_OBJECT
 
@@ -59,6 +61,8 @@ private slots:
     void widgetFreeFoldersIncludeNoWidgetHeader();
     void widgetFreeLibrariesLinkNoWidgetModule_data();
     void widgetFreeLibrariesLinkNoWidgetModule();
+    void everyTestClassFailsOnUnexpectedWarnings_data();
+    void everyTestClassFailsOnUnexpectedWarnings();
 };
 
 void TestLayering::initTestCase()
@@ -110,6 +114,40 @@ void TestLayering::widgetFreeLibrariesLinkNoWidgetModule()
     for (const QString &library : libraries)
         QVERIFY2(library == QLatin1String("Qt6::Core") || library == QLatin1String("panoptra_platform"),
                  qPrintable(QStringLiteral("links ") + library));
+}
+
+void TestLayering::everyTestClassFailsOnUnexpectedWarnings_data()
+{
+    QTest::addColumn<QString>("file");
+    const QDir tests(sourceDir() + QStringLiteral("/tests"));
+    const QStringList folders = tests.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &folder : folders) {
+        const QDir dir(tests.filePath(folder));
+        const QStringList files = dir.entryList({QStringLiteral("tst_*.cpp")}, QDir::Files);
+        for (const QString &name : files)
+            QTest::newRow(qPrintable(folder + QLatin1Char('/') + name)) << dir.filePath(name);
+    }
+}
+
+// A test class of its own QObject, or an init() that forgets the call, would let warnings pass.
+void TestLayering::everyTestClassFailsOnUnexpectedWarnings()
+{
+    QFETCH(QString, file);
+    QFile source(file);
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(source.readAll());
+
+    static const QRegularExpression mainMacro(QStringLiteral("QTEST_(?:GUILESS_|APPLESS_)?MAIN\\((\\w+)\\)"));
+    const QString testClass = mainMacro.match(text).captured(1);
+    QVERIFY2(!testClass.isEmpty(), "no QTEST_MAIN");
+    const QRegularExpression derivesTestCase(QStringLiteral("class\\s+") + testClass
+                                             + QStringLiteral("\\s*:\\s*public\\s+TestCase\\b"));
+    QVERIFY2(text.contains(derivesTestCase), qPrintable(testClass + QStringLiteral(" does not derive TestCase")));
+
+    static const QRegularExpression initBody(QStringLiteral("void\\s+(?:\\w+::)?init\\(\\)\\s*\\{\\s*(\\w+)"));
+    auto it = initBody.globalMatch(text);
+    while (it.hasNext())
+        QCOMPARE(it.next().captured(1), QStringLiteral("failOnUnexpectedWarnings"));
 }
 
 QTEST_GUILESS_MAIN(TestLayering)

@@ -4,6 +4,7 @@
 #include "platform/PathCodec.h"
 #include "platform/PosixFileServices.h"
 #include "support/DeepChain.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QTest>
@@ -30,7 +31,7 @@ QByteArray contentsOf(int fd)
 
 // Files deeper than the system's longest path, as a deep search finds them: opened, read,
 // copied and started all the same.
-class TestLongPaths : public QObject
+class TestLongPaths : public TestCase
 {
     Q_OBJECT
 

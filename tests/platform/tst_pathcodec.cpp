@@ -1,8 +1,9 @@
 #include "platform/PathCodec.h"
+#include "support/TestCase.h"
 
 #include <QTest>
 
-class TestPathCodec : public QObject
+class TestPathCodec : public TestCase
 {
     Q_OBJECT
 

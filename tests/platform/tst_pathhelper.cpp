@@ -1,8 +1,9 @@
 #include "platform/PathHelper.h"
+#include "support/TestCase.h"
 
 #include <QTest>
 
-class TestPathHelper : public QObject
+class TestPathHelper : public TestCase
 {
     Q_OBJECT
 

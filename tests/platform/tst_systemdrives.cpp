@@ -1,13 +1,14 @@
 #include "platform/FileErrors.h"
 #include "platform/PathHelper.h"
 #include "platform/SystemDrives.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QDir>
 #include <QTest>
 
 // The drives of this machine, and the folder each opens at.
-class TestSystemDrives : public QObject
+class TestSystemDrives : public TestCase
 {
     Q_OBJECT
 

@@ -1,4 +1,5 @@
 #include "platform/FreedesktopTrash.h"
+#include "support/TestCase.h"
 #include "support/TestDir.h"
 #include "support/TestServices.h"
 #include "support/TmpfsMount.h"
@@ -125,7 +126,7 @@ const QString uid = QString::number(::getuid());
 
 } // namespace
 
-class TestTrash : public QObject
+class TestTrash : public TestCase
 {
     Q_OBJECT
 
@@ -156,6 +157,7 @@ private:
 
 void TestTrash::init()
 {
+    failOnUnexpectedWarnings();
     m_env = std::make_unique<TestServices>();
     m_dir = std::make_unique<TestDir>();
     // Qt 6.4 once put "trashed" files under the current folder; make it one we can watch.

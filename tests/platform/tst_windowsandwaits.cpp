@@ -1,5 +1,6 @@
 #include "platform/EventWaits.h"
 #include "platform/ui/SharedWindow.h"
+#include "support/TestCase.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -35,7 +36,7 @@ void runDeferredDeletes()
 
 } // namespace
 
-class TestWindowsAndWaits : public QObject
+class TestWindowsAndWaits : public TestCase
 {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
+#include "platform/Twips.h"
 #include "search/DigFixture.h"
 #include "search/ResultListModel.h"
-#include "platform/Twips.h"
+#include "support/TestCase.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -65,7 +66,7 @@ private:
 
 // The search window: its checks, its walk through a real tree, and the commands that end or
 // empty a search.
-class TestDig : public QObject
+class TestDig : public TestCase
 {
     Q_OBJECT
 

@@ -1,5 +1,6 @@
 #include "search/DigFixture.h"
 #include "search/ResultPrint.h"
+#include "support/TestCase.h"
 
 #include <QAction>
 #include <QFile>
@@ -72,7 +73,7 @@ QString pdfText(const QString &pdf)
 
 // The commands of the search window's result list that stay inside the search: Run, Print,
 // Select all and the pop-up.
-class TestResultCommands : public QObject
+class TestResultCommands : public TestCase
 {
     Q_OBJECT
 

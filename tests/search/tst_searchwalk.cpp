@@ -1,6 +1,7 @@
 #include "platform/PathCodec.h"
 #include "search/DigFixture.h"
 #include "support/DeepChain.h"
+#include "support/TestCase.h"
 
 #include <QTest>
 
@@ -40,7 +41,7 @@ private:
 // The walk through trees that would trip a naive one: links that lead out or back, a folder
 // mounted inside itself, folders that cannot be read, a tree deeper than the system's longest
 // path, names that are not UTF-8.
-class TestSearchWalk : public QObject
+class TestSearchWalk : public TestCase
 {
     Q_OBJECT
 

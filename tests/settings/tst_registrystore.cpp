@@ -1,4 +1,5 @@
 #include "settings/RegistryStore.h"
+#include "support/TestCase.h"
 #include "support/TestServices.h"
 
 #include <QDir>
@@ -54,7 +55,7 @@ QVariant storedValue(const QString &iniPath, const QString &settingsKey)
 }
 } // namespace
 
-class TestRegistryStore : public QObject
+class TestRegistryStore : public TestCase
 {
     Q_OBJECT
 
@@ -85,6 +86,7 @@ private:
 
 void TestRegistryStore::init()
 {
+    failOnUnexpectedWarnings();
     m_env = std::make_unique<TestServices>();
     m_ini = m_env->configHome() + QStringLiteral("/Panoptra/Panoptra.ini");
 }

@@ -1,6 +1,7 @@
 #include "WebFixture.h"
 
 #include "platform/DesktopLaunchers.h"
+#include "support/TestCase.h"
 #include "web/FindWebSite.h"
 #include "web/KeywordSearch.h"
 
@@ -12,7 +13,7 @@
 
 // The search reaches a real browser program: a stand-in sensible-browser first on PATH that
 // writes down the arguments it was given, one per line after their count.
-class TestBrowserStart : public QObject
+class TestBrowserStart : public TestCase
 {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
 #include "WebFixture.h"
 
 #include "platform/Twips.h"
+#include "support/TestCase.h"
 #include "web/KeywordSearch.h"
 #include "web/SearchAddress.h"
 #include "web/SearchEngines.h"
@@ -40,7 +41,7 @@ const QString sevenBlanks = QStringLiteral("       ");
 
 } // namespace
 
-class TestKeywordSearch : public QObject
+class TestKeywordSearch : public TestCase
 {
     Q_OBJECT
 

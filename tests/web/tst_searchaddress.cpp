@@ -1,3 +1,4 @@
+#include "support/TestCase.h"
 #include "web/SearchAddress.h"
 #include "web/SearchEngines.h"
 
@@ -6,7 +7,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 
-class TestSearchAddress : public QObject
+class TestSearchAddress : public TestCase
 {
     Q_OBJECT
 

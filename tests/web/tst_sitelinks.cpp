@@ -1,6 +1,7 @@
 #include "WebFixture.h"
 
 #include "platform/Twips.h"
+#include "support/TestCase.h"
 #include "web/AuctionLinks.h"
 #include "web/FavouriteLinks.h"
 #include "web/FindWebSite.h"
@@ -45,7 +46,7 @@ struct SitesFixture : WebFixture
 
 } // namespace
 
-class TestSiteLinks : public QObject
+class TestSiteLinks : public TestCase
 {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
 #include "WebFixture.h"
 
 #include "platform/Twips.h"
+#include "support/TestCase.h"
 #include "web/UserLinkEditor.h"
 
 #include <QLabel>
@@ -69,7 +70,7 @@ void addKindColumn()
 
 } // namespace
 
-class TestUserLinkEditor : public QObject
+class TestUserLinkEditor : public TestCase
 {
     Q_OBJECT
 

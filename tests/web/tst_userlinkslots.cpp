@@ -1,3 +1,4 @@
+#include "support/TestCase.h"
 #include "WebFixture.h"
 
 #include <QSettings>
@@ -27,7 +28,7 @@ QList<int> visibleSlots(const WebFixture &f, const UserLinkFamily &family)
 
 } // namespace
 
-class TestUserLinkSlots : public QObject
+class TestUserLinkSlots : public TestCase
 {
     Q_OBJECT
 
