@@ -52,7 +52,7 @@ struct SearchReader::State
     std::mutex mutex;
     // The reader waits here for room, a restart or the end.
     std::condition_variable changed;
-    // The rest is guarded by the mutex.
+    // The rest is guarded by the mutex (readyCount is also read without it).
     bool abandoned = false;
     quint64 generation = 0;
     QStringList restartPending;

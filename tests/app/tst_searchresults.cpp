@@ -10,11 +10,8 @@
 #include "search/DeepSearch.h"
 #include "search/ResultList.h"
 #include "search/ResultListModel.h"
-<<<<<<< HEAD
 #include "support/DeepChain.h"
-=======
 #include "support/TestCase.h"
->>>>>>> main
 #include "support/TestDir.h"
 
 #include <QAction>
