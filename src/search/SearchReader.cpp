@@ -10,6 +10,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace {
 // How far the reader may run ahead of the walk: folders, and names in them (a single larger
@@ -58,6 +59,7 @@ struct SearchReader::State
     QStringList restartPending;
     SeenFolders restartSeen;
     std::deque<FolderRead> ready;
+    std::vector<FolderRead> spent;
     qsizetype readyNames = 0;
     bool finished = false;
     // The reader waits for room.
@@ -131,6 +133,12 @@ std::optional<FolderRead> SearchReader::take()
     return read;
 }
 
+void SearchReader::giveBack(FolderRead &&read)
+{
+    const std::lock_guard lock(m_state->mutex);
+    m_state->spent.push_back(std::move(read));
+}
+
 bool SearchReader::finished() const
 {
     // Armed only while reads were still to come; one that came since is not taken yet.
@@ -146,10 +154,14 @@ void SearchReader::readAhead(std::shared_ptr<State> state)
     quint64 generation = 0;
     QStringList pending;
     SeenFolders seen;
+    std::vector<FolderRead> spent;
     for (;;) {
+        // Freed here, outside the lock.
+        spent.clear();
         QString folder;
         {
             std::unique_lock lock(s.mutex);
+            spent.swap(s.spent);
             s.full = !s.hasRoom();
             s.changed.wait(lock, [&] {
                 return s.abandoned || s.generation != generation || (!pending.isEmpty() && !s.full);
@@ -171,12 +183,14 @@ void SearchReader::readAhead(std::shared_ptr<State> state)
                                [&seen](const FolderReader::FolderId &id) {
                                    return seen.insert({id.device, id.inode}).second;
                                }),
-                        s.subfolders.load(std::memory_order_relaxed)};
-        const QStringList &subfolders = read.entries.folders;
+                        s.subfolders.load(std::memory_order_relaxed), QStringList()};
         if (read.descended && read.entries.read) {
+            read.subfolderPaths.reserve(read.entries.folders.size());
+            for (const QString &name : read.entries.folders)
+                read.subfolderPaths.append(PathHelper::join(folder, name));
             // The first subfolder is read next.
-            for (auto name = subfolders.crbegin(); name != subfolders.crend(); ++name)
-                pending.append(PathHelper::join(folder, *name));
+            for (auto path = read.subfolderPaths.crbegin(); path != read.subfolderPaths.crend(); ++path)
+                pending.append(*path);
         }
 
         const std::lock_guard lock(s.mutex);

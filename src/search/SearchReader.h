@@ -28,6 +28,8 @@ struct FolderRead
     FolderReader::FolderEntries entries;
     // The reader went on into this folder's subfolders: their reads come next.
     bool descended = false;
+    // Then the subfolders' full paths, in entries.folders' order.
+    QStringList subfolderPaths;
 };
 
 // Reads the folders of one walk on a thread of its own, ahead of the window, so that the
@@ -58,6 +60,9 @@ public:
     std::optional<FolderRead> take();
     // Every folder was read and taken: nothing more will come until a restart.
     bool finished() const;
+    // A read the walk is done with, freed by the reader's thread, which made it: memory given
+    // back across threads costs both of them a lock.
+    void giveBack(FolderRead &&read);
 
 private:
     struct State;

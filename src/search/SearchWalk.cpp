@@ -81,7 +81,15 @@ SearchWalk::Outcome SearchWalk::searchFolder(const QString &folder, QStringList 
     FolderRead read;
     if (const Outcome waited = waitForRead(folder, pending, read); waited != Outcome::Next)
         return waited;
-    FolderReader::FolderEntries &entries = read.entries;
+    const Outcome outcome = listFolder(read, pending);
+    m_reader->giveBack(std::move(read));
+    return outcome;
+}
+
+SearchWalk::Outcome SearchWalk::listFolder(const FolderRead &read, QStringList &pending)
+{
+    const QString &folder = read.folder;
+    const FolderReader::FolderEntries &entries = read.entries;
     // A folder met again through a second mount was searched already.
     if (entries.opened && !entries.read)
         return Outcome::Next;
@@ -89,13 +97,11 @@ SearchWalk::Outcome SearchWalk::searchFolder(const QString &folder, QStringList 
         m_seen.insert({entries.id.device, entries.id.inode});
 
     m_host.aboutToFind(entries.files.size());
-    // Each name is moved out as it is used, so that a huge folder's names are freed a slice at
-    // a time rather than all at once at the end.
-    for (QString &name : entries.files) {
+    for (const QString &name : entries.files) {
         if (m_host.stopRequested())
             return Outcome::Stop;
         ++m_counts.files;
-        m_host.found(PathHelper::join(folder, std::exchange(name, QString())));
+        m_host.found(PathHelper::join(folder, name));
         if (m_host.closed()) {
             // The window closed under the walk: no folder is entered from here on.
             m_host.closeSeen();
@@ -114,8 +120,13 @@ SearchWalk::Outcome SearchWalk::searchFolder(const QString &folder, QStringList 
         return Outcome::Stop;
     m_host.entering(folder);
     ++m_counts.folders;
-    for (auto name = entries.folders.crbegin(); name != entries.folders.crend(); ++name)
-        pending.append(PathHelper::join(folder, *name));
+    if (read.descended) {
+        for (auto path = read.subfolderPaths.crbegin(); path != read.subfolderPaths.crend(); ++path)
+            pending.append(*path);
+    } else {
+        for (auto name = entries.folders.crbegin(); name != entries.folders.crend(); ++name)
+            pending.append(PathHelper::join(folder, *name));
+    }
     follow(read, true, pending);
     return Outcome::Next;
 }

@@ -75,6 +75,7 @@ private:
     enum class Outcome { Next, Stop, Ending };
     // Lists folder's files and, when the walk goes deeper, queues its subfolders.
     Outcome searchFolder(const QString &folder, QStringList &pending);
+    Outcome listFolder(const FolderRead &read, QStringList &pending);
     // Waits for the read of folder, the next one after pending.
     Outcome waitForRead(const QString &folder, const QStringList &pending, FolderRead &read);
     // After a folder: the reader goes on as the walk does, or starts again from pending.
