@@ -5,6 +5,7 @@
 #include "PaneOpenCase.h"
 #include "StartCase.h"
 #include "SearchTreeCase.h"
+#include "SettingsStartCase.h"
 
 const QList<BenchCase> &benchCases()
 {
@@ -22,6 +23,7 @@ const QList<BenchCase> &benchCases()
         {QStringLiteral("search-tree"), 5, 1.5, std::nullopt, {&Fixtures::makeSearchTree}, &SearchTreeCase::run},
         {QStringLiteral("search-flat-1m"), 3, std::nullopt, std::nullopt, {&Fixtures::makeFlatFolder},
          &SearchTreeCase::runFlat},
+        {QStringLiteral("settings-start"), 21, 3.0, std::nullopt, {}, &SettingsStartCase::run},
     };
     return cases;
 }

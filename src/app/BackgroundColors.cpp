@@ -5,6 +5,7 @@
 #include "platform/EventWaits.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ToolkitColor.h"
+#include "settings/RegistryStore.h"
 
 #include <QAction>
 
@@ -42,8 +43,9 @@ BackgroundColors::BackgroundColors(Form1 &form, Dialogs &dialogs, RegistryStore 
 void BackgroundColors::pick(ColorSetting setting)
 {
     // Stored before anything is picked: the value now holds the colour shown, so that Cancel
-    // in Color1 brings back the colour of this moment.
-    save(setting);
+    // in Color1 brings back the colour of this moment. Nothing is said when the file cannot be
+    // written: the store keeps the value for Cancel, and "Okay" tells the user.
+    storeShown(setting);
 
     // A cancelled dialog ends the command here; nothing changes and Color1 does not open.
     const std::optional<QColor> chosen = m_dialogs.chooseColor(ToolkitColor::toQColor(m_commonDialogColor));
@@ -61,10 +63,16 @@ void BackgroundColors::pick(ColorSetting setting)
 
 void BackgroundColors::save(ColorSetting setting)
 {
+    // The colour stays on screen and the store keeps it for this run; the user is told that
+    // the next start may not have it.
+    if (!storeShown(setting))
+        m_dialogs.message(m_store.saveFailedMessage(), MessageIcon::Exclamation);
+}
+
+bool BackgroundColors::storeShown(ColorSetting setting)
+{
     const QList<QWidget *> targets = m_form.colorTargets(setting);
-    if (targets.isEmpty())
-        return;
-    ColorStore(m_store).save(setting, ToolkitColor::backColor(targets.first()));
+    return targets.isEmpty() || ColorStore(m_store).save(setting, ToolkitColor::backColor(targets.first()));
 }
 
 void BackgroundColors::load(ColorSetting setting)

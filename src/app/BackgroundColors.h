@@ -19,7 +19,7 @@ public:
     // mnuBackGround_Click, mnu_Folders_Click and mnu_Files_Click: one routine, three settings.
     void pick(ColorSetting setting);
     // BackColorSave, DirBoxColorSave, FileBoxColorSave: stores the colour the setting's source
-    // control shows now.
+    // control shows now, and says so when the settings file could not be written.
     void save(ColorSetting setting);
     // BackColorLoad, DirBoxColorLoad, FileBoxColorLoad.
     void load(ColorSetting setting);
@@ -28,13 +28,15 @@ public:
     void wire(const MainMenus &menus, QObject *context);
 
     SharedWindow<Color1> &color1() { return m_color1; }
-    // The colour dialog opens on this; it keeps the last colour chosen during the run.
-    qint32 commonDialogColor() const { return m_commonDialogColor; }
 
 private:
+    // Stores the colour the setting's source control shows; false when the file was not written.
+    bool storeShown(ColorSetting setting);
+
     Form1 &m_form;
     Dialogs &m_dialogs;
     RegistryStore &m_store;
+    // The colour dialog opens on this; it keeps the last colour chosen during the run.
     qint32 m_commonDialogColor = 0;
     SharedWindow<Color1> m_color1;
 };

@@ -66,7 +66,7 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_menus = std::make_unique<MainMenus>(menuBar(), this);
     m_fileOperations = std::make_unique<FileOperations>(*m_board, services, this);
     m_fileOperations->connectMenus(*m_menus, this);
-    // The editor's HTML menu and viewer read the active pane's file: Text7 names the pane.
+    // The editor's HTML menu and viewer read the active pane's file.
     m_editor = std::make_unique<TextEditor>(services, [this]() -> QString {
         const int n = m_board->activePane();
         if (n == 0 || m_board->pane(n).fileList()->fileName().isEmpty())

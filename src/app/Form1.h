@@ -53,7 +53,6 @@ public:
     DeepSearch &search() const { return *m_search; }
     // The text editor; also what the windows that open files as text load them through.
     TextEditor &editor() const { return *m_editor; }
-    OpenFiles &openFiles() const { return *m_openFiles; }
     InternetMenu &internetMenu() const { return *m_internetMenu; }
     QWidget *client() const { return m_client; }
     SharedWindow<Splash> &splash() { return m_splash; }

@@ -33,7 +33,6 @@ public:
     void tmrTimer_Timer(int index);
 
     QLineEdit *txtTime(int index) const { return m_txtTime.at(index); }
-    int timerTicks(int index) const { return m_timerTicks.at(index); }
 
 private:
     QWidget *m_mainWindow;

@@ -20,8 +20,6 @@ public:
     Services &services() { return m_services; }
 
 private:
-    static QStringList driveRoots(SystemDrives &drives);
-
     QtDialogs m_dialogs;
     PosixFileServices m_files;
     FreedesktopTrash m_trash;

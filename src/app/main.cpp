@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Panoptra"));
 
     SystemServices system;
-    RegistryStore store;
+    RegistryStore store(system.services().files);
     MenuPopupPresenter popups;
     Form1 form(system.services(), store, popups);
     form.Form_Load();

@@ -75,11 +75,11 @@ void Namer::Command1_Click()
 
 void Namer::resetLastChangedPane(const QString &root)
 {
-    // Text6 is read again for each pane: the first reset writes its own number there, so at
-    // most one pane moves.
+    // Asked again for each pane: the first reset makes its own pane the last changed one, so
+    // at most one pane moves.
     for (int n = 1; n <= PaneCount; ++n) {
         Pane &pane = m_board.pane(n);
-        if (m_board.text6()->text() != pane.numberText())
+        if (m_board.lastFolderChangePane() != n)
             continue;
         pane.folderList()->setPath(root);
         pane.fileList()->setPath(root);

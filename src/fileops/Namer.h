@@ -7,7 +7,8 @@ struct Services;
 
 // The folder rename window: the disabled Text1 shows the folder, Text2 takes the new name.
 // Okay renames the folder within its parent (never over an existing name), then moves the
-// pane that Text6 names to the folder's drive root and refreshes the five folder lists.
+// pane whose folder list changed last to the folder's drive root and refreshes the five
+// folder lists.
 class Namer : public DesignedWindow
 {
     Q_OBJECT
@@ -21,7 +22,8 @@ public:
     void Command1_Click() override;
 
 private:
-    // Text6's pane goes to root through its own folder and drive change steps.
+    // The pane whose folder changed last goes to root through its own folder and drive
+    // change steps.
     void resetLastChangedPane(const QString &root);
 
     Services &m_services;

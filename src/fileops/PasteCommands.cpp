@@ -27,14 +27,10 @@ PasteCommands::PasteCommands(PaneBoard &board, Services &services, CopyBatch &ba
 
 void PasteCommands::mnuPaste0_Click()
 {
-    const QString active = m_board.text7()->text();
-    for (int n = 1; n <= PaneCount; ++n) {
-        if (active == m_board.pane(n).numberText()) {
-            panePaste(n);
-            return;
-        }
-    }
-    m_services.dialogs.message(BatchMessages::chooseDestination());
+    if (const int n = m_board.activePane())
+        panePaste(n);
+    else
+        m_services.dialogs.message(BatchMessages::chooseDestination());
 }
 
 void PasteCommands::panePaste(int n)

@@ -14,7 +14,7 @@ public:
     PasteCommands(PaneBoard &board, Services &services, CopyBatch &batch, SharedStandby &standby,
                   SearchResultBatch &searchBatch, int yieldSliceMs = 10);
 
-    // File > Paste: into the active pane (Text7).
+    // File > Paste: into the active pane.
     void mnuPaste0_Click();
     // The pop-up Paste of pane n (mnuPasteFile_Click, mnuPasteFile2_Click .. mnuPasteFile5_Click).
     void panePaste(int n);

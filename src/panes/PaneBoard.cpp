@@ -132,16 +132,18 @@ Pane &PaneBoard::pane(int n) const
     return *m_panes.at(n - 1);
 }
 
-int PaneBoard::activePane() const
+void PaneBoard::setActivePane(int n)
 {
-    if (!m_text7)
-        return 0;
-    const QString active = m_text7->text();
-    for (const PaneSpec &spec : paneSpecs()) {
-        if (active == spec.numberText())
-            return spec.number;
-    }
-    return 0;
+    m_activePane = n;
+    if (m_text7)
+        m_text7->setText(pane(n).numberText());
+}
+
+void PaneBoard::setLastFolderChangePane(int n)
+{
+    m_lastFolderChangePane = n;
+    if (m_text6)
+        m_text6->setText(pane(n).numberText());
 }
 
 int PaneBoard::paneHasSelection() const
@@ -183,7 +185,7 @@ void PaneBoard::driveChange(int n)
 void PaneBoard::folderChange(int n)
 {
     Pane &p = pane(n);
-    m_text6->setText(p.numberText());
+    setLastFolderChangePane(n);
     // Another pane may show that folder with the same pattern: its names serve as long as the
     // folder has not changed since they were read. Else the folder list's read serves.
     FileList *list = p.fileList();
@@ -210,7 +212,7 @@ FileList *PaneBoard::currentList(const QString &path, const QString &pattern, co
 
 void PaneBoard::fileListClick(int n)
 {
-    m_text7->setText(pane(n).numberText());
+    setActivePane(n);
     refreshOthers(n, false);
 }
 

@@ -14,9 +14,10 @@
 class QWidget;
 struct Services;
 
-// The file browser of the main window: the five panes and the three shared fields
-// Text6 (the pane whose folder list changed last), Text7 (the active pane, whose file list was
-// clicked last) and Text8 (the message field), with the event steps that keep them in step.
+// The file browser of the main window: the five panes, the active pane (whose file list was
+// clicked last), the pane whose folder list changed last, and the message field, with the
+// event steps that keep them in step. The two pane numbers are kept here and written through
+// to the designed hidden fields; nothing reads them back from there.
 //
 // Features act on the panes through this object; the main window owns it.
 class PaneBoard : public QObject
@@ -27,17 +28,22 @@ public:
     enum class PopupKind { Folder, File };
 
     // Creates the panes' controls and the three fields on parent. Every pane opens on the
-    // program's current folder with all files listed; Text6 and Text7 are "", Text8 hidden.
+    // program's current folder with all files listed; no pane is active or changed its folder
+    // yet, and the message field is hidden.
     PaneBoard(QWidget *parent, Services &services);
     ~PaneBoard() override;
 
     // Pane n, n = 1..5.
     Pane &pane(int n) const;
-    QLineEdit *text6() const { return m_text6; }
-    QLineEdit *text7() const { return m_text7; }
+    // The pane whose file list was clicked last; 0 before the first click.
+    int activePane() const { return m_activePane; }
+    // The pane whose folder list changed last; 0 before the first change.
+    int lastFolderChangePane() const { return m_lastFolderChangePane; }
+    // The hidden fields that show the two numbers as text ("" for none), as designed.
+    const QLineEdit *text6() const { return m_text6; }
+    const QLineEdit *text7() const { return m_text7; }
+    // The message field.
     QLineEdit *text8() const { return m_text8; }
-    // The pane Text7 names (the one whose file list was used last); 0 when it names none.
-    int activePane() const;
 
     // The first pane 1..5 (hidden panes included) whose file list has its current item beyond
     // the first, or its first item selected; 0 when none.
@@ -73,12 +79,16 @@ private:
     // current, so that they may serve another list; null when there is none.
     FileList *currentList(const QString &path, const QString &pattern, const FileList *except) const;
     void connectPane(Pane &pane);
+    void setActivePane(int n);
+    void setLastFolderChangePane(int n);
     // The file lists (or folder lists) of every pane but n, in pane order.
     void refreshOthers(int n, bool folderLists);
     void onMouseReleased(int n, PopupKind kind, Qt::MouseButton button, const QPoint &globalPos);
 
     Services &m_services;
     std::array<std::unique_ptr<Pane>, PaneCount> m_panes;
+    int m_activePane = 0;
+    int m_lastFolderChangePane = 0;
     // The fields are the parent's children: it may delete them before this board goes.
     QPointer<QLineEdit> m_text6;
     QPointer<QLineEdit> m_text7;

@@ -12,6 +12,13 @@ QString trimmed(const QString &path)
     return result;
 }
 
+QStringList withSlash(QStringList roots)
+{
+    if (!roots.contains(slash))
+        roots.prepend(slash);
+    return roots;
+}
+
 bool contains(const QString &root, const QString &path)
 {
     if (root == slash)
@@ -20,10 +27,17 @@ bool contains(const QString &root, const QString &path)
 }
 } // namespace
 
-PathHelper::PathHelper(QStringList driveRoots) : m_roots(std::move(driveRoots))
+PathHelper::PathHelper(QStringList driveRoots) : m_roots(withSlash(std::move(driveRoots)))
 {
-    if (!m_roots.contains(slash))
-        m_roots.prepend(slash);
+}
+
+PathHelper::PathHelper(std::function<QStringList()> liveRoots) : m_liveRoots(std::move(liveRoots))
+{
+}
+
+QStringList PathHelper::driveRoots() const
+{
+    return m_liveRoots ? withSlash(m_liveRoots()) : m_roots;
 }
 
 QString PathHelper::join(const QString &folder, const QString &name)
@@ -52,13 +66,14 @@ QString PathHelper::baseName(const QString &path)
 
 bool PathHelper::isDriveRoot(const QString &path) const
 {
-    return m_roots.contains(trimmed(path));
+    return driveRoots().contains(trimmed(path));
 }
 
 QString PathHelper::driveRootOf(const QString &path) const
 {
     QString best = slash;
-    for (const QString &root : m_roots) {
+    const QStringList roots = driveRoots();
+    for (const QString &root : roots) {
         if (root.size() > best.size() && contains(root, path))
             best = root;
     }

@@ -298,12 +298,15 @@ FileContents PosixFileServices::readFile(const QString &path, qint64 maxSize)
         result.tooLarge = true;
         return result;
     }
-    // The file may grow while it is read: read to its end, but never past maxSize.
-    QByteArray data;
-    data.reserve(qsizetype(st.st_size));
-    QByteArray buffer(qsizetype(bufferSize), Qt::Uninitialized);
+    // Straight into a buffer of the file's size, with no copy. The file may grow while it is
+    // read: what comes after that size is read on to its end, but never past maxSize.
+    QByteArray data(qsizetype(st.st_size), Qt::Uninitialized);
+    qsizetype filled = 0;
+    char more[4096];
     for (;;) {
-        const ssize_t got = ::read(in.fd(), buffer.data(), bufferSize);
+        const bool inPlace = filled < data.size();
+        char *into = inPlace ? data.data() + filled : more;
+        const ssize_t got = ::read(in.fd(), into, inPlace ? size_t(data.size() - filled) : sizeof more);
         if (got == 0)
             break;
         if (got < 0) {
@@ -312,12 +315,16 @@ FileContents PosixFileServices::readFile(const QString &path, qint64 maxSize)
             result.error = FileErrors::fromErrno(errno);
             return result;
         }
-        if (data.size() + got > maxSize) {
-            result.tooLarge = true;
-            return result;
+        if (!inPlace) {
+            if (data.size() + got > maxSize) {
+                result.tooLarge = true;
+                return result;
+            }
+            data.append(more, qsizetype(got));
         }
-        data.append(buffer.constData(), qsizetype(got));
+        filled += got;
     }
+    data.truncate(filled);
     result.data = std::move(data);
     return result;
 }

@@ -41,12 +41,17 @@ QList<Drive> SystemDrives::drives()
     return result;
 }
 
-DriveFolder SystemDrives::currentFolderOf(const QString &root)
+QStringList SystemDrives::driveRoots()
 {
     QStringList roots;
     for (const Drive &drive : drives())
         roots << drive.root;
-    const PathHelper paths(roots);
+    return roots;
+}
+
+DriveFolder SystemDrives::currentFolderOf(const QString &root)
+{
+    const PathHelper paths(driveRoots());
     const QString current = PathCodec::currentFolder();
     const QString folder = paths.driveRootOf(current) == root ? current : root;
 

@@ -33,7 +33,7 @@ std::optional<qint32> ColorStore::load(ColorSetting setting) const
     return qint32(number);
 }
 
-void ColorStore::save(ColorSetting setting, qint32 value)
+bool ColorStore::save(ColorSetting setting, qint32 value)
 {
-    m_store.SaveRegString(HKEY_CURRENT_USER, key(), valueName(setting), QString::number(value));
+    return m_store.SaveRegString(HKEY_CURRENT_USER, key(), valueName(setting), QString::number(value));
 }

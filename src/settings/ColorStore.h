@@ -19,7 +19,8 @@ public:
 
     // The stored value; nothing when none is stored or the text is not a 32-bit number.
     std::optional<qint32> load(ColorSetting setting) const;
-    void save(ColorSetting setting, qint32 value);
+    // False when the settings file could not be written (RegistryStore::SaveRegString).
+    bool save(ColorSetting setting, qint32 value);
 
 private:
     RegistryStore &m_store;

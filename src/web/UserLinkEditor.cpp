@@ -85,11 +85,14 @@ void UserLinkEditor::addOkay(LinkKind kind)
         return;
     }
     const UserLinkFamily &family = LinkFamilies::of(kind).family;
-    UserLinkSlots::LinkNameSave(m_store, family, m_slotItems, name);
-    UserLinkSlots::LinkAddressSave(m_store, family, m_slotItems, address);
+    const bool nameSaved = UserLinkSlots::LinkNameSave(m_store, family, m_slotItems, name);
+    const bool addressSaved = UserLinkSlots::LinkAddressSave(m_store, family, m_slotItems, address);
     if (const int slot = UserLinkSlots::firstFreeSlot(family, m_slotItems))
         UserLinkSlots::showSlot(m_slotItems(family.slotName(slot)), name);
     m_addDialogs.at(int(kind))->unload();
+    // The link works for this run either way (the store keeps what it could not write).
+    if (!nameSaved || !addressSaved)
+        m_services.dialogs.message(m_store.saveFailedMessage(), MessageIcon::Exclamation);
 }
 
 void UserLinkEditor::removeCommand(LinkKind kind)
@@ -115,13 +118,16 @@ void UserLinkEditor::removeOkay()
     for (int slot = 1; slot <= family.count; ++slot)
         stored << UserLinkSlots::storedName(m_store, family, slot);
     // Every slot of exactly that name goes, so two links of one name go together.
+    bool deleted = true;
     for (int slot = 1; slot <= family.count; ++slot) {
         if (stored.at(slot - 1) != name)
             continue;
-        m_store.DeleteRegValue(HKEY_CURRENT_USER, UserLinkSlots::MenuKey, family.slotName(slot));
-        m_store.DeleteRegValue(HKEY_CURRENT_USER, UserLinkSlots::WebLinksKey, family.slotName(slot));
+        deleted &= m_store.DeleteRegValue(HKEY_CURRENT_USER, UserLinkSlots::MenuKey, family.slotName(slot));
+        deleted &= m_store.DeleteRegValue(HKEY_CURRENT_USER, UserLinkSlots::WebLinksKey, family.slotName(slot));
         if (QAction *item = m_slotItems(family.slotName(slot)))
             item->setVisible(false);
     }
     m_deLink.unload();
+    if (!deleted)
+        m_services.dialogs.message(m_store.saveFailedMessage(), MessageIcon::Exclamation);
 }

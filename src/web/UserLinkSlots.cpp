@@ -77,27 +77,27 @@ int firstFreeSlot(const UserLinkFamily &family, const SlotLookup &slotAction)
 
 namespace {
 
-void saveInFirstFree(RegistryStore &store, const QString &key, const UserLinkFamily &family,
+bool saveInFirstFree(RegistryStore &store, const QString &key, const UserLinkFamily &family,
                      const SlotLookup &slotAction, const QString &text)
 {
     const int slot = firstFreeSlot(family, slotAction);
     if (slot == 0)
-        return;
-    store.SaveRegString(HKEY_CURRENT_USER, key, family.slotName(slot), text);
+        return true;
+    return store.SaveRegString(HKEY_CURRENT_USER, key, family.slotName(slot), text);
 }
 
 } // namespace
 
-void LinkNameSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
+bool LinkNameSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
                   const QString &name)
 {
-    saveInFirstFree(store, MenuKey, family, slotAction, name);
+    return saveInFirstFree(store, MenuKey, family, slotAction, name);
 }
 
-void LinkAddressSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
+bool LinkAddressSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
                      const QString &address)
 {
-    saveInFirstFree(store, WebLinksKey, family, slotAction, address);
+    return saveInFirstFree(store, WebLinksKey, family, slotAction, address);
 }
 
 QString storedName(const RegistryStore &store, const UserLinkFamily &family, int slot)

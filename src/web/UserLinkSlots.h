@@ -49,10 +49,11 @@ std::optional<QString> itemName(const UserLinkFamily &family, int slot, const Sl
 int firstFreeSlot(const UserLinkFamily &family, const SlotLookup &slotAction);
 
 // Store a new link's name and address under the family's first free slot; a full family
-// stores nothing. Neither changes a menu item, so both land under the same slot.
-void LinkNameSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
+// stores nothing. Neither changes a menu item, so both land under the same slot. False when
+// the settings file could not be written (the store keeps the text for this run).
+bool LinkNameSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
                   const QString &name);
-void LinkAddressSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
+bool LinkAddressSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
                      const QString &address);
 
 // What is stored for a slot: its link's name and address ("" when missing).

@@ -10,6 +10,7 @@
 #include "support/TestCase.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -114,6 +115,35 @@ private Q_SLOTS:
         Form1 &next = m_app->restart();
         const int targets = setting == ColorSetting::Desktop ? 1 : 5;
         QCOMPARE(colors(next, setting), QList<qint32>(targets, green));
+    }
+
+    void colourThatCannotBeSavedIsSaidOnceAndKept()
+    {
+        Form1 &form = m_app->start();
+        // Another writer holds the settings file's lock and never lets go.
+        QVERIFY(QDir().mkpath(m_app->store.iniPath() + QStringLiteral(".lock")));
+        ScriptedDialogs &dialogs = m_app->services.dialogs;
+
+        // The pick's own store of the shown colour says nothing; Okay says it once.
+        dialogs.answerColor(QColor(255, 0, 0));
+        dialogs.answerMessage(MessageAnswer::Ok);
+        trigger(form, ColorSetting::Folders);
+        QTest::mouseClick(form.colors().color1().ifLoaded()->Command1, Qt::LeftButton);
+        QVERIFY(dialogs.scriptIsEmpty());
+        QCOMPARE(dialogs.messageTexts(), QStringList{m_app->store.saveFailedMessage()});
+        QCOMPARE(dialogs.messages().first().icon, MessageIcon::Exclamation);
+        QCOMPARE(colors(form, ColorSetting::Folders), QList<qint32>(5, ToolkitColor::Red));
+        QCOMPARE(stored(ColorSetting::Folders), QString::number(ToolkitColor::Red));
+        const RegistryStore nextRun(m_app->services.realFiles, m_app->store.iniPath());
+        QCOMPARE(nextRun.GetRegString(HKEY_CURRENT_USER, mainFormKey, ColorStore::valueName(ColorSetting::Folders)),
+                 QString());
+
+        // Cancel still finds the colour the pick kept, and says nothing.
+        dialogs.answerColor(QColor(0, 0, 255));
+        trigger(form, ColorSetting::Folders);
+        QTest::mouseClick(form.colors().color1().ifLoaded()->Command2, Qt::LeftButton);
+        QCOMPARE(colors(form, ColorSetting::Folders), QList<qint32>(5, ToolkitColor::Red));
+        QCOMPARE(dialogs.messages().size(), 1);
     }
 
     void desktopColourLeavesTheBoxesAndButtons()

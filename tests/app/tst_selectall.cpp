@@ -182,6 +182,7 @@ private:
     void setUp(const QList<PaneState> &states)
     {
         PaneBoard &board = form().board();
+        board.fileListClick(5);
         for (int n = 1; n <= 5; ++n) {
             const PaneState &state = states.at(n - 1);
             board.pane(n).folderList()->setPath(state.empty ? m_empty->path() : m_files->path());
@@ -191,7 +192,6 @@ private:
                 list->setSelected(row, state.selected.contains(row));
             m_clicks.append(std::make_shared<QSignalSpy>(list, &FileList::clicked));
         }
-        board.text7()->setText(QStringLiteral("5"));
     }
 
     Snapshot snapshot()

@@ -131,23 +131,29 @@ void FolderRenameTest::anotherPaneChangedLast()
 
 void FolderRenameTest::noFolderChangedSinceStart()
 {
-    f->open(2, f->path(QStringLiteral("data/old")));
-    f->open(3, f->path(QStringLiteral("data")));
-    f->board->text6()->clear();
-    QStringList before;
-    for (int n = 1; n <= PaneCount; ++n)
-        before << f->paneState(n);
+    // A board made on "data": every pane is there, and no folder list has changed yet.
+    QDir::setCurrent(f->path(QStringLiteral("data")));
+    PaneBoard board(&f->main, f->services());
+    FolderRename rename(f->services(), board);
+    auto states = [&board] {
+        QStringList state;
+        for (int n = 1; n <= PaneCount; ++n) {
+            const Pane &pane = board.pane(n);
+            state << pane.folderList()->path() << pane.fileList()->path() << pane.driveList()->drive();
+        }
+        return state;
+    };
+    QCOMPARE(board.lastFolderChangePane(), 0);
+    const QStringList before = states();
 
-    f->renameTo(2, QStringLiteral("new"));
-    f->okay();
+    rename.mnuRename_Click(2);
+    rename.dialog()->text2()->setText(QStringLiteral("renamed"));
+    rename.dialog()->button(QStringLiteral("Command1"))->click();
 
-    QVERIFY(QFile::exists(f->path(QStringLiteral("data/new"))));
-    QStringList after;
-    for (int n = 1; n <= PaneCount; ++n)
-        after << f->paneState(n);
-    QCOMPARE(after, before);
-    QCOMPARE(f->board->text6()->text(), QString());
-    QVERIFY(f->folderRows(3).contains(f->path(QStringLiteral("data/new"))));
+    QVERIFY(QFile::exists(f->path(QStringLiteral("renamed/old/inside.txt"))));
+    QCOMPARE(states(), before);
+    QCOMPARE(board.lastFolderChangePane(), 0);
+    QCOMPARE(board.text6()->text(), QString());
 }
 
 void FolderRenameTest::refusals_data()

@@ -134,7 +134,7 @@ void TestViewCommands::eachPaneReadsItsOwnLists()
         if (n >= 3)
             f.board.pane(n).setVisible(false);
     }
-    f.board.text7()->setText(QString::number(pane));
+    f.board.fileListClick(pane);
 
     f.views.mnuOpenTextFile_Click();
 
@@ -149,15 +149,13 @@ void TestViewCommands::viewTextWithoutActivePaneOrFile()
     f.open(1, dir.path());
     f.select(1, QStringLiteral("notes.txt"));
 
-    // No file list clicked yet, or a text that names no pane: nothing at all.
-    f.views.mnuOpenTextFile_Click();
-    f.board.text7()->setText(QStringLiteral("1 "));
+    // No file list clicked yet: nothing at all.
     f.views.mnuOpenTextFile_Click();
     QCOMPARE(f.happened(), QStringList());
 
     // The active pane without a current file, whatever the others hold.
     f.open(4, dir.createDir(QStringLiteral("empty")));
-    f.board.text7()->setText(QStringLiteral("4"));
+    f.board.fileListClick(4);
     f.views.mnuOpenTextFile_Click();
     QCOMPARE(f.happened(), QStringList{QStringLiteral("message Please select an existing file")});
 }

@@ -132,7 +132,9 @@ void TestPaneBoard::startState()
         QCOMPARE(pane.fileList()->listIndex(), -1);
         QVERIFY(pane.fileList()->isVisible());
     }
-    for (QLineEdit *field : {m_board->text6(), m_board->text7(), m_board->text8()}) {
+    QCOMPARE(m_board->activePane(), 0);
+    QCOMPARE(m_board->lastFolderChangePane(), 0);
+    for (const QLineEdit *field : {m_board->text6(), m_board->text7(), static_cast<const QLineEdit *>(m_board->text8())}) {
         QCOMPARE(field->text(), QString());
         QVERIFY(field->isHidden());
         QCOMPARE(m_window->findChild<QLineEdit *>(field->objectName()), field);
@@ -542,12 +544,14 @@ void TestPaneBoard::driveChangeOpensTheDrivesFolder()
     QCOMPARE(files(3)->path(), sub1);
     QCOMPARE(m_board->text6()->text(), QStringLiteral("3"));
 
-    // Back to a drive whose folder is the one open: no folder change.
-    m_board->text6()->setText(QString());
+    // Back to a drive whose folder is the one open: no folder change, so pane 1 stays the
+    // one that changed last.
+    folders(1)->setPath(sub1);
     m_services->drives.folders.insert(QStringLiteral("/"), sub1);
     m_board->pane(3).driveList()->setDrive(QStringLiteral("/"));
     QCOMPARE(m_services->drives.asked, (QStringList{stick, "/"}));
-    QCOMPARE(m_board->text6()->text(), QString());
+    QCOMPARE(m_board->lastFolderChangePane(), 1);
+    QCOMPARE(m_board->text6()->text(), QStringLiteral("1"));
 }
 
 void TestPaneBoard::paneHasSelection_data()
@@ -611,9 +615,9 @@ void TestPaneBoard::paneFilePath()
 
 void TestPaneBoard::refreshAllAndRefreshPane()
 {
+    m_board->fileListClick(4);
     for (int n = 1; n <= PaneCount; ++n)
         files(n)->setSelected(1, true);
-    m_board->text7()->setText(QStringLiteral("4"));
     QFile::remove(m_dir->filePath(QStringLiteral("c.htm")));
     const QString added = m_dir->createDir(QStringLiteral("added"));
 
@@ -630,6 +634,7 @@ void TestPaneBoard::refreshAllAndRefreshPane()
         QCOMPARE(selectedRows(files(n)), QList<int>());
         QVERIFY(!subfolderPaths(folders(n)).contains(added)); // folder lists are left alone
     }
+    QCOMPARE(m_board->activePane(), 4);
     QCOMPARE(m_board->text7()->text(), QStringLiteral("4"));
 }
 

@@ -16,6 +16,7 @@ private slots:
     void baseName();
     void driveRoots_data();
     void driveRoots();
+    void liveRootsAreAskedAtEveryQuestion();
 };
 
 void TestPathHelper::join_data()
@@ -102,6 +103,24 @@ void TestPathHelper::driveRoots()
     QCOMPARE(paths.driveRoots().first(), QStringLiteral("/"));
     QCOMPARE(paths.isDriveRoot(path), isRoot);
     QCOMPARE(paths.driveRootOf(path), rootOf);
+}
+
+void TestPathHelper::liveRootsAreAskedAtEveryQuestion()
+{
+    // A volume mounted after the start, and one taken away.
+    QStringList mounted{QStringLiteral("/mnt/usb")};
+    const PathHelper paths([&mounted] { return mounted; });
+    QVERIFY(paths.isDriveRoot(QStringLiteral("/")));
+    QVERIFY(paths.isDriveRoot(QStringLiteral("/mnt/usb")));
+    QVERIFY(!paths.isDriveRoot(QStringLiteral("/media/stick")));
+
+    mounted << QStringLiteral("/media/stick");
+    QVERIFY(paths.isDriveRoot(QStringLiteral("/media/stick")));
+    QCOMPARE(paths.driveRootOf(QStringLiteral("/media/stick/photos")), QStringLiteral("/media/stick"));
+
+    mounted.removeFirst();
+    QVERIFY(!paths.isDriveRoot(QStringLiteral("/mnt/usb")));
+    QCOMPARE(paths.driveRootOf(QStringLiteral("/mnt/usb/x")), QStringLiteral("/"));
 }
 
 QTEST_GUILESS_MAIN(TestPathHelper)

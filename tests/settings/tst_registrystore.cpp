@@ -1,3 +1,5 @@
+#include "SettingsFiles.h"
+#include "platform/FileStamp.h"
 #include "settings/RegistryStore.h"
 #include "support/TestCase.h"
 #include "support/TestServices.h"
@@ -6,29 +8,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
+using namespace SettingsFiles;
+
 namespace {
 const QString mainForm = QStringLiteral("Software\\Panoptra\\MainForm");
 const QString backColor = QStringLiteral("Form BackColor");
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Writes the file as another program (or a person with an editor) would.
-void writeRaw(const QString &path, const QByteArray &contents)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(contents);
-}
 
 // Writes the file as another program would within one tick of the file clock: the file keeps
 // its size and its modification time, to the nanosecond, so that only its contents tell.
@@ -47,10 +37,16 @@ void writeWithinTheSameTick(const QString &path, const QByteArray &contents)
     QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
 }
 
-// What any other reader of the INI file finds under the key.
+// What any other reader of the INI file finds under the key. QSettings keeps what it parsed
+// of a file for as long as the file's size and modification time (in milliseconds) stay, so
+// it reads a copy under a name it has not seen.
 QVariant storedValue(const QString &iniPath, const QString &settingsKey)
 {
-    QSettings settings(iniPath, QSettings::IniFormat);
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("copy.ini"));
+    if (!QFile::copy(iniPath, copy))
+        return QVariant();
+    QSettings settings(copy, QSettings::IniFormat);
     return settings.value(settingsKey);
 }
 } // namespace
@@ -69,11 +65,20 @@ private slots:
     void nonTextValueReadsEmptyAndWriteReplacesIt_data();
     void nonTextValueReadsEmptyAndWriteReplacesIt();
     void textIsCutAtTheFirstNul();
+    void variantOfText_data();
+    void variantOfText();
     void namesCompareWithoutCase();
     void nextReadSeesAnOutsideEdit();
     void outsideEditOfTheSameSizeIsSeenAtOnce();
     void textRoundTrips_data();
     void textRoundTrips();
+    void readsWhatQSettingsWrote_data();
+    void readsWhatQSettingsWrote();
+    void valueNamesRoundTrip_data();
+    void valueNamesRoundTrip();
+    void readsTheFileOnceUntilItChanges();
+    void linkedFileIsWrittenWhereTheLinkPoints();
+    void anotherEditorsLineEndsAndMarkStay();
     void deleteRemovesOnlyTheValue();
     void worksWithoutATemporaryFolder();
     void deleteOfMissingValueChangesNothing_data();
@@ -88,7 +93,7 @@ void TestRegistryStore::init()
 {
     failOnUnexpectedWarnings();
     m_env = std::make_unique<TestServices>();
-    m_ini = m_env->configHome() + QStringLiteral("/Panoptra/Panoptra.ini");
+    m_ini = SettingsFiles::iniPath(m_env->configHome());
 }
 
 void TestRegistryStore::cleanup()
@@ -99,7 +104,7 @@ void TestRegistryStore::cleanup()
 void TestRegistryStore::defaultPathFollowsXdgConfigHome()
 {
     QCOMPARE(RegistryStore::defaultIniPath(), m_ini);
-    QCOMPARE(RegistryStore().iniPath(), m_ini);
+    QCOMPARE(RegistryStore(m_env->realFiles).iniPath(), m_ini);
 
     qunsetenv("XDG_CONFIG_HOME");
     QCOMPARE(RegistryStore::defaultIniPath(),
@@ -108,7 +113,7 @@ void TestRegistryStore::defaultPathFollowsXdgConfigHome()
 
 void TestRegistryStore::readBeforeAnyWriteCreatesNothing()
 {
-    RegistryStore store;
+    RegistryStore store(m_env->realFiles);
     QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QString());
     QVERIFY(!QFileInfo::exists(m_env->configHome()));
 
@@ -126,7 +131,7 @@ void TestRegistryStore::readBeforeAnyWriteCreatesNothing()
 
 void TestRegistryStore::writeCreatesEveryMissingKey()
 {
-    RegistryStore store;
+    RegistryStore store(m_env->realFiles);
     store.SaveRegString(HKEY_CURRENT_USER, mainForm, backColor, QStringLiteral("-2147483633"));
     QVERIFY(QFileInfo(m_ini).isFile());
     QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("-2147483633"));
@@ -158,7 +163,7 @@ void TestRegistryStore::nonTextValueReadsEmptyAndWriteReplacesIt()
     QVERIFY(storedValue(m_ini, QStringLiteral("Software/Panoptra/MainForm/Form BackColor")).typeId()
             != QMetaType::QString);
 
-    RegistryStore store;
+    RegistryStore store(m_env->realFiles);
     QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QString());
 
     store.SaveRegString(HKEY_CURRENT_USER, mainForm, backColor, QStringLiteral("255"));
@@ -170,7 +175,7 @@ void TestRegistryStore::nonTextValueReadsEmptyAndWriteReplacesIt()
 
 void TestRegistryStore::textIsCutAtTheFirstNul()
 {
-    RegistryStore store;
+    RegistryStore store(m_env->realFiles);
     store.SaveRegString(HKEY_CURRENT_USER, mainForm, backColor, QStringLiteral("12") + QChar(u'\0') + QStringLiteral("34"));
     QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("12"));
     QVERIFY(!readAll(m_ini).contains("34"));
@@ -181,9 +186,30 @@ void TestRegistryStore::textIsCutAtTheFirstNul()
     QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("56"));
 }
 
+void TestRegistryStore::variantOfText_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("text");
+    // Type 10 (text), four bytes: "hi".
+    QTest::newRow("text") << QByteArray("@Variant(\\0\\0\\0\\n\\0\\0\\0\\x4\\0h\\0i)") << QStringLiteral("hi");
+    QTest::newRow("more text claimed than held")
+        << QByteArray("@Variant(\\0\\0\\0\\n\\x7f\\xff\\xff\\xfe\\0h\\0i)") << QString();
+    QTest::newRow("a number") << QByteArray("@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)") << QString();
+}
+
+void TestRegistryStore::variantOfText()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, text);
+    writeRaw(m_ini, "[Software]\nPanoptra\\MainForm\\Form%20BackColor=" + line + "\n");
+    if (!text.isEmpty())
+        QCOMPARE(storedValue(m_ini, QStringLiteral("Software/Panoptra/MainForm/Form BackColor")), QVariant(text));
+    QCOMPARE(RegistryStore(m_env->realFiles).GetRegString(HKEY_CURRENT_USER, mainForm, backColor), text);
+}
+
 void TestRegistryStore::namesCompareWithoutCase()
 {
-    RegistryStore store;
+    RegistryStore store(m_env->realFiles);
     store.SaveRegString(HKEY_CURRENT_USER, mainForm, backColor, QStringLiteral("1"));
     QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, QStringLiteral("SOFTWARE\\panoptra\\mainFORM"),
                                 QStringLiteral("form backcolor")), QStringLiteral("1"));
@@ -195,16 +221,26 @@ void TestRegistryStore::namesCompareWithoutCase()
     QSettings settings(m_ini, QSettings::IniFormat);
     QCOMPARE(settings.allKeys(), QStringList{QStringLiteral("Software/Panoptra/MainForm/Form BackColor")});
 
+    // Letters beyond ASCII too, spelled in the file as QSettings spells them.
+    store.SaveRegString(HKEY_CURRENT_USER, mainForm, QStringLiteral("Zoë’s Café"), QStringLiteral("4"));
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, QStringLiteral("ZOË’S CAFÉ")), QStringLiteral("4"));
+    store.DeleteRegValue(HKEY_CURRENT_USER, mainForm, QStringLiteral("zoë’s café"));
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, QStringLiteral("Zoë’s Café")), QString());
+
     // An edited file in another spelling is found, and a delete in a third spelling removes it.
     writeRaw(m_ini, "[software]\npanoptra\\mainform\\form%20backcolor=3\n");
     QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("3"));
     store.DeleteRegValue(HKEY_CURRENT_USER, QStringLiteral("SOFTWARE\\Panoptra\\MAINFORM"), QStringLiteral("Form BACKCOLOR"));
     QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QString());
+
+    // As a person may write it: the blank not escaped, blanks around the "=".
+    writeRaw(m_ini, "[Software]\n  Panoptra\\MainForm\\form BackColor = 5 \n");
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("5"));
 }
 
 void TestRegistryStore::nextReadSeesAnOutsideEdit()
 {
-    RegistryStore store;
+    RegistryStore store(m_env->realFiles);
     store.SaveRegString(HKEY_CURRENT_USER, mainForm, backColor, QStringLiteral("100"));
     QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("100"));
 
@@ -225,7 +261,7 @@ void TestRegistryStore::outsideEditOfTheSameSizeIsSeenAtOnce()
 {
     // An edit right after ours that keeps the file's size can share its modification time,
     // which is all a cached parse of the file would look at.
-    RegistryStore store;
+    RegistryStore store(m_env->realFiles);
     for (int round = 0; round < 10; ++round) {
         store.SaveRegString(HKEY_CURRENT_USER, mainForm, backColor, QStringLiteral("100"));
         QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("100"));
@@ -261,7 +297,7 @@ void TestRegistryStore::textRoundTrips_data()
 void TestRegistryStore::textRoundTrips()
 {
     QFETCH(QString, text);
-    RegistryStore store;
+    RegistryStore store(m_env->realFiles);
     store.SaveRegString(HKEY_CURRENT_USER, QStringLiteral("Software\\Panoptra\\WebLinks"),
                         QStringLiteral("mnuFav1"), text);
     QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, QStringLiteral("Software\\Panoptra\\WebLinks"),
@@ -272,9 +308,131 @@ void TestRegistryStore::textRoundTrips()
     QCOMPARE(stored.toString(), text);
 }
 
+void TestRegistryStore::readsWhatQSettingsWrote_data()
+{
+    textRoundTrips_data();
+}
+
+void TestRegistryStore::readsWhatQSettingsWrote()
+{
+    QFETCH(QString, text);
+    {
+        QSettings settings(m_ini, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Software/Panoptra/WebLinks/mnuFav1"), text);
+        settings.setValue(QStringLiteral("Software/Panoptra/Menu/mnuFav1"), QStringLiteral("Name"));
+    }
+    RegistryStore store(m_env->realFiles);
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, QStringLiteral("Software\\Panoptra\\WebLinks"),
+                                QStringLiteral("mnuFav1")), text);
+
+    // A change of another value leaves the line QSettings wrote as it wrote it.
+    const QByteArray before = readAll(m_ini);
+    const qsizetype lineStart = before.indexOf("Panoptra\\WebLinks");
+    const QByteArray line = before.mid(lineStart, before.indexOf('\n', lineStart) + 1 - lineStart);
+    store.SaveRegString(HKEY_CURRENT_USER, mainForm, backColor, QStringLiteral("5"));
+    QVERIFY(readAll(m_ini).contains(line));
+    QCOMPARE(storedValue(m_ini, QStringLiteral("Software/Panoptra/WebLinks/mnuFav1")).toString(), text);
+    QCOMPARE(storedValue(m_ini, QStringLiteral("Software/Panoptra/MainForm/Form BackColor")).toString(),
+             QStringLiteral("5"));
+}
+
+void TestRegistryStore::valueNamesRoundTrip_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("valueName");
+    QTest::newRow("blank") << mainForm << QStringLiteral("DirBox BackColor");
+    QTest::newRow("letters only") << QStringLiteral("Software\\Panoptra\\Menu") << QStringLiteral("mnuFav20");
+    QTest::newRow("non-ASCII") << mainForm << QStringLiteral("Zoë’s café");
+    QTest::newRow("outside the BMP") << mainForm << QStringLiteral("link 🙂");
+    QTest::newRow("INI characters") << mainForm << QStringLiteral("a=b;c,d\"e[f]%g@h");
+    QTest::newRow("dot dash underscore") << mainForm << QStringLiteral("a.b-c_d");
+    QTest::newRow("key named General") << QStringLiteral("General") << QStringLiteral("value");
+}
+
+void TestRegistryStore::valueNamesRoundTrip()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, valueName);
+    const QString settingsKey = QString(key).replace(QLatin1Char('\\'), QLatin1Char('/')) + QLatin1Char('/') + valueName;
+
+    // Ours, read by QSettings.
+    RegistryStore store(m_env->realFiles);
+    QVERIFY(store.SaveRegString(HKEY_CURRENT_USER, key, valueName, QStringLiteral("ours")));
+    QCOMPARE(storedValue(m_ini, settingsKey), QVariant(QStringLiteral("ours")));
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, key, valueName), QStringLiteral("ours"));
+
+    // QSettings', read by a store that has not seen the file yet.
+    QFile::remove(m_ini);
+    {
+        QSettings settings(m_ini, QSettings::IniFormat);
+        settings.setValue(settingsKey, QStringLiteral("theirs"));
+    }
+    QCOMPARE(RegistryStore(m_env->realFiles).GetRegString(HKEY_CURRENT_USER, key, valueName),
+             QStringLiteral("theirs"));
+}
+
+void TestRegistryStore::readsTheFileOnceUntilItChanges()
+{
+    // Through the scripted file services, which count the reads.
+    ScriptedFileServices &files = m_env->files;
+    writeRaw(m_ini, "[Software]\nPanoptra\\MainForm\\Form%20BackColor=100\n"
+                    "Panoptra\\Menu\\mnuFav1=One\n");
+    RegistryStore store(files, m_ini);
+
+    // Until its last change is older than a tick of the file clock, another change could leave
+    // the file's stamp as it is, so each read reads it. (Checked only where the reads were
+    // quick enough to come within that time.)
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("100"));
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("100"));
+    if (FileStamp::of(m_ini)->recent)
+        QCOMPARE(files.reads.count(m_ini), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(!FileStamp::of(m_ini)->recent, 5000);
+
+    files.reads.clear();
+    for (int read = 0; read < 43; ++read)
+        QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("100"));
+    QCOMPARE(files.reads.count(m_ini), 1);
+
+    // Another program's edit that keeps the size and the modification time is read at once.
+    writeWithinTheSameTick(m_ini, "[Software]\nPanoptra\\MainForm\\Form%20BackColor=200\n"
+                                  "Panoptra\\Menu\\mnuFav1=One\n");
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("200"));
+    QCOMPARE(files.reads.count(m_ini), 2);
+}
+
+void TestRegistryStore::linkedFileIsWrittenWhereTheLinkPoints()
+{
+    const QString target = m_env->home() + QStringLiteral("/kept/settings.ini");
+    writeRaw(target, "[Software]\nPanoptra\\Menu\\mnuFav1=One\n");
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    QDir().mkpath(QFileInfo(m_ini).path());
+    QVERIFY(QFile::link(target, m_ini));
+
+    RegistryStore store(m_env->realFiles);
+    QVERIFY(store.SaveRegString(HKEY_CURRENT_USER, mainForm, backColor, QStringLiteral("7")));
+    QVERIFY(QFileInfo(m_ini).isSymLink());
+    QCOMPARE(QFileInfo(m_ini).symLinkTarget(), target);
+    QCOMPARE(readAll(target), QByteArray("[Software]\nPanoptra\\Menu\\mnuFav1=One\n"
+                                         "Panoptra\\MainForm\\Form%20BackColor=7\n"));
+    QCOMPARE(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+}
+
+void TestRegistryStore::anotherEditorsLineEndsAndMarkStay()
+{
+    writeRaw(m_ini, "\xef\xbb\xbf[Software]\r\nPanoptra\\Menu\\mnuFav1=One\r\n; a comment\r\n");
+    RegistryStore store(m_env->realFiles);
+    const QString menu = QStringLiteral("Software\\Panoptra\\Menu");
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav1")), QStringLiteral("One"));
+    QVERIFY(store.SaveRegString(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav1"), QStringLiteral("Two")));
+    QVERIFY(store.SaveRegString(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav2"), QStringLiteral("2")));
+    QCOMPARE(readAll(m_ini), QByteArray("\xef\xbb\xbf[Software]\r\nPanoptra\\Menu\\mnuFav1=Two\r\n"
+                                        "Panoptra\\Menu\\mnuFav2=2\r\n; a comment\r\n"));
+}
+
 void TestRegistryStore::deleteRemovesOnlyTheValue()
 {
-    RegistryStore store;
+    RegistryStore store(m_env->realFiles);
     const QString menu = QStringLiteral("Software\\Panoptra\\Menu");
     store.SaveRegString(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav1"), QStringLiteral("one"));
     store.SaveRegString(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav2"), QStringLiteral("two"));
@@ -295,7 +453,7 @@ void TestRegistryStore::worksWithoutATemporaryFolder()
 {
     const QByteArray oldTmp = qgetenv("TMPDIR");
     qputenv("TMPDIR", QFile::encodeName(m_env->home() + QStringLiteral("/no-such-folder")));
-    RegistryStore store;
+    RegistryStore store(m_env->realFiles);
     store.SaveRegString(HKEY_CURRENT_USER, mainForm, backColor, QStringLiteral("42"));
     store.SaveRegString(HKEY_CURRENT_USER, mainForm, QStringLiteral("DirBox BackColor"), QStringLiteral("43"));
     const QString first = store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor);
@@ -325,7 +483,7 @@ void TestRegistryStore::deleteOfMissingValueChangesNothing()
 {
     QFETCH(QString, key);
     QFETCH(QString, valueName);
-    RegistryStore store;
+    RegistryStore store(m_env->realFiles);
 
     store.DeleteRegValue(HKEY_CURRENT_USER, key, valueName);
     QVERIFY(!QFileInfo::exists(m_env->configHome()));

@@ -4,6 +4,7 @@
 #include "support/TestCase.h"
 #include "web/UserLinkEditor.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -90,6 +91,7 @@ private Q_SLOTS:
     void removeWithEmptyName();
     void removeCaptionFollowsTheLastCommand();
     void removedSlotIsFreeForTheNextAdd();
+    void linkThatCannotBeSavedIsSaidOnce();
 };
 
 void TestUserLinkEditor::addDialogDesign_data()
@@ -350,6 +352,35 @@ void TestUserLinkEditor::removedSlotIsFreeForTheNextAdd()
     QCOMPARE(f.shown(LinkKind::Favourites).size(), 20);
     QCOMPARE(f.item(QStringLiteral("mnuFav7"))->text(), QStringLiteral("new seven"));
     QCOMPARE(UserLinkSlots::storedAddress(f.store, UserLinkSlots::favourites(), 7), QStringLiteral("http://seven/"));
+}
+
+void TestUserLinkEditor::linkThatCannotBeSavedIsSaidOnce()
+{
+    EditorFixture f;
+    const UserLinkFamily &family = UserLinkSlots::favourites();
+    f.addLink(family, 2, QStringLiteral("Twin"), QStringLiteral("http://twin/2"));
+    f.addLink(family, 3, QStringLiteral("Twin"), QStringLiteral("http://twin/3"));
+    // Another writer holds the settings file's lock and never lets go.
+    QVERIFY(QDir().mkpath(f.store.iniPath() + QStringLiteral(".lock")));
+    const RegistryStore nextRun(f.test.realFiles, f.store.iniPath());
+
+    // Two values go unsaved, one message says so; the link works for the rest of the run.
+    f.press(f.addFilled(LinkKind::Favourites, QStringLiteral("Mine"), QStringLiteral("http://mine.example/")),
+            "Command1");
+    QCOMPARE(f.test.dialogs.messageTexts(), QStringList{f.store.saveFailedMessage()});
+    QCOMPARE(f.test.dialogs.messages().first().icon, MessageIcon::Exclamation);
+    QVERIFY(!f.editor.addDialog(LinkKind::Favourites));
+    QCOMPARE(f.shown(LinkKind::Favourites), (QList<int>{1, 2, 3}));
+    QCOMPARE(UserLinkSlots::storedAddress(f.store, family, 1), QStringLiteral("http://mine.example/"));
+    QCOMPARE(UserLinkSlots::storedName(nextRun, family, 1), QString());
+
+    // Removing two links of one name (four values) says so once as well.
+    f.test.dialogs.clear();
+    f.press(f.removeTyped(LinkKind::Favourites, QStringLiteral("Twin")), "Command1");
+    QCOMPARE(f.test.dialogs.messageTexts(), QStringList{f.store.saveFailedMessage()});
+    QCOMPARE(f.shown(LinkKind::Favourites), QList<int>{1});
+    QCOMPARE(UserLinkSlots::storedName(f.store, family, 2), QString());
+    QCOMPARE(UserLinkSlots::storedName(nextRun, family, 2), QStringLiteral("Twin"));
 }
 
 QTEST_MAIN(TestUserLinkEditor)
