@@ -5,9 +5,11 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <iterator>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -166,8 +168,12 @@ void SearchReader::readAhead(std::shared_ptr<State> state)
             s.changed.wait(lock, [&] {
                 return s.abandoned || s.generation != generation || (!pending.isEmpty() && !s.full);
             });
-            if (s.abandoned)
+            if (s.abandoned) {
+                // What was given back meanwhile goes with this thread too.
+                std::move(s.spent.begin(), s.spent.end(), std::back_inserter(spent));
+                s.spent.clear();
                 return;
+            }
             if (s.generation != generation) {
                 generation = s.generation;
                 pending = std::exchange(s.restartPending, QStringList());
