@@ -1,6 +1,8 @@
 #include "BenchCases.h"
 
 #include "CopyCase.h"
+#include "EditorCase.h"
+#include "EditorFindCase.h"
 #include "FolderRefreshCase.h"
 #include "PaneOpenCase.h"
 #include "StartCase.h"
@@ -23,6 +25,12 @@ const QList<BenchCase> &benchCases()
         {QStringLiteral("search-tree"), 5, 1.5, std::nullopt, {&Fixtures::makeSearchTree}, &SearchTreeCase::run},
         {QStringLiteral("search-flat-1m"), 3, std::nullopt, std::nullopt, {&Fixtures::makeFlatFolder},
          &SearchTreeCase::runFlat},
+        {QStringLiteral("editor-find-up"), 11, std::nullopt, std::nullopt, {}, &EditorFindCase::run},
+        // Memory: under three times the file's size.
+        {QStringLiteral("editor-open-59m"), 5, std::nullopt, 3.0 * double(Fixtures::bigLogBytes) / double(1 << 20),
+         {&Fixtures::makeBigLog}, &EditorCase::runOpen},
+        {QStringLiteral("editor-long-line"), 5, std::nullopt, std::nullopt, {&Fixtures::makeHexLine},
+         &EditorCase::runLongLine},
         {QStringLiteral("settings-start"), 21, 3.0, std::nullopt, {}, &SettingsStartCase::run},
     };
     return cases;

@@ -4,6 +4,8 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
+
 namespace {
 
 QJsonArray toArray(const QList<double> &values)
@@ -66,6 +68,8 @@ bool BenchResult::met() const
         return false;
     if (longestGapMs && gapTargetMs && *longestGapMs > *gapTargetMs)
         return false;
+    if (!std::all_of(bounds.begin(), bounds.end(), [](const BenchBound &bound) { return bound.met(); }))
+        return false;
     return !(peakMiB && peakTargetMiB && *peakMiB > *peakTargetMiB);
 }
 
@@ -80,6 +84,8 @@ QString BenchResult::line() const
         text += QStringLiteral(", peak memory %1 MiB").arg(QString::number(*peakMiB, 'f', 1));
     if (longestGapMs)
         text += QStringLiteral(", longest gap %1 ms").arg(number(*longestGapMs));
+    for (const BenchBound &bound : bounds)
+        text += QStringLiteral(", %1 %2 %3").arg(bound.what, number(bound.value), bound.unit);
     QStringList targets;
     if (targetRatio)
         targets.append(QStringLiteral("ratio <= %1").arg(*targetRatio));
@@ -87,6 +93,8 @@ QString BenchResult::line() const
         targets.append(QStringLiteral("memory < %1 MiB").arg(*peakTargetMiB));
     if (gapTargetMs)
         targets.append(QStringLiteral("gap <= %1 ms").arg(*gapTargetMs));
+    for (const BenchBound &bound : bounds)
+        targets.append(QStringLiteral("%1 <= %2 %3").arg(bound.what, number(bound.limit), bound.unit));
     if (!targets.isEmpty())
         text += QStringLiteral("  [target %1: %2]")
                     .arg(targets.join(QStringLiteral(", ")),
@@ -111,6 +119,12 @@ QJsonObject BenchResult::toJson() const
     putOptional(object, QStringLiteral("peakTargetMiB"), peakTargetMiB);
     putOptional(object, QStringLiteral("longestGapMs"), longestGapMs);
     putOptional(object, QStringLiteral("gapTargetMs"), gapTargetMs);
+    QJsonArray boundsArray;
+    for (const BenchBound &bound : bounds)
+        boundsArray.append(QJsonObject{{QStringLiteral("what"), bound.what}, {QStringLiteral("value"), bound.value},
+                                       {QStringLiteral("limit"), bound.limit}, {QStringLiteral("unit"), bound.unit}});
+    if (!bounds.isEmpty())
+        object.insert(QStringLiteral("bounds"), boundsArray);
     object.insert(QStringLiteral("met"), met());
     if (!notes.isEmpty())
         object.insert(QStringLiteral("notes"), QJsonArray::fromStringList(notes));
@@ -129,6 +143,11 @@ BenchResult BenchResult::fromJson(const QJsonObject &object)
     result.peakTargetMiB = optionalNumber(object, QStringLiteral("peakTargetMiB"));
     result.longestGapMs = optionalNumber(object, QStringLiteral("longestGapMs"));
     result.gapTargetMs = optionalNumber(object, QStringLiteral("gapTargetMs"));
+    for (const QJsonValue &item : object.value(QStringLiteral("bounds")).toArray()) {
+        const QJsonObject bound = item.toObject();
+        result.bounds.append({bound.value(QStringLiteral("what")).toString(), bound.value(QStringLiteral("value")).toDouble(),
+                              bound.value(QStringLiteral("limit")).toDouble(), bound.value(QStringLiteral("unit")).toString()});
+    }
     for (const QJsonValue &note : object.value(QStringLiteral("notes")).toArray())
         result.notes.append(note.toString());
     return result;

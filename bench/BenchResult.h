@@ -7,6 +7,17 @@
 
 #include <optional>
 
+// A figure a case holds to a limit of its own: a time, a processor time, a memory size.
+struct BenchBound
+{
+    QString what;
+    double value = 0.0;
+    double limit = 0.0;
+    QString unit;
+
+    bool met() const { return value <= limit; }
+};
+
 // The timings of one case: every run of ours and of the baseline, in milliseconds, and what
 // else the case measured. A case that could not measure sets error.
 struct BenchResult
@@ -22,6 +33,7 @@ struct BenchResult
     // The longest time the window went without answering events, where the case measures it.
     std::optional<double> longestGapMs;
     std::optional<double> gapTargetMs;
+    QList<BenchBound> bounds;
     QStringList notes;
     QString error;
 

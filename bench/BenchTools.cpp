@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <ctime>
 
 namespace BenchTools {
 
@@ -37,6 +38,27 @@ std::optional<double> peakResidentMiB()
             return double(kib) / 1024.0;
     }
     return std::nullopt;
+}
+
+namespace {
+
+qint64 cpuNs(clockid_t clock)
+{
+    timespec now{};
+    ::clock_gettime(clock, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+} // namespace
+
+qint64 threadCpuNs()
+{
+    return cpuNs(CLOCK_THREAD_CPUTIME_ID);
+}
+
+qint64 processCpuNs()
+{
+    return cpuNs(CLOCK_PROCESS_CPUTIME_ID);
 }
 
 QString compareFiles(const QString &a, const QString &b)

@@ -14,6 +14,10 @@ double elapsedMs(const QElapsedTimer &timer);
 double median(QList<double> values);
 // The process's peak resident memory (VmHWM) in MiB; nullopt where /proc does not say.
 std::optional<double> peakResidentMiB();
+// Processor time used so far, in nanoseconds: by the calling thread, and by the whole process
+// (every thread).
+qint64 threadCpuNs();
+qint64 processCpuNs();
 // "" when the two files hold the same bytes, else what differs.
 QString compareFiles(const QString &a, const QString &b);
 

@@ -49,6 +49,29 @@ QString createFolder(const QByteArray &path)
     return QString();
 }
 
+// Writes data as the whole of a new file at path, on disk before any case runs.
+QString writeWholeFile(const QString &path, const QByteArray &data)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    const int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errnoText(QStringLiteral("cannot create"), path);
+    for (qsizetype done = 0; done < data.size();) {
+        const ssize_t put = ::write(fd, data.constData() + done, size_t(data.size() - done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            const QString error = errnoText(QStringLiteral("cannot write"), path);
+            ::close(fd);
+            return error;
+        }
+        done += put;
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0)
+        return errnoText(QStringLiteral("cannot write"), path);
+    return QString();
+}
+
 } // namespace
 
 Fixtures::Fixtures(const QString &root)
@@ -245,6 +268,60 @@ QString Fixtures::makeFlatFolder() const
             return error;
     }
     return markReady(QStringLiteral("flat"));
+}
+
+QString Fixtures::bigLog() const
+{
+    return m_root + QStringLiteral("/editor/server.log");
+}
+
+QString Fixtures::hexLine() const
+{
+    return m_root + QStringLiteral("/editor/hexline.txt");
+}
+
+QString Fixtures::makeBigLog() const
+{
+    if (ready(QStringLiteral("log")))
+        return QString();
+    if (const QString error = makePath(m_root + QStringLiteral("/editor")); !error.isEmpty())
+        return error;
+    static constexpr std::array<const char *, 4> levels = {"INFO ", "WARN ", "DEBUG", "ERROR"};
+    QByteArray log;
+    log.reserve(bigLogBytes + 200);
+    quint32 state = 12345;
+    for (int line = 0; log.size() < bigLogBytes; ++line) {
+        state = state * 1103515245u + 12345u;
+        const QByteArray ms = QByteArray::number((state >> 8) % 5000);
+        log += "2026-12-" + QByteArray::number(10 + line % 20) + ' ' + QByteArray::number(10 + line / 3600 % 14) + ':'
+               + QByteArray::number(10 + line / 60 % 50) + ':' + QByteArray::number(10 + line % 50) + '.'
+               + QByteArray::number(100 + line % 900) + ' ' + levels[size_t(line) % levels.size()] + " [worker-"
+               + QByteArray::number(line % 16) + "] service.module" + QByteArray::number(line % 37) + ": request "
+               + QByteArray::number(line) + " handled in " + ms + " ms, status=200, user=user"
+               + QByteArray::number(line % 977) + '\n';
+    }
+    if (const QString error = writeWholeFile(bigLog(), log); !error.isEmpty())
+        return error;
+    return markReady(QStringLiteral("log"));
+}
+
+QString Fixtures::makeHexLine() const
+{
+    if (ready(QStringLiteral("hex")))
+        return QString();
+    if (const QString error = makePath(m_root + QStringLiteral("/editor")); !error.isEmpty())
+        return error;
+    QByteArray bytes(hexLineBytes / 2, Qt::Uninitialized);
+    quint32 state = 2463534242u;
+    for (char &byte : bytes) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        byte = char(state);
+    }
+    if (const QString error = writeWholeFile(hexLine(), bytes.toHex() + '\n'); !error.isEmpty())
+        return error;
+    return markReady(QStringLiteral("hex"));
 }
 
 bool Fixtures::ready(const QString &what) const

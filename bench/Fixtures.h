@@ -18,6 +18,10 @@ public:
     static constexpr int searchTreeDepth = 4;
     static constexpr int searchTreeFiles = 20;
     static constexpr int flatFilesCount = 1000000;
+    // The editor's big file: a log of about 120 bytes a line; and its long line, hex digits
+    // with no blank to break at, followed by one line end.
+    static constexpr qint64 bigLogBytes = 59'000'000;
+    static constexpr qint64 hexLineBytes = 1'000'000;
 
     explicit Fixtures(const QString &root);
 
@@ -35,6 +39,8 @@ public:
     QString searchTree() const;
     // flatFilesCount regular files in one folder, nothing else.
     QString flatFolder() const;
+    QString bigLog() const;
+    QString hexLine() const;
 
     // Each returns "" or what went wrong.
     QString makeManyFiles() const;
@@ -43,6 +49,8 @@ public:
     QString makeEmptyFolder() const;
     QString makeSearchTree() const;
     QString makeFlatFolder() const;
+    QString makeBigLog() const;
+    QString makeHexLine() const;
 
     // The name of entry i of a fixture folder: unique without regard to case, not in creation
     // order when sorted.

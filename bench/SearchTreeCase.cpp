@@ -3,6 +3,7 @@
 #include "Baseline.h"
 #include "BenchTools.h"
 #include "Fixtures.h"
+#include "GapWatch.h"
 #include "search/DeepSearch.h"
 #include "search/ResultList.h"
 #include "support/TestServices.h"
@@ -28,51 +29,6 @@ struct SearchSpec
     int expectedFiles;
     int expectedFolders;
     double gapTargetMs;
-};
-
-qint64 threadCpuNs()
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
-
-// The longest time the event loop went without running a zero-interval timer: how long the
-// window could not answer an event. Also the longest such stretch in the thread's own processor
-// time, which leaves out the time the system gave to other programs (on a busy machine the
-// difference is theirs).
-class GapWatch
-{
-public:
-    GapWatch()
-    {
-        m_timer.setInterval(0);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
-        m_timer.start();
-        m_clock.start();
-        m_lastCpuNs = threadCpuNs();
-    }
-    void stop() { tick(); }
-    double longestMs() const { return double(m_longestNs) / 1e6; }
-    double longestCpuMs() const { return double(m_longestCpuNs) / 1e6; }
-
-private:
-    void tick()
-    {
-        const qint64 now = m_clock.nsecsElapsed();
-        const qint64 cpu = threadCpuNs();
-        m_longestNs = std::max(m_longestNs, now - m_lastNs);
-        m_longestCpuNs = std::max(m_longestCpuNs, cpu - m_lastCpuNs);
-        m_lastNs = now;
-        m_lastCpuNs = cpu;
-    }
-
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_lastNs = 0;
-    qint64 m_longestNs = 0;
-    qint64 m_lastCpuNs = 0;
-    qint64 m_longestCpuNs = 0;
 };
 
 struct SearchRun

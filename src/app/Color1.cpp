@@ -2,6 +2,7 @@
 
 #include "platform/EventWaits.h"
 #include "platform/Twips.h"
+#include "platform/ui/DesignFont.h"
 #include "platform/ui/ToolkitColor.h"
 
 #include <QCloseEvent>
@@ -36,6 +37,7 @@ Color1::Color1(QWidget *parent, Actions actions)
 {
     setObjectName(QStringLiteral("Color1"));
     resize(Twips::size(5460, 2595));
+    DesignFont::apply(this);
     ToolkitColor::setBackColor(this, ToolkitColor::White);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());

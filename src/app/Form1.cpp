@@ -20,6 +20,7 @@
 #include "platform/Launchers.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Twips.h"
+#include "platform/ui/DesignFont.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Services.h"
 #include "platform/ui/ToolkitColor.h"
@@ -60,6 +61,8 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     // The client area fills the window, so an enlarged or maximised window shows the desktop
     // colour everywhere; the panes keep their places from its top left corner.
     ToolkitColor::setBackColor(m_client, ToolkitColor::Blue);
+    // The panes' controls, not the menus, are set in the design's font.
+    DesignFont::apply(m_client);
     setCentralWidget(m_client);
 
     m_board = std::make_unique<PaneBoard>(m_client, services);

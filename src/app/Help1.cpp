@@ -2,6 +2,7 @@
 
 #include "app/HelpText.h"
 #include "platform/Twips.h"
+#include "platform/ui/DesignFont.h"
 #include "platform/ui/ToolkitColor.h"
 
 #include <QCloseEvent>
@@ -39,9 +40,7 @@ Help1::Help1(QWidget *mainWindow, std::function<void()> unload)
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont font(QStringLiteral("MS Sans Serif"), 12);
-    font.setStyleHint(QFont::SansSerif);
-    Text1->setFont(font);
+    DesignFont::apply(Text1, 12);
     Text1->setPlainText(HelpText::text());
 }
 

@@ -10,9 +10,12 @@ namespace EditorMessages {
 QString saveChangesTitle();
 // "Save changes to " + caption + "?"
 QString saveChanges(const QString &caption);
-QString fileTooLarge();
-// A save that the document's encoding cannot hold.
-QString cannotEncode(TextEncoding encoding);
+// A file refused for its size or its number of lines, with the limits.
+QString fileTooLarge(qint64 maxBytes, qint64 maxLines);
+// A save that encoding cannot hold: names the character at position of text and its line.
+QString cannotEncode(TextEncoding encoding, const QString &text, qsizetype position);
+// Save As of such a text: whether to save it as UTF-8 instead.
+QString saveAsUtf8(TextEncoding encoding, const QString &text, qsizetype position);
 // The description of a failed write, by the file services' error number.
 QString writeFailed(int error);
 

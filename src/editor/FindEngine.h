@@ -25,6 +25,7 @@ namespace FindEngine {
 // one left it) starts one past the caret, so it moves on from the match it selected; up, a
 // fresh search finds an occurrence that ends at the caret or before, a repeated one the
 // nearest occurrence starting before the caret. Case is compared without changing lengths.
+// Linear in the length of the text in every direction and case setting, whatever the texts.
 std::optional<qsizetype> nextMatch(const QString &text, qsizetype caret, const FindState &state);
 
 } // namespace FindEngine

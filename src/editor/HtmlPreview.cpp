@@ -50,8 +50,9 @@ void HtmlPreview::mnuHtmledit1_Click(Textpad &textpad)
     if (!HtmlEndings::matches(document.caption()) || document.isUntitled())
         return;
     const QString preview = PathHelper::join(PathHelper::parentOf(document.path()), QStringLiteral("temp.html"));
-    // The document itself is never overwritten by its preview.
-    if (preview == document.path())
+    // The document itself is never overwritten by its preview: not by name, and not when one
+    // is a link to the other or a second name of the same file.
+    if (document.isOwnFile(preview))
         return;
     if (!textpad.WriteTextToFile(preview))
         return;

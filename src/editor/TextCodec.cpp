@@ -1,8 +1,11 @@
 #include "editor/TextCodec.h"
 
-#include <QStringDecoder>
+#include "editor/TextScan.h"
+#include "editor/TextSlicer.h"
+
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -18,28 +21,10 @@ constexpr std::array<char16_t, 32> windows1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-std::optional<QString> strictUtf8(QByteArrayView bytes)
+bool inWindows1252(char16_t code)
 {
-    // The byte-order mark has been dealt with by the caller: any further one is text. The
-    // bytes are all there is, so a sequence cut off at the end is an error too.
-    QStringDecoder decoder(QStringConverter::Utf8,
-                           QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
-
-QString fromWindows1252(const QByteArray &bytes)
-{
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        out->unicode() = (byte >= 0x80 && byte < 0xA0) ? windows1252High[byte - 0x80] : char16_t(byte);
-        ++out;
-    }
-    return text;
+    return code < 0x80 || (code >= 0xA0 && code <= 0xFF)
+        || std::find(windows1252High.begin(), windows1252High.end(), code) != windows1252High.end();
 }
 
 std::optional<QByteArray> toWindows1252(const QString &text)
@@ -60,68 +45,24 @@ std::optional<QByteArray> toWindows1252(const QString &text)
     return bytes;
 }
 
-TextFormat formatOf(const QByteArray &bytes, TextEncoding encoding)
-{
-    qsizetype crlf = 0;
-    qsizetype lf = 0;
-    qsizetype cr = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r') {
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-                ++crlf;
-                ++i;
-            } else {
-                ++cr;
-            }
-        } else if (bytes[i] == '\n') {
-            ++lf;
-        }
-    }
-    TextFormat format;
-    format.encoding = encoding;
-    if (crlf >= lf && crlf >= cr && crlf > 0)
-        format.lineEnd = LineEnd::CrLf;
-    else if (cr > lf)
-        format.lineEnd = LineEnd::Cr;
-    else
-        format.lineEnd = LineEnd::Lf;
-    format.finalLineEnd = bytes.endsWith('\n') || bytes.endsWith('\r');
-    return format;
-}
-
-QString lineEndText(LineEnd lineEnd)
-{
-    switch (lineEnd) {
-    case LineEnd::CrLf:
-        return QStringLiteral("\r\n");
-    case LineEnd::Cr:
-        return QStringLiteral("\r");
-    case LineEnd::Lf:
-        break;
-    }
-    return QStringLiteral("\n");
-}
-
 } // namespace
 
 namespace TextCodec {
 
 DecodedText decode(const QByteArray &bytes)
 {
-    const bool bom = bytes.startsWith(utf8Bom);
-    const QByteArrayView body = bom ? QByteArrayView(bytes).sliced(utf8Bom.size()) : QByteArrayView(bytes);
-    if (std::optional<QString> text = strictUtf8(body))
-        return {withPlainLineBreaks(*text), formatOf(bytes, bom ? TextEncoding::Utf8WithBom : TextEncoding::Utf8)};
-    return {withPlainLineBreaks(fromWindows1252(bytes)), formatOf(bytes, TextEncoding::Windows1252)};
+    TextScan scan;
+    scan.add(bytes);
+    TextSlicer slicer(scan.encoding());
+    TextSlice slice = slicer.add(bytes);
+    slice.append(slicer.finish());
+    return {slice.fileText(), slicer.format()};
 }
 
 std::optional<QByteArray> encode(const QString &text, const TextFormat &format)
 {
-    QString out = text;
-    if (format.finalLineEnd && !out.endsWith(QLatin1Char('\n')))
-        out += QLatin1Char('\n');
-    if (format.lineEnd != LineEnd::Lf)
-        out.replace(QLatin1Char('\n'), lineEndText(format.lineEnd));
+    const bool addLineEnd = format.finalLineEnd && (text.isEmpty() || !lineEndStartingWith(text.back()));
+    const QString out = addLineEnd ? text + lineEndText(format.lineEnd).toString() : text;
 
     if (format.encoding == TextEncoding::Windows1252)
         return toWindows1252(out);
@@ -133,6 +74,26 @@ std::optional<QByteArray> encode(const QString &text, const TextFormat &format)
     if (format.encoding == TextEncoding::Utf8WithBom)
         bytes.prepend(utf8Bom);
     return bytes;
+}
+
+std::optional<qsizetype> firstUnencodable(const QString &text, TextEncoding encoding)
+{
+    const bool windows1252 = encoding == TextEncoding::Windows1252;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t code = text.at(i).unicode();
+        if (windows1252) {
+            if (!inWindows1252(code))
+                return i;
+            continue;
+        }
+        if (QChar::isHighSurrogate(code) && i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            ++i;
+            continue;
+        }
+        if (QChar::isSurrogate(code))
+            return i;
+    }
+    return std::nullopt;
 }
 
 QString withPlainLineBreaks(const QString &text)
@@ -148,6 +109,55 @@ QString withPlainLineBreaks(const QString &text)
 QString encodingName(TextEncoding encoding)
 {
     return encoding == TextEncoding::Windows1252 ? QStringLiteral("Windows-1252") : QStringLiteral("UTF-8");
+}
+
+QString fromWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out->unicode() = (byte >= 0x80 && byte < 0xA0) ? windows1252High[byte - 0x80] : char16_t(byte);
+        ++out;
+    }
+    return text;
+}
+
+QStringView lineEndText(LineEnd lineEnd)
+{
+    switch (lineEnd) {
+    case LineEnd::CrLf:
+        return u"\r\n";
+    case LineEnd::Lf:
+        return u"\n";
+    case LineEnd::Cr:
+        return u"\r";
+    case LineEnd::ParagraphSeparator:
+        return u"\u2029";
+    case LineEnd::Fdd0:
+        return u"\uFDD0";
+    case LineEnd::Fdd1:
+        return u"\uFDD1";
+    }
+    return u"\n";
+}
+
+std::optional<LineEnd> lineEndStartingWith(QChar ch)
+{
+    switch (ch.unicode()) {
+    case u'\n':
+        return LineEnd::Lf;
+    case u'\r':
+        return LineEnd::Cr;
+    case 0x2029:
+        return LineEnd::ParagraphSeparator;
+    case 0xFDD0:
+        return LineEnd::Fdd0;
+    case 0xFDD1:
+        return LineEnd::Fdd1;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace TextCodec

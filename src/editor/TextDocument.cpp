@@ -26,28 +26,44 @@ void TextDocument::adoptPath(const QString &path, const QString &caption)
     m_caption = caption;
 }
 
-std::optional<DecodedText> TextDocument::read(const QString &path)
+bool TextDocument::write(const QString &path, const QString &text, LinkAtPath link,
+                         std::optional<TextEncoding> encoding)
 {
-    const FileContents contents = m_files.readFile(path, maxFileSize);
-    if (contents.tooLarge) {
-        m_dialogs.message(EditorMessages::fileTooLarge(), MessageIcon::Exclamation);
-        return std::nullopt;
-    }
-    if (contents.error != 0)
-        return std::nullopt;
-    return TextCodec::decode(contents.data);
-}
-
-bool TextDocument::write(const QString &path, const QString &text)
-{
-    const std::optional<QByteArray> bytes = TextCodec::encode(text, m_format);
+    TextFormat format = m_format;
+    if (encoding)
+        format.encoding = *encoding;
+    const std::optional<qsizetype> stop = TextCodec::firstUnencodable(text, format.encoding);
+    const std::optional<QByteArray> bytes = stop ? std::nullopt : TextCodec::encode(text, format);
     if (!bytes) {
-        m_dialogs.message(EditorMessages::cannotEncode(m_format.encoding), MessageIcon::Exclamation);
+        m_dialogs.message(EditorMessages::cannotEncode(format.encoding, text, stop.value_or(0)),
+                          MessageIcon::Exclamation);
         return false;
     }
-    if (const int error = m_files.writeFile(path, *bytes)) {
+    const int error = link == LinkAtPath::Replace ? m_files.replaceFile(path, *bytes) : m_files.writeFile(path, *bytes);
+    if (error) {
         m_dialogs.message(EditorMessages::writeFailed(error), MessageIcon::Exclamation);
         return false;
     }
     return true;
+}
+
+std::optional<TextEncoding> TextDocument::encodingForSaveAs(const QString &text)
+{
+    const TextEncoding own = m_format.encoding;
+    if (own != TextEncoding::Windows1252)
+        return own;
+    const std::optional<qsizetype> stop = TextCodec::firstUnencodable(text, own);
+    if (!stop)
+        return own;
+    const MessageAnswer answer = m_dialogs.message(MessageRequest{EditorMessages::saveAsUtf8(own, text, *stop),
+                                                                  Dialogs::applicationTitle(), MessageButtons::YesNo,
+                                                                  MessageIcon::Question});
+    if (answer != MessageAnswer::Yes)
+        return std::nullopt;
+    return TextEncoding::Utf8;
+}
+
+bool TextDocument::isOwnFile(const QString &path) const
+{
+    return !m_path.isEmpty() && (path == m_path || m_files.isSameFile(path, m_path));
 }

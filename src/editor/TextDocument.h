@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/TextCodec.h"
+#include "editor/TextLoadJob.h"
 
 #include <QString>
 
@@ -15,8 +16,11 @@ class FileServices;
 class TextDocument
 {
 public:
-    // Files larger than this are refused, so that a huge file cannot exhaust the memory.
+    // Files larger than this, or of more lines, are refused, so that a huge file cannot exhaust
+    // the memory: the text box holds two bytes a character and about a hundred a line.
     static constexpr qint64 maxFileSize = qint64(256) << 20;
+    static constexpr qint64 maxLines = 4'000'000;
+    static constexpr TextLoadLimits loadLimits{maxFileSize, maxLines};
 
     TextDocument(FileServices &files, Dialogs &dialogs);
 
@@ -37,12 +41,22 @@ public:
     // An untitled document saved under path keeps its format and gets the file.
     void adoptPath(const QString &path, const QString &caption);
 
-    // The whole file as text; nothing when it cannot be read (a missing file, a folder, a
-    // pipe). A file that is too large is refused with a message.
-    std::optional<DecodedText> read(const QString &path);
-    // Writes text (line breaks as "\n") to path in the document's format, safely: a failed
-    // write leaves the old file whole. A failure is shown in a message; returns success.
-    bool write(const QString &path, const QString &text);
+    // A save writes a link's file; the HTML preview puts a file of its own in the link's place.
+    enum class LinkAtPath { WriteThrough, Replace };
+
+    // Writes text (its line ends as the file is to hold them) to path in the document's format
+    // (in encoding, when given), safely: a failed write leaves the old file whole. A failure is
+    // shown in a message, a character the encoding cannot hold named with its line; returns
+    // success.
+    bool write(const QString &path, const QString &text, LinkAtPath link = LinkAtPath::WriteThrough,
+               std::optional<TextEncoding> encoding = std::nullopt);
+    // The encoding Save As writes text in: the document's own, or UTF-8 when the user takes it
+    // for a text that the own encoding cannot hold; nothing when the user declines.
+    std::optional<TextEncoding> encodingForSaveAs(const QString &text);
+    // The document's file is now written in encoding (Save As onto its own file).
+    void useEncoding(TextEncoding encoding) { m_format.encoding = encoding; }
+    // Whether path names the document's own file (also through a link).
+    bool isOwnFile(const QString &path) const;
 
 private:
     FileServices &m_files;

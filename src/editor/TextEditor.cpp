@@ -16,13 +16,10 @@ TextEditor::~TextEditor() = default;
 
 Textpad *TextEditor::show()
 {
-    const bool wasLoaded = m_window.isLoaded();
+    // Loading shows the window; an open one is left where and as it is, also when minimised.
     Textpad *textpad = m_window.get();
-    if (textpad && wasLoaded) {
+    if (textpad && textpad->isHidden())
         textpad->show();
-        textpad->raise();
-        textpad->activateWindow();
-    }
     return textpad;
 }
 

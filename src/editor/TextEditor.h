@@ -20,8 +20,8 @@ public:
     explicit TextEditor(Services &services, std::function<QString()> activePaneFile = {});
     ~TextEditor() override;
 
-    // The editor window, loaded (which shows it) when it is not loaded; an open window is only
-    // brought to the front and keeps its place, text and settings.
+    // The editor window, loaded (which shows it) when it is not loaded; an open window is not
+    // shown again, brought to the front or restored, and keeps its place, text and settings.
     Textpad *show();
     SharedWindow<Textpad> &window() { return m_window; }
     EditorState &state() { return m_state; }

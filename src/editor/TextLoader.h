@@ -8,8 +8,9 @@ class TextLoader
 {
 public:
     virtual ~TextLoader() = default;
-    // Shows the editor, loading its window when it is not open, and loads path into it. A
-    // changed text is offered for saving first; false when the user's save was cancelled or
-    // failed, or the file could not be read (the document is then as it was).
+    // Loads the editor window when it is not open (an open one is not shown again, brought to
+    // the front or restored) and loads path into it. A changed text is offered for saving first;
+    // false when the user's save was cancelled or failed, or the file could not be read (the
+    // document is then as it was).
     virtual bool LoadTextFile(const QString &path) = 0;
 };

@@ -4,6 +4,8 @@
 #include "editor/EditorState.h"
 #include "editor/FindEngine.h"
 #include "editor/HtmlPreview.h"
+#include "editor/LineEndRecord.h"
+#include "editor/TextBoxLoad.h"
 #include "editor/TextpadDesign.h"
 #include "editor/ToolbarButton.h"
 #include "editor/frmFind.h"
@@ -25,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QTextDocument>
 
@@ -32,11 +35,12 @@
 
 namespace {
 
-// The wait cursor for as long as a load or save runs.
+// The wait cursor for as long as a load or save runs: a load lets the program go on meanwhile,
+// which the busy cursor says.
 class WaitCursor
 {
 public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    explicit WaitCursor(Qt::CursorShape shape = Qt::WaitCursor) { QApplication::setOverrideCursor(shape); }
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
@@ -55,6 +59,7 @@ Textpad::Textpad(Services &services, EditorState &state, HtmlPreview &html, QWid
       m_picToolbar(new QWidget(m_client)),
       m_txtNote(new QPlainTextEdit(m_client)),
       m_edit(*m_txtNote, services.clipboard, services.clock),
+      m_wrap(*m_txtNote),
       m_find([this] {
           auto *dialog = new frmFind(m_state.find, [this] { FindNextMatch(); }, this);
           connect(dialog, &frmFind::unloadRequested, this, [this] { m_find.unload(); });
@@ -81,12 +86,14 @@ Textpad::Textpad(Services &services, EditorState &state, HtmlPreview &html, QWid
 
     m_txtNote->setObjectName(QStringLiteral("txtNote"));
     m_txtNote->setGeometry(Twips::rect(TextpadDesign::noteTwips()));
+    // Lines break at blanks, a word wider than the box where it must (m_wrap).
     m_txtNote->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_txtNote->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_txtNote->installEventFilter(this);
-    connect(m_txtNote->document(), &QTextDocument::contentsChange, this,
-            [this](int, int removed, int added) { txtNote_Change(removed, added); });
+    m_txtNote->setDocument(TextBoxLoad::newDocument(*m_txtNote));
+    m_wrap.watch(m_txtNote->document());
+    watchDocument();
 
     m_menus = std::make_unique<MenuTree>(TextpadDesign::menuTable(), menuBar(), this);
     m_menus->action(QStringLiteral("mnuHtmledit0"))->setVisible(false);
@@ -95,7 +102,12 @@ Textpad::Textpad(Services &services, EditorState &state, HtmlPreview &html, QWid
     m_txtNote->setFocus();
 }
 
-Textpad::~Textpad() = default;
+Textpad::~Textpad()
+{
+    // A load under way ends with the window.
+    if (m_load)
+        m_load->stop();
+}
 
 void Textpad::buildToolbar()
 {
@@ -201,6 +213,18 @@ void Textpad::mnuOptionsToolbar_Click()
     m_menus->action(QStringLiteral("mnuOptionsToolbar"))->setChecked(!m_picToolbar->isHidden());
 }
 
+void Textpad::watchDocument()
+{
+    connect(m_txtNote->document(), &QTextDocument::contentsChange, this,
+            [this](int, int removed, int added) { txtNote_Change(removed, added); });
+}
+
+QString Textpad::fileText() const
+{
+    const LineEndRecord *record = LineEndRecord::of(m_txtNote->document());
+    return record ? record->fileText(m_document.format().lineEnd) : text();
+}
+
 QString Textpad::text() const
 {
     // toPlainText() would turn a no-break space into a blank.
@@ -222,25 +246,64 @@ void Textpad::showCaption()
 
 bool Textpad::LoadTextFile(const QString &path)
 {
-    std::optional<DecodedText> decoded;
+    // A load still running gives way to this one.
+    if (m_load)
+        m_load->stop();
+    const QPointer<Textpad> self(this);
+    const QString caption = path.toUpper();
+    TextBoxLoad load(*m_txtNote, m_services.files, path, TextDocument::loadLimits);
+    connect(&load, &TextBoxLoad::documentShown, this, [this](QTextDocument *document) { m_wrap.watch(document); });
+    connect(&load, &TextBoxLoad::progress, this, [this, caption](int percent) {
+        setWindowTitle(QStringLiteral("%1 (%2%)").arg(PathCodec::displayText(caption)).arg(percent));
+    });
+    m_load = &load;
+    setLoading(true);
+    TextLoadOutcome outcome;
     {
-        const WaitCursor wait;
-        decoded = m_document.read(path);
+        const WaitCursor busy(Qt::BusyCursor);
+        outcome = load.wait();
     }
-    if (!decoded)
+    // The window may have been closed meanwhile.
+    if (!self)
         return false;
-    m_document.belongTo(path, path.toUpper(), decoded->format);
+    if (m_load == &load)
+        m_load = nullptr;
+    setLoading(m_load != nullptr);
+    if (outcome == TextLoadOutcome::TooLarge)
+        m_services.dialogs.message(EditorMessages::fileTooLarge(TextDocument::maxFileSize, TextDocument::maxLines),
+                                   MessageIcon::Exclamation);
+    if (outcome != TextLoadOutcome::Loaded) {
+        showCaption();
+        return false;
+    }
+    m_document.belongTo(path, caption, load.format());
     showCaption();
-    m_txtNote->setPlainText(decoded->text);
+    watchDocument();
     m_state.textChanged = false;
     return true;
 }
 
-bool Textpad::SaveTextFile(const QString &path)
+void Textpad::setLoading(bool loading)
+{
+    // The window shows the text as it comes and keeps answering, but takes no command and no
+    // edit until the whole file is in.
+    m_txtNote->setReadOnly(loading);
+    menuBar()->setEnabled(!loading);
+    m_picToolbar->setEnabled(!loading);
+    for (QAction *action : m_menus->shortcutActions())
+        action->setEnabled(!loading);
+}
+
+bool Textpad::SaveTextFile(const QString &path, std::optional<TextEncoding> encoding)
 {
     if (path.isEmpty())
         return false;
-    if (!WriteTextToFile(path))
+    bool written = false;
+    {
+        const WaitCursor wait;
+        written = m_document.write(path, fileText(), TextDocument::LinkAtPath::WriteThrough, encoding);
+    }
+    if (!written)
         return false;
     m_state.textChanged = false;
     return true;
@@ -249,7 +312,7 @@ bool Textpad::SaveTextFile(const QString &path)
 bool Textpad::WriteTextToFile(const QString &path)
 {
     const WaitCursor wait;
-    return m_document.write(path, text());
+    return m_document.write(path, fileText(), TextDocument::LinkAtPath::Replace);
 }
 
 std::optional<QString> Textpad::askSaveName()
@@ -323,7 +386,14 @@ bool Textpad::mnuFileSaveAs_Click()
     const std::optional<QString> name = askSaveName();
     if (!name)
         return false;
-    const bool saved = SaveTextFile(*name);
+    // A text its own encoding cannot hold may go out as UTF-8, if the user wants it so.
+    const std::optional<TextEncoding> encoding = m_document.encodingForSaveAs(fileText());
+    if (!encoding)
+        return false;
+    const bool saved = SaveTextFile(*name, *encoding);
+    // Written over its own file, the document's file now has that encoding.
+    if (saved && *encoding != m_document.format().encoding && m_document.isOwnFile(*name))
+        m_document.useEncoding(*encoding);
     // A named document stays with its own file: Save As writes a copy.
     if (m_document.isUntitled()) {
         m_document.adoptPath(*name, *name);
@@ -433,6 +503,9 @@ void Textpad::setHtmlMenuVisible(bool visible)
 
 void Textpad::closeEvent(QCloseEvent *event)
 {
+    // Closing while a file loads drops the load: the window closes on what it held before.
+    if (m_load)
+        m_load->stop();
     if (!Form_QueryUnload()) {
         event->ignore();
         return;
@@ -457,7 +530,7 @@ bool Textpad::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_txtNote && event->type() == QEvent::KeyPress) {
         auto *keyEvent = static_cast<QKeyEvent *>(event);
         const bool enter = keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter;
-        if (enter && (keyEvent->modifiers() & Qt::ShiftModifier)) {
+        if (enter && (keyEvent->modifiers() & Qt::ShiftModifier) && !m_txtNote->isReadOnly()) {
             // Shift+Enter would put a line separator in the text, which no file holds as a
             // line end: it breaks the line like Enter.
             QTextCursor cursor = m_txtNote->textCursor();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/EditCommands.h"
+#include "editor/LongWordWrap.h"
 #include "editor/TextDocument.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/SharedWindow.h"
@@ -12,6 +13,7 @@
 
 class HtmlPreview;
 class MenuTree;
+class TextBoxLoad;
 class frmFind;
 class QPlainTextEdit;
 class ToolbarButton;
@@ -35,11 +37,15 @@ public:
     void Form_Load();
 
     // Replaces the document by the file, without asking; false (and nothing changed) when the
-    // file cannot be read.
+    // file cannot be read or is refused as too large (which a message says), or when the load
+    // is stopped (the window is closed, another load begins). The file is read on a worker and
+    // shown as it comes, the window answering meanwhile; the call returns once it is all in.
     bool LoadTextFile(const QString &path);
-    // Writes the text to path and marks it unchanged; an empty path does nothing.
-    bool SaveTextFile(const QString &path);
-    // Writes the text to path (the HTML preview); the changed mark stays as it is.
+    // Writes the text to path and marks it unchanged; an empty path does nothing. The text is
+    // written in the document's encoding, or in encoding when given.
+    bool SaveTextFile(const QString &path, std::optional<TextEncoding> encoding = std::nullopt);
+    // Writes the text to path (the HTML preview) as a file of its own: a link there is
+    // replaced, not followed. The changed mark stays as it is.
     bool WriteTextToFile(const QString &path);
     // File > New; false when the user's save before it was cancelled or failed.
     bool StartNewDocument();
@@ -79,6 +85,9 @@ public:
     const MenuTree &menus() const { return *m_menus; }
     // The text as the box holds it, line breaks as "\n", every character kept.
     QString text() const;
+    // The text as the file is to hold it: each line with its own line end, a new line with
+    // the document's main one.
+    QString fileText() const;
     QPlainTextEdit *txtNote() const { return m_txtNote; }
     QWidget *picToolbar() const { return m_picToolbar; }
     // The window's one file dialog, kept while the window is loaded.
@@ -102,6 +111,9 @@ private:
     enum class SaveAnswer { No, Saved, Stopped };
     SaveAnswer askToSave();
     void txtNote_Change(int charsRemoved, int charsAdded);
+    // The box's document marks the text changed (a load brings a new document).
+    void watchDocument();
+    void setLoading(bool loading);
 
     Services &m_services;
     EditorState &m_state;
@@ -113,5 +125,7 @@ private:
     QPlainTextEdit *m_txtNote;
     std::unique_ptr<MenuTree> m_menus;
     EditCommands m_edit;
+    LongWordWrap m_wrap;
     SharedWindow<frmFind> m_find;
+    TextBoxLoad *m_load = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "editor/FindEngine.h"
 #include "platform/Twips.h"
+#include "platform/ui/DesignFont.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -19,10 +20,7 @@ frmFind::frmFind(FindState &state, std::function<void()> findNext, QWidget *pare
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("Find"));
     setFixedSize(Twips::size(4950, 1395));
-    QFont bold = font();
-    bold.setBold(true);
-    bold.setPointSizeF(8.25);
-    setFont(bold);
+    DesignFont::apply(this, DesignFont::designPoints, true);
 
     auto *label = new QLabel(QStringLiteral("Find Word:"), this);
     label->setObjectName(QStringLiteral("Label1"));

@@ -1,6 +1,7 @@
 #include "fileops/Standby.h"
 
 #include "platform/ProgramEnd.h"
+#include "platform/ui/DesignFont.h"
 #include "platform/ui/ToolkitColor.h"
 
 #include <QEventLoop>
@@ -39,6 +40,7 @@ Standby::Standby(ProgramEnd &programEnd, int tickMs)
     // A status strip: showing it must not take the keyboard from the window the user works in.
     setAttribute(Qt::WA_ShowWithoutActivating);
     place(this, windowRect);
+    DesignFont::apply(this);
     ToolkitColor::setBackColor(this, ToolkitColor::Red);
     ToolkitColor::setForeColor(this, ToolkitColor::HighlightText);
 

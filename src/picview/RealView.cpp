@@ -6,6 +6,7 @@
 #include "picview/RealViewDesign.h"
 #include "platform/Twips.h"
 #include "platform/ui/Clipboard.h"
+#include "platform/ui/DesignFont.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MenuTree.h"
 #include "platform/ui/Printer.h"
@@ -47,6 +48,7 @@ RealView::RealView(Services &services) : m_services(services)
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("RealViewClient"));
+    DesignFont::apply(client);
     setCentralWidget(client);
 
     auto *frame = new QFrame(client);

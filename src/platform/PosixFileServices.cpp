@@ -37,8 +37,18 @@ QByteArray folderOf(const QString &path)
     return encoded(PathHelper::parentOf(path));
 }
 
-// 0 when the folder exists and its owner may write in it, else the error number. Root passes
-// every permission check, so the owner-write bit is what tells a write-protected folder here.
+// Whether this user may write the file, or make and remove names in the folder, at path (st is
+// its status). Root passes every permission check, so for root the owner-write bit is what
+// tells a write-protected file or folder.
+bool mayWrite(const QByteArray &path, const struct stat &st)
+{
+    if (::geteuid() == 0)
+        return st.st_mode & S_IWUSR;
+    const int access = S_ISDIR(st.st_mode) ? (W_OK | X_OK) : W_OK;
+    return ::faccessat(AT_FDCWD, path.constData(), access, AT_EACCESS) == 0;
+}
+
+// 0 when the folder exists and this user may write in it, else the error number.
 int checkWritableFolder(const QByteArray &folder)
 {
     struct stat st;
@@ -46,7 +56,7 @@ int checkWritableFolder(const QByteArray &folder)
         return FileErrors::PathNotFound;
     if (!S_ISDIR(st.st_mode))
         return FileErrors::PathNotFound;
-    if (!(st.st_mode & S_IWUSR))
+    if (!mayWrite(folder, st))
         return FileErrors::PathFileAccess;
     return FileErrors::None;
 }
@@ -58,6 +68,36 @@ int missingNameError(const QString &path)
     if (LongPath::stat(folderOf(path), st) == 0 && S_ISDIR(st.st_mode))
         return FileErrors::FileNotFound;
     return FileErrors::PathNotFound;
+}
+
+// Opens path to read a whole regular file of at most maxSize bytes, and gives its size; -1 when
+// it cannot, result saying why: an error number (folders, pipes and devices are 75, opened
+// without waiting so a pipe cannot stall the program), or too large.
+int openWholeFile(const QString &path, qint64 maxSize, qint64 &size, FileContents &result)
+{
+    if (path.isEmpty()) {
+        result.error = FileErrors::PathNotFound;
+        return -1;
+    }
+    // The path may be longer than one call takes (a deep search's result).
+    const int fd = LongPath::open(encoded(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        result.error = (errno == ENOENT || errno == ENOTDIR) ? missingNameError(path) : FileErrors::fromErrno(errno);
+        return -1;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        result.error = FileErrors::fromErrno(errno);
+    else if (!S_ISREG(st.st_mode))
+        result.error = FileErrors::PathFileAccess;
+    else if (st.st_size > maxSize)
+        result.tooLarge = true;
+    if (result.error != 0 || result.tooLarge) {
+        ::close(fd);
+        return -1;
+    }
+    size = st.st_size;
+    return fd;
 }
 
 // Closes the descriptor when it goes out of scope.
@@ -165,8 +205,8 @@ QByteArray temporaryTemplate(const QByteArray &folder, const QString &target)
     return folder + "/." + name + ".panoptra-XXXXXX";
 }
 
-// A file about to be replaced: the file its data goes to (where a link points) and, when it
-// exists already, its status.
+// A file about to be replaced: the file its data goes to (where a link points, unless the link
+// itself is replaced) and, when it exists already, its status.
 struct ReplaceTarget
 {
     QString path;
@@ -174,21 +214,33 @@ struct ReplaceTarget
     struct stat st = {};
 };
 
-// 0 when target may be replaced or created, else the error number. A target that is a link is
-// written where the link points, so the link stays a link.
-int resolveTarget(const QString &target, ReplaceTarget &out)
+// 0 when this user may write the existing file st (a regular file), else 75: folders, devices
+// and pipes are never replaced; nor is a write-protected file.
+int checkWritableFile(const QString &path, const struct stat &st)
+{
+    if (!S_ISREG(st.st_mode) || !mayWrite(encoded(path), st))
+        return FileErrors::PathFileAccess;
+    return FileErrors::None;
+}
+
+// 0 when target may be replaced or created, else the error number; its folder is checked apart.
+// followLinks: a target that is a link is written where the link points, so the link stays a
+// link; otherwise the link itself is replaced by the new file and what it points to is untouched.
+int resolveTarget(const QString &target, ReplaceTarget &out, bool followLinks = true)
 {
     if (target.isEmpty())
         return FileErrors::PathNotFound;
     out.path = target;
-    if (::stat(encoded(target).constData(), &out.st) == 0) {
+    const QByteArray path = encoded(target);
+    if ((followLinks ? ::stat(path.constData(), &out.st) : ::lstat(path.constData(), &out.st)) == 0) {
+        if (S_ISLNK(out.st.st_mode))
+            return FileErrors::None;
         out.exists = true;
-        // Folders, devices and pipes are never replaced; nor is a write-protected file.
-        if (!S_ISREG(out.st.st_mode) || !(out.st.st_mode & S_IWUSR))
-            return FileErrors::PathFileAccess;
+        if (const int fileError = checkWritableFile(target, out.st))
+            return fileError;
         struct stat linkStat;
-        if (::lstat(encoded(target).constData(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
-            char *resolved = ::realpath(encoded(target).constData(), nullptr);
+        if (followLinks && ::lstat(path.constData(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
+            char *resolved = ::realpath(path.constData(), nullptr);
             if (resolved) {
                 out.path = PathCodec::decode(resolved, qsizetype(std::strlen(resolved)));
                 std::free(resolved);
@@ -197,28 +249,92 @@ int resolveTarget(const QString &target, ReplaceTarget &out)
     } else if (errno != ENOENT && errno != ENOTDIR) {
         return FileErrors::fromErrno(errno);
     }
-    return checkWritableFolder(folderOf(out.path));
+    return FileErrors::None;
+}
+
+bool refusedByFolder(int err)
+{
+    return err == EACCES || err == EPERM;
 }
 
 // Fills a temporary dot-file beside target through fill (which returns 0 or an errno value)
 // and renames it over target once complete; on any failure only the temporary file goes.
-int replaceThroughTemporary(const QString &target, const std::function<int(int)> &fill)
+// folderRefused, when given, tells whether the folder refused the temporary file or the rename.
+int replaceThroughTemporary(const QString &target, const std::function<int(int)> &fill,
+                            bool *folderRefused = nullptr)
 {
     QByteArray temporary = temporaryTemplate(folderOf(target), target);
     FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (!out.isOpen())
+    if (!out.isOpen()) {
+        if (folderRefused)
+            *folderRefused = refusedByFolder(errno);
         return FileErrors::fromErrno(errno);
+    }
     int err = fill(out.fd());
     // Some filesystems report a full disk only when the file is closed.
     if (!out.close() && err == 0)
         err = errno;
-    if (err == 0 && ::rename(temporary.constData(), encoded(target).constData()) != 0)
+    if (err == 0 && ::rename(temporary.constData(), encoded(target).constData()) != 0) {
         err = errno;
+        if (folderRefused)
+            *folderRefused = refusedByFolder(err);
+    }
     if (err != 0) {
         ::unlink(temporary.constData());
         return FileErrors::fromErrno(err);
     }
     return FileErrors::None;
+}
+
+// Writes all of data to fd from offset on; 0 or an errno value.
+int writeAll(int fd, const QByteArray &data, off_t offset = -1)
+{
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const size_t left = size_t(data.size() - done);
+        const ssize_t put = offset < 0 ? ::write(fd, data.constData() + done, left)
+                                       : ::pwrite(fd, data.constData() + done, left, offset + off_t(done));
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        done += put;
+    }
+    return 0;
+}
+
+// Overwrites the existing regular file at path with data, for when its folder takes no new
+// file: the file keeps its inode, owner and mode. The room for a longer text is taken first,
+// so a full disk leaves the old file whole; only a write that fails midway (an I/O error) leaves
+// it part old, part new. noFollow: a link at path is refused, and so is a file with more names.
+int writeInPlace(const QByteArray &path, const QByteArray &data, bool noFollow)
+{
+    const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (noFollow ? O_NOFOLLOW : 0);
+    FileDescriptor out(::open(path.constData(), flags));
+    if (!out.isOpen())
+        return FileErrors::fromErrno(errno == ELOOP ? EACCES : errno);
+    struct stat st;
+    if (::fstat(out.fd(), &st) != 0)
+        return FileErrors::fromErrno(errno);
+    if (!S_ISREG(st.st_mode) || (noFollow && st.st_nlink > 1))
+        return FileErrors::PathFileAccess;
+    if (off_t(data.size()) > st.st_size && ::fallocate(out.fd(), FALLOC_FL_KEEP_SIZE, 0, off_t(data.size())) != 0) {
+        const int err = errno;
+        if (err != EOPNOTSUPP && err != ENOSYS && err != EINVAL) {
+            // Whatever was taken past the old end goes again.
+            (void)::ftruncate(out.fd(), st.st_size);
+            return FileErrors::fromErrno(err);
+        }
+    }
+    int err = writeAll(out.fd(), data, 0);
+    if (err == 0 && ::ftruncate(out.fd(), off_t(data.size())) != 0)
+        err = errno;
+    if (err == 0 && ::fsync(out.fd()) != 0)
+        err = errno;
+    if (!out.close() && err == 0)
+        err = errno;
+    return FileErrors::fromErrno(err);
 }
 
 // The process's file-creation mask; reading it means setting it, so it is set straight back.
@@ -227,6 +343,42 @@ mode_t currentUmask()
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
+}
+
+// writeFile (followLinks) and replaceFile.
+int writeContents(const QString &path, const QByteArray &data, bool followLinks)
+{
+    ReplaceTarget replace;
+    if (const int targetError = resolveTarget(path, replace, followLinks))
+        return targetError;
+    // A folder that takes no new file, where this user may still write the file itself: the
+    // file is written in place, as the only way to save it there.
+    const int folderError = checkWritableFolder(folderOf(replace.path));
+    if (folderError == FileErrors::PathFileAccess && replace.exists)
+        return writeInPlace(encoded(replace.path), data, !followLinks);
+    if (folderError)
+        return folderError;
+    const mode_t mode = replace.exists ? (replace.st.st_mode & 07777) : (0666 & ~currentUmask());
+    bool folderRefused = false;
+    const int error = replaceThroughTemporary(
+        replace.path,
+        [&](int out) {
+            if (const int err = writeAll(out, data))
+                return err;
+            // The replaced file keeps its owner where we may give it (root saving another's file).
+            if (replace.exists && (replace.st.st_uid != ::geteuid() || replace.st.st_gid != ::getegid()))
+                (void)::fchown(out, replace.st.st_uid, replace.st.st_gid);
+            if (::fchmod(out, mode) != 0)
+                return errno;
+            // On disk before the rename, so that a crash leaves the old file or the new one.
+            if (::fsync(out) != 0)
+                return errno;
+            return 0;
+        },
+        &folderRefused);
+    if (error && folderRefused && replace.exists)
+        return writeInPlace(encoded(replace.path), data, !followLinks);
+    return error;
 }
 
 } // namespace
@@ -257,6 +409,8 @@ int PosixFileServices::copyFile(const QString &source, const QString &target)
     ReplaceTarget replace;
     if (const int targetError = resolveTarget(target, replace))
         return targetError;
+    if (const int folderError = checkWritableFolder(folderOf(replace.path)))
+        return folderError;
 
     return replaceThroughTemporary(replace.path, [&](int out) {
         int err = copyData(in.fd(), out);
@@ -274,33 +428,13 @@ int PosixFileServices::copyFile(const QString &source, const QString &target)
 FileContents PosixFileServices::readFile(const QString &path, qint64 maxSize)
 {
     FileContents result;
-    if (path.isEmpty()) {
-        result.error = FileErrors::PathNotFound;
+    qint64 size = 0;
+    const FileDescriptor in(openWholeFile(path, maxSize, size, result));
+    if (!in.isOpen())
         return result;
-    }
-    // Without waiting: a pipe that nobody writes must not stall the program. The path may be
-    // longer than one call takes (a deep search's result).
-    const FileDescriptor in(LongPath::open(encoded(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    struct stat st;
-    if (!in.isOpen()) {
-        result.error = (errno == ENOENT || errno == ENOTDIR) ? missingNameError(path) : FileErrors::fromErrno(errno);
-        return result;
-    }
-    if (::fstat(in.fd(), &st) != 0) {
-        result.error = FileErrors::fromErrno(errno);
-        return result;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        result.error = FileErrors::PathFileAccess;
-        return result;
-    }
-    if (st.st_size > maxSize) {
-        result.tooLarge = true;
-        return result;
-    }
     // Straight into a buffer of the file's size, with no copy. The file may grow while it is
     // read: what comes after that size is read on to its end, but never past maxSize.
-    QByteArray data(qsizetype(st.st_size), Qt::Uninitialized);
+    QByteArray data(qsizetype(size), Qt::Uninitialized);
     qsizetype filled = 0;
     char more[4096];
     for (;;) {
@@ -329,33 +463,55 @@ FileContents PosixFileServices::readFile(const QString &path, qint64 maxSize)
     return result;
 }
 
+FileContents PosixFileServices::readFileInPieces(const QString &path, qint64 maxSize,
+                                                 const std::function<bool(QByteArrayView)> &consume)
+{
+    FileContents result;
+    qint64 size = 0;
+    const FileDescriptor in(openWholeFile(path, maxSize, size, result));
+    if (!in.isOpen())
+        return result;
+    // The file may grow while it is read: read to its end, but never past maxSize.
+    QByteArray buffer(qsizetype(bufferSize), Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        const ssize_t got = ::read(in.fd(), buffer.data(), bufferSize);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            result.error = FileErrors::fromErrno(errno);
+            return result;
+        }
+        total += got;
+        if (total > maxSize) {
+            result.tooLarge = true;
+            return result;
+        }
+        if (!consume(QByteArrayView(buffer.constData(), qsizetype(got))))
+            break;
+    }
+    return result;
+}
+
 int PosixFileServices::writeFile(const QString &path, const QByteArray &data)
 {
-    ReplaceTarget replace;
-    if (const int targetError = resolveTarget(path, replace))
-        return targetError;
-    const mode_t mode = replace.exists ? (replace.st.st_mode & 07777) : (0666 & ~currentUmask());
-    return replaceThroughTemporary(replace.path, [&](int out) {
-        qsizetype done = 0;
-        while (done < data.size()) {
-            const ssize_t put = ::write(out, data.constData() + done, size_t(data.size() - done));
-            if (put < 0) {
-                if (errno == EINTR)
-                    continue;
-                return errno;
-            }
-            done += put;
-        }
-        // The replaced file keeps its owner where we may give it (root saving another's file).
-        if (replace.exists && (replace.st.st_uid != ::geteuid() || replace.st.st_gid != ::getegid()))
-            (void)::fchown(out, replace.st.st_uid, replace.st.st_gid);
-        if (::fchmod(out, mode) != 0)
-            return errno;
-        // On disk before the rename, so that a crash leaves the old file or the new one.
-        if (::fsync(out) != 0)
-            return errno;
-        return 0;
-    });
+    return writeContents(path, data, true);
+}
+
+int PosixFileServices::replaceFile(const QString &path, const QByteArray &data)
+{
+    return writeContents(path, data, false);
+}
+
+bool PosixFileServices::isSameFile(const QString &a, const QString &b)
+{
+    struct stat first;
+    struct stat second;
+    return !a.isEmpty() && !b.isEmpty() && ::stat(encoded(a).constData(), &first) == 0
+        && ::stat(encoded(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
 }
 
 int PosixFileServices::rename(const QString &from, const QString &to)

@@ -12,5 +12,9 @@ public:
     bool exists(const QString &path) override;
     qint64 length(const QString &path) override;
     FileContents readFile(const QString &path, qint64 maxSize) override;
+    FileContents readFileInPieces(const QString &path, qint64 maxSize,
+                                  const std::function<bool(QByteArrayView)> &consume) override;
     int writeFile(const QString &path, const QByteArray &data) override;
+    int replaceFile(const QString &path, const QByteArray &data) override;
+    bool isSameFile(const QString &a, const QString &b) override;
 };

@@ -32,7 +32,7 @@ const PairDesign &AuctionLinks::design()
                 {.kind = Kind::Label, .name = QStringLiteral("Label1"),
                  .text = QStringLiteral("                  Go to Auction?"), .twips = QRect(1200, 1740, 3690, 315),
                  .backColor = ToolkitColor::Blue, .foreColor = ToolkitColor::HighlightText, .bold = true,
-                 .boldPointSize = 9.75},
+                 .pointSize = 9.75},
             }},
         .launcher = {.name = QStringLiteral("ANet"), .maximised = true},
         .browserStyle = WindowStyle::Maximized,
@@ -79,12 +79,12 @@ void AuctionLinks::mnuAuc_Click(int slot)
     LinkPrompt *prompt = m_pair.prompt();
     prompt->showInFront();
     prompt->label1()->setText(slotLabel(name));
-    prompt->setSlotKey(slotKey(name), slot);
+    prompt->setUserLinkKey(slotKey(name));
 }
 
 std::optional<QString> AuctionLinks::findAddress(LinkPrompt &prompt)
 {
     if (const std::optional<QString> fixed = SiteTables::find(SiteTables::auctions(), prompt.key()))
         return fixed;
-    return UserLinkSlots::slotAddress(m_store, UserLinkSlots::auctions(), prompt.keySlot(), prompt.key(), slotKey);
+    return UserLinkSlots::linkAddress(m_store, UserLinkSlots::auctions(), prompt.key(), slotKey);
 }

@@ -10,8 +10,7 @@ FavouriteLinks::FavouriteLinks(Services &services, RegistryStore &store, UserLin
       m_slotItems(std::move(slotItems)),
       m_pair(design(), services,
              [this](LinkPrompt &prompt) {
-                 return UserLinkSlots::slotAddress(m_store, UserLinkSlots::favourites(), prompt.keySlot(),
-                                                   prompt.key(), slotKey);
+                 return UserLinkSlots::linkAddress(m_store, UserLinkSlots::favourites(), prompt.key(), slotKey);
              },
              owner)
 {
@@ -55,5 +54,5 @@ void FavouriteLinks::mnuFav_Click(int slot)
     LinkPrompt *prompt = m_pair.prompt();
     prompt->showInFront();
     prompt->label1()->setText(QStringLiteral("Visit ") + name + QStringLiteral(" ?"));
-    prompt->setSlotKey(slotKey(name), slot);
+    prompt->setUserLinkKey(slotKey(name));
 }

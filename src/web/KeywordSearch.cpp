@@ -97,7 +97,7 @@ void KeywordSearch::mnuYes_Click(int slot)
     prompt->showInFront();
     // The last two slots' labels stand indented.
     prompt->label1()->setText((slot >= 9 ? LabelIndent : QString()) + QStringLiteral("Search ") + name);
-    prompt->setSlotKey(userEngineKey(name), slot);
+    prompt->setUserLinkKey(userEngineKey(name));
     prompt->text1()->setVisible(false);
 }
 
@@ -118,6 +118,5 @@ std::optional<QString> KeywordSearch::findAddress(LinkPrompt &prompt)
         if (engine.key == key)
             return SearchAddress::build(engine.addressTemplate, prompt.text1()->text());
     }
-    return UserLinkSlots::slotAddress(m_store, UserLinkSlots::searchEngines(), prompt.keySlot(), key,
-                                      userEngineKey);
+    return UserLinkSlots::linkAddress(m_store, UserLinkSlots::searchEngines(), key, userEngineKey);
 }

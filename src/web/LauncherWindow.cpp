@@ -1,7 +1,8 @@
 #include "web/LauncherWindow.h"
 
+#include "platform/ui/DesignedWindow.h"
+
 #include <QCloseEvent>
-#include <QPushButton>
 #include <QScrollBar>
 
 LauncherWindow::LauncherWindow(const LauncherDesign &design, QWidget *parent)
@@ -9,18 +10,15 @@ LauncherWindow::LauncherWindow(const LauncherDesign &design, QWidget *parent)
 {
     setObjectName(design.name);
     setWindowTitle(QString());
+    DesignFont::apply(this);
     if (!design.scrollBarName.isEmpty()) {
         auto *scrollBar = new QScrollBar(Qt::Vertical, this);
         scrollBar->setObjectName(design.scrollBarName);
         scrollBar->setGeometry(Twips::rect(design.scrollBarTwips));
     }
-    for (const ControlDesign &control : design.buttons) {
-        auto *button = new QPushButton(control.text, this);
-        button->setObjectName(control.name);
-        button->setGeometry(Twips::rect(control.twips));
-        // No browser is held here to steer back or forward: the buttons do nothing.
-        button->setAutoDefault(false);
-    }
+    // No browser is held here to steer back or forward: the buttons do nothing.
+    for (const ControlDesign &control : design.buttons)
+        DesignedWindow::addControl(this, control);
 }
 
 void LauncherWindow::showStaying()

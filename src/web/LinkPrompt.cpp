@@ -3,11 +3,11 @@
 void LinkPrompt::setKey(const QString &key)
 {
     setWindowTitle(key);
-    m_keySlot = 0;
+    m_userLinkKey = false;
 }
 
-void LinkPrompt::setSlotKey(const QString &key, int slot)
+void LinkPrompt::setUserLinkKey(const QString &key)
 {
     setWindowTitle(key);
-    m_keySlot = slot;
+    m_userLinkKey = true;
 }

@@ -19,7 +19,7 @@ QList<ControlDesign> promptControls(int width, int buttonTop, QRect label, qint3
         {.kind = Kind::Button, .name = QStringLiteral("Command2"), .text = QStringLiteral("Cancel"),
          .twips = QRect(width - 1800, buttonTop, 1200, 375)},
         {.kind = Kind::Label, .name = QStringLiteral("Label1"), .twips = label, .backColor = labelBack,
-         .foreColor = labelFore, .bold = true, .boldPointSize = 9.75},
+         .foreColor = labelFore, .bold = true, .pointSize = 9.75},
     };
 }
 

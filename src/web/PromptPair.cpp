@@ -43,8 +43,13 @@ LauncherWindow *PromptPair::loadLauncher()
         EventWaits::yieldOnce();
     LinkPrompt *prompt = m_prompt.ifLoaded();
     const std::optional<QString> address = prompt ? m_lookup(*prompt) : std::nullopt;
-    if (!address)
-        return window; // no key matched: the launcher stays open and starts nothing
+    if (!address) {
+        // The user link that filled the prompt was removed or renamed since: there is nothing
+        // to open, and a blank launcher left open would hold back the family's every launch.
+        if (prompt && prompt->keyNamesUserLink())
+            closeAfterLaunch();
+        return window; // any other key that matched nothing: the launcher stays, starting nothing
+    }
 
     // A browser that cannot be started is not reported: the launcher goes on as after a start.
     m_services.browser.start(*address, m_design.browserStyle);
@@ -52,12 +57,17 @@ LauncherWindow *PromptPair::loadLauncher()
     if (automation.isBusy())
         return window;
     automation.quit();
+    closeAfterLaunch();
+    return window;
+}
+
+void PromptPair::closeAfterLaunch()
+{
     unloadLauncher();
     if (m_design.launcherHidesPrompt) {
-        if (LinkPrompt *loaded = m_prompt.ifLoaded())
-            loaded->hide();
+        if (LinkPrompt *prompt = m_prompt.ifLoaded())
+            prompt->hide();
     }
-    return window;
 }
 
 void PromptPair::unloadLauncher()

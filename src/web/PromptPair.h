@@ -30,7 +30,8 @@ struct PairDesign
 // loads the launcher, whose load looks the prompt's key up, starts the browser on the
 // address found and closes the launcher again unless the browser's automation object is busy.
 // A launcher that stays open (busy, or the key matched nothing) only comes to the front on
-// the next "Okay" and starts nothing until the user closes it.
+// the next "Okay" and starts nothing until the user closes it. A user link gone since its item
+// filled the prompt opens nothing and closes the launcher, so that it holds nothing back.
 class PromptPair
 {
 public:
@@ -56,6 +57,8 @@ public:
 
 private:
     LauncherWindow *loadLauncher();
+    // The launcher's close once its work is done, with what its family does to the prompt then.
+    void closeAfterLaunch();
 
     const PairDesign &m_design;
     Services &m_services;

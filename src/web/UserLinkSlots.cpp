@@ -110,15 +110,15 @@ QString storedAddress(const RegistryStore &store, const UserLinkFamily &family, 
     return store.GetRegString(HKEY_CURRENT_USER, WebLinksKey, family.slotName(slot));
 }
 
-std::optional<QString> slotAddress(const RegistryStore &store, const UserLinkFamily &family, int slot,
-                                   const QString &key, const std::function<QString(const QString &name)> &keyOf)
+std::optional<QString> linkAddress(const RegistryStore &store, const UserLinkFamily &family, const QString &key,
+                                   const std::function<QString(const QString &name)> &keyOf)
 {
-    if (slot < 1 || slot > family.count)
-        return std::nullopt;
-    const QString name = storedName(store, family, slot);
-    if (name.isEmpty() || keyOf(name) != key)
-        return std::nullopt;
-    return storedAddress(store, family, slot);
+    for (int slot = 1; slot <= family.count; ++slot) {
+        const QString name = storedName(store, family, slot);
+        if (!name.isEmpty() && keyOf(name) == key)
+            return storedAddress(store, family, slot);
+    }
+    return std::nullopt;
 }
 
 } // namespace UserLinkSlots

@@ -60,10 +60,11 @@ bool LinkAddressSave(RegistryStore &store, const UserLinkFamily &family, const S
 QString storedName(const RegistryStore &store, const UserLinkFamily &family, int slot);
 QString storedAddress(const RegistryStore &store, const UserLinkFamily &family, int slot);
 
-// The address of the slot whose item filled a prompt with key, as long as the name stored for
-// that slot still gives that key (keyOf makes a prompt key of a name). A slot that was renamed
-// or removed since opens nothing, and another slot of the same name never stands in for it.
-std::optional<QString> slotAddress(const RegistryStore &store, const UserLinkFamily &family, int slot,
-                                   const QString &key, const std::function<QString(const QString &name)> &keyOf);
+// The address of the link a prompt key names: that of the family's lowest-numbered slot whose
+// stored name gives key (keyOf makes a prompt key of a name), so two links of one name both
+// open the first. Nothing when no stored link gives it, as when the link whose item filled the
+// prompt was removed or renamed since; a removed link's slot never stands in.
+std::optional<QString> linkAddress(const RegistryStore &store, const UserLinkFamily &family, const QString &key,
+                                   const std::function<QString(const QString &name)> &keyOf);
 
 } // namespace UserLinkSlots

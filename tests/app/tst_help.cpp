@@ -7,6 +7,7 @@
 #include "support/TestCase.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -49,7 +50,8 @@ private Q_SLOTS:
         QVERIFY(text->isReadOnly());
         QCOMPARE(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(text->font().pointSize(), 12);
+        // 12 points at the design's 96 dots per inch.
+        QCOMPARE(QFontInfo(text->font()).pixelSize(), 16);
         const QString helpText = text->toPlainText();
         QVERIFY(helpText.contains(QStringLiteral("PANOPTRA HELP")));
         QVERIFY(helpText.contains(QStringLiteral("Some tips for getting started:")));

@@ -12,6 +12,8 @@
 #include <QSet>
 #include <QTest>
 
+#include <array>
+
 // The "&Internet" menu's items reach their commands on the running main window.
 class TestInternetMenu : public TestCase
 {
@@ -23,7 +25,52 @@ private Q_SLOTS:
     void fixedSiteItemsOpenTheirSites();
     void addedLinkShowsAfterRestart_data();
     void addedLinkShowsAfterRestart();
+    void userLinkChangedOrTwinned_data();
+    void userLinkChangedOrTwinned();
 };
+
+namespace {
+
+// Adds a link through the family's add command and dialog.
+void addLink(Form1 &form, const QString &addItem, const QString &name, const QString &address)
+{
+    form.menus().action(addItem)->trigger();
+    UserLinkEditor &editor = form.internetMenu().linkEditor();
+    for (LinkKind kind : LinkFamilies::kinds()) {
+        if (WebDialog *dialog = editor.addDialog(kind)) {
+            dialog->text1()->setText(name);
+            dialog->text2()->setText(address);
+            QTest::mouseClick(dialog->button(QStringLiteral("Command1")), Qt::LeftButton);
+        }
+    }
+}
+
+// Removes every link of that name through the family's remove command and DeLink.
+void removeLink(Form1 &form, const QString &removeItem, const QString &name)
+{
+    form.menus().action(removeItem)->trigger();
+    WebDialog *deLink = form.internetMenu().linkEditor().DeLink();
+    deLink->text1()->setText(name);
+    QTest::mouseClick(deLink->button(QStringLiteral("Command1")), Qt::LeftButton);
+}
+
+PromptPair &pairOf(Form1 &form, const QString &slotStem)
+{
+    InternetMenu &web = form.internetMenu();
+    if (slotStem == QLatin1String("mnuYes"))
+        return web.keywordSearch().pair();
+    if (slotStem == QLatin1String("mnuAuc"))
+        return web.auctions().pair();
+    return web.favourites().pair();
+}
+
+void okay(PromptPair &pair)
+{
+    QTest::mouseClick(pair.loadedPrompt()->button(QStringLiteral("Command1")), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
 
 void TestInternetMenu::everyEngineItemFillsTheKeywordPrompt()
 {
@@ -130,6 +177,66 @@ void TestInternetMenu::addedLinkShowsAfterRestart()
     QVERIFY(prompt->key().contains(QLatin1String("R&D")));
     QTest::mouseClick(prompt->button(QStringLiteral("Command1")), Qt::LeftButton);
     QCOMPARE(f.services.browser.addresses, QStringList{QStringLiteral("http://rd.example/")});
+}
+
+void TestInternetMenu::userLinkChangedOrTwinned_data()
+{
+    QTest::addColumn<QString>("slotStem");
+    QTest::addColumn<QString>("addItem");
+    QTest::addColumn<QString>("removeItem");
+    QTest::addColumn<QString>("change"); // between the item's click and "Okay"
+    const QList<std::array<const char *, 4>> families{
+        {"engines", "mnuYes", "mnuAddSLink", "mnuRemoveSLink"},
+        {"auctions", "mnuAuc", "mnuAddALink", "mnuRemoveALink"},
+        {"favourites", "mnuFav", "mnuFav0", "mnuRemoveFav"},
+    };
+    for (const auto &[family, stem, add, remove] : families) {
+        for (const char *change : {"none, two of one name", "removed", "replaced by another name"}) {
+            QTest::addRow("%s: %s", family, change) << QString::fromLatin1(stem) << QString::fromLatin1(add)
+                                                    << QString::fromLatin1(remove) << QString::fromLatin1(change);
+        }
+    }
+}
+
+void TestInternetMenu::userLinkChangedOrTwinned()
+{
+    QFETCH(QString, slotStem);
+    QFETCH(QString, addItem);
+    QFETCH(QString, removeItem);
+    QFETCH(QString, change);
+    FormFixture f;
+    Form1 &form = f.start();
+    const bool twins = change.startsWith(QLatin1String("none"));
+    addLink(form, addItem, QStringLiteral("Docs"), QStringLiteral("http://docs.example/one"));
+    addLink(form, addItem, twins ? QStringLiteral("Docs") : QStringLiteral("Next"),
+            QStringLiteral("http://docs.example/two"));
+    QVERIFY(form.menus().action(slotStem + QLatin1Char('2'))->isVisible());
+    PromptPair &pair = pairOf(form, slotStem);
+
+    if (twins) {
+        // Either item of two links of one name opens the lower slot.
+        for (QChar slot : {QLatin1Char('2'), QLatin1Char('1')}) {
+            form.menus().action(slotStem + slot)->trigger();
+            okay(pair);
+        }
+        QCOMPARE(f.services.browser.addresses,
+                 (QStringList{QStringLiteral("http://docs.example/one"), QStringLiteral("http://docs.example/one")}));
+        return;
+    }
+
+    form.menus().action(slotStem + QLatin1Char('1'))->trigger();
+    removeLink(form, removeItem, QStringLiteral("Docs"));
+    if (change.startsWith(QLatin1String("replaced")))
+        addLink(form, addItem, QStringLiteral("Other"), QStringLiteral("http://other.example/"));
+    okay(pair);
+    // Nothing to open: nothing starts, and no blank launcher stays to hold back the family.
+    QVERIFY(f.services.browser.addresses.isEmpty());
+    QVERIFY(!pair.loadedLauncher());
+    QVERIFY(!pair.loadedPrompt() || !pair.loadedPrompt()->isVisible());
+    form.menus().action(slotStem + QLatin1Char('2'))->trigger();
+    okay(pair);
+    QCOMPARE(f.services.browser.addresses, QStringList{QStringLiteral("http://docs.example/two")});
+    QVERIFY(!pair.loadedLauncher());
 }
 
 QTEST_MAIN(TestInternetMenu)

@@ -7,6 +7,7 @@
 #include "panes/PaneBoard.h"
 #include "support/TestCase.h"
 #include "support/TestDir.h"
+#include "MinimisedEditor.h"
 
 #include <QAction>
 #include <QTest>
@@ -43,6 +44,8 @@ private Q_SLOTS:
     void viewItemsActOnTheActivePane_data();
     void viewItemsActOnTheActivePane();
     void viewTextLeavesOtherTypesAlone();
+    void anOpenEditorIsLeftWhereItIs_data();
+    void anOpenEditorIsLeftWhereItIs();
 
 private:
     PaneBoard &board() { return m_fixture->form->board(); }
@@ -229,6 +232,34 @@ void TestOpenFiles::viewTextLeavesOtherTypesAlone()
 
     QVERIFY(!m_fixture->form->editor().window().isLoaded());
     QCOMPARE(m_fixture->services.dialogs.messageTexts(), QStringList());
+}
+
+void TestOpenFiles::anOpenEditorIsLeftWhereItIs_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("item"); // "" for the double-click
+    QTest::newRow("View Text") << "notes.txt" << "mnuOpenTextFile";
+    QTest::newRow("View Html") << "index.htm" << "mnuHtm_0";
+    QTest::newRow("double-click on a page") << "index.htm" << "";
+}
+
+void TestOpenFiles::anOpenEditorIsLeftWhereItIs()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, item);
+    const QString first = m_dir->createFile(QStringLiteral("first.txt"), "first");
+    const QString path = m_dir->createFile(name, "second");
+    MinimisedEditor editor(*m_fixture, first, m_fixture->form.get());
+    board().pane(2).fileList()->refresh();
+    select(2, name);
+    board().fileListClick(2);
+
+    if (item.isEmpty())
+        Q_EMIT board().fileDoubleClicked(2);
+    else
+        trigger(item);
+
+    editor.verifyLeftAlone(path);
 }
 
 QTEST_MAIN(TestOpenFiles)

@@ -13,6 +13,7 @@
 #include "support/DeepChain.h"
 #include "support/TestCase.h"
 #include "support/TestDir.h"
+#include "MinimisedEditor.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -90,6 +91,7 @@ private Q_SLOTS:
     void viewText_data();
     void viewText();
     void viewTextOpensOnlyTheCurrentItem();
+    void viewTextLeavesAnOpenEditorWhereItIs();
     void keysInTheList();
 };
 
@@ -295,6 +297,20 @@ void TestSearchResults::viewTextOpensOnlyTheCurrentItem()
     QCOMPARE(s.f.services.files.reads, QStringList{b});
     QCOMPARE(s.f.form->editor().window().ifLoaded()->text(), QStringLiteral("beta"));
     QVERIFY(s.list().isSelected(0) && !s.list().isSelected(1) && s.list().isSelected(2));
+}
+
+void TestSearchResults::viewTextLeavesAnOpenEditorWhereItIs()
+{
+    TestDir tree;
+    const QString first = tree.createFile(QStringLiteral("first.txt"), "first");
+    const QString second = tree.createFile(QStringLiteral("second.txt"), "second");
+    Searched s(tree);
+    MinimisedEditor editor(s.f, first, &s.dig());
+    s.makeCurrent(int(s.entries().indexOf(second)));
+
+    s.dig().mnuView_Click();
+
+    editor.verifyLeftAlone(second);
 }
 
 void TestSearchResults::keysInTheList()

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTextBlock>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -60,6 +61,8 @@ private Q_SLOTS:
     void loadShowsThePathInUpperCase();
     void unchangedLoadAndSaveGiveTheSameBytes_data();
     void unchangedLoadAndSaveGiveTheSameBytes();
+    void anEditChangesOnlyTheLinesItTouches_data();
+    void anEditChangesOnlyTheLinesItTouches();
     void loadThatCannotReadChangesNothing_data();
     void loadThatCannotReadChangesNothing();
     void saveWritesTheRealFileNotTheCaption();
@@ -142,9 +145,26 @@ void EditorDocumentTest::unchangedLoadAndSaveGiveTheSameBytes_data()
     QTest::newRow("CR LF") << QByteArray("one\r\ntwo\r\n\r\n");
     QTest::newRow("LF") << QByteArray("one\ntwo\n\n");
     QTest::newRow("CR") << QByteArray("one\rtwo\r");
+    QTest::newRow("mixed CR LF and LF") << QByteArray("a\r\nb\nc\r\n");
+    QTest::newRow("lone CR in an LF file") << QByteArray("a\nb\rc\n");
+    QTest::newRow("every kind of end") << QByteArray("a\r\nb\nc\rd\n\re\r\n");
+    QTest::newRow("U+2029 and U+2028 in UTF-8") << QByteArray("one\xE2\x80\xA9two\xE2\x80\xA8three\n");
+    QTest::newRow("U+FDD0 and U+FDD1") << QByteArray("a\xEF\xB7\x90" "b\xEF\xB7\x91" "c\n");
     QTest::newRow("NUL byte") << QByteArray("before\0after\n", 13);
     QTest::newRow("empty file") << QByteArray();
     QTest::newRow("no line end at the end") << QByteArray("last line");
+    QTest::newRow("no line end after mixed ends") << QByteArray("a\rb\r\nc");
+    // The load hands the text over in slices of 256 KiB: a CR LF and a character cut between
+    // two of them, and a CR at the end of the first 1 MiB read.
+    QTest::newRow("a file of many slices") << [] {
+        QByteArray bytes(256 * 1024 - 1, 'x');
+        bytes += "\r\n";
+        bytes += QByteArray(256 * 1024 - 2, 'y') + "\xC3\xA9";
+        bytes += QByteArray(1024 * 1024 - bytes.size() - 1, 'z') + "\r";
+        for (int line = 0; line < 20000; ++line)
+            bytes += QByteArray("line ") + QByteArray::number(line) + (line % 3 ? "\n" : line % 2 ? "\r" : "\r\n");
+        return bytes;
+    }();
 }
 
 void EditorDocumentTest::unchangedLoadAndSaveGiveTheSameBytes()
@@ -161,6 +181,46 @@ void EditorDocumentTest::unchangedLoadAndSaveGiveTheSameBytes()
     QVERIFY(f->dialogs().messages().isEmpty());
 }
 
+void EditorDocumentTest::anEditChangesOnlyTheLinesItTouches_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QByteArray>("saved");
+    // Lines 1 to 4 end in CR LF, LF, CR and CR LF: CR LF is the file's main line end.
+    QTest::newRow("a letter typed in line 2") << "type" << QByteArray("one\r\ntwo!\nthree\rfour\r\n");
+    QTest::newRow("Enter in line 2") << "enter" << QByteArray("one\r\ntw\r\no\nthree\rfour\r\n");
+    QTest::newRow("Delete at the end of line 2") << "delete" << QByteArray("one\r\ntwothree\rfour\r\n");
+    QTest::newRow("two lines pasted into line 2") << "paste" << QByteArray("one\r\ntwo[\r\n]\nthree\rfour\r\n");
+}
+
+// Through the window, as the user edits and saves.
+void EditorDocumentTest::anEditChangesOnlyTheLinesItTouches()
+{
+    QFETCH(QString, edit);
+    QFETCH(QByteArray, saved);
+    const QString path = f->dir.createFile(QStringLiteral("mixed.txt"), "one\r\ntwo\nthree\rfour\r\n");
+    QVERIFY(f->editor.LoadTextFile(path));
+    const QTextBlock line2 = f->box()->document()->findBlockByNumber(1);
+    QTextCursor cursor(line2);
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    if (edit == QLatin1String("enter"))
+        cursor.movePosition(QTextCursor::PreviousCharacter);
+    f->box()->setTextCursor(cursor);
+    f->box()->setFocus();
+    if (edit == QLatin1String("type")) {
+        QTest::keyClick(f->box(), Qt::Key_Exclam, Qt::NoModifier);
+    } else if (edit == QLatin1String("enter")) {
+        QTest::keyClick(f->box(), Qt::Key_Return);
+    } else if (edit == QLatin1String("delete")) {
+        f->window()->edit().deleteSelection();
+    } else {
+        f->services.clipboard.setText(QStringLiteral("[\r\n]"));
+        f->window()->edit().PasteClipboardText();
+    }
+    QVERIFY(f->changed());
+    f->window()->mnuFileSave_Click();
+    QCOMPARE(f->dir.read(QStringLiteral("mixed.txt")), saved);
+}
+
 void EditorDocumentTest::loadThatCannotReadChangesNothing_data()
 {
     QTest::addColumn<QString>("name");
@@ -168,7 +228,10 @@ void EditorDocumentTest::loadThatCannotReadChangesNothing_data()
     QTest::newRow("missing file") << "gone.txt" << QString();
     QTest::newRow("folder") << "folder" << QString();
     QTest::newRow("pipe named notes.txt") << "notes.txt" << QString();
-    QTest::newRow("larger than 256 MiB") << "huge.txt" << EditorMessages::fileTooLarge();
+    const QString tooLarge = EditorMessages::fileTooLarge(TextDocument::maxFileSize, TextDocument::maxLines);
+    QTest::newRow("larger than 256 MiB") << "huge.txt" << tooLarge;
+    QTest::newRow("one line more than the limit") << "lines.txt" << tooLarge;
+    QTest::newRow("20 MiB of line ends") << "breaks.txt" << tooLarge;
 }
 
 void EditorDocumentTest::loadThatCannotReadChangesNothing()
@@ -180,6 +243,8 @@ void EditorDocumentTest::loadThatCannotReadChangesNothing()
     // Sparse: it takes no room on the disk.
     const QString huge = f->dir.createFile(QStringLiteral("huge.txt"), QByteArray());
     QVERIFY(::truncate(PathCodec::encode(huge).constData(), (qint64(256) << 20) + 1) == 0);
+    f->dir.createFile(QStringLiteral("lines.txt"), QByteArray(TextDocument::maxLines, '\n'));
+    f->dir.createFile(QStringLiteral("breaks.txt"), QByteArray(20 << 20, '\n'));
     const QString path = f->dir.createFile(QStringLiteral("kept.txt"), "kept");
     QVERIFY(f->editor.LoadTextFile(path));
     f->type(QStringLiteral(" and typed"));
@@ -192,6 +257,10 @@ void EditorDocumentTest::loadThatCannotReadChangesNothing()
     QCOMPARE(f->window()->document().path(), path);
     QVERIFY(f->changed());
     QCOMPARE(f->dialogs().messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
+    // The box holds its own text again, and takes edits.
+    QVERIFY(!f->box()->isReadOnly());
+    f->type(QStringLiteral("!"));
+    QCOMPARE(f->window()->text(), QStringLiteral("kept and typed!"));
 }
 
 void EditorDocumentTest::saveWritesTheRealFileNotTheCaption()
@@ -343,7 +412,7 @@ void EditorDocumentTest::textTheEncodingCannotHoldIsNotSaved()
     f->type(QStringLiteral("\u4E2D"));
     f->dialogs().answerMessage(MessageAnswer::Ok);
     QVERIFY(!f->window()->SaveDocument());
-    QCOMPARE(f->dialogs().messages().last().text, EditorMessages::cannotEncode(TextEncoding::Windows1252));
+    QCOMPARE(f->dialogs().messages().last().text, EditorMessages::cannotEncode(TextEncoding::Windows1252, f->window()->text(), 5));
     QCOMPARE(f->dialogs().messages().last().icon, MessageIcon::Exclamation);
     QCOMPARE(f->dir.read(QStringLiteral("latin.txt")), QByteArray("caf\xE9\n"));
     QVERIFY(f->changed());

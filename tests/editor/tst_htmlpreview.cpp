@@ -4,6 +4,7 @@
 
 #include "editor/HtmlPreview.h"
 #include "editor/Web1.h"
+#include "platform/PathCodec.h"
 #include "platform/ui/MenuTree.h"
 #include "support/TestCase.h"
 
@@ -11,6 +12,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QUrl>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 class HtmlPreviewTest : public TestCase
 {
@@ -52,6 +56,8 @@ private Q_SLOTS:
     void showChangesDoesNothing_data();
     void showChangesDoesNothing();
     void failedPreviewWriteStartsNoBrowser();
+    void showChangesNeverWritesThroughALink_data();
+    void showChangesNeverWritesThroughALink();
     void viewHtmlOpensTheDocumentItself();
     void previewRoadClosesBusyOrNot_data();
     void previewRoadClosesBusyOrNot();
@@ -127,6 +133,68 @@ void HtmlPreviewTest::failedPreviewWriteStartsNoBrowser()
     QVERIFY(addresses().isEmpty());
     QVERIFY(!html().web1().isLoaded());
     QVERIFY(textpad->isHtmlMenuVisible());
+}
+
+void HtmlPreviewTest::showChangesNeverWritesThroughALink_data()
+{
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<bool>("previews");
+    QTest::newRow("temp.html is a link to a file outside") << "temp.html -> ../precious.conf" << true;
+    QTest::newRow("the document is a link to temp.html") << "index.html -> temp.html" << false;
+    QTest::newRow("temp.html is a link to the document") << "temp.html -> index.html" << false;
+    QTest::newRow("temp.html is a second name of the document") << "hard link" << false;
+}
+
+// The preview never changes a file but its own: not the file a link named temp.html points to,
+// and never the document, whatever links join the two.
+void HtmlPreviewTest::showChangesNeverWritesThroughALink()
+{
+    QFETCH(QString, layout);
+    QFETCH(bool, previews);
+    const QString outside = f->dir.createFile(QStringLiteral("precious.conf"), "keep me\n");
+    const QString preview = f->path(QStringLiteral("w/temp.html"));
+    QString document = f->path(QStringLiteral("w/index.html"));
+    const auto link = [](const char *target, const QString &at) {
+        QVERIFY(::symlink(target, PathCodec::encode(at).constData()) == 0);
+    };
+    if (layout == QLatin1String("temp.html -> ../precious.conf")) {
+        f->dir.createFile(QStringLiteral("w/index.html"), "<p>saved</p>\n");
+        link("../precious.conf", preview);
+    } else if (layout == QLatin1String("index.html -> temp.html")) {
+        f->dir.createFile(QStringLiteral("w/temp.html"), "<p>saved</p>\n");
+        link("temp.html", document);
+    } else if (layout == QLatin1String("temp.html -> index.html")) {
+        f->dir.createFile(QStringLiteral("w/index.html"), "<p>saved</p>\n");
+        link("index.html", preview);
+    } else {
+        f->dir.createFile(QStringLiteral("w/index.html"), "<p>saved</p>\n");
+        QVERIFY(::link(PathCodec::encode(document).constData(), PathCodec::encode(preview).constData()) == 0);
+    }
+    QVERIFY(f->editor.LoadTextFile(document));
+    Textpad *textpad = f->window();
+    f->type(QStringLiteral("<p>unsaved</p>"));
+    const auto previewStatus = [&] {
+        struct stat st = {};
+        ::lstat(PathCodec::encode(preview).constData(), &st);
+        return st;
+    };
+    const struct stat before = previewStatus();
+    textpad->menus().action(QStringLiteral("mnuHtmledit1"))->trigger();
+
+    QCOMPARE(f->dir.read(QStringLiteral("precious.conf")), QByteArray("keep me\n"));
+    QCOMPARE(f->services.files.readFile(document, 100).data, QByteArray("<p>saved</p>\n"));
+    QVERIFY(f->changed());
+    const struct stat after = previewStatus();
+    if (previews) {
+        QVERIFY(S_ISREG(after.st_mode));
+        QCOMPARE(f->dir.read(QStringLiteral("w/temp.html")), QByteArray("<p>saved</p>\n<p>unsaved</p>\n"));
+        QCOMPARE(addresses(), QStringList{HtmlPreview::fileAddress(preview)});
+    } else {
+        // Refused: temp.html is the very name it was (link or file), and no browser starts.
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QVERIFY(addresses().isEmpty());
+    }
 }
 
 void HtmlPreviewTest::viewHtmlOpensTheDocumentItself()

@@ -1,6 +1,9 @@
-// Text files to text and back: encodings, line ends and the final line end.
+// Text files to text and back: encodings, line ends and the final line end; the pieces a
+// load reads a file in.
 
 #include "editor/TextCodec.h"
+#include "editor/TextScan.h"
+#include "editor/TextSlicer.h"
 #include "support/TestCase.h"
 
 #include <QTest>
@@ -22,6 +25,10 @@ private Q_SLOTS:
     void savingAddsALineEndOnlyWhereTheFileHadOne();
     void charactersTheEncodingCannotHoldFailTheSave_data();
     void charactersTheEncodingCannotHoldFailTheSave();
+    void scanKnowsEncodingAndLinesFirst_data();
+    void scanKnowsEncodingAndLinesFirst();
+    void anyPiecesGiveTheSameText_data();
+    void anyPiecesGiveTheSameText();
 };
 
 void TextCodecTest::unchangedTextGivesTheSameBytes_data()
@@ -42,7 +49,12 @@ void TextCodecTest::unchangedTextGivesTheSameBytes_data()
     QTest::newRow("CR LF") << QByteArray("one\r\ntwo\r\n\r\nthree\r\n");
     QTest::newRow("LF") << QByteArray("one\ntwo\n\nthree\n");
     QTest::newRow("CR") << QByteArray("one\rtwo\r\rthree\r");
+    QTest::newRow("mixed CR LF and LF") << QByteArray("a\r\nb\nc\r\n");
+    QTest::newRow("lone CR in an LF file") << QByteArray("a\nb\rc\n");
+    QTest::newRow("LF CR, not CR LF") << QByteArray("a\n\rb\n\r");
     QTest::newRow("no final line end") << QByteArray("one\r\ntwo");
+    QTest::newRow("U+2029 and U+2028") << QByteArray("a\xE2\x80\xA9" "b\xE2\x80\xA8" "c\n");
+    QTest::newRow("U+FDD0 and U+FDD1") << QByteArray("a\xEF\xB7\x90" "b\xEF\xB7\x91" "c");
     QTest::newRow("NUL byte") << QByteArray("a\0b\n", 4);
     QTest::newRow("NUL in Windows-1252") << QByteArray("\xE9\0\xE8\n", 4);
     QTest::newRow("only line ends") << QByteArray("\r\n\r\n");
@@ -65,8 +77,6 @@ void TextCodecTest::everyByteSurvivesWindows1252()
         const QByteArray bytes = QByteArray(1, char(0xFF)) + char(b);
         const DecodedText decoded = TextCodec::decode(bytes);
         QCOMPARE(decoded.format.encoding, TextEncoding::Windows1252);
-        if (b == '\r' || b == '\n')
-            continue;
         QCOMPARE(decoded.text.size(), 2);
         QCOMPARE(TextCodec::encode(decoded.text, decoded.format).value_or("-"), bytes);
     }
@@ -82,7 +92,7 @@ void TextCodecTest::decoding_data()
     QTest::newRow("plain ASCII is UTF-8") << QByteArray("abc") << "abc" << TextEncoding::Utf8 << LineEnd::Lf << false;
     QTest::newRow("UTF-8 letters") << QByteArray("\xC3\xA9t\xC3\xA9\n") << QStringLiteral("\u00E9t\u00E9\n")
                                    << TextEncoding::Utf8 << LineEnd::Lf << true;
-    QTest::newRow("BOM is not text") << QByteArray("\xEF\xBB\xBFx\r\n") << "x\n" << TextEncoding::Utf8WithBom
+    QTest::newRow("BOM is not text") << QByteArray("\xEF\xBB\xBFx\r\n") << "x\r\n" << TextEncoding::Utf8WithBom
                                      << LineEnd::CrLf << true;
     QTest::newRow("Latin-1 letter is 1252") << QByteArray("caf\xE9") << QStringLiteral("caf\u00E9")
                                             << TextEncoding::Windows1252 << LineEnd::Lf << false;
@@ -95,12 +105,26 @@ void TextCodecTest::decoding_data()
                                                     << TextEncoding::Windows1252 << LineEnd::Lf << false;
     QTest::newRow("cut UTF-8 sequence") << QByteArray("ab\xE2\x82") << QStringLiteral("ab\u00E2\u201A")
                                         << TextEncoding::Windows1252 << LineEnd::Lf << false;
-    QTest::newRow("mostly CR LF") << QByteArray("a\r\nb\r\nc\nd") << "a\nb\nc\nd" << TextEncoding::Utf8
+    QTest::newRow("line ends stay in the text") << QByteArray("a\r\nb\rc\n") << "a\r\nb\rc\n" << TextEncoding::Utf8
+                                                << LineEnd::CrLf << true;
+    QTest::newRow("mostly CR LF") << QByteArray("a\r\nb\r\nc\nd") << "a\r\nb\r\nc\nd" << TextEncoding::Utf8
                                   << LineEnd::CrLf << false;
-    QTest::newRow("mostly LF") << QByteArray("a\nb\nc\r\nd\n") << "a\nb\nc\nd\n" << TextEncoding::Utf8
+    QTest::newRow("CR LF wins a tie") << QByteArray("a\r\nb\n") << "a\r\nb\n" << TextEncoding::Utf8
+                                      << LineEnd::CrLf << true;
+    QTest::newRow("mostly LF") << QByteArray("a\nb\nc\r\nd\n") << "a\nb\nc\r\nd\n" << TextEncoding::Utf8
                                << LineEnd::Lf << true;
-    QTest::newRow("mostly CR") << QByteArray("a\rb\rc\n") << "a\nb\nc\n" << TextEncoding::Utf8 << LineEnd::Cr
+    QTest::newRow("mostly CR") << QByteArray("a\rb\rc\n") << "a\rb\rc\n" << TextEncoding::Utf8 << LineEnd::Cr
                                << true;
+    QTest::newRow("mostly U+2029") << QByteArray("a\xE2\x80\xA9" "b\xE2\x80\xA9" "c\n")
+                                   << QStringLiteral("a\u2029b\u2029c\n") << TextEncoding::Utf8
+                                   << LineEnd::ParagraphSeparator << true;
+    QTest::newRow("U+2028 ends no line") << QByteArray("a\xE2\x80\xA8" "b") << QStringLiteral("a\u2028b")
+                                         << TextEncoding::Utf8 << LineEnd::Lf << false;
+    QTest::newRow("ends in U+2029") << QByteArray("a\xE2\x80\xA9") << QStringLiteral("a\u2029") << TextEncoding::Utf8
+                                    << LineEnd::ParagraphSeparator << true;
+    QTest::newRow("those bytes in 1252 are letters") << QByteArray("\xE9\xE2\x80\xA9")
+                                                     << QStringLiteral("\u00E9\u00E2\u20AC\u00A9")
+                                                     << TextEncoding::Windows1252 << LineEnd::Lf << false;
 }
 
 void TextCodecTest::decoding()
@@ -122,10 +146,12 @@ void TextCodecTest::savingAddsALineEndOnlyWhereTheFileHadOne_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("edited");
     QTest::addColumn<QByteArray>("saved");
-    QTest::newRow("last line end deleted comes back") << QByteArray("a\r\nb\r\n") << "a\nb" << QByteArray("a\r\nb\r\n");
+    QTest::newRow("last line end deleted comes back") << QByteArray("a\r\nb\r\n") << "a\r\nb" << QByteArray("a\r\nb\r\n");
     QTest::newRow("line typed at the end gets one") << QByteArray("a\n") << "a\nb" << QByteArray("a\nb\n");
-    QTest::newRow("file without one stays without") << QByteArray("a\rb") << "a\nbc" << QByteArray("a\rbc");
-    QTest::newRow("saving twice adds nothing") << QByteArray("x\r\n") << "x\n" << QByteArray("x\r\n");
+    QTest::newRow("file without one stays without") << QByteArray("a\rb") << "a\rbc" << QByteArray("a\rbc");
+    QTest::newRow("saving twice adds nothing") << QByteArray("x\r\n") << "x\r\n" << QByteArray("x\r\n");
+    QTest::newRow("a text ending in a lone CR has one") << QByteArray("a\n") << "a\r" << QByteArray("a\r");
+    QTest::newRow("the main end is the one added") << QByteArray("a\rb\rc\n") << "a\rb\rc" << QByteArray("a\rb\rc\r");
 }
 
 void TextCodecTest::savingAddsALineEndOnlyWhereTheFileHadOne()
@@ -159,6 +185,81 @@ void TextCodecTest::charactersTheEncodingCannotHoldFailTheSave()
     QFETCH(bool, fits);
     const DecodedText decoded = TextCodec::decode(file);
     QCOMPARE(TextCodec::encode(decoded.text + typed, decoded.format).has_value(), fits);
+}
+
+void TextCodecTest::scanKnowsEncodingAndLinesFirst_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<qint64>("lines");
+    QTest::newRow("empty file") << QByteArray() << TextEncoding::Utf8 << qint64(1);
+    QTest::newRow("CR LF and LF") << QByteArray("a\r\nb\nc") << TextEncoding::Utf8 << qint64(3);
+    QTest::newRow("lone CR") << QByteArray("a\rb\r\r") << TextEncoding::Utf8 << qint64(4);
+    QTest::newRow("line ends only") << QByteArray("\n\n\n") << TextEncoding::Utf8 << qint64(4);
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" "a\n") << TextEncoding::Utf8WithBom << qint64(2);
+    QTest::newRow("U+2029 and U+FDD0 end lines") << QByteArray("a\xE2\x80\xA9" "b\xEF\xB7\x90")
+                                                 << TextEncoding::Utf8 << qint64(3);
+    QTest::newRow("U+2028 does not") << QByteArray("a\xE2\x80\xA8" "b") << TextEncoding::Utf8 << qint64(1);
+    QTest::newRow("a cut sequence at the end") << QByteArray("ab\n\xE2\x82") << TextEncoding::Windows1252
+                                               << qint64(2);
+    QTest::newRow("a lone continuation byte") << QByteArray("a\x80") << TextEncoding::Windows1252 << qint64(1);
+}
+
+void TextCodecTest::scanKnowsEncodingAndLinesFirst()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(TextEncoding, encoding);
+    QFETCH(qint64, lines);
+    // Whole, and a byte at a time: a BOM, a CR LF or a sequence cut between two reads.
+    TextScan whole;
+    whole.add(bytes);
+    TextScan bytewise;
+    for (const char c : bytes)
+        bytewise.add(QByteArrayView(&c, 1));
+    for (TextScan *scan : {&whole, &bytewise}) {
+        QCOMPARE(scan->lineCount(), lines);
+        QCOMPARE(scan->encoding(), encoding);
+    }
+}
+
+void TextCodecTest::anyPiecesGiveTheSameText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("mixed line ends") << QByteArray("a\r\nb\nc\rd\r\n\r\re\n");
+    QTest::newRow("ends in a CR") << QByteArray("a\nb\r");
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\n\xF0\x9F\x98\x80\r\n");
+    QTest::newRow("a second BOM is text") << QByteArray("\xEF\xBB\xBF" "a\xEF\xBB\xBF");
+    QTest::newRow("Windows-1252") << QByteArray("caf\xE9\r\n\x80\x81\r\x9F\n");
+    QTest::newRow("every break the box knows") << QByteArray("a\xE2\x80\xA9" "b\xEF\xB7\x90" "c\xEF\xB7\x91" "d\xE2\x80\xA8");
+}
+
+// What a load shows and saves does not depend on how the reads cut the file.
+void TextCodecTest::anyPiecesGiveTheSameText()
+{
+    QFETCH(QByteArray, bytes);
+    const DecodedText decoded = TextCodec::decode(bytes);
+    TextScan scan;
+    scan.add(bytes);
+    TextSlicer wholeSlicer(scan.encoding());
+    TextSlice whole = wholeSlicer.add(bytes);
+    whole.append(wholeSlicer.finish());
+    QCOMPARE(whole.fileText(), decoded.text);
+    QCOMPARE(qsizetype(whole.lineEnds.size()), whole.text.count(QLatin1Char('\n')));
+    for (const QChar other : {QChar(u'\r'), QChar(0x2029), QChar(0xFDD0), QChar(0xFDD1)})
+        QVERIFY(!whole.text.contains(other));
+    QCOMPARE(qint64(whole.lineEnds.size()) + 1, scan.lineCount());
+
+    for (const qsizetype size : {1, 2, 3, 5}) {
+        TextSlicer slicer(scan.encoding());
+        TextSlice pieces;
+        for (qsizetype from = 0; from < bytes.size(); from += size)
+            pieces.append(slicer.add(QByteArrayView(bytes).sliced(from, std::min(size, bytes.size() - from))));
+        pieces.append(slicer.finish());
+        QCOMPARE(pieces.text, whole.text);
+        QVERIFY(pieces.lineEnds == whole.lineEnds);
+        QCOMPARE(pieces.bytes, qint64(bytes.size()));
+        QCOMPARE(slicer.format(), decoded.format);
+    }
 }
 
 QTEST_GUILESS_MAIN(TextCodecTest)

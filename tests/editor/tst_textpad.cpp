@@ -11,7 +11,10 @@
 #include <QAction>
 #include <QFontDatabase>
 #include <QMenu>
+#include <QAbstractTextDocumentLayout>
 #include <QMouseEvent>
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace {
 
@@ -48,6 +51,8 @@ private Q_SLOTS:
 
     void design();
     void menuTree();
+    void longLinesWrap_data();
+    void longLinesWrap();
     void deleteCommand_data();
     void deleteCommand();
     void cutCopyPaste_data();
@@ -72,6 +77,7 @@ void TextpadTest::design()
     QCOMPARE(textpad->picToolbar()->geometry(), QRect(0, 0, 723, 27));
     QCOMPARE(textpad->txtNote()->geometry(), QRect(8, 32, 713, 409));
     QCOMPARE(textpad->txtNote()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(textpad->txtNote()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
     QCOMPARE(textpad->txtNote()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(textpad->minimumSize(), textpad->maximumSize());
 
@@ -123,8 +129,55 @@ void TextpadTest::menuTree()
         QStringLiteral("mnuHtmledit0 | mnuView | View Html |  | visible"),
     };
     QCOMPARE(lines, expected);
+    // A line and nothing beside it: a separator's text would show next to the line.
     QVERIFY(f->window()->menus().action(QStringLiteral("mnuFSep1"))->isSeparator());
+    QVERIFY(f->window()->menus().action(QStringLiteral("mnuFSep1"))->text().isEmpty());
     QVERIFY(!f->window()->menus().action(QStringLiteral("mnuOptionsToolbar"))->isChecked());
+}
+
+void TextpadTest::longLinesWrap_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("atBlanks");
+    QTest::addColumn<bool>("anywhere");
+    QString words;
+    for (int n = 0; n < 60; ++n)
+        words += QStringLiteral("word%1 ").arg(n);
+    QTest::newRow("words break at blanks") << words << true << false;
+    QTest::newRow("a word wider than the box breaks") << QString(3000, QLatin1Char('x')) << false << false;
+    // Longer words would cost time with the square of their length.
+    QTest::newRow("a word of more than 4096 characters: the document breaks anywhere")
+        << words + QString(QByteArray(2100, '\xAB').toHex()) << false << true;
+}
+
+void TextpadTest::longLinesWrap()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, atBlanks);
+    QFETCH(bool, anywhere);
+    Textpad *textpad = withText(QStringLiteral("> "));
+    // Added to a line already there, as a paste would bring it.
+    QTextCursor cursor(textpad->txtNote()->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(line);
+    QCOMPARE(textpad->txtNote()->wordWrapMode(),
+             anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QTextBlock block = textpad->txtNote()->document()->firstBlock();
+    // Laid out as the box shows it.
+    textpad->txtNote()->document()->documentLayout()->blockBoundingRect(block);
+    const QTextLayout *layout = block.layout();
+    QVERIFY(layout->lineCount() > 1);
+    for (int n = 0; n < layout->lineCount(); ++n) {
+        const QTextLine row = layout->lineAt(n);
+        QVERIFY(row.textLength() > 0);
+        QVERIFY(row.naturalTextWidth() <= textpad->txtNote()->viewport()->width());
+        if (atBlanks && n + 1 < layout->lineCount())
+            QCOMPARE(block.text().at(row.textStart() + row.textLength() - 1), QLatin1Char(' '));
+    }
+    // A new document wraps at blanks again.
+    f->dialogs().answerMessage(MessageAnswer::No);
+    textpad->StartNewDocument();
+    QCOMPARE(textpad->txtNote()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 void TextpadTest::deleteCommand_data()

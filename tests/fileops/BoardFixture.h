@@ -37,6 +37,8 @@ public:
     qint64 length(const QString &path) override { return m_real.length(path); }
     FileContents readFile(const QString &path, qint64 maxSize) override { return m_real.readFile(path, maxSize); }
     int writeFile(const QString &path, const QByteArray &data) override { return m_real.writeFile(path, data); }
+    int replaceFile(const QString &path, const QByteArray &data) override { return m_real.replaceFile(path, data); }
+    bool isSameFile(const QString &a, const QString &b) override { return m_real.isSameFile(a, b); }
 
     std::function<void(const QString &source, const QString &target)> beforeCopy;
 

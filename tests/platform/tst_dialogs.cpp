@@ -1,6 +1,7 @@
 #include "platform/ui/QtDialogs.h"
 #include "support/TestCase.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
@@ -13,6 +14,8 @@ class TestDialogs : public TestCase
 private slots:
     void messageShowsItsTextAsItIs_data();
     void messageShowsItsTextAsItIs();
+    void fileTypesShowTheirCaptionsAlone_data();
+    void fileTypesShowTheirCaptionsAlone();
 };
 
 void TestDialogs::messageShowsItsTextAsItIs_data()
@@ -34,6 +37,42 @@ void TestDialogs::messageShowsItsTextAsItIs()
     QVERIFY(label);
     QCOMPARE(label->textFormat(), Qt::PlainText);
     QCOMPARE(label->text(), text);
+}
+
+void TestDialogs::fileTypesShowTheirCaptionsAlone_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<int>("mode");
+    // The editor's and the viewer's file types, whose captions name patterns of their own.
+    const QString editor = QStringLiteral("Html Files(*.HTM;*.Html) (*.HTM *.Htm *.htm *.HTML *.Html *.html);;"
+                                          "Text Files (*.Txt) (*.TXT *.Txt *.txt);;All Files (*.*) (*)");
+    const QStringList editorCaptions{QStringLiteral("Html Files(*.HTM;*.Html)"), QStringLiteral("Text Files (*.Txt)"),
+                                     QStringLiteral("All Files (*.*)")};
+    const QString viewer = QStringLiteral("Pictures (*.Bmp *.BMP *.bmp *.Gif *.GIF *.gif)");
+    for (const auto mode : {QFileDialog::AcceptOpen, QFileDialog::AcceptSave}) {
+        const char *kind = mode == QFileDialog::AcceptOpen ? "open" : "save";
+        QTest::addRow("editor, %s", kind) << editor << editorCaptions << int(mode);
+        QTest::addRow("viewer, %s", kind) << viewer << QStringList{QStringLiteral("Pictures")} << int(mode);
+    }
+}
+
+void TestDialogs::fileTypesShowTheirCaptionsAlone()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, captions);
+    QFETCH(int, mode);
+    FileDialogRequest request{QStringLiteral("TextPad"), QString(), QString(), filter};
+    const std::unique_ptr<QFileDialog> dialog = QtDialogs::fileDialog(request, QFileDialog::AcceptMode(mode));
+
+    QVERIFY(dialog->testOption(QFileDialog::HideNameFilterDetails));
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptMode(mode));
+    const auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+    QVERIFY(types);
+    QStringList shown;
+    for (int row = 0; row < types->count(); ++row)
+        shown << types->itemText(row);
+    QCOMPARE(shown, captions);
 }
 
 QTEST_MAIN(TestDialogs)

@@ -17,6 +17,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <mutex>
 
 struct StartRequest
 {
@@ -154,8 +155,15 @@ public:
     qint64 length(const QString &path) override { return m_real.length(path); }
     FileContents readFile(const QString &path, qint64 maxSize) override
     {
-        reads << path;
+        noteRead(path);
         return m_real.readFile(path, maxSize);
+    }
+    // Also from the editor's worker thread, while the test waits.
+    FileContents readFileInPieces(const QString &path, qint64 maxSize,
+                                  const std::function<bool(QByteArrayView)> &consume) override
+    {
+        noteRead(path);
+        return m_real.readFileInPieces(path, maxSize, consume);
     }
     int writeFile(const QString &path, const QByteArray &data) override
     {
@@ -164,6 +172,14 @@ public:
             return writeErrors.value(path);
         return m_real.writeFile(path, data);
     }
+    int replaceFile(const QString &path, const QByteArray &data) override
+    {
+        writes << path;
+        if (writeErrors.contains(path))
+            return writeErrors.value(path);
+        return m_real.replaceFile(path, data);
+    }
+    bool isSameFile(const QString &a, const QString &b) override { return m_real.isSameFile(a, b); }
 
     QHash<QString, int> copyErrors;   // by target path
     QHash<QString, int> renameErrors; // by source path
@@ -174,7 +190,14 @@ public:
     QList<QPair<QString, QString>> copies;
 
 private:
+    void noteRead(const QString &path)
+    {
+        const std::lock_guard lock(m_readsMutex);
+        reads << path;
+    }
+
     FileServices &m_real;
+    std::mutex m_readsMutex;
 };
 
 class RecordingProgramEnd : public ProgramEnd

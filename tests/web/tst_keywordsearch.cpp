@@ -57,9 +57,9 @@ private Q_SLOTS:
     void keywordKeptWhileHiddenEmptiedAfterCancel();
     void userEngineItemFillsThePrompt_data();
     void userEngineItemFillsThePrompt();
-    void userEnginesOpenTheirOwnSlot();
-    void slotChangedBeforeOkayOpensNothing_data();
-    void slotChangedBeforeOkayOpensNothing();
+    void enginesOfOneNameOpenTheLowerSlot();
+    void slotChangedBeforeOkay_data();
+    void slotChangedBeforeOkay();
     void fixedEngineAfterUserEngineShowsTheKeywordAgain();
 };
 
@@ -276,47 +276,65 @@ void TestKeywordSearch::userEngineItemFillsThePrompt()
     QCOMPARE(f.test.browser.styles, QList<WindowStyle>{WindowStyle::Normal});
 }
 
-void TestKeywordSearch::userEnginesOpenTheirOwnSlot()
+void TestKeywordSearch::enginesOfOneNameOpenTheLowerSlot()
 {
     SearchFixture f;
     const UserLinkFamily &engines = UserLinkSlots::searchEngines();
     f.addLink(engines, 2, QStringLiteral("Docs"), QStringLiteral("http://first.example/"));
     f.addLink(engines, 5, QStringLiteral("Docs"), QStringLiteral("http://second.example/"));
+    f.addLink(engines, 7, QStringLiteral("docs"), QStringLiteral("http://lower-case.example/"));
     f.search.mnuYes_Click(5);
     f.okay();
     f.search.mnuYes_Click(2);
     f.okay();
-    QCOMPARE(f.browserAddresses(),
-             (QStringList{QStringLiteral("http://second.example/"), QStringLiteral("http://first.example/")}));
+    // A name that differs in case only is another engine.
+    f.search.mnuYes_Click(7);
+    f.okay();
+    QCOMPARE(f.browserAddresses(), (QStringList{QStringLiteral("http://first.example/"),
+                                                QStringLiteral("http://first.example/"),
+                                                QStringLiteral("http://lower-case.example/")}));
 }
 
-void TestKeywordSearch::slotChangedBeforeOkayOpensNothing_data()
+void TestKeywordSearch::slotChangedBeforeOkay_data()
 {
-    QTest::addColumn<QString>("storedName"); // what the slot holds at "Okay"; "" for removed
-    QTest::newRow("renamed") << "Other";
-    QTest::newRow("removed") << "";
-    QTest::newRow("renamed in case only") << "docs";
+    QTest::addColumn<QString>("storedName"); // what slot 3 holds at "Okay"; "" for removed
+    QTest::addColumn<int>("twinSlot");       // another engine named "Docs", 0 for none
+    QTest::addColumn<QString>("opened");     // "" for nothing
+    QTest::newRow("removed") << "" << 0 << "";
+    QTest::newRow("renamed") << "Other" << 0 << "";
+    QTest::newRow("renamed in case only") << "docs" << 0 << "";
+    QTest::newRow("removed, a later engine of the name") << "" << 4 << "http://twin.example/";
+    QTest::newRow("renamed, an earlier engine of the name") << "Other" << 1 << "http://twin.example/";
 }
 
-void TestKeywordSearch::slotChangedBeforeOkayOpensNothing()
+void TestKeywordSearch::slotChangedBeforeOkay()
 {
     QFETCH(QString, storedName);
+    QFETCH(int, twinSlot);
+    QFETCH(QString, opened);
     SearchFixture f;
     const UserLinkFamily &engines = UserLinkSlots::searchEngines();
     f.addLink(engines, 3, QStringLiteral("Docs"), QStringLiteral("http://docs.example/"));
-    // A second engine of the name must not stand in for the changed one.
-    f.addLink(engines, 4, QStringLiteral("Docs"), QStringLiteral("http://other.example/"));
+    if (twinSlot)
+        f.addLink(engines, twinSlot, QStringLiteral("Docs"), QStringLiteral("http://twin.example/"));
     f.search.mnuYes_Click(3);
     if (storedName.isEmpty()) {
+        // As the removal does: both values go and the item hides, keeping its caption.
         f.store.DeleteRegValue(HKEY_CURRENT_USER, UserLinkSlots::MenuKey, engines.slotName(3));
         f.store.DeleteRegValue(HKEY_CURRENT_USER, UserLinkSlots::WebLinksKey, engines.slotName(3));
+        f.item(engines.slotName(3))->setVisible(false);
     } else {
-        f.store.SaveRegString(HKEY_CURRENT_USER, UserLinkSlots::MenuKey, engines.slotName(3), storedName);
+        f.addLink(engines, 3, storedName, QStringLiteral("http://renamed.example/"));
     }
     f.okay();
-    QVERIFY(f.browserAddresses().isEmpty());
-    QVERIFY(f.search.Inet());
-    QVERIFY(f.search.Inet()->isVisible());
+    QCOMPARE(f.browserAddresses(), opened.isEmpty() ? QStringList() : QStringList{opened});
+    // Either way Inet closed itself, ISeek is out of the way and the next search runs.
+    QVERIFY(!f.search.Inet());
+    QVERIFY(!f.search.ISeek()->isVisible());
+    f.choose(QStringLiteral("mnuYahoo"));
+    f.searchFor(QStringLiteral("next"));
+    QVERIFY(f.browserAddresses().last().endsWith(QLatin1String("p=next")));
+    QVERIFY(!f.search.Inet());
 }
 
 void TestKeywordSearch::fixedEngineAfterUserEngineShowsTheKeywordAgain()

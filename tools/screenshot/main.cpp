@@ -148,6 +148,24 @@ QList<Shot> shots()
                      web.newsAndWeather().news().loadedPrompt()->move(400, 60);
                      web.linkEditor().DeLink()->move(40, 400);
                  }});
+    // Internet Start beside Find Website.
+    list.append({QStringLiteral("web-start.png"), [](Form1 &form) {
+                     closeOtherWindows(form);
+                     trigger(form, QStringLiteral("mnuIStart"));
+                     trigger(form, QStringLiteral("mnuSiteSearch"));
+                     InternetMenu &web = form.internetMenu();
+                     web.internetStart().IStart()->move(40, 60);
+                     web.findWebSite().pair().loadedPrompt()->move(500, 60);
+                 }});
+    // Inet as it stays open when a prompt's key matches nothing: maximised, with its buttons.
+    list.append({QStringLiteral("web-inet.png"), [](Form1 &form) {
+                     closeOtherWindows(form);
+                     KeywordSearch &search = form.internetMenu().keywordSearch();
+                     trigger(form, QStringLiteral("mnuGoogle"));
+                     search.ISeek()->setKey(QStringLiteral("no engine of this name"));
+                     search.ISeek()->text1()->setText(QStringLiteral("panoptra"));
+                     search.ISeek()->Command1_Click();
+                 }});
     // The search window over the others, its boxes filled in (a search would end in a box).
     list.append({QStringLiteral("search.png"), [](Form1 &form) {
                      closeOtherWindows(form);

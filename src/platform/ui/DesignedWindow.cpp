@@ -1,5 +1,6 @@
 #include "platform/ui/DesignedWindow.h"
 
+#include "platform/ui/DesignFont.h"
 #include "platform/ui/ToolkitColor.h"
 
 #include <QApplication>
@@ -51,6 +52,7 @@ DesignedWindow::DesignedWindow(const FormDesign &design, QWidget *parent)
 {
     setObjectName(design.name);
     setWindowTitle(design.caption);
+    DesignFont::apply(this);
     resize(Twips::size(design.clientTwips.width(), design.clientTwips.height()));
     if (design.backColor)
         setClientColor(this, *design.backColor);
@@ -98,12 +100,7 @@ QWidget *DesignedWindow::addControl(QWidget *parent, const ControlDesign &design
         ToolkitColor::setBackColor(widget, *design.backColor);
     if (design.foreColor)
         ToolkitColor::setForeColor(widget, *design.foreColor);
-    if (design.bold) {
-        QFont font = widget->font();
-        font.setBold(true);
-        font.setPointSizeF(design.boldPointSize);
-        widget->setFont(font);
-    }
+    DesignFont::apply(widget, design.pointSize, design.bold);
     if (!design.toolTip.isEmpty())
         widget->setToolTip(design.toolTip);
     if (!design.tabStop && widget->focusPolicy() != Qt::NoFocus)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Twips.h"
+#include "platform/ui/DesignFont.h"
 
 #include <QList>
 #include <QRect>
@@ -31,8 +32,8 @@ struct ControlDesign
     QString toolTip = QString();
     // Off: Tab passes the control by; a click still gives it the focus.
     bool tabStop = true;
-    // The bold font's size in points.
-    qreal boldPointSize = 8.25;
+    // The font's size in points; the face is the design font's (DesignFont).
+    qreal pointSize = DesignFont::designPoints;
 };
 
 // A background drawing of the program's own: where it goes, its unscaled size in pixels and

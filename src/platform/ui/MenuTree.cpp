@@ -26,9 +26,9 @@ MenuTree::MenuTree(const QList<MenuEntry> &table, QMenuBar *bar, QWidget *owner)
             m_menus.insert(entry.name, menu);
         } else {
             QMenu *parent = m_menus.value(entry.parent);
-            action = parent->addAction(entry.caption);
-            // A caption of "-" is a separator line.
-            action->setSeparator(entry.caption == QLatin1String("-"));
+            // A caption of "-" is a separator line, and only a line: a separator with a text
+            // shows that text beside it.
+            action = entry.caption == QLatin1String("-") ? parent->addSeparator() : parent->addAction(entry.caption);
             if (!entry.shortcut.isEmpty()) {
                 action->setShortcut(QKeySequence(entry.shortcut, QKeySequence::PortableText));
                 // The menu's keys work from anywhere in the window; text fields that would
@@ -89,8 +89,9 @@ QStringList MenuTree::dump() const
                 break;
             }
         }
+        const QString caption = action->isSeparator() ? QStringLiteral("-") : action->text();
         lines << QStringLiteral("%1 | %2 | %3 | %4 | %5")
-                     .arg(parent, name, action->text(), action->shortcut().toString(QKeySequence::PortableText),
+                     .arg(parent, name, caption, action->shortcut().toString(QKeySequence::PortableText),
                           action->isVisible() ? QStringLiteral("visible") : QStringLiteral("hidden"));
     }
     return lines;

@@ -47,7 +47,7 @@ public:
     QList<QAction *> shortcutActions() const;
 
     // One line per entry in tree order: "parent | name | caption | shortcut | visible", with
-    // "-" as the parent of a root.
+    // "-" as the parent of a root and as the caption of a separator.
     QStringList dump() const;
 
 private:

@@ -21,6 +21,13 @@ QMessageBox::Icon toIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+std::optional<QString> chosenFile(QFileDialog &dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 QString filePath(const FileDialogRequest &request)
 {
     if (request.fileName.isEmpty())
@@ -76,26 +83,28 @@ std::optional<QString> QtDialogs::inputText(const QString &prompt, const QString
     return dialog.textValue();
 }
 
+std::unique_ptr<QFileDialog> QtDialogs::fileDialog(const FileDialogRequest &request, QFileDialog::AcceptMode mode,
+                                                   QWidget *parent)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, request.title, filePath(request), request.filter);
+    // Each file type shows its caption as it stands, without the patterns Qt would append.
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
+    dialog->setAcceptMode(mode);
+    const bool existing = mode == QFileDialog::AcceptOpen && request.fileMustExist;
+    dialog->setFileMode(existing ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!request.selectedFilter.isEmpty())
+        dialog->selectNameFilter(request.selectedFilter);
+    return dialog;
+}
+
 std::optional<QString> QtDialogs::openFileName(const FileDialogRequest &request)
 {
-    QFileDialog dialog(QApplication::activeWindow(), request.title, filePath(request), request.filter);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    if (!request.selectedFilter.isEmpty())
-        dialog.selectNameFilter(request.selectedFilter);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(*fileDialog(request, QFileDialog::AcceptOpen, QApplication::activeWindow()));
 }
 
 std::optional<QString> QtDialogs::saveFileName(const FileDialogRequest &request)
 {
-    QString selected = request.selectedFilter;
-    const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
-                                                      filePath(request), request.filter, &selected);
-    if (path.isEmpty())
-        return std::nullopt;
-    return path;
+    return chosenFile(*fileDialog(request, QFileDialog::AcceptSave, QApplication::activeWindow()));
 }
 
 bool QtDialogs::printDialog(QPrinter &printer, const PrintDialogRequest &request)

@@ -2,6 +2,8 @@
 
 #include "platform/ui/Dialogs.h"
 
+#include <QFileDialog>
+
 #include <memory>
 
 class QMessageBox;
@@ -21,4 +23,8 @@ public:
     // The box message() shows, built but not yet shown. Its text is plain text, whatever
     // characters it holds.
     static std::unique_ptr<QMessageBox> messageBox(const MessageRequest &request, QWidget *parent = nullptr);
+    // The dialog openFileName() (AcceptOpen) or saveFileName() (AcceptSave) shows, built but not
+    // yet shown. Its file types show their captions alone.
+    static std::unique_ptr<QFileDialog> fileDialog(const FileDialogRequest &request, QFileDialog::AcceptMode mode,
+                                                   QWidget *parent = nullptr);
 };

@@ -1,0 +1,251 @@
+#include "EditorCase.h"
+
+#include "BenchTools.h"
+#include "Fixtures.h"
+#include "GapWatch.h"
+#include "PaintWatch.h"
+#include "editor/TextEditor.h"
+#include "editor/Textpad.h"
+#include "support/TestServices.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int paintTimeoutMs = 60 * 1000;
+
+// The editor window on the test services, shown offscreen, its empty text box painted once.
+class ShownEditor
+{
+public:
+    ShownEditor() : m_editor(m_services.services())
+    {
+        m_textpad = m_editor.window().get();
+        PaintWatch shown(box()->viewport(), [] { return true; });
+        m_ready = m_textpad && shown.wait(paintTimeoutMs);
+    }
+
+    bool ready() const { return m_ready; }
+    TextEditor &editor() { return m_editor; }
+    QPlainTextEdit *box() { return m_textpad->txtNote(); }
+
+private:
+    TestServices m_services;
+    TextEditor m_editor;
+    Textpad *m_textpad = nullptr;
+    bool m_ready = false;
+};
+
+// The time from the start of timer to the text box's first paint with text in it.
+class FirstTextPaint : public QObject
+{
+public:
+    FirstTextPaint(QPlainTextEdit *box, const QElapsedTimer &timer) : m_box(box), m_timer(timer)
+    {
+        m_box->viewport()->installEventFilter(this);
+    }
+    ~FirstTextPaint() override { m_box->viewport()->removeEventFilter(this); }
+    double ms() const { return m_ms; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_box->viewport() && event->type() == QEvent::Paint && m_ms < 0
+            && m_box->document()->characterCount() > 1)
+            m_ms = BenchTools::elapsedMs(m_timer);
+        return false;
+    }
+
+private:
+    QPlainTextEdit *m_box;
+    const QElapsedTimer &m_timer;
+    double m_ms = -1.0;
+};
+
+// The baseline: one read() of the whole file into a buffer of its size. Negative on failure.
+double readOnce(const QString &path, qint64 expectedBytes)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return -1.0;
+    std::vector<char> buffer(size_t(expectedBytes) + 1);
+    qint64 total = 0;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer.data() + total, buffer.size() - size_t(total));
+        if (got <= 0)
+            break;
+        total += got;
+    }
+    ::close(fd);
+    const double ms = BenchTools::elapsedMs(timer);
+    return total == expectedBytes ? ms : -1.0;
+}
+
+struct OpenRun
+{
+    double ms = -1.0;
+    double firstScreenMs = -1.0;
+    double cpuMs = 0.0;
+    double longestGapMs = 0.0;
+    QString error;
+};
+
+// LoadTextFile of path into a fresh, shown editor, timed until the box has painted the whole
+// text. typed, when given, is typed at the caret once the file is in, and the time runs until
+// the box has painted that too.
+OpenRun openOnce(const QString &path, qint64 expectedChars, const QString &typed = QString(), bool watchGaps = false,
+                 double *loadMs = nullptr)
+{
+    OpenRun run;
+    ShownEditor shown;
+    if (!shown.ready()) {
+        run.error = QStringLiteral("the editor did not paint");
+        return run;
+    }
+    QPlainTextEdit *box = shown.box();
+    bool done = false;
+    PaintWatch whole(box->viewport(), [&done] { return done; });
+    QElapsedTimer timer;
+    const FirstTextPaint first(box, timer);
+    std::unique_ptr<GapWatch> gaps = watchGaps ? std::make_unique<GapWatch>() : nullptr;
+    const qint64 cpuBefore = BenchTools::processCpuNs();
+    timer.start();
+    if (!shown.editor().LoadTextFile(path)) {
+        run.error = QStringLiteral("LoadTextFile failed");
+        return run;
+    }
+    if (loadMs)
+        *loadMs = BenchTools::elapsedMs(timer);
+    for (const QChar ch : typed) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QCoreApplication::sendEvent(box, &press);
+    }
+    done = true;
+    box->viewport()->update();
+    if (!whole.wait(paintTimeoutMs)) {
+        run.error = QStringLiteral("the box did not paint the loaded text");
+        return run;
+    }
+    run.ms = BenchTools::elapsedMs(timer);
+    run.cpuMs = double(BenchTools::processCpuNs() - cpuBefore) / 1e6;
+    run.firstScreenMs = first.ms();
+    if (gaps) {
+        gaps->stop();
+        run.longestGapMs = gaps->longestMs();
+    }
+    const qint64 chars = box->document()->characterCount() - 1;
+    if (chars != expectedChars + typed.size())
+        run.error = QStringLiteral("the box holds %1 characters, not %2").arg(chars).arg(expectedChars + typed.size());
+    return run;
+}
+
+QString each(const QList<double> &values)
+{
+    QStringList texts;
+    for (const double value : values)
+        texts.append(QString::number(value, 'f', 0));
+    return texts.join(QStringLiteral(", ")) + QStringLiteral(" ms");
+}
+
+} // namespace
+
+namespace EditorCase {
+
+BenchResult runOpen(const Fixtures &fixtures, int runs)
+{
+    BenchResult result;
+    const QString path = fixtures.bigLog();
+    const qint64 bytes = QFile(path).size();
+    const double fileMiB = double(bytes) / double(1 << 20);
+
+    // The first load comes before the process holds anything else of the file, so the peak
+    // memory after it is the editor's own (with Qt's).
+    const std::optional<double> before = BenchTools::peakResidentMiB();
+    const OpenRun first = openOnce(path, bytes);
+    if (!first.error.isEmpty()) {
+        result.error = first.error;
+        return result;
+    }
+    result.peakMiB = BenchTools::peakResidentMiB();
+    if (before)
+        result.notes.append(QStringLiteral("peak memory before the first load: %1 MiB, file %2 MiB")
+                                .arg(QString::number(*before, 'f', 1), QString::number(fileMiB, 'f', 1)));
+
+    QList<double> firstScreens;
+    QList<double> cpus;
+    for (int n = 0; n < runs; ++n) {
+        const OpenRun run = openOnce(path, bytes);
+        if (!run.error.isEmpty()) {
+            result.error = run.error;
+            return result;
+        }
+        result.oursMs.append(run.ms);
+        firstScreens.append(run.firstScreenMs);
+        cpus.append(run.cpuMs);
+        const double baseline = readOnce(path, bytes);
+        if (baseline < 0) {
+            result.error = QStringLiteral("read() did not give the whole file");
+            return result;
+        }
+        result.baselineMs.append(baseline);
+    }
+    // Apart, since the timer that measures the gaps runs at every turn and costs time of its own.
+    const OpenRun watched = openOnce(path, bytes, QString(), true);
+    result.longestGapMs = watched.longestGapMs;
+
+    result.bounds.append({QStringLiteral("first screen"), BenchTools::median(firstScreens), 500.0, QStringLiteral("ms")});
+    result.bounds.append({QStringLiteral("processor time"), BenchTools::median(cpus), 1500.0, QStringLiteral("ms")});
+    result.notes.append(QStringLiteral("first screen, per run: %1").arg(each(firstScreens)));
+    result.notes.append(QStringLiteral("processor time of all threads, per run: %1").arg(each(cpus)));
+    result.notes.append(QStringLiteral("longest time the window went without answering, in a run of its own: %1 ms")
+                            .arg(QString::number(watched.longestGapMs, 'f', 1)));
+    return result;
+}
+
+BenchResult runLongLine(const Fixtures &fixtures, int runs)
+{
+    BenchResult result;
+    const QString path = fixtures.hexLine();
+    const qint64 bytes = QFile(path).size();
+    // Untimed: the file into the cache, the fonts and the layout code into memory.
+    if (const OpenRun warm = openOnce(path, bytes, QStringLiteral("x")); !warm.error.isEmpty()) {
+        result.error = warm.error;
+        return result;
+    }
+    QList<double> loads;
+    for (int n = 0; n < runs; ++n) {
+        double loadMs = 0.0;
+        const OpenRun run = openOnce(path, bytes, QStringLiteral("x"), false, &loadMs);
+        if (!run.error.isEmpty()) {
+            result.error = run.error;
+            return result;
+        }
+        result.oursMs.append(run.ms);
+        loads.append(loadMs);
+        const double baseline = readOnce(path, bytes);
+        if (baseline < 0) {
+            result.error = QStringLiteral("read() did not give the whole file");
+            return result;
+        }
+        result.baselineMs.append(baseline);
+    }
+    result.bounds.append({QStringLiteral("load and keystroke"), result.oursMedian(), 1000.0, QStringLiteral("ms")});
+    result.notes.append(QStringLiteral("LoadTextFile alone (before the keystroke and its paint), per run: %1").arg(each(loads)));
+    return result;
+}
+
+} // namespace EditorCase

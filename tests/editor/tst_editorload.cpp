@@ -1,0 +1,167 @@
+// A file loading into the editor: read on a worker and shown as it comes, the window answering
+// meanwhile; what a close or another load does while one runs.
+
+#include "EditorFixture.h"
+#include "support/TestCase.h"
+
+#include <QFontDatabase>
+#include <QMenuBar>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// About 6 MB of log lines: many slices, so a load takes many steps of the window's thread.
+QByteArray bigLog()
+{
+    QByteArray bytes;
+    for (int line = 0; bytes.size() < 6'000'000; ++line)
+        bytes += "2026-12-10 09:30:00.123 INFO [worker-3] request " + QByteArray::number(line)
+                 + " handled in 12 ms, status=200, user=someone\n";
+    return bytes;
+}
+
+// Runs check at every turn of the event loop until it returns true or the timer goes.
+class EveryTurn
+{
+public:
+    explicit EveryTurn(std::function<bool()> check) : m_check(std::move(check))
+    {
+        m_timer.setInterval(0);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            ++m_turns;
+            if (m_check())
+                m_timer.stop();
+        });
+        m_timer.start();
+    }
+    int turns() const { return m_turns; }
+
+private:
+    QTimer m_timer;
+    std::function<bool()> m_check;
+    int m_turns = 0;
+};
+
+} // namespace
+
+class EditorLoadTest : public TestCase
+{
+    Q_OBJECT
+
+    std::unique_ptr<EditorFixture> f;
+
+private Q_SLOTS:
+    void init()
+    {
+        failOnUnexpectedWarnings();
+        f = std::make_unique<EditorFixture>();
+    }
+    void cleanup()
+    {
+        QVERIFY(f->dialogs().scriptIsEmpty());
+        f.reset();
+    }
+
+    void theWindowAnswersWhileABigFileLoads();
+    void closingTheWindowDropsTheLoad();
+    void aSecondLoadTakesOverFromTheFirst();
+    void aLoadKeepsTheBoxSettingsAndIsNoEditToUndo();
+};
+
+void EditorLoadTest::theWindowAnswersWhileABigFileLoads()
+{
+    const QByteArray log = bigLog();
+    const QString path = f->dir.createFile(QStringLiteral("big.log"), log);
+    Textpad *textpad = f->window();
+    qsizetype partShown = 0;
+    QString captionMeanwhile;
+    bool readOnlyMeanwhile = false;
+    const EveryTurn watch([&] {
+        const qsizetype shown = textpad->txtNote()->document()->characterCount() - 1;
+        if (shown > 0 && shown < log.size()) {
+            partShown = shown;
+            captionMeanwhile = textpad->windowTitle();
+            readOnlyMeanwhile = textpad->txtNote()->isReadOnly();
+            return true;
+        }
+        return false;
+    });
+
+    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY2(watch.turns() > 1, "the window did not answer during the load");
+    QVERIFY2(partShown > 0, "the box never showed a part of the file");
+    QVERIFY2(captionMeanwhile.startsWith(path.toUpper() + QStringLiteral(" (")) && captionMeanwhile.endsWith(QStringLiteral("%)")),
+             qPrintable(captionMeanwhile));
+    QVERIFY(readOnlyMeanwhile);
+
+    QCOMPARE(textpad->windowTitle(), path.toUpper());
+    QVERIFY(!textpad->txtNote()->isReadOnly());
+    QVERIFY(textpad->menuBar()->isEnabled());
+    QCOMPARE(textpad->text().size(), log.size());
+    QCOMPARE(textpad->text().toUtf8(), log);
+    QVERIFY(!f->changed());
+    textpad->mnuFileSave_Click();
+    QCOMPARE(f->dir.read(QStringLiteral("big.log")), log);
+}
+
+void EditorLoadTest::closingTheWindowDropsTheLoad()
+{
+    const QString path = f->dir.createFile(QStringLiteral("big.log"), bigLog());
+    QPointer<Textpad> textpad = f->window();
+    const EveryTurn closer([&] {
+        if (textpad->txtNote()->document()->characterCount() <= 1)
+            return false;
+        textpad->close();
+        return true;
+    });
+    QVERIFY(!f->editor.LoadTextFile(path));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!textpad);
+    QVERIFY(!f->editor.window().isLoaded());
+    QVERIFY(f->dialogs().messages().isEmpty());
+}
+
+void EditorLoadTest::aSecondLoadTakesOverFromTheFirst()
+{
+    const QString big = f->dir.createFile(QStringLiteral("big.log"), bigLog());
+    const QString small = f->dir.createFile(QStringLiteral("small.txt"), "small\r\nfile\r\n");
+    Textpad *textpad = f->window();
+    bool secondLoaded = false;
+    const EveryTurn second([&] {
+        if (textpad->txtNote()->document()->characterCount() <= 1)
+            return false;
+        secondLoaded = f->editor.LoadTextFile(small);
+        return true;
+    });
+    QVERIFY(!f->editor.LoadTextFile(big));
+    QVERIFY(secondLoaded);
+    QCOMPARE(textpad->windowTitle(), small.toUpper());
+    QCOMPARE(textpad->document().path(), small);
+    QCOMPARE(textpad->text(), QStringLiteral("small\nfile\n"));
+    QVERIFY(!textpad->txtNote()->isReadOnly());
+    textpad->mnuFileSave_Click();
+    QCOMPARE(f->dir.read(QStringLiteral("small.txt")), QByteArray("small\r\nfile\r\n"));
+}
+
+void EditorLoadTest::aLoadKeepsTheBoxSettingsAndIsNoEditToUndo()
+{
+    Textpad *textpad = f->window();
+    const QStringList families = QFontDatabase::families();
+    const int last = int(families.size()) - 1;
+    textpad->mnuFontName_Click(last);
+    const QString path = f->dir.createFile(QStringLiteral("a.txt"), "first line\nsecond line\n");
+    QVERIFY(f->editor.LoadTextFile(path));
+
+    const QTextDocument *document = textpad->txtNote()->document();
+    QCOMPARE(document->defaultFont().family(), families.at(last));
+    QCOMPARE(document->defaultTextOption().wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QVERIFY(!document->isUndoAvailable());
+    f->type(QStringLiteral("typed"));
+    QVERIFY(document->isUndoAvailable());
+    QVERIFY(f->changed());
+}
+
+QTEST_MAIN(EditorLoadTest)
+#include "tst_editorload.moc"
