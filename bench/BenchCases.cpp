@@ -8,6 +8,7 @@
 #include "StartCase.h"
 #include "SearchTreeCase.h"
 #include "SettingsStartCase.h"
+#include "WmfObjectsCase.h"
 
 const QList<BenchCase> &benchCases()
 {
@@ -32,6 +33,7 @@ const QList<BenchCase> &benchCases()
         {QStringLiteral("editor-long-line"), 5, std::nullopt, std::nullopt, {&Fixtures::makeHexLine},
          &EditorCase::runLongLine},
         {QStringLiteral("settings-start"), 21, 3.0, std::nullopt, {}, &SettingsStartCase::run},
+        {QStringLiteral("wmf-objects"), 21, 5.0, std::nullopt, {}, &WmfObjectsCase::run},
     };
     return cases;
 }

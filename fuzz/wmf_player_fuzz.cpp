@@ -1,5 +1,6 @@
-// libFuzzer target: the WMF player reads its header and plays every record of any input into
-// a small image. It must never read outside the input, crash, hang or leak.
+// libFuzzer target: the WMF player checks any input as the viewer does when it loads a file
+// (header, records, frame, work) and plays what it accepts into a small image. It must never
+// read outside the input, crash, hang or leak.
 
 #include "picview/WmfPlayer.h"
 #include "picview/WmfReader.h"
@@ -25,10 +26,16 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    (void)Wmf::readHeader(bytes);
+    // What the viewer refuses is played too when its header is whole, so that a play that runs
+    // past the work allowed is tried as well.
+    std::optional<Wmf::Header> header = WmfPlayer::inspect(bytes);
+    if (!header)
+        header = Wmf::readHeader(bytes);
+    if (!header)
+        return 0;
     QImage image(64, 48, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    WmfPlayer::play(bytes, painter, QRectF(image.rect()));
+    WmfPlayer::play(bytes, *header, painter, QRectF(image.rect()));
     return 0;
 }

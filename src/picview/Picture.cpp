@@ -17,15 +17,17 @@ Picture Picture::raster(Kind kind, const QImage &image, const QByteArray &bytes)
     return picture;
 }
 
-Picture Picture::metafile(const QByteArray &bytes, const QSize &frameUnits, int unitsPerInch)
+Picture Picture::metafile(const QByteArray &bytes, const Wmf::Header &header)
 {
     Picture picture;
-    if (frameUnits.isEmpty() || unitsPerInch <= 0)
+    const QSize frameUnits = header.bounds.size();
+    if (frameUnits.isEmpty() || header.unitsPerInch <= 0)
         return picture;
     picture.m_kind = Kind::Metafile;
     picture.m_bytes = bytes;
-    picture.m_twips = QSizeF(frameUnits.width() * twipsPerInch / unitsPerInch,
-                             frameUnits.height() * twipsPerInch / unitsPerInch);
+    picture.m_header = header;
+    picture.m_twips = QSizeF(frameUnits.width() * twipsPerInch / header.unitsPerInch,
+                             frameUnits.height() * twipsPerInch / header.unitsPerInch);
     return picture;
 }
 
@@ -40,7 +42,7 @@ void Picture::draw(QPainter &painter, const QRectF &target) const
     if (isNull() || target.isEmpty())
         return;
     if (m_kind == Kind::Metafile) {
-        WmfPlayer::play(m_bytes, painter, target);
+        WmfPlayer::play(m_bytes, m_header, painter, target);
         return;
     }
     painter.save();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picview/WmfReader.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QRectF>
@@ -23,8 +25,8 @@ public:
     Picture() = default;
     // A raster picture (bitmap or icon) of the decoded image and the bytes it came from.
     static Picture raster(Kind kind, const QImage &image, const QByteArray &bytes);
-    // A placeable metafile whose frame is frameUnits wide and high, unitsPerInch to an inch.
-    static Picture metafile(const QByteArray &bytes, const QSize &frameUnits, int unitsPerInch);
+    // A metafile of the header that WmfPlayer::inspect gave for its bytes.
+    static Picture metafile(const QByteArray &bytes, const Wmf::Header &header);
 
     bool isNull() const { return m_kind == Kind::None; }
     Kind kind() const { return m_kind; }
@@ -33,7 +35,8 @@ public:
     // Rounded to whole hundredths of a millimetre, as a picture object reports it.
     QSize himetricSize() const;
 
-    // Draws the whole picture scaled into target.
+    // Draws the whole picture scaled into target (a metafile by playing its records, at the
+    // painter's own resolution).
     void draw(QPainter &painter, const QRectF &target) const;
     // The picture drawn at its own size at 96 dots per inch, for the clipboard; a metafile on
     // white, and never more than maxImageSide pixels on a side.
@@ -45,5 +48,6 @@ private:
     Kind m_kind = Kind::None;
     QImage m_image;
     QByteArray m_bytes;
+    Wmf::Header m_header;
     QSizeF m_twips;
 };

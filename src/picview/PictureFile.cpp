@@ -1,6 +1,6 @@
 #include "picview/PictureFile.h"
 
-#include "picview/WmfReader.h"
+#include "picview/WmfPlayer.h"
 #include "platform/PathCodec.h"
 
 #include <QBuffer>
@@ -77,8 +77,8 @@ std::optional<QByteArray> readFile(const QString &path, qint64 maxBytes)
 
 std::optional<Picture> decode(const QByteArray &bytes)
 {
-    if (const std::optional<Wmf::Header> header = Wmf::readHeader(bytes)) {
-        const Picture picture = Picture::metafile(bytes, header->bounds.size(), header->unitsPerInch);
+    if (const std::optional<Wmf::Header> header = WmfPlayer::inspect(bytes)) {
+        const Picture picture = Picture::metafile(bytes, *header);
         const QSizeF pixels = picture.twipsSize() * (Picture::dotsPerInch / Picture::twipsPerInch);
         if (picture.isNull() || pixels.width() > maxSide || pixels.height() > maxSide)
             return std::nullopt;

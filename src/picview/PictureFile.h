@@ -7,9 +7,10 @@
 
 #include <optional>
 
-// Reading pictures from files: bitmaps (BMP, GIF, JPEG), icons (ICO, CUR) and placeable
-// Windows metafiles, told apart by their content, never by their name. A file that is missing, unreadable, of another kind,
-// damaged or too big gives no picture.
+// Reading pictures from files: bitmaps (BMP, GIF, JPEG), icons (ICO, CUR) and Windows
+// metafiles (placeable or plain), told apart by their content, never by their name. A file
+// that is missing, unreadable, of another kind, damaged, too big or too costly to draw gives no
+// picture.
 namespace PictureFile {
 
 // No picture is wider or higher than this many pixels, or takes more memory decoded.

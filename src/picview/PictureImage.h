@@ -1,10 +1,12 @@
 #pragma once
 
 #include "picview/Picture.h"
+#include "picview/PictureRender.h"
 
 #include <QWidget>
 
-// The viewer's image control: draws its picture scaled to its own rectangle.
+// The viewer's image control: draws its picture scaled to its own rectangle. A metafile is
+// drawn once per size and shown from that drawing on every paint.
 class PictureImage : public QWidget
 {
 public:
@@ -18,4 +20,5 @@ protected:
 
 private:
     Picture m_picture;
+    PictureRender m_render;
 };

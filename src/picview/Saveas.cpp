@@ -15,7 +15,6 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryFile>
 
 namespace {
 constexpr qint32 green = ToolkitColor::rgb(0, 192, 0);
@@ -98,12 +97,9 @@ void Saveas::saveToFixedFolder(const QString &name)
     const QString target = PathHelper::join(QDir::tempPath(), name);
     const RealView *view = m_viewer.get();
     const QByteArray bytes = view ? ownKindFile(view->picture()) : QByteArray();
-    // The picture goes through a file of our own, then takes the typed name by the file
-    // services' safe copy: nothing is written anywhere else.
-    QTemporaryFile file;
-    const bool written = !bytes.isEmpty() && !name.isEmpty() && file.open() && file.write(bytes) == bytes.size()
-        && file.flush();
-    if (!written || m_services.files.copyFile(file.fileName(), target) != 0) {
+    // Written whole beside the target and renamed over it, so nothing is written anywhere
+    // else; a new file gets the user's umask, an existing one keeps its mode.
+    if (bytes.isEmpty() || name.isEmpty() || m_services.files.writeFile(target, bytes) != 0) {
         m_services.dialogs.message(SaveasRules::copyFailed(target));
         return;
     }

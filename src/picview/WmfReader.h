@@ -35,7 +35,7 @@ private:
     bool m_failed = false;
 };
 
-// The metafile's placeable header and the facts the viewer needs of it.
+// The layout of a metafile and the facts the viewer needs of it.
 namespace Wmf {
 
 constexpr quint32 placeableKey = 0x9AC6CDD7;
@@ -43,20 +43,43 @@ constexpr int placeableHeaderBytes = 22;
 constexpr int metaHeaderBytes = 18;
 // Limits on what a metafile may ask for.
 constexpr int maxRecords = 200000;
-constexpr int maxPoints = 1000000;
 constexpr int maxBitmapSide = 16384;
 constexpr qint64 maxBitmapPixels = qint64(16) << 20;
+// A plain metafile states no unit: it is taken as twips unless a fixed map mode names one.
+constexpr int defaultUnitsPerInch = 1440;
+
+enum Function : quint16 {
+    EndOfFile = 0x0000, SetMapMode = 0x0103, SetWindowOrg = 0x020B, SetWindowExt = 0x020C,
+};
+
+// How the records' logical units reach the picture's frame.
+enum class Mapping {
+    // The window the records set (origin and extent) is stretched over the frame: a
+    // placeable metafile, or a plain one that sets a window extent in a scalable map mode.
+    WindowToFrame,
+    // One logical unit is one frame unit counted from the window origin, whatever extent the
+    // records set; y runs up when yUp (the fixed map modes other than one unit a pixel).
+    FixedUnits,
+};
 
 struct Header
 {
-    // The picture's frame in the metafile's own units, and how many of them make an inch.
+    // The picture's frame in frame units, and how many of them make an inch. Empty for a plain
+    // metafile that sets no window extent: the bounds of what it draws are its frame.
     QRect bounds;
     int unitsPerInch = 0;
+    // The slots of the object table: as many as the header says, but never more than the
+    // records create (which fills the table no sooner).
     int objectCount = 0;
+    // Where the first record starts.
+    qsizetype recordsOffset = 0;
+    Mapping mapping = Mapping::WindowToFrame;
+    bool yUp = false;
 };
 
-// The header of a placeable metafile whose records all lie inside bytes and end with the
-// end-of-file record; nothing for any other data.
+// The header of a metafile, placeable (with its 22-byte header) or plain (the standard header
+// first), whose records all lie inside bytes and end with the end-of-file record; nothing for
+// any other data. What the records draw is not looked at (WmfPlayer::inspect does that).
 std::optional<Header> readHeader(const QByteArray &bytes);
 
 } // namespace Wmf

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "picview/WmfPlayer.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QList>
+#include <QPainter>
 #include <QRect>
 #include <QString>
 
 #include <initializer_list>
 
-// Placeable Windows metafiles built record by record in the test.
+// Windows metafiles, placeable or plain, built record by record in the test.
 class WmfBuilder
 {
 public:
@@ -29,6 +32,12 @@ public:
         addDword(m_records, quint32(3 + params.size() / 2));
         addWord(m_records, function);
         m_records.append(params);
+        return *this;
+    }
+    // The records of other, after these.
+    WmfBuilder &append(const WmfBuilder &other)
+    {
+        m_records.append(other.m_records);
         return *this;
     }
     // A record whose size field says words, whatever bytes follow.
@@ -55,20 +64,41 @@ public:
         return record(0x02FC, {style, low(ref), high(ref), hatch});
     }
     WmfBuilder &select(int index) { return record(0x012D, {index}); }
+    WmfBuilder &windowOrg(int x, int y) { return record(0x020B, {y, x}); }
+    WmfBuilder &windowExt(int x, int y) { return record(0x020C, {y, x}); }
+    WmfBuilder &mapMode(int mode) { return record(0x0103, {mode}); }
+    WmfBuilder &textColor(const QColor &color) { return record(0x0209, {low(colorRef(color)), high(colorRef(color))}); }
+    WmfBuilder &backColor(const QColor &color) { return record(0x0201, {low(colorRef(color)), high(colorRef(color))}); }
     WmfBuilder &remove(int index) { return record(0x01F0, {index}); }
     WmfBuilder &rectangle(int left, int top, int right, int bottom)
     {
         return record(0x041B, {bottom, right, top, left});
     }
-    WmfBuilder &polygon(const QList<QPoint> &points)
+    WmfBuilder &polygon(const QList<QPoint> &points) { return raw(0x0324, pointList(points)); }
+    WmfBuilder &polyline(const QList<QPoint> &points) { return raw(0x0325, pointList(points)); }
+    // DIBCREATEPATTERNBRUSH: style 3 (a pattern) or 6 (a DIB pattern), colours 0 (RGB) or 1
+    // (palette indexes), and the bitmap.
+    WmfBuilder &dibPatternBrush(int style, int colorUsage, const QByteArray &dib)
     {
         QByteArray params;
-        addWord(params, int(points.size()));
-        for (const QPoint &p : points) {
-            addWord(params, p.x());
-            addWord(params, p.y());
-        }
-        return raw(0x0324, params);
+        addWord(params, style);
+        addWord(params, colorUsage);
+        return raw(0x0142, params + dib);
+    }
+    // CREATEPATTERNBRUSH of an old monochrome bitmap, set bits where bit(x, y).
+    template<typename Bit>
+    WmfBuilder &monochromePatternBrush(int width, int height, Bit bit)
+    {
+        const int rowBytes = ((width + 15) / 16) * 2;
+        QByteArray params;
+        for (int word : {0, width, height, rowBytes})
+            addWord(params, word);
+        params.append(char(1));
+        params.append(char(1));
+        params.append(QByteArray(4 + 18, '\0'));
+        for (int y = 0; y < height; ++y)
+            params.append(monochromeRow(width, rowBytes, y, bit));
+        return raw(0x01F9, params);
     }
     WmfBuilder &font(int height, const QByteArray &face)
     {
@@ -101,6 +131,29 @@ public:
             addWord(params, word);
         params.append(dib(image));
         return raw(0x0F43, params);
+    }
+
+    // A one-bit bitmap, bottom row first, its colour table c0 and c1, set bits where bit(x, y).
+    template<typename Bit>
+    static QByteArray monochromeDib(int width, int height, QRgb c0, QRgb c1, Bit bit)
+    {
+        QByteArray out;
+        const int stride = ((width + 31) / 32) * 4;
+        for (quint32 value : {40u, quint32(width), quint32(height)})
+            addDword(out, value);
+        addWord(out, 1);
+        addWord(out, 1);
+        for (quint32 value : {0u, quint32(stride * height), 2835u, 2835u, 2u, 0u})
+            addDword(out, value);
+        for (QRgb c : {c0, c1}) {
+            out.append(char(qBlue(c)));
+            out.append(char(qGreen(c)));
+            out.append(char(qRed(c)));
+            out.append('\0');
+        }
+        for (int y = height - 1; y >= 0; --y)
+            out.append(monochromeRow(width, stride, y, bit));
+        return out;
     }
 
     static QByteArray dib(const QImage &image)
@@ -142,11 +195,19 @@ public:
         for (int i = 0; i < 20; i += 2)
             checksum ^= quint16(quint8(out[i]) | (quint8(out[i + 1]) << 8));
         addWord(out, checksum);
+        return out + plain(objects, endRecord);
+    }
+
+    // The metafile without a placeable header: the standard header, the records and (unless
+    // left out) the end-of-file record.
+    QByteArray plain(int objects = 8, bool endRecord = true) const
+    {
         QByteArray records = m_records;
         if (endRecord) {
             addDword(records, 3);
             addWord(records, 0);
         }
+        QByteArray out;
         addWord(out, 1);
         addWord(out, 9);
         addWord(out, 0x0300);
@@ -154,8 +215,7 @@ public:
         addWord(out, objects);
         addDword(out, 0);
         addWord(out, 0);
-        out.append(records);
-        return out;
+        return out + records;
     }
 
 private:
@@ -170,5 +230,51 @@ private:
         addWord(out, int(value >> 16));
     }
 
+    static QByteArray pointList(const QList<QPoint> &points)
+    {
+        QByteArray params;
+        addWord(params, int(points.size()));
+        for (const QPoint &p : points) {
+            addWord(params, p.x());
+            addWord(params, p.y());
+        }
+        return params;
+    }
+    // One row of one-bit pixels, the leftmost in the top bit, padded to bytes bytes.
+    template<typename Bit>
+    static QByteArray monochromeRow(int width, int bytes, int y, Bit bit)
+    {
+        QByteArray row(bytes, '\0');
+        for (int x = 0; x < width; ++x) {
+            if (bit(x, y))
+                row[x / 8] = char(quint8(row[x / 8]) | (0x80 >> (x % 8)));
+        }
+        return row;
+    }
+
     QByteArray m_records;
 };
+
+namespace WmfTest {
+
+// bytes played into a white w x h image.
+inline QImage render(const QByteArray &bytes, int w = 100, int h = 100)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    WmfPlayer::play(bytes, painter, QRectF(image.rect()));
+    return image;
+}
+
+inline int darkPixels(const QImage &image, const QRect &area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += qGray(image.pixel(x, y)) < 128;
+    }
+    return count;
+}
+
+} // namespace WmfTest

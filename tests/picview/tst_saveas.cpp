@@ -23,6 +23,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 // The viewer on a JPEG of pane 1, with the test's folder as a drive root of its own.
 struct SaveFixture
@@ -89,6 +91,8 @@ private Q_SLOTS:
     void afterViewerClosed();
     void tickedKinds_data();
     void tickedKinds();
+    void tickedMode_data();
+    void tickedMode();
 
 private:
     QString m_folder;
@@ -337,6 +341,38 @@ void TestSaveas::tickedKinds()
     QImageReader reader(&buffer);
     QCOMPARE(reader.format(), savedAs);
     QCOMPARE(reader.read().size(), QSize(16, 16));
+}
+
+void TestSaveas::tickedMode_data()
+{
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("mode");
+
+    QTest::newRow("umask 022") << 022 << 0644;
+    QTest::newRow("umask 027") << 027 << 0640;
+    QTest::newRow("umask 077") << 077 << 0600;
+}
+
+void TestSaveas::tickedMode()
+{
+    QFETCH(int, umask);
+    QFETCH(int, mode);
+
+    // A new file in the fixed folder is made as every other file: with the user's umask.
+    SaveFixture f;
+    const mode_t before = ::umask(mode_t(umask));
+    f.okay(QStringLiteral("pic.bmp"), QString(), true);
+    ::umask(before);
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(f.test.tempHome() + QStringLiteral("/pic.bmp")).constData(), &st), 0);
+    QCOMPARE(int(st.st_mode & 07777), mode);
+
+    // Saved again over it, the file keeps the mode it has.
+    QVERIFY(::chmod(QFile::encodeName(f.test.tempHome() + QStringLiteral("/pic.bmp")).constData(), 0604) == 0);
+    f.okay(QStringLiteral("pic.bmp"), QString(), true);
+    QCOMPARE(::stat(QFile::encodeName(f.test.tempHome() + QStringLiteral("/pic.bmp")).constData(), &st), 0);
+    QCOMPARE(int(st.st_mode & 07777), 0604);
+    QVERIFY(f.test.dialogs.messages().isEmpty());
 }
 
 QTEST_MAIN(TestSaveas)

@@ -15,15 +15,8 @@
 namespace {
 const QRect frame(0, 0, 100, 100);
 
-// bytes played into a white w x h image.
-QImage render(const QByteArray &bytes, int w = 100, int h = 100)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    WmfPlayer::play(bytes, painter, QRectF(image.rect()));
-    return image;
-}
+using WmfTest::darkPixels;
+using WmfTest::render;
 
 // A red square from (20, 20) to (60, 60) without an outline.
 WmfBuilder redSquare()
@@ -31,16 +24,6 @@ WmfBuilder redSquare()
     WmfBuilder wmf;
     wmf.pen(5, 0, Qt::black).select(0).brush(0, Qt::red).select(1).rectangle(20, 20, 60, 60);
     return wmf;
-}
-
-int darkPixels(const QImage &image, const QRect &area)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += qGray(image.pixel(x, y)) < 128;
-    }
-    return count;
 }
 
 // Red, green, blue and yellow pixels, in reading order.
@@ -81,10 +64,29 @@ QList<std::pair<QString, QByteArray>> seeds()
     text.record(0x0A32, {60, 5, 3, 2, 0, 60, 50, 90, 0x4241, 0x43});
     WmfBuilder bitmap;
     bitmap.stretchDib(quarters, QRect(0, 0, 100, 100));
+    auto checkerboard = [](int x, int y) { return (x + y) % 2 == 1; };
+    WmfBuilder styles;
+    styles.pen(1, 0, Qt::black).select(0).polyline({{0, 10}, {1500, 10}, {1500, 1400}});
+    styles.pen(0x2200, 150, Qt::blue).select(1).polyline({{100, 100}, {700, 900}, {1400, 100}});
+    styles.textColor(Qt::red).backColor(Qt::blue);
+    styles.dibPatternBrush(3, 0, WmfBuilder::monochromeDib(8, 8, qRgb(0, 0, 0), qRgb(255, 255, 255), checkerboard));
+    styles.select(2).rectangle(200, 200, 800, 800).remove(2);
+    styles.monochromePatternBrush(8, 8, checkerboard).select(2).rectangle(800, 800, 1400, 1400);
+    WmfBuilder plainWindow;
+    plainWindow.mapMode(8).windowOrg(-100, 0).windowExt(200, 100);
+    plainWindow.append(redSquare());
+    WmfBuilder plainDrawn;
+    plainDrawn.append(redSquare()).textOut(30, 70, "plain");
+    WmfBuilder plainFixed;
+    plainFixed.mapMode(2).brush(0, Qt::green).select(0).rectangle(0, 0, 254, -127);
     return {{QStringLiteral("shapes.wmf"), shapes.build(frame, 1440)},
             {QStringLiteral("polygons.wmf"), polys.build(frame, 1440)},
             {QStringLiteral("text.wmf"), text.build(frame, 1440)},
-            {QStringLiteral("bitmap.wmf"), bitmap.build(frame, 1440)}};
+            {QStringLiteral("bitmap.wmf"), bitmap.build(frame, 1440)},
+            {QStringLiteral("styles.wmf"), styles.build(QRect(0, 0, 1500, 1500), 1440)},
+            {QStringLiteral("plain-window.wmf"), plainWindow.plain()},
+            {QStringLiteral("plain-drawn.wmf"), plainDrawn.plain()},
+            {QStringLiteral("plain-fixed-units.wmf"), plainFixed.plain()}};
 }
 } // namespace
 
@@ -321,7 +323,7 @@ void TestWmfPlayer::seedCorpus()
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(bytes), bytes.size());
     }
-    QCOMPARE(QDir(folder).entryList(QDir::Files).size() >= 4, true);
+    QVERIFY(QDir(folder).entryList(QDir::Files).size() >= 8);
 }
 
 QTEST_MAIN(TestWmfPlayer)
