@@ -24,6 +24,8 @@ const QList<BenchCase> &benchCases()
          &FolderRefreshCase::runChanged},
         {QStringLiteral("start-100k"), 7, 2.0, 60.0, {&Fixtures::makeManyFiles}, &StartCase::run},
         {QStringLiteral("search-tree"), 5, 1.5, std::nullopt, {&Fixtures::makeSearchTree}, &SearchTreeCase::run},
+        {QStringLiteral("search-flat-1m"), 3, std::nullopt, std::nullopt, {&Fixtures::makeFlatFolder},
+         &SearchTreeCase::runFlat},
         {QStringLiteral("editor-find-up"), 11, std::nullopt, std::nullopt, {}, &EditorFindCase::run},
         // Memory: under three times the file's size.
         {QStringLiteral("editor-open-59m"), 5, std::nullopt, 3.0 * double(Fixtures::bigLogBytes) / double(1 << 20),

@@ -109,6 +109,11 @@ QString Fixtures::searchTree() const
     return m_root + QStringLiteral("/tree");
 }
 
+QString Fixtures::flatFolder() const
+{
+    return m_root + QStringLiteral("/flat1m");
+}
+
 QString Fixtures::entryName(int i, int count)
 {
     // i * 37117 mod count runs through 0..count-1 once for the counts used here (37117 shares
@@ -248,6 +253,21 @@ QString Fixtures::makeSearchTree() const
         level = std::move(next);
     }
     return markReady(QStringLiteral("tree"));
+}
+
+QString Fixtures::makeFlatFolder() const
+{
+    if (ready(QStringLiteral("flat")))
+        return QString();
+    if (const QString error = makePath(flatFolder()); !error.isEmpty())
+        return error;
+    const QByteArray folder = QFile::encodeName(flatFolder()) + '/';
+    for (int i = 0; i < flatFilesCount; ++i) {
+        const QString name = entryName(i, flatFilesCount) + QLatin1String(extensions[size_t(i) % extensions.size()]);
+        if (const QString error = createEmptyFile(folder + QFile::encodeName(name)); !error.isEmpty())
+            return error;
+    }
+    return markReady(QStringLiteral("flat"));
 }
 
 QString Fixtures::bigLog() const

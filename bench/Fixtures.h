@@ -17,6 +17,7 @@ public:
     static constexpr int searchTreeBranches = 10;
     static constexpr int searchTreeDepth = 4;
     static constexpr int searchTreeFiles = 20;
+    static constexpr int flatFilesCount = 1000000;
     // The editor's big file: a log of about 120 bytes a line; and its long line, hex digits
     // with no blank to break at, followed by one line end.
     static constexpr qint64 bigLogBytes = 59'000'000;
@@ -36,6 +37,8 @@ public:
     // The tree the deep search walks: one file name in matchEvery ends in ".log" (half of them
     // as ".LOG"), and no name begins with a dot.
     QString searchTree() const;
+    // flatFilesCount regular files in one folder, nothing else.
+    QString flatFolder() const;
     QString bigLog() const;
     QString hexLine() const;
 
@@ -45,6 +48,7 @@ public:
     QString makeBigFile() const;
     QString makeEmptyFolder() const;
     QString makeSearchTree() const;
+    QString makeFlatFolder() const;
     QString makeBigLog() const;
     QString makeHexLine() const;
 

@@ -21,9 +21,15 @@
 
 namespace {
 
-constexpr int expectedFiles = 222220 / Fixtures::matchEvery;
-constexpr int expectedFolders = 11111;
-const QString pattern = QStringLiteral("*.log");
+// What one case searches and what the search must find.
+struct SearchSpec
+{
+    QString folder;
+    QString pattern;
+    int expectedFiles;
+    int expectedFolders;
+    double gapTargetMs;
+};
 
 struct SearchRun
 {
@@ -34,14 +40,14 @@ struct SearchRun
 };
 
 // One search through the tree in a shown search window, as the user starts it.
-SearchRun searchOnce(TestServices &services, const QString &tree)
+SearchRun searchOnce(TestServices &services, const SearchSpec &spec)
 {
     SearchRun run;
     DeepSearch search(services.services());
     search.mnuSearchFor_Click();
     Dig &dig = *search.window().get();
-    dig.txtvalue()->setText(tree);
-    dig.textval()->setText(pattern);
+    dig.txtvalue()->setText(spec.folder);
+    dig.textval()->setText(spec.pattern);
     dig.Check1()->setChecked(true);
     QCoreApplication::processEvents();
     services.dialogs.clear();
@@ -55,8 +61,9 @@ SearchRun searchOnce(TestServices &services, const QString &tree)
     run.longestGapMs = gaps.longestMs();
     run.longestCpuGapMs = gaps.longestCpuMs();
 
-    const QString summary = QStringLiteral(" %1 files found in %2 directories").arg(expectedFiles).arg(expectedFolders);
-    if (dig.List1()->count() != expectedFiles || services.dialogs.messageTexts() != QStringList{summary})
+    const QString summary =
+        QStringLiteral(" %1 files found in %2 directories").arg(spec.expectedFiles).arg(spec.expectedFolders);
+    if (dig.List1()->count() != spec.expectedFiles || services.dialogs.messageTexts() != QStringList{summary})
         run.error = QStringLiteral("the search listed %1 files and said %2")
                         .arg(dig.List1()->count())
                         .arg(services.dialogs.messageTexts().join(QStringLiteral(" / ")));
@@ -68,21 +75,19 @@ QString milliseconds(double value)
     return QString::number(value, 'f', 1) + QStringLiteral(" ms");
 }
 
-} // namespace
-
-namespace SearchTreeCase {
-
-BenchResult run(const Fixtures &fixtures, int runs)
+BenchResult runSearch(const SearchSpec &spec, int runs)
 {
     BenchResult result;
-    const QString tree = fixtures.searchTree();
+    const QString &tree = spec.folder;
     const QByteArray encodedTree = QFile::encodeName(tree);
+    const QString &pattern = spec.pattern;
+    const int expectedFiles = spec.expectedFiles;
     TestServices services;
     services.dialogs.acceptAllMessages();
 
     // The first search warms the caches; the peak memory after it is the search's own.
     const std::optional<double> before = BenchTools::peakResidentMiB();
-    const SearchRun first = searchOnce(services, tree);
+    const SearchRun first = searchOnce(services, spec);
     if (!first.error.isEmpty()) {
         result.error = first.error;
         return result;
@@ -99,7 +104,7 @@ BenchResult run(const Fixtures &fixtures, int runs)
     QList<double> gaps;
     QList<double> cpuGaps;
     for (int i = 0; i < runs; ++i) {
-        const SearchRun ours = searchOnce(services, tree);
+        const SearchRun ours = searchOnce(services, spec);
         if (!ours.error.isEmpty()) {
             result.error = ours.error;
             return result;
@@ -117,7 +122,7 @@ BenchResult run(const Fixtures &fixtures, int runs)
             return result;
         }
     }
-    result.gapTargetMs = 15.0;
+    result.gapTargetMs = spec.gapTargetMs;
     result.longestGapMs = *std::max_element(gaps.begin(), gaps.end());
     const auto each = [](const QList<double> &values) {
         QStringList texts;
@@ -139,6 +144,22 @@ BenchResult run(const Fixtures &fixtures, int runs)
     if (const std::optional<double> end = BenchTools::peakResidentMiB())
         result.notes.append(QStringLiteral("peak memory after all runs: %1 MiB").arg(QString::number(*end, 'f', 1)));
     return result;
+}
+
+} // namespace
+
+namespace SearchTreeCase {
+
+BenchResult run(const Fixtures &fixtures, int runs)
+{
+    // One name in matchEvery matches; the top folder and every folder below it are entered.
+    return runSearch({fixtures.searchTree(), QStringLiteral("*.log"), 222220 / Fixtures::matchEvery, 11111, 15.0}, runs);
+}
+
+BenchResult runFlat(const Fixtures &fixtures, int runs)
+{
+    // Every file matches: the read and the hand-over of a million names.
+    return runSearch({fixtures.flatFolder(), QStringLiteral("*.*"), Fixtures::flatFilesCount, 1, 50.0}, runs);
 }
 
 } // namespace SearchTreeCase

@@ -2,11 +2,11 @@
 
 #include "panes/FolderWatch.h"
 #include "panes/NamePattern.h"
+#include "platform/LongPath.h"
 #include "platform/PathCodec.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -19,18 +19,27 @@
 
 namespace {
 using FolderReader::DotNames;
+using FolderReader::FolderLinks;
 
 enum class Kind { File, Folder, Other };
 
-Kind kindOf(int dirFd, const dirent64 *entry)
+Kind kindOf(int dirFd, const dirent64 *entry, FolderLinks links)
 {
     unsigned char type = entry->d_type;
-    if (type == DT_UNKNOWN || type == DT_LNK) {
-        // The file system does not say, or it is a link: look at what it leads to.
-        struct stat info;
+    struct stat info;
+    if (type == DT_UNKNOWN) {
+        // The file system does not say: ask it, without following a link yet.
+        if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return Kind::Other;
+        type = IFTODT(info.st_mode);
+    }
+    if (type == DT_LNK) {
+        // A link counts as what it leads to.
         if (::fstatat(dirFd, entry->d_name, &info, 0) != 0)
             return Kind::Other;
-        type = S_ISREG(info.st_mode) ? DT_REG : (S_ISDIR(info.st_mode) ? DT_DIR : DT_UNKNOWN);
+        if (S_ISREG(info.st_mode))
+            return Kind::File;
+        return S_ISDIR(info.st_mode) && links == FolderLinks::Enter ? Kind::Folder : Kind::Other;
     }
     return type == DT_REG ? Kind::File : (type == DT_DIR ? Kind::Folder : Kind::Other);
 }
@@ -146,38 +155,6 @@ private:
     std::vector<qsizetype> m_nameEnds;
 };
 
-// Opens a folder for reading. A path too long for one system call is opened a piece at a
-// time, each piece relative to the folder the last one reached.
-int openFolder(const QByteArray &path)
-{
-    constexpr int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-    const int fd = ::open(path.constData(), flags);
-    if (fd >= 0 || errno != ENAMETOOLONG)
-        return fd;
-    int at = AT_FDCWD;
-    qsizetype start = 0;
-    while (path.size() - start >= PATH_MAX) {
-        const qsizetype cut = path.lastIndexOf('/', start + PATH_MAX - 1);
-        if (cut <= start) { // no "/" within reach: no piece can be opened
-            if (at != AT_FDCWD)
-                ::close(at);
-            errno = ENAMETOOLONG;
-            return -1;
-        }
-        const int next = ::openat(at, path.mid(start, cut - start).constData(), flags);
-        if (at != AT_FDCWD)
-            ::close(at);
-        if (next < 0)
-            return -1;
-        at = next;
-        start = cut + 1;
-    }
-    const int last = ::openat(at, path.constData() + start, flags);
-    if (at != AT_FDCWD)
-        ::close(at);
-    return last;
-}
-
 bool isDotName(const char *name, DotNames dots)
 {
     if (name[0] != '.')
@@ -217,13 +194,13 @@ private:
 
 int openStream(const QString &folder)
 {
-    return folder.isEmpty() ? -1 : openFolder(PathCodec::encode(folder));
+    return folder.isEmpty() ? -1 : LongPath::open(PathCodec::encode(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 // Gives take the name (as the folder stores it) and kind of each file and subfolder of the open
 // folder dirFd; closes it.
 template <typename Take>
-void readOpen(int dirFd, DotNames dots, FolderWatch *watch, Take take)
+void readOpen(int dirFd, DotNames dots, FolderLinks links, FolderWatch *watch, Take take)
 {
     EntryReader reader(dirFd);
     while (const dirent64 *entry = reader.next()) {
@@ -232,7 +209,7 @@ void readOpen(int dirFd, DotNames dots, FolderWatch *watch, Take take)
         // What a link leads to can change without any change of this folder.
         if (watch && (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN))
             watch->distrust();
-        const Kind kind = kindOf(dirFd, entry);
+        const Kind kind = kindOf(dirFd, entry, links);
         if (kind != Kind::Other)
             take(std::string_view(entry->d_name, std::strlen(entry->d_name)), kind);
     }
@@ -251,7 +228,7 @@ void read(const QString &folder, FolderWatch *watch, Take take)
     }
     if (watch)
         watch->begin(folder, dirFd);
-    readOpen(dirFd, DotNames::Skip, watch, take);
+    readOpen(dirFd, DotNames::Skip, FolderLinks::Enter, watch, take);
 }
 
 // Adds a file to buffer when its name matches pattern; decodes only where the pattern must see it.
@@ -299,7 +276,7 @@ Contents contents(const QString &folder, FolderWatch *watch)
     return Contents{files.sorted(), folders.sortedStrings()};
 }
 
-FolderEntries entries(const QString &folder, const NamePattern &filePattern, DotNames dots,
+FolderEntries entries(const QString &folder, const NamePattern &filePattern, DotNames dots, FolderLinks links,
                       const std::function<bool(const FolderId &)> &enter)
 {
     FolderEntries result;
@@ -320,7 +297,7 @@ FolderEntries entries(const QString &folder, const NamePattern &filePattern, Dot
     result.read = true;
     SortBuffer files;
     SortBuffer folders;
-    readOpen(dirFd, dots, nullptr, [&](std::string_view raw, Kind kind) {
+    readOpen(dirFd, dots, links, nullptr, [&](std::string_view raw, Kind kind) {
         if (kind == Kind::File)
             addMatching(files, raw, filePattern);
         else

@@ -10,14 +10,17 @@
 class FolderWatch;
 class NamePattern;
 
-// Reads a folder's entries straight from the directory stream, for the pane lists: the type
-// comes from the entry itself, so a folder of 100,000 files costs no stat per name. Dot-entries
-// are never listed (unless asked for). A folder that cannot be read gives an empty list. Paths
-// longer than the system takes in one call are read all the same.
+// Reads a folder's entries straight from the directory stream, for the pane lists and the deep
+// search: the type comes from the entry itself, so a folder of 100,000 files costs no stat per
+// name. Dot-entries are never listed (unless asked for). A folder that cannot be read gives an
+// empty list. Paths longer than the system takes in one call are read all the same.
 namespace FolderReader {
 
 // Whether names that begin with a dot are listed; "." and ".." never are.
 enum class DotNames { Skip, List };
+// Whether a link to a folder counts as a subfolder (the pane lists) or as neither file nor
+// folder (the deep search, which stays inside the folder it was asked for).
+enum class FolderLinks { Enter, Skip };
 
 // Where a folder lives: the same id is the same folder, whatever path led to it.
 struct FolderId
@@ -51,7 +54,7 @@ struct Contents
 Contents contents(const QString &folder, FolderWatch *watch = nullptr);
 // The matching files and the subfolders of folder in one read. enter, when given, sees the
 // folder's id once it is open and may refuse the read (a folder seen before, say).
-FolderEntries entries(const QString &folder, const NamePattern &filePattern, DotNames dots,
+FolderEntries entries(const QString &folder, const NamePattern &filePattern, DotNames dots, FolderLinks links,
                       const std::function<bool(const FolderId &)> &enter = {});
 // Sorts without regard to case; names that differ only in case keep a fixed order.
 void sortNames(QStringList &names);

@@ -1,6 +1,7 @@
 #include "platform/PosixFileServices.h"
 
 #include "platform/FileErrors.h"
+#include "platform/LongPath.h"
 #include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
 
@@ -64,7 +65,7 @@ int checkWritableFolder(const QByteArray &folder)
 int missingNameError(const QString &path)
 {
     struct stat st;
-    if (::stat(folderOf(path).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+    if (LongPath::stat(folderOf(path), st) == 0 && S_ISDIR(st.st_mode))
         return FileErrors::FileNotFound;
     return FileErrors::PathNotFound;
 }
@@ -78,7 +79,8 @@ int openWholeFile(const QString &path, qint64 maxSize, qint64 &size, FileContent
         result.error = FileErrors::PathNotFound;
         return -1;
     }
-    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    // The path may be longer than one call takes (a deep search's result).
+    const int fd = LongPath::open(encoded(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         result.error = (errno == ENOENT || errno == ENOTDIR) ? missingNameError(path) : FileErrors::fromErrno(errno);
         return -1;
@@ -386,8 +388,9 @@ int PosixFileServices::copyFile(const QString &source, const QString &target)
     if (source.isEmpty())
         return FileErrors::PathNotFound;
     // Opened before anything is looked at, and without waiting, so that a pipe put in the
-    // source's place cannot stall the copy; only regular files are copied.
-    const FileDescriptor in(::open(encoded(source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    // source's place cannot stall the copy; only regular files are copied. A source found deep
+    // below a search's folder may have a path longer than one call takes.
+    const FileDescriptor in(LongPath::open(encoded(source), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!in.isOpen()) {
         if (errno == ENOENT || errno == ENOTDIR)
             return missingNameError(source);

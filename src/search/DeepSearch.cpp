@@ -3,12 +3,13 @@
 #include "search/ResultList.h"
 #include "search/ResultListModel.h"
 
-DeepSearch::DeepSearch(Services &services, const DigTiming &timing, ResultLinks links)
+DeepSearch::DeepSearch(Services &services, const DigTiming &timing, ResultLinks links, SearchFolderRead read)
     : m_services(services),
       m_timing(timing),
       m_links(std::move(links)),
+      m_read(std::move(read)),
       m_dig([this] {
-          auto *dig = new Dig(m_services, m_timing, m_links);
+          auto *dig = new Dig(m_services, m_timing, m_links, m_read);
           dig->Form_Load();
           return dig;
       })

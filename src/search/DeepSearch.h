@@ -13,7 +13,7 @@ class DeepSearch : public SearchResults
 {
 public:
     explicit DeepSearch(Services &services, const DigTiming &timing = DigTiming(),
-                        ResultLinks links = ResultLinks());
+                        ResultLinks links = ResultLinks(), SearchFolderRead read = SearchFolderRead());
 
     // File > "Search ": loads the window when it is not loaded, enables it and shows it
     // without an owner and without waiting.
@@ -32,5 +32,6 @@ private:
     Services &m_services;
     DigTiming m_timing;
     ResultLinks m_links;
+    SearchFolderRead m_read;
     SharedWindow<Dig> m_dig;
 };

@@ -11,15 +11,21 @@
 #include "search/ResultListModel.h"
 #include "search/SearchMessages.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 // The path box after the first Start Search.
@@ -86,11 +92,12 @@ const QList<MenuEntry> &Dig::menuTable()
     return table;
 }
 
-Dig::Dig(Services &services, const DigTiming &timing, ResultLinks links)
+Dig::Dig(Services &services, const DigTiming &timing, ResultLinks links, SearchFolderRead read)
     // No system menu and no minimise, maximise or close button.
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_services(services),
       m_timing(timing),
+      m_folderRead(std::move(read)),
       m_yield(timing.yieldSliceMs)
 {
     const FormDesign &form = design();
@@ -134,6 +141,13 @@ Dig::Dig(Services &services, const DigTiming &timing, ResultLinks links)
     connect(control<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(m_command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+
+    // In the two boxes the menu's keys win over the box's own, but for copy and paste.
+    m_txtvalue->installEventFilter(this);
+    m_textval->installEventFilter(this);
+
+    // Only ends a wait for a folder's read, so that what was found is shown meanwhile.
+    m_showTimer.setSingleShot(true);
 
     // A fixed border: the window keeps its designed size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -183,7 +197,7 @@ void Dig::Command2_Click()
 
     setCursor(Qt::WaitCursor);
     m_label1->setText(SearchMessages::searching(m_searchPath.toUpper()));
-    SearchWalk walk(*this, m_searchPattern);
+    SearchWalk walk(*this, m_searchPattern, m_folderRead);
     const bool finished = walk.run(m_searchPath);
     showProgress();
     // The program is ending: nothing more is shown.
@@ -259,6 +273,26 @@ void Dig::closeEvent(QCloseEvent *event)
     mnuExit_Click();
 }
 
+bool Dig::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool box = watched == m_txtvalue || watched == m_textval;
+    if (box && event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
+        static const QList<QKeySequence> boxKeeps{QKeySequence(QStringLiteral("Ctrl+C")),
+                                                  QKeySequence(QStringLiteral("Ctrl+V"))};
+        if (!boxKeeps.contains(pressed)) {
+            for (const QAction *action : m_menus->shortcutActions()) {
+                if (action->shortcut() == pressed && action->isEnabled()) {
+                    // Not accepted: the menu's command runs instead of the box's own key.
+                    event->ignore();
+                    return true;
+                }
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 bool Dig::stopRequested() const
 {
     return !m_command3->isEnabledTo(this);
@@ -278,6 +312,18 @@ void Dig::closeSeen()
 bool Dig::includeSubfolders() const
 {
     return m_check1->isChecked();
+}
+
+void Dig::aboutToFind(qsizetype count)
+{
+    // Room for a big folder's paths at once, while the lists are short: a list that grew by
+    // copying a million paths would stall the window.
+    const qsizetype needed = m_list2.size() + m_found.size() + count;
+    if (needed <= m_list2.capacity())
+        return;
+    const qsizetype room = std::max(needed, 2 * m_list2.capacity());
+    m_list2.reserve(room);
+    m_list1->results().reserve(room);
 }
 
 void Dig::found(const QString &path)
@@ -302,6 +348,20 @@ bool Dig::yield()
             showProgress();
         m_yield.yieldNow();
     }
+    return m_services.programEnd.isEnding();
+}
+
+bool Dig::waitForEvents()
+{
+    // A wait may be long (a slow mount): what was found so far is shown when it is due, a
+    // timer ending the wait then if nothing else does.
+    if (!m_found.isEmpty() || !m_entered.isEmpty()) {
+        if (showDue())
+            showProgress();
+        else if (!m_showTimer.isActive())
+            m_showTimer.start(int(std::max<qint64>(0, m_timing.showEveryMs - m_sinceShown.elapsed())));
+    }
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return m_services.programEnd.isEnding();
 }
 

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 
@@ -47,7 +48,9 @@ class Dig : public QMainWindow, private SearchWalkHost
     Q_OBJECT
 
 public:
-    explicit Dig(Services &services, const DigTiming &timing = DigTiming(), ResultLinks links = ResultLinks());
+    // read: how the walk reads a folder (SearchWalk::readFolder unless given).
+    explicit Dig(Services &services, const DigTiming &timing = DigTiming(), ResultLinks links = ResultLinks(),
+                 SearchFolderRead read = SearchFolderRead());
     ~Dig() override;
 
     static const FormDesign &design();
@@ -82,6 +85,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     template <typename T> T *control(const QString &name) const;
@@ -96,12 +100,15 @@ private:
     bool closed() const override;
     void closeSeen() override;
     bool includeSubfolders() const override;
+    void aboutToFind(qsizetype count) override;
     void found(const QString &path) override;
     void entering(const QString &folder) override;
     bool yield() override;
+    bool waitForEvents() override;
 
     Services &m_services;
     DigTiming m_timing;
+    SearchFolderRead m_folderRead;
     QLineEdit *m_txtvalue;
     QLineEdit *m_textval;
     QCheckBox *m_check1;
@@ -117,6 +124,7 @@ private:
     // The yields of the running walks (one slice for nested searches too).
     TimeSliceYield m_yield;
     QElapsedTimer m_sinceShown;
+    QTimer m_showTimer;
     // Found and entered, not shown yet: not in the lists until the next showProgress().
     QStringList m_found;
     QString m_entered;

@@ -10,6 +10,11 @@ ResultList::ResultList(QWidget *parent) : QListView(parent), m_model(new ResultL
     setModel(m_model);
     setSelectionMode(ExtendedSelection);
     setUniformItemSizes(true);
+    // A search can list a million paths, a few thousand at a time: laid out in one pass, each
+    // addition would cost a pass over the whole list (tens of ms at a million rows); in batches
+    // the window answers between them.
+    setLayoutMode(Batched);
+    setBatchSize(50000);
     setEditTriggers(NoEditTriggers);
     setDragEnabled(false);
     setMovement(Static);

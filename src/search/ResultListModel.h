@@ -15,6 +15,8 @@ public:
 
     // Appends paths after the last row.
     void append(const QStringList &paths);
+    // Makes room for count paths in all, so that appending up to there never copies the list.
+    void reserve(qsizetype count) { m_paths.reserve(count); }
     void clear();
     // Replaces every row (a model reset: the view's selection and current item go with it).
     void setPaths(QStringList paths);

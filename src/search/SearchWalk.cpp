@@ -1,17 +1,34 @@
 #include "search/SearchWalk.h"
 
-#include "panes/FolderReader.h"
 #include "platform/PathHelper.h"
 
-SearchWalk::SearchWalk(SearchWalkHost &host, const QString &pattern)
-    : m_host(host), m_pattern(pattern, NamePattern::Parts::Whole)
+#include <utility>
+
+SearchWalk::SearchWalk(SearchWalkHost &host, const QString &pattern, SearchFolderRead read)
+    : m_host(host), m_pattern(pattern, NamePattern::Parts::Whole),
+      m_read(read ? std::move(read) : SearchFolderRead(readFolder))
 {
+}
+
+// The reader is left to end on its own: a read that never returns must not hold up the window.
+SearchWalk::~SearchWalk() = default;
+
+FolderReader::FolderEntries SearchWalk::readFolder(const QString &folder, const NamePattern &pattern,
+                                                   const std::function<bool(const FolderReader::FolderId &)> &enter)
+{
+    using namespace FolderReader;
+    // Only a full path names a folder: a relative one would depend on where the program started.
+    if (!folder.startsWith(QLatin1Char('/')))
+        return FolderEntries();
+    return entries(folder, pattern, DotNames::List, FolderLinks::Skip, enter);
 }
 
 bool SearchWalk::run(const QString &top)
 {
     // Folders still to search, the next one last.
     QStringList pending{top};
+    m_reader = std::make_unique<SearchReader>(m_pattern, m_read);
+    m_reader->restart(pending, m_seen, m_host.includeSubfolders());
     bool first = true;
     while (!pending.isEmpty()) {
         const QString folder = pending.takeLast();
@@ -30,18 +47,56 @@ bool SearchWalk::run(const QString &top)
     return true;
 }
 
+SearchWalk::Outcome SearchWalk::waitForRead(const QString &folder, const QStringList &pending, FolderRead &read)
+{
+    for (;;) {
+        if (std::optional<FolderRead> next = m_reader->take()) {
+            if (next->folder == folder) {
+                read = std::move(*next);
+                return Outcome::Next;
+            }
+        } else if (!m_reader->finished()) {
+            if (m_host.stopRequested())
+                return Outcome::Stop;
+            if (m_host.waitForEvents())
+                return Outcome::Ending;
+            continue;
+        }
+        // The reader went another way: it starts again here.
+        m_reader->restart(QStringList(pending) << folder, m_seen, m_host.includeSubfolders());
+    }
+}
+
+void SearchWalk::follow(const FolderRead &read, bool wentDeeper, const QStringList &pending)
+{
+    const bool includeSubfolders = m_host.includeSubfolders();
+    if (read.descended != wentDeeper && !read.entries.folders.isEmpty())
+        m_reader->restart(pending, m_seen, includeSubfolders);
+    else
+        m_reader->setSubfolders(includeSubfolders);
+}
+
 SearchWalk::Outcome SearchWalk::searchFolder(const QString &folder, QStringList &pending)
 {
-    using namespace FolderReader;
-    // Only a full path names a folder: a relative one would depend on where the program started.
-    const FolderEntries entries = folder.startsWith(QLatin1Char('/'))
-        ? FolderReader::entries(folder, m_pattern, DotNames::List,
-                                [this](const FolderId &id) { return m_seen.insert({id.device, id.inode}).second; })
-        : FolderEntries();
-    // A folder met again through a link or a second mount was searched already.
+    FolderRead read;
+    if (const Outcome waited = waitForRead(folder, pending, read); waited != Outcome::Next)
+        return waited;
+    const Outcome outcome = listFolder(read, pending);
+    m_reader->giveBack(std::move(read));
+    return outcome;
+}
+
+SearchWalk::Outcome SearchWalk::listFolder(const FolderRead &read, QStringList &pending)
+{
+    const QString &folder = read.folder;
+    const FolderReader::FolderEntries &entries = read.entries;
+    // A folder met again through a second mount was searched already.
     if (entries.opened && !entries.read)
         return Outcome::Next;
+    if (entries.read)
+        m_seen.insert({entries.id.device, entries.id.inode});
 
+    m_host.aboutToFind(entries.files.size());
     for (const QString &name : entries.files) {
         if (m_host.stopRequested())
             return Outcome::Stop;
@@ -50,19 +105,28 @@ SearchWalk::Outcome SearchWalk::searchFolder(const QString &folder, QStringList 
         if (m_host.closed()) {
             // The window closed under the walk: no folder is entered from here on.
             m_host.closeSeen();
+            follow(read, false, pending);
             return Outcome::Next;
         }
         if (m_host.yield())
             return Outcome::Ending;
     }
 
-    if (!m_host.includeSubfolders())
+    if (!m_host.includeSubfolders()) {
+        follow(read, false, pending);
         return Outcome::Next;
+    }
     if (m_host.stopRequested())
         return Outcome::Stop;
     m_host.entering(folder);
     ++m_counts.folders;
-    for (auto name = entries.folders.crbegin(); name != entries.folders.crend(); ++name)
-        pending.append(PathHelper::join(folder, *name));
+    if (read.descended) {
+        for (auto path = read.subfolderPaths.crbegin(); path != read.subfolderPaths.crend(); ++path)
+            pending.append(*path);
+    } else {
+        for (auto name = entries.folders.crbegin(); name != entries.folders.crend(); ++name)
+            pending.append(PathHelper::join(folder, *name));
+    }
+    follow(read, true, pending);
     return Outcome::Next;
 }

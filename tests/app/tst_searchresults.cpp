@@ -10,6 +10,7 @@
 #include "search/DeepSearch.h"
 #include "search/ResultList.h"
 #include "search/ResultListModel.h"
+#include "support/DeepChain.h"
 #include "support/TestCase.h"
 #include "support/TestDir.h"
 #include "MinimisedEditor.h"
@@ -86,6 +87,7 @@ private Q_SLOTS:
     void copyPairsSurviveTheYield();
     void copyWithoutCurrentItemDoesNothing();
     void copyThenPasteEndToEnd();
+    void resultDeeperThanOnePath();
     void viewText_data();
     void viewText();
     void viewTextOpensOnlyTheCurrentItem();
@@ -203,6 +205,32 @@ void TestSearchResults::copyThenPasteEndToEnd()
     QCOMPARE(target.read(QStringLiteral("one.bin")), first);
     QCOMPARE(target.read(QStringLiteral("two.bin")), second);
     QCOMPARE(s.list().count(), 0);
+}
+
+void TestSearchResults::resultDeeperThanOnePath()
+{
+    TestDir tree;
+    QByteArray text;
+    for (int line = 0; line < 5000; ++line)
+        text += "line " + QByteArray::number(line) + " of a file far down\n";
+    // 30 folders of 200 characters: a path half again as long as one call of the system takes.
+    const DeepChain chain(tree.path(), QByteArray(200, 'n'), 30, "deep.txt", text);
+    QVERIFY(chain.isMade());
+    TestDir target;
+    Searched s(tree, QStringLiteral("*.txt"));
+    QCOMPARE(s.entries(), QStringList{chain.filePath()});
+    s.select({0});
+    s.makeCurrent(0);
+
+    s.dig().mnuView_Click();
+    QCOMPARE(s.f.form->editor().window().ifLoaded()->text(), QString::fromLatin1(text));
+
+    s.f.form->board().pane(2).folderList()->setPath(target.path());
+    s.dig().mnuCopy_Click();
+    s.f.form->menus().action(QStringLiteral("mnuPasteFile2"))->trigger();
+    QCOMPARE(s.f.services.dialogs.messageTexts().size(), 1); // the search's summary only
+    QCOMPARE(target.entries(), QStringList{QStringLiteral("deep.txt")});
+    QCOMPARE(target.read(QStringLiteral("deep.txt")), text);
 }
 
 void TestSearchResults::viewText_data()

@@ -16,8 +16,9 @@
 // is answered with OK.
 struct DigFixture
 {
-    explicit DigFixture(const DigTiming &timing = DigTiming{0, 0, 0}, ResultLinks links = ResultLinks())
-        : search(test.services(), timing, std::move(links))
+    explicit DigFixture(const DigTiming &timing = DigTiming{0, 0, 0}, ResultLinks links = ResultLinks(),
+                        SearchFolderRead read = SearchFolderRead())
+        : search(test.services(), timing, std::move(links), std::move(read))
     {
         test.dialogs.acceptAllMessages();
         search.mnuSearchFor_Click();

@@ -3,10 +3,16 @@
 #include "search/ResultListModel.h"
 #include "support/TestCase.h"
 
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 const QString enterPath = QStringLiteral("Please enter Drive name with \":\\\" and Folder name");
@@ -20,6 +26,42 @@ void makeTree(TestDir &tree)
                               "m/m.txt", "Z/z.txt", "Z/z.doc"})
         tree.createFile(QString::fromLatin1(name));
 }
+
+// A folder whose listing does not come until it is let go, as on a stuck network mount: the
+// walk's reads, with the one of every folder named "held" kept waiting.
+class HeldFolder
+{
+public:
+    SearchFolderRead read()
+    {
+        return [state = m_state](const QString &folder, const NamePattern &pattern,
+                                 const std::function<bool(const FolderReader::FolderId &)> &enter) {
+            if (folder.endsWith(QStringLiteral("/held"))) {
+                std::unique_lock lock(state->mutex);
+                state->changed.wait(lock, [&] { return state->released; });
+            }
+            return SearchWalk::readFolder(folder, pattern, enter);
+        };
+    }
+    void release()
+    {
+        {
+            const std::lock_guard lock(m_state->mutex);
+            m_state->released = true;
+        }
+        m_state->changed.notify_all();
+    }
+    ~HeldFolder() { release(); }
+
+private:
+    struct State
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool released = false;
+    };
+    std::shared_ptr<State> m_state = std::make_shared<State>();
+};
 } // namespace
 
 // The search window: its checks, its walk through a real tree, and the commands that end or
@@ -42,6 +84,10 @@ private Q_SLOTS:
     void longBatchShowsEarly_data();
     void longBatchShowsEarly();
     void programEndDuringWalk();
+    void stuckReadHoldsNothingUp_data();
+    void stuckReadHoldsNothingUp();
+    void keysInTheBoxes_data();
+    void keysInTheBoxes();
     void windowDesign();
     void closeByWindowManagerIsExit();
     void resultsForCopyBatch();
@@ -237,7 +283,7 @@ void TestDig::listsShowFoundPathsTogether()
     // Yields after every entry, but shows what it found only at the first yield and at the end.
     DigFixture f(DigTiming{0, 60 * 1000, 0});
     QList<QPair<int, qsizetype>> seen;
-    QTimer::singleShot(0, &f.dig(), [&] {
+    f.duringWalk(1, [&] {
         seen.append({f.dig().List1()->count(), f.dig().List2().size()});
         QTimer::singleShot(0, &f.dig(), [&] {
             seen.append({f.dig().List1()->count(), f.dig().List2().size()});
@@ -289,6 +335,89 @@ void TestDig::programEndDuringWalk()
 
     QCOMPARE(f.listed(tree), QStringList{".h1.txt"});
     QVERIFY(f.messages().isEmpty());
+}
+
+void TestDig::stuckReadHoldsNothingUp_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Stop Search") << "stop";
+    QTest::newRow("Exit") << "exit";
+    QTest::newRow("the program's end") << "end";
+}
+
+void TestDig::stuckReadHoldsNothingUp()
+{
+    QFETCH(QString, command);
+    TestDir tree;
+    tree.createFile(QStringLiteral("a.txt"));
+    tree.createFile(QStringLiteral("held/never.txt"));
+    tree.createFile(QStringLiteral("later/b.txt"));
+    HeldFolder held;
+    // Stop Search waits its full second, as in the program.
+    auto f = std::make_unique<DigFixture>(DigTiming{0, 0, 1000}, ResultLinks(), held.read());
+    QElapsedTimer search;
+    search.start();
+    QElapsedTimer sincePressed;
+    QTimer::singleShot(2000, Qt::PreciseTimer, &f->dig(), [&] {
+        sincePressed.start();
+        if (command == QLatin1String("stop"))
+            f->dig().Command3_Click();
+        else if (command == QLatin1String("exit"))
+            f->dig().mnuExit_Click();
+        else
+            f->test.programEnd.endNow();
+    });
+    f->start(tree.path(), QStringLiteral("*.txt"), true);
+    const qint64 answeredMs = sincePressed.elapsed();
+    // Nothing waits for the read left behind, not even the window's end.
+    f.reset();
+    const qint64 goneMs = sincePressed.elapsed();
+
+    QVERIFY2(search.elapsed() >= 2000, "the search ended before the command");
+    QVERIFY2(answeredMs < 1500, qPrintable(QString::number(answeredMs)));
+    QVERIFY2(goneMs < 1500, qPrintable(QString::number(goneMs)));
+}
+
+void TestDig::keysInTheBoxes_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("exits"); // else the box copies or pastes
+
+    for (const char *box : {"txtvalue", "textval"}) {
+        QTest::addRow("Ctrl+X in %s is Exit", box) << box << int(Qt::Key_X) << true;
+        QTest::addRow("Ctrl+C in %s copies the box's text", box) << box << int(Qt::Key_C) << false;
+        QTest::addRow("Ctrl+V in %s pastes into the box", box) << box << int(Qt::Key_V) << false;
+    }
+}
+
+void TestDig::keysInTheBoxes()
+{
+    QFETCH(QString, box);
+    QFETCH(int, key);
+    QFETCH(bool, exits);
+    DigFixture f;
+    QLineEdit *edit = f.dig().findChild<QLineEdit *>(box);
+    QVERIFY(edit);
+    edit->setText(QStringLiteral("typed"));
+    edit->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+    f.dig().activateWindow();
+    edit->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&f.dig()));
+
+    QTest::keyClick(edit, Qt::Key(key), Qt::ControlModifier);
+
+    QCOMPARE(f.dig().isVisible(), !exits);
+    if (exits) {
+        // Exit empties the box; a cut would have put its text on the clipboard.
+        QCOMPARE(edit->text(), QString());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("pasted"));
+    } else if (key == Qt::Key_C) {
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("typed"));
+    } else {
+        QCOMPARE(edit->text(), QStringLiteral("pasted"));
+    }
 }
 
 void TestDig::windowDesign()

@@ -1,63 +1,59 @@
 #include "platform/PathCodec.h"
 #include "search/DigFixture.h"
+#include "support/DeepChain.h"
 #include "support/TestCase.h"
 
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-// A chain of folders, each named name, depth deep below folder, with a file file at the bottom:
-// made and removed relative to each level, as the whole path is longer than the system takes.
-void makeChain(const QString &folder, const char *name, int depth, const char *file)
+// A folder mounted on another for as long as the object lives (needs root).
+class BindMount
 {
-    int at = ::open(PathCodec::encode(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    for (int level = 0; level < depth && at >= 0; ++level) {
-        ::mkdirat(at, name, 0700);
-        const int next = ::openat(at, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        ::close(at);
-        at = next;
+public:
+    BindMount(const QString &from, const QString &onto) : m_onto(PathCodec::encode(onto))
+    {
+        m_mounted = ::mount(PathCodec::encode(from).constData(), m_onto.constData(), nullptr, MS_BIND, nullptr) == 0;
+        if (!m_mounted)
+            m_error = QString::fromLocal8Bit(std::strerror(errno));
     }
-    QVERIFY(at >= 0);
-    const int fd = ::openat(at, file, O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    QVERIFY(fd >= 0);
-    ::close(fd);
-    ::close(at);
-}
+    ~BindMount()
+    {
+        if (m_mounted)
+            ::umount2(m_onto.constData(), MNT_DETACH);
+    }
+    bool isMounted() const { return m_mounted; }
+    const QString &error() const { return m_error; }
 
-// Removes such a chain one level at a time from the top: the level below moves up and takes
-// the place of the emptied one.
-void removeChain(const QString &folder, const char *name, const char *file)
-{
-    const int top = ::open(PathCodec::encode(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const QByteArray below = QByteArray(name) + '/' + name;
-    while (::renameat(top, below.constData(), top, "next") == 0) {
-        ::unlinkat(top, name, AT_REMOVEDIR);
-        ::renameat(top, "next", top, name);
-    }
-    const QByteArray bottomFile = QByteArray(name) + '/' + file;
-    ::unlinkat(top, bottomFile.constData(), 0);
-    ::unlinkat(top, name, AT_REMOVEDIR);
-    ::close(top);
-}
+private:
+    QByteArray m_onto;
+    bool m_mounted = false;
+    QString m_error;
+};
 } // namespace
 
-// The walk through trees that would trip a naive one: links that lead back, folders that cannot
-// be read, a tree deeper than the system's longest path, names that are not UTF-8.
+// The walk through trees that would trip a naive one: links that lead out or back, a folder
+// mounted inside itself, folders that cannot be read, a tree deeper than the system's longest
+// path, names that are not UTF-8.
 class TestSearchWalk : public TestCase
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void linksNeverLoop();
+    void linksToFoldersAreNotFollowed();
+    void staysInsideTheTree();
     void unreadableFolderYieldsNothing();
     void deepTreeFinishes();
     void namesThatAreNotUtf8();
 };
 
-void TestSearchWalk::linksNeverLoop()
+void TestSearchWalk::linksToFoldersAreNotFollowed()
 {
     TestDir tree;
     tree.createFile(QStringLiteral("f.txt"));
@@ -67,15 +63,43 @@ void TestSearchWalk::linksNeverLoop()
     QVERIFY(QFile::link(QStringLiteral(".."), tree.filePath(QStringLiteral("sub/up"))));
     QVERIFY(QFile::link(QStringLiteral("."), tree.filePath(QStringLiteral("here"))));
     QVERIFY(QFile::link(QStringLiteral("self"), tree.filePath(QStringLiteral("self"))));
+    QVERIFY(QFile::link(QStringLiteral("nowhere"), tree.filePath(QStringLiteral("dangling.txt"))));
     QVERIFY(QFile::link(elsewhere.path(), tree.filePath(QStringLiteral("linked"))));
     QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("h.txt")), tree.filePath(QStringLiteral("link.txt"))));
 
     DigFixture f;
     f.start(tree.path(), QStringLiteral("*.txt"), true);
 
-    // Each file once; a link to a folder outside is searched as a folder of the tree.
-    QCOMPARE(f.listed(tree), (QStringList{"f.txt", "link.txt", "linked/h.txt", "sub/g.txt"}));
-    QCOMPARE(f.messages(), QStringList{" 4 files found in 3 directories"});
+    // Each file once, at its place in the tree; a link to a file is a file, a link to a
+    // folder leads nowhere, and a link to nothing is nothing.
+    QCOMPARE(f.listed(tree), (QStringList{"f.txt", "link.txt", "sub/g.txt"}));
+    QCOMPARE(f.messages(), QStringList{" 3 files found in 2 directories"});
+}
+
+void TestSearchWalk::staysInsideTheTree()
+{
+    if (::geteuid() != 0)
+        QSKIP("mounting needs root");
+    TestDir tree;
+    tree.createFile(QStringLiteral("a.txt"));
+    tree.createFile(QStringLiteral("sub/b.txt"));
+    const QString target = tree.createFile(QStringLiteral("sub/target.txt"));
+    QVERIFY(QFile::link(QStringLiteral("/"), tree.filePath(QStringLiteral("x"))));
+    QVERIFY(QFile::link(QStringLiteral("../.."), tree.filePath(QStringLiteral("sub/y"))));
+    QVERIFY(QFile::link(target, tree.filePath(QStringLiteral("file-link.txt"))));
+    // The tree itself shows again inside it.
+    const BindMount mount(tree.path(), tree.createDir(QStringLiteral("again")));
+    if (!mount.isMounted())
+        QSKIP(qPrintable(QStringLiteral("mount --bind failed: ") + mount.error()));
+
+    DigFixture f;
+    f.start(tree.path(), QStringLiteral("*.*"), true);
+
+    QCOMPARE(f.listed(tree), (QStringList{"a.txt", "file-link.txt", "sub/b.txt", "sub/target.txt"}));
+    for (const QString &path : f.entries())
+        QVERIFY2(path.startsWith(tree.path() + QLatin1Char('/')), qPrintable(path));
+    // The walk ended: the tree, sub and the mounted copy, met once and left at once.
+    QCOMPARE(f.messages(), QStringList{" 4 files found in 2 directories"});
 }
 
 void TestSearchWalk::unreadableFolderYieldsNothing()
@@ -103,20 +127,15 @@ void TestSearchWalk::deepTreeFinishes()
     TestDir tree;
     tree.createFile(QStringLiteral("top.txt"));
     // 1,000 levels of 11 bytes each: far beyond the 4,096 bytes of one path.
-    const char *level = "level-name";
-    makeChain(tree.path(), level, 1000, "deep.txt");
+    const DeepChain chain(tree.path(), "level-name", 1000, "deep.txt", QByteArray());
+    QVERIFY(chain.isMade());
 
     // Yields by time slice, as the program does: a paint of a path this long on every entry
     // would only slow the test.
     DigFixture f(DigTiming{10, 0, 0});
     f.start(tree.path(), QStringLiteral("*.txt"), true);
-    const QStringList listed = f.listed(tree);
-    removeChain(tree.path(), level, "deep.txt");
 
-    QCOMPARE(listed.size(), 2);
-    QCOMPARE(listed.first(), QStringLiteral("top.txt"));
-    QVERIFY(listed.last().endsWith(QStringLiteral("/level-name/deep.txt")));
-    QCOMPARE(listed.last().count(QStringLiteral("level-name")), 1000);
+    QCOMPARE(f.entries(), (QStringList{tree.filePath(QStringLiteral("top.txt")), chain.filePath()}));
     QCOMPARE(f.messages(), QStringList{" 2 files found in 1001 directories"});
 }
 
