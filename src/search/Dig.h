@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class MenuShortcutFilter;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -85,7 +86,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     template <typename T> T *control(const QString &name) const;
@@ -117,6 +117,7 @@ private:
     ResultList *m_list1;
     QStringList m_list2;
     std::unique_ptr<MenuTree> m_menus;
+    std::unique_ptr<MenuShortcutFilter> m_menuKeys;
     std::unique_ptr<ResultCommands> m_commands;
     // The texts of the last search that passed its checks.
     QString m_searchPath;
