@@ -170,8 +170,7 @@ T *Dig::control(const QString &name) const
 
 void Dig::Form_Load()
 {
-    if (!m_list1->isEnabledTo(this))
-        m_list1->setEnabled(true);
+    setClosed(false);
 }
 
 void Dig::Command2_Click()
@@ -181,9 +180,8 @@ void Dig::Command2_Click()
     QRect box = m_txtvalue->geometry();
     box.setWidth(Twips::pixels(narrowPathTwips));
     m_txtvalue->setGeometry(box);
-    m_command3->setEnabled(true);
-    if (!m_list1->isEnabledTo(this))
-        m_list1->setEnabled(true);
+    setStopRequested(false);
+    setClosed(false);
 
     if (m_txtvalue->text().trimmed().isEmpty()) {
         m_services.dialogs.message(SearchMessages::enterPath());
@@ -206,12 +204,12 @@ void Dig::Command2_Click()
         return;
     unsetCursor();
     m_services.dialogs.message(SearchMessages::summary(walk.counts()), MessageIcon::Information);
-    m_command3->setEnabled(false);
+    setStopRequested(true);
 }
 
 void Dig::Command3_Click()
 {
-    m_command3->setEnabled(false);
+    setStopRequested(true);
     EventWaits::timedWait(m_timing.stopWaitMs, this);
     m_label1->hide();
 }
@@ -226,11 +224,11 @@ void Dig::Command1_Click()
 void Dig::mnuExit_Click()
 {
     // A running search stops first; with none, there is nothing to wait for.
-    if (m_command3->isEnabledTo(this))
+    if (!m_stopRequested)
         Command3_Click();
     else
         m_label1->hide();
-    m_list1->setEnabled(false);
+    setClosed(true);
     Command1_Click();
     m_txtvalue->clear();
     m_textval->clear();
@@ -274,20 +272,32 @@ void Dig::closeEvent(QCloseEvent *event)
     mnuExit_Click();
 }
 
+void Dig::setStopRequested(bool stop)
+{
+    m_stopRequested = stop;
+    m_command3->setEnabled(!stop);
+}
+
+void Dig::setClosed(bool closed)
+{
+    m_closed = closed;
+    m_list1->setEnabled(!closed);
+}
+
 bool Dig::stopRequested() const
 {
-    return !m_command3->isEnabledTo(this);
+    return m_stopRequested;
 }
 
 bool Dig::closed() const
 {
-    return !m_list1->isEnabledTo(this);
+    return m_closed;
 }
 
 void Dig::closeSeen()
 {
     m_check1->setChecked(false);
-    m_list1->setEnabled(true);
+    setClosed(false);
 }
 
 bool Dig::includeSubfolders() const

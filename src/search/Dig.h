@@ -38,9 +38,9 @@ struct DigTiming
 // The deep search window. It finds the files whose names match a pattern in a folder and, when
 // Check1 is ticked, in all of its subfolders, and lists their full paths in List1 (and in the
 // mirror list). A search runs inside Start Search, yielding as it goes, so every command stays
-// usable during it: Stop Search and Exit end it through two flags the window's controls hold
-// (Stop Search disabled: stop; the result list disabled: closed), and a second Start Search runs
-// a nested search into the same lists.
+// usable during it: Stop Search and Exit end it through two flags, which the window shows as it
+// was designed to (Stop Search disabled: stop; the result list disabled: closed), and a second
+// Start Search runs a nested search into the same lists.
 //
 // The window is created disabled; File > "Search " enables and shows it. It has no close box,
 // and a close by the window manager is Exit: the window hides and keeps its place.
@@ -94,6 +94,9 @@ private:
     void showProgress();
     // Whether the next yield shows what was found.
     bool showDue() const;
+    // The two flags, written through to Stop Search and the result list.
+    void setStopRequested(bool stop);
+    void setClosed(bool closed);
 
     // SearchWalkHost
     bool stopRequested() const override;
@@ -116,6 +119,10 @@ private:
     QPushButton *m_command3;
     ResultList *m_list1;
     QStringList m_list2;
+    // No search to stop until Start Search runs one.
+    bool m_stopRequested = true;
+    // Exit was pressed: the walks still running end at their next yield.
+    bool m_closed = false;
     std::unique_ptr<MenuTree> m_menus;
     std::unique_ptr<MenuShortcutFilter> m_menuKeys;
     std::unique_ptr<ResultCommands> m_commands;
