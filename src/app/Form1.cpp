@@ -22,6 +22,7 @@
 #include "platform/Twips.h"
 #include "platform/ui/DesignFont.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/MenuShortcutFilter.h"
 #include "platform/ui/Services.h"
 #include "platform/ui/ToolkitColor.h"
 #include "search/DeepSearch.h"
@@ -31,7 +32,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -99,9 +99,10 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
 
     // Text fields and lists would take Ctrl+C, Ctrl+A and the like for themselves: every
     // control that can hold the focus, the message field included, leaves the menu keys alone.
+    m_menuKeys = std::make_unique<MenuShortcutFilter>(*m_menus);
     for (QWidget *control : m_client->findChildren<QWidget *>()) {
         if (control->focusPolicy() != Qt::NoFocus)
-            control->installEventFilter(this);
+            m_menuKeys->watch(control);
     }
 
     // The window with its frame and menu bar stands in the top left corner of the screen, its
@@ -267,18 +268,3 @@ void Form1::showPanePopup(int pane, int kind, const QPoint &globalPos)
         m_popups.popup(menu, globalPos);
 }
 
-bool Form1::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto *keyEvent = static_cast<QKeyEvent *>(event);
-        const QKeySequence pressed(keyEvent->keyCombination());
-        for (const QAction *action : m_menus->shortcutActions()) {
-            if (action->shortcut() == pressed) {
-                // Not accepted: the menu's shortcut runs instead of the box's own key.
-                event->ignore();
-                return true;
-            }
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}

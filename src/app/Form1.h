@@ -15,6 +15,7 @@ class DeepSearch;
 class FileOperations;
 class InternetMenu;
 class MainMenus;
+class MenuShortcutFilter;
 class OpenFiles;
 class OpenTargetLinks;
 class PaneBoard;
@@ -74,7 +75,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void loadColor(ColorSetting setting);
@@ -105,4 +105,6 @@ private:
     std::unique_ptr<ViewGraphic> m_viewGraphic;
     std::unique_ptr<OpenTargetLinks> m_openTargets;
     std::unique_ptr<OpenFiles> m_openFiles;
+    // Last, so that it goes first: it asks m_menus at every key.
+    std::unique_ptr<MenuShortcutFilter> m_menuKeys;
 };

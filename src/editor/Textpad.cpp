@@ -12,6 +12,7 @@
 #include "platform/CurrentFolder.h"
 #include "platform/PathCodec.h"
 #include "platform/Twips.h"
+#include "platform/ui/MenuShortcutFilter.h"
 #include "platform/ui/MenuTree.h"
 #include "platform/ui/Services.h"
 
@@ -98,6 +99,8 @@ Textpad::Textpad(Services &services, EditorState &state, HtmlPreview &html, QWid
     m_menus = std::make_unique<MenuTree>(TextpadDesign::menuTable(), menuBar(), this);
     m_menus->action(QStringLiteral("mnuHtmledit0"))->setVisible(false);
     m_menus->action(QStringLiteral("mnuOptionsToolbar"))->setCheckable(true);
+    m_menuKeys = std::make_unique<MenuShortcutFilter>(*m_menus);
+    m_menuKeys->watch(m_txtNote);
     wireMenus();
     m_txtNote->setFocus();
 }
@@ -516,17 +519,6 @@ void Textpad::closeEvent(QCloseEvent *event)
 
 bool Textpad::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_txtNote && event->type() == QEvent::ShortcutOverride) {
-        auto *keyEvent = static_cast<QKeyEvent *>(event);
-        const QKeySequence pressed(keyEvent->keyCombination());
-        for (const QAction *action : m_menus->shortcutActions()) {
-            if (action->shortcut() == pressed && action->isEnabled()) {
-                // Not accepted: the menu's command runs instead of the box's own key.
-                event->ignore();
-                return true;
-            }
-        }
-    }
     if (watched == m_txtNote && event->type() == QEvent::KeyPress) {
         auto *keyEvent = static_cast<QKeyEvent *>(event);
         const bool enter = keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter;

@@ -12,6 +12,7 @@
 #include <optional>
 
 class HtmlPreview;
+class MenuShortcutFilter;
 class MenuTree;
 class TextBoxLoad;
 class frmFind;
@@ -90,8 +91,6 @@ public:
     QString fileText() const;
     QPlainTextEdit *txtNote() const { return m_txtNote; }
     QWidget *picToolbar() const { return m_picToolbar; }
-    // The window's one file dialog, kept while the window is loaded.
-    FileDialogRequest &CMDialog1() { return m_dialog; }
 
 Q_SIGNALS:
     // The window was closed and asks its owner to unload it.
@@ -119,11 +118,14 @@ private:
     EditorState &m_state;
     HtmlPreview &m_html;
     TextDocument m_document;
+    // The window's one file dialog (CMDialog1), shared by its open and save dialogs and kept
+    // while the window is loaded.
     FileDialogRequest m_dialog;
     QWidget *m_client;
     QWidget *m_picToolbar;
     QPlainTextEdit *m_txtNote;
     std::unique_ptr<MenuTree> m_menus;
+    std::unique_ptr<MenuShortcutFilter> m_menuKeys;
     EditCommands m_edit;
     LongWordWrap m_wrap;
     SharedWindow<frmFind> m_find;

@@ -1,16 +1,10 @@
 #include "picview/PictureFile.h"
 
 #include "picview/WmfPlayer.h"
-#include "platform/PathCodec.h"
+#include "platform/FileServices.h"
 
 #include <QBuffer>
 #include <QImageReader>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 
 namespace PictureFile {
 
@@ -42,39 +36,6 @@ bool fitsLimits(const QSize &size)
 }
 } // namespace
 
-std::optional<QByteArray> readFile(const QString &path, qint64 maxBytes)
-{
-    if (path.isEmpty())
-        return std::nullopt;
-    const int fd = ::open(PathCodec::encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        return std::nullopt;
-    std::optional<QByteArray> result;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxBytes) {
-        QByteArray bytes;
-        bytes.reserve(qsizetype(info.st_size));
-        char chunk[65536];
-        bool failed = false;
-        // The file may grow while it is read: the limit holds for what is read.
-        while (!failed) {
-            const ssize_t got = ::read(fd, chunk, sizeof chunk);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0 || bytes.size() + got > maxBytes)
-                failed = true;
-            else if (got == 0)
-                break;
-            else
-                bytes.append(chunk, got);
-        }
-        if (!failed)
-            result = bytes;
-    }
-    ::close(fd);
-    return result;
-}
-
 std::optional<Picture> decode(const QByteArray &bytes)
 {
     if (const std::optional<Wmf::Header> header = WmfPlayer::inspect(bytes)) {
@@ -104,12 +65,14 @@ std::optional<Picture> decode(const QByteArray &bytes)
     return Picture::raster(*kind, image, bytes);
 }
 
-std::optional<Picture> load(const QString &path)
+std::optional<Picture> load(FileServices &files, const QString &path)
 {
-    const std::optional<QByteArray> bytes = readFile(path, maxFileBytes);
-    if (!bytes)
+    if (path.isEmpty())
         return std::nullopt;
-    return decode(*bytes);
+    const FileContents contents = files.readFile(path, maxFileBytes);
+    if (contents.error != 0 || contents.tooLarge)
+        return std::nullopt;
+    return decode(contents.data);
 }
 
 } // namespace PictureFile

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class FileServices;
+
 // Reading pictures from files: bitmaps (BMP, GIF, JPEG), icons (ICO, CUR) and Windows
 // metafiles (placeable or plain), told apart by their content, never by their name. A file
 // that is missing, unreadable, of another kind, damaged, too big or too costly to draw gives no
@@ -19,11 +21,10 @@ constexpr qint64 maxDecodedBytes = qint64(256) << 20;
 // No picture file is read that is longer than this.
 constexpr qint64 maxFileBytes = qint64(256) << 20;
 
-// The picture in the file at path (a path of the path codec); nothing for the empty path.
-std::optional<Picture> load(const QString &path);
+// The picture in the file at path (a path of the path codec), read through files; nothing for
+// the empty path.
+std::optional<Picture> load(FileServices &files, const QString &path);
 // The picture held by bytes.
 std::optional<Picture> decode(const QByteArray &bytes);
-// The whole file at path, when it is a readable regular file of at most maxBytes.
-std::optional<QByteArray> readFile(const QString &path, qint64 maxBytes);
 
 } // namespace PictureFile

@@ -149,7 +149,7 @@ std::optional<RealView::OpenedPicture> RealView::openPicture()
     const std::optional<QString> chosen = m_services.dialogs.openFileName(request);
     if (!chosen)
         return std::nullopt;
-    std::optional<Picture> picture = PictureFile::load(*chosen);
+    std::optional<Picture> picture = PictureFile::load(m_services.files, *chosen);
     if (!picture)
         return std::nullopt;
     return OpenedPicture{*chosen, std::move(*picture)};

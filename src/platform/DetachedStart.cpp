@@ -3,6 +3,7 @@
 #include "platform/LongPath.h"
 #include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
+#include "platform/Posix.h"
 
 #include <QStandardPaths>
 
@@ -68,59 +69,48 @@ bool start(const QString &program, const QStringList &arguments, const QString &
     // entered by its descriptor; a program in it too long for execve is then started by its own
     // name in it. A long program elsewhere cannot be named to the system: it is not started.
     StartFolder startFolder{folder.isEmpty() ? nullptr : folderBytes.constData()};
+    Posix::FileDescriptor folderFd;
     QByteArray execPath = bytes.front();
     if (!folder.isEmpty() && folderBytes.size() >= PATH_MAX) {
-        startFolder.fd = LongPath::open(folderBytes, O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (startFolder.fd < 0)
+        folderFd = Posix::FileDescriptor(LongPath::open(folderBytes, O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!folderFd.isOpen())
             return false;
+        startFolder.fd = folderFd.fd();
     }
-    const auto closeFolder = [&startFolder] {
-        if (startFolder.fd >= 0)
-            ::close(startFolder.fd);
-    };
     if (execPath.size() >= PATH_MAX) {
-        if (startFolder.fd < 0 || PathHelper::parentOf(resolved) != folder) {
-            closeFolder();
+        if (!folderFd.isOpen() || PathHelper::parentOf(resolved) != folder)
             return false;
-        }
         execPath = "./" + PathCodec::encode(PathHelper::baseName(resolved));
     }
 
     // The grandchild reports a failed chdir or exec through the pipe; a successful exec
     // closes it unwritten.
     int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) {
-        closeFolder();
+    if (::pipe2(report, O_CLOEXEC) != 0)
         return false;
-    }
+    Posix::FileDescriptor reportRead(report[0]);
+    Posix::FileDescriptor reportWrite(report[1]);
     const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(report[0]);
-        ::close(report[1]);
-        closeFolder();
+    if (child < 0)
         return false;
-    }
     if (child == 0) {
         // The middle process ends at once, so the program is nobody's child to wait for.
         const pid_t grandchild = ::fork();
         if (grandchild == 0)
-            runGrandchild(execPath.constData(), argv.data(), startFolder, report[1]);
+            runGrandchild(execPath.constData(), argv.data(), startFolder, reportWrite.fd());
         if (grandchild < 0) {
             const int error = errno;
-            (void)!::write(report[1], &error, sizeof error);
+            (void)!::write(reportWrite.fd(), &error, sizeof error);
         }
         ::_exit(0);
     }
-    ::close(report[1]);
-    closeFolder();
+    // Only the children hold the pipe's writing end now: the read below ends when they do.
+    reportWrite.close();
+    folderFd.close();
     while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
     }
     int error = 0;
-    ssize_t n;
-    while ((n = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
-    }
-    ::close(report[0]);
-    return n == 0;
+    return Posix::readSome(reportRead.fd(), &error, sizeof error) == 0;
 }
 
 } // namespace DetachedStart

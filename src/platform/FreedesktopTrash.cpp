@@ -1,6 +1,7 @@
 #include "platform/FreedesktopTrash.h"
 
 #include "platform/PathCodec.h"
+#include "platform/Posix.h"
 #include "platform/TrashFolder.h"
 
 #include <QDateTime>
@@ -13,16 +14,8 @@
 
 namespace {
 
-QByteArray parentOf(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash <= 0 ? QByteArray("/") : path.left(slash);
-}
-
-QByteArray join(const QByteArray &folder, const QByteArray &name)
-{
-    return folder.endsWith('/') ? folder + name : folder + '/' + name;
-}
+using Posix::join;
+using Posix::parentOf;
 
 std::optional<QByteArray> canonical(const QByteArray &path)
 {
@@ -119,17 +112,16 @@ std::optional<TrashFolder> FreedesktopTrash::trashFor(const QByteArray &folder, 
 bool FreedesktopTrash::moveToTrash(const QString &path)
 {
     const QByteArray file = PathCodec::encode(path);
-    const qsizetype slash = file.lastIndexOf('/');
-    const QByteArray name = file.mid(slash + 1);
+    const QByteArray name = Posix::baseName(file);
     // Folders are never trashed; "x/" names a folder even when x is a link to one.
     struct stat st;
-    if (name.isEmpty() || name == "." || name == ".." || ::lstat(file.constData(), &st) != 0
-        || S_ISDIR(st.st_mode))
+    if (file.endsWith('/') || name.isEmpty() || name == "." || name == ".."
+        || ::lstat(file.constData(), &st) != 0 || S_ISDIR(st.st_mode))
         return false;
 
     // The record keeps the file's full path through real folders, so that the file goes back
     // to the very place it came from whatever the current folder is then.
-    const std::optional<QByteArray> folder = canonical(slash < 0 ? QByteArray(".") : parentOf(file));
+    const std::optional<QByteArray> folder = canonical(file.contains('/') ? parentOf(file) : QByteArray("."));
     if (!folder || ::stat(folder->constData(), &st) != 0)
         return false;
     const std::optional<TrashFolder> trash = trashFor(*folder, st.st_dev);

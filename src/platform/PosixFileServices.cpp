@@ -4,6 +4,7 @@
 #include "platform/LongPath.h"
 #include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
+#include "platform/Posix.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,7 +16,6 @@
 #include <unistd.h>
 
 #include <functional>
-#include <utility>
 
 namespace {
 
@@ -70,56 +70,35 @@ int missingNameError(const QString &path)
     return FileErrors::PathNotFound;
 }
 
-// Opens path to read a whole regular file of at most maxSize bytes, and gives its size; -1 when
-// it cannot, result saying why: an error number (folders, pipes and devices are 75, opened
+using Posix::FileDescriptor;
+
+// Opens path to read a whole regular file of at most maxSize bytes, and gives its size; none
+// when it cannot, result saying why: an error number (folders, pipes and devices are 75, opened
 // without waiting so a pipe cannot stall the program), or too large.
-int openWholeFile(const QString &path, qint64 maxSize, qint64 &size, FileContents &result)
+FileDescriptor openWholeFile(const QString &path, qint64 maxSize, qint64 &size, FileContents &result)
 {
     if (path.isEmpty()) {
         result.error = FileErrors::PathNotFound;
-        return -1;
+        return FileDescriptor();
     }
     // The path may be longer than one call takes (a deep search's result).
-    const int fd = LongPath::open(encoded(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
+    FileDescriptor in(LongPath::open(encoded(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!in.isOpen()) {
         result.error = (errno == ENOENT || errno == ENOTDIR) ? missingNameError(path) : FileErrors::fromErrno(errno);
-        return -1;
+        return in;
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0)
+    if (::fstat(in.fd(), &st) != 0)
         result.error = FileErrors::fromErrno(errno);
     else if (!S_ISREG(st.st_mode))
         result.error = FileErrors::PathFileAccess;
     else if (st.st_size > maxSize)
         result.tooLarge = true;
-    if (result.error != 0 || result.tooLarge) {
-        ::close(fd);
-        return -1;
-    }
+    if (result.error != 0 || result.tooLarge)
+        return FileDescriptor();
     size = st.st_size;
-    return fd;
+    return in;
 }
-
-// Closes the descriptor when it goes out of scope.
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() { close(); }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    bool isOpen() const { return m_fd >= 0; }
-    int fd() const { return m_fd; }
-    // False when closing reports an error (errno tells which).
-    bool close()
-    {
-        const int fd = std::exchange(m_fd, -1);
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 bool fallbackErrno(int err)
 {
@@ -174,24 +153,11 @@ int copyData(int in, int out)
     // Plain read and write from wherever the calls above stopped.
     QByteArray buffer(qsizetype(bufferSize), Qt::Uninitialized);
     for (;;) {
-        const ssize_t got = ::read(in, buffer.data(), bufferSize);
-        if (got == 0)
-            return 0;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        ssize_t done = 0;
-        while (done < got) {
-            const ssize_t put = ::write(out, buffer.constData() + done, size_t(got - done));
-            if (put < 0) {
-                if (errno == EINTR)
-                    continue;
-                return errno;
-            }
-            done += put;
-        }
+        const ssize_t got = Posix::readSome(in, buffer.data(), bufferSize);
+        if (got <= 0)
+            return got == 0 ? 0 : errno;
+        if (const int err = Posix::writeAll(out, QByteArrayView(buffer.constData(), qsizetype(got))))
+            return err;
     }
 }
 
@@ -286,24 +252,6 @@ int replaceThroughTemporary(const QString &target, const std::function<int(int)>
     return FileErrors::None;
 }
 
-// Writes all of data to fd from offset on; 0 or an errno value.
-int writeAll(int fd, const QByteArray &data, off_t offset = -1)
-{
-    qsizetype done = 0;
-    while (done < data.size()) {
-        const size_t left = size_t(data.size() - done);
-        const ssize_t put = offset < 0 ? ::write(fd, data.constData() + done, left)
-                                       : ::pwrite(fd, data.constData() + done, left, offset + off_t(done));
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        done += put;
-    }
-    return 0;
-}
-
 // Overwrites the existing regular file at path with data, for when its folder takes no new
 // file: the file keeps its inode, owner and mode. The room for a longer text is taken first,
 // so a full disk leaves the old file whole; only a write that fails midway (an I/O error) leaves
@@ -327,7 +275,7 @@ int writeInPlace(const QByteArray &path, const QByteArray &data, bool noFollow)
             return FileErrors::fromErrno(err);
         }
     }
-    int err = writeAll(out.fd(), data, 0);
+    int err = Posix::writeAllAt(out.fd(), data, 0);
     if (err == 0 && ::ftruncate(out.fd(), off_t(data.size())) != 0)
         err = errno;
     if (err == 0 && ::fsync(out.fd()) != 0)
@@ -363,7 +311,7 @@ int writeContents(const QString &path, const QByteArray &data, bool followLinks)
     const int error = replaceThroughTemporary(
         replace.path,
         [&](int out) {
-            if (const int err = writeAll(out, data))
+            if (const int err = Posix::writeAll(out, data))
                 return err;
             // The replaced file keeps its owner where we may give it (root saving another's file).
             if (replace.exists && (replace.st.st_uid != ::geteuid() || replace.st.st_gid != ::getegid()))
@@ -440,12 +388,10 @@ FileContents PosixFileServices::readFile(const QString &path, qint64 maxSize)
     for (;;) {
         const bool inPlace = filled < data.size();
         char *into = inPlace ? data.data() + filled : more;
-        const ssize_t got = ::read(in.fd(), into, inPlace ? size_t(data.size() - filled) : sizeof more);
+        const ssize_t got = Posix::readSome(in.fd(), into, inPlace ? size_t(data.size() - filled) : sizeof more);
         if (got == 0)
             break;
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
             result.error = FileErrors::fromErrno(errno);
             return result;
         }
@@ -475,12 +421,10 @@ FileContents PosixFileServices::readFileInPieces(const QString &path, qint64 max
     QByteArray buffer(qsizetype(bufferSize), Qt::Uninitialized);
     qint64 total = 0;
     for (;;) {
-        const ssize_t got = ::read(in.fd(), buffer.data(), bufferSize);
+        const ssize_t got = Posix::readSome(in.fd(), buffer.data(), bufferSize);
         if (got == 0)
             break;
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
             result.error = FileErrors::fromErrno(errno);
             return result;
         }
@@ -532,18 +476,8 @@ int PosixFileServices::rename(const QString &from, const QString &to)
     if (const int folderError = checkWritableFolder(folderOf(to)))
         return folderError;
 
-    if (::renameat2(AT_FDCWD, fromPath.constData(), AT_FDCWD, toPath.constData(), RENAME_NOREPLACE) == 0)
-        return FileErrors::None;
-    int err = errno;
-    if (err == EINVAL || err == ENOSYS) {
-        // The filesystem refuses the flag: check by hand, then rename plainly. A rename into
-        // the folder itself gives EINVAL again below.
-        if (::lstat(toPath.constData(), &st) == 0)
-            return FileErrors::FileAlreadyExists;
-        if (::rename(fromPath.constData(), toPath.constData()) == 0)
-            return FileErrors::None;
-        err = errno;
-    }
+    const int err = Posix::renameNoReplace(fromPath, toPath);
+    // EINVAL: a folder renamed into itself.
     if (err == EINVAL)
         return FileErrors::PathFileAccess;
     return FileErrors::fromErrno(err);

@@ -1,5 +1,6 @@
 #include "platform/TrashFolder.h"
 
+#include "platform/Posix.h"
 #include "platform/TrashEntryName.h"
 
 #include <cerrno>
@@ -14,52 +15,22 @@ namespace {
 // keep the search for a free name going.
 constexpr int maxAttempts = 100000;
 
-bool writeAll(int fd, const QByteArray &data)
-{
-    qsizetype written = 0;
-    while (written < data.size()) {
-        const ssize_t n = ::write(fd, data.constData() + written, size_t(data.size() - written));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        written += n;
-    }
-    return true;
-}
-
 // Writes a new record; false (and no record) when it cannot be made whole. EEXIST in errno
 // tells that the name was taken.
 bool writeRecord(const QByteArray &path, const QByteArray &text)
 {
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
+    Posix::FileDescriptor record(::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!record.isOpen())
         return false;
-    const bool written = writeAll(fd, text);
-    const int writeError = errno;
-    if (::close(fd) != 0 || !written) {
-        const int error = written ? errno : writeError;
+    int error = Posix::writeAll(record.fd(), text);
+    if (!record.close() && error == 0)
+        error = errno;
+    if (error != 0) {
         ::unlink(path.constData());
         errno = error == EEXIST ? EIO : error; // never mistaken for a name already taken
         return false;
     }
     return true;
-}
-
-// rename(2) replaces what is at the target; an entry of the trash must never be replaced.
-bool renameNoReplace(const QByteArray &from, const QByteArray &to)
-{
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // The file system does not know the flag: check by hand, then rename plainly.
-    struct stat st;
-    if (::lstat(to.constData(), &st) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return ::rename(from.constData(), to.constData()) == 0;
 }
 
 } // namespace
@@ -106,8 +77,7 @@ int TrashFolder::maxNameBytes() const
 
 bool TrashFolder::store(const QByteArray &file, const QByteArray &originalPath, const QDateTime &deleted) const
 {
-    const qsizetype slash = originalPath.lastIndexOf('/');
-    const QByteArray name = originalPath.mid(slash + 1);
+    const QByteArray name = Posix::baseName(originalPath);
     const QByteArray text = TrashEntryName::infoText(originalPath, deleted);
     const int maxName = maxNameBytes();
 
@@ -121,9 +91,10 @@ bool TrashFolder::store(const QByteArray &file, const QByteArray &originalPath, 
                 continue;
             return false;
         }
-        if (renameNoReplace(file, m_path + "/files/" + entry))
+        // An entry of the trash must never be replaced.
+        const int error = Posix::renameNoReplace(file, m_path + "/files/" + entry);
+        if (error == 0)
             return true;
-        const int error = errno;
         ::unlink(record.constData());
         if (error != EEXIST)
             return false;

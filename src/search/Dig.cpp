@@ -5,19 +5,18 @@
 #include "platform/Twips.h"
 #include "platform/ui/DesignedWindow.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/MenuShortcutFilter.h"
 #include "platform/ui/Services.h"
 #include "platform/ui/ToolkitColor.h"
 #include "search/ResultList.h"
 #include "search/ResultListModel.h"
 #include "search/SearchMessages.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -143,8 +142,10 @@ Dig::Dig(Services &services, const DigTiming &timing, ResultLinks links, SearchF
     connect(m_command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
 
     // In the two boxes the menu's keys win over the box's own, but for copy and paste.
-    m_txtvalue->installEventFilter(this);
-    m_textval->installEventFilter(this);
+    m_menuKeys = std::make_unique<MenuShortcutFilter>(
+        *m_menus, QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+V"))});
+    m_menuKeys->watch(m_txtvalue);
+    m_menuKeys->watch(m_textval);
 
     // Only ends a wait for a folder's read, so that what was found is shown meanwhile.
     m_showTimer.setSingleShot(true);
@@ -269,26 +270,6 @@ void Dig::closeEvent(QCloseEvent *event)
     // The window has no close box; a close by other means is Exit, which only hides it.
     event->ignore();
     mnuExit_Click();
-}
-
-bool Dig::eventFilter(QObject *watched, QEvent *event)
-{
-    const bool box = watched == m_txtvalue || watched == m_textval;
-    if (box && event->type() == QEvent::ShortcutOverride) {
-        const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
-        static const QList<QKeySequence> boxKeeps{QKeySequence(QStringLiteral("Ctrl+C")),
-                                                  QKeySequence(QStringLiteral("Ctrl+V"))};
-        if (!boxKeeps.contains(pressed)) {
-            for (const QAction *action : m_menus->shortcutActions()) {
-                if (action->shortcut() == pressed && action->isEnabled()) {
-                    // Not accepted: the menu's command runs instead of the box's own key.
-                    event->ignore();
-                    return true;
-                }
-            }
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void Dig::setStopRequested(bool stop)

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class MenuShortcutFilter;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -85,7 +86,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     template <typename T> T *control(const QString &name) const;
@@ -124,6 +124,7 @@ private:
     // Exit was pressed: the walks still running end at their next yield.
     bool m_closed = false;
     std::unique_ptr<MenuTree> m_menus;
+    std::unique_ptr<MenuShortcutFilter> m_menuKeys;
     std::unique_ptr<ResultCommands> m_commands;
     // The texts of the last search that passed its checks.
     QString m_searchPath;

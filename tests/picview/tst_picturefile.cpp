@@ -3,12 +3,15 @@
 #include "picview/Picture.h"
 #include "picview/PictureFile.h"
 #include "platform/PathCodec.h"
+#include "platform/PosixFileServices.h"
+#include "support/DeepChain.h"
 #include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QPainter>
 #include <QTest>
 
+#include <climits>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -26,8 +29,12 @@ private Q_SLOTS:
     void sizeCaps_data();
     void sizeCaps();
     void rawByteName();
+    void deeperThanOneSystemPath();
     void sizes();
     void draw();
+
+private:
+    PosixFileServices m_files;
 };
 
 void TestPictureFile::formats_data()
@@ -53,7 +60,7 @@ void TestPictureFile::formats()
     QVERIFY(!bytes.isEmpty());
     const QString path = dir.createFile(QStringLiteral("picture.") + QString::fromLatin1(format), bytes);
 
-    const std::optional<Picture> picture = PictureFile::load(path);
+    const std::optional<Picture> picture = PictureFile::load(m_files, path);
     QVERIFY(picture);
     QCOMPARE(int(picture->kind()), kind);
     QCOMPARE(picture->bytes(), bytes);
@@ -89,7 +96,7 @@ void TestPictureFile::byContentNotName()
 
     TestDir dir;
     const QString path = dir.createFile(name, PictureFixtures::encode(PictureFixtures::image(8, 8), format));
-    QCOMPARE(PictureFile::load(path).has_value(), loads);
+    QCOMPARE(PictureFile::load(m_files, path).has_value(), loads);
 }
 
 void TestPictureFile::noPicture_data()
@@ -126,7 +133,7 @@ void TestPictureFile::noPicture()
         QTest::ignoreMessage(QtWarningMsg, qPrintable(decoderWarning));
 
     TestDir dir;
-    QVERIFY(!PictureFile::load(dir.createFile(QStringLiteral("broken.bmp"), bytes)));
+    QVERIFY(!PictureFile::load(m_files, dir.createFile(QStringLiteral("broken.bmp"), bytes)));
 }
 
 namespace {
@@ -176,7 +183,7 @@ void TestPictureFile::sizeCaps()
     QFETCH(QByteArray, bytes);
 
     TestDir dir;
-    QVERIFY(!PictureFile::load(dir.createFile(QStringLiteral("huge.bmp"), bytes)));
+    QVERIFY(!PictureFile::load(m_files, dir.createFile(QStringLiteral("huge.bmp"), bytes)));
 }
 
 void TestPictureFile::rawByteName()
@@ -195,9 +202,23 @@ void TestPictureFile::rawByteName()
 
     const QString path = PathCodec::decode(rawName);
     QVERIFY(PathCodec::hasRawBytes(path));
-    const std::optional<Picture> picture = PictureFile::load(path);
+    const std::optional<Picture> picture = PictureFile::load(m_files, path);
     // The temporary folder cannot remove a name it cannot spell.
     ::unlink(rawName.constData());
+    QVERIFY(picture);
+    QCOMPARE(picture->toImage().size(), QSize(12, 6));
+}
+
+void TestPictureFile::deeperThanOneSystemPath()
+{
+    // A deep search's result, far longer than the system takes in one call, shows all the same.
+    TestDir dir;
+    const DeepChain chain(dir.path(), QByteArray(200, 'd'), 30, "deep.bmp",
+                          PictureFixtures::encode(PictureFixtures::image(12, 6), "bmp"));
+    QVERIFY(chain.isMade());
+    QVERIFY(PathCodec::encode(chain.filePath()).size() > PATH_MAX);
+
+    const std::optional<Picture> picture = PictureFile::load(m_files, chain.filePath());
     QVERIFY(picture);
     QCOMPARE(picture->toImage().size(), QSize(12, 6));
 }
@@ -210,7 +231,7 @@ void TestPictureFile::sizes()
     QCOMPARE(picture.himetricSize(), QSize(2646, 1323));
     QVERIFY(Picture().isNull());
     QVERIFY(Picture::raster(Picture::Kind::Bitmap, QImage(), "x").isNull());
-    QVERIFY(!PictureFile::load(QString()));
+    QVERIFY(!PictureFile::load(m_files, QString()));
 }
 
 void TestPictureFile::draw()

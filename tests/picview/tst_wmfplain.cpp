@@ -2,6 +2,7 @@
 
 #include "picview/Picture.h"
 #include "picview/PictureFile.h"
+#include "platform/PosixFileServices.h"
 #include "support/TestCase.h"
 #include "support/TestDir.h"
 
@@ -19,6 +20,9 @@ private Q_SLOTS:
     void boundsHoldText();
     void noPicture_data();
     void noPicture();
+
+private:
+    PosixFileServices m_files;
 };
 
 namespace {
@@ -133,7 +137,7 @@ void TestWmfPlain::sizes()
     QFETCH(QPoint, white);
 
     TestDir dir;
-    const std::optional<Picture> picture = PictureFile::load(dir.createFile(QStringLiteral("plain.wmf"), bytes));
+    const std::optional<Picture> picture = PictureFile::load(m_files, dir.createFile(QStringLiteral("plain.wmf"), bytes));
     QVERIFY(picture);
     QCOMPARE(picture->kind(), Picture::Kind::Metafile);
     QCOMPARE(picture->twipsSize(), twips);

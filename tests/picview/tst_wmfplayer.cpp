@@ -4,6 +4,7 @@
 #include "picview/PictureFile.h"
 #include "picview/WmfPlayer.h"
 #include "picview/WmfReader.h"
+#include "platform/PosixFileServices.h"
 #include "support/TestCase.h"
 #include "support/TestDir.h"
 
@@ -108,6 +109,9 @@ private Q_SLOTS:
     void badRecordsAreSkipped_data();
     void badRecordsAreSkipped();
     void seedCorpus();
+
+private:
+    PosixFileServices m_files;
 };
 
 void TestWmfPlayer::header()
@@ -120,7 +124,7 @@ void TestWmfPlayer::header()
     QCOMPARE(header->unitsPerInch, 1000);
 
     TestDir dir;
-    const std::optional<Picture> picture = PictureFile::load(dir.createFile(QStringLiteral("chart.wmf"), bytes));
+    const std::optional<Picture> picture = PictureFile::load(m_files, dir.createFile(QStringLiteral("chart.wmf"), bytes));
     QVERIFY(picture);
     QCOMPARE(picture->kind(), Picture::Kind::Metafile);
     QCOMPARE(picture->twipsSize(), QSizeF(2880, 1440));
@@ -258,7 +262,7 @@ void TestWmfPlayer::noPicture()
     QFETCH(QByteArray, bytes);
 
     TestDir dir;
-    QVERIFY(!PictureFile::load(dir.createFile(QStringLiteral("bad.wmf"), bytes)));
+    QVERIFY(!PictureFile::load(m_files, dir.createFile(QStringLiteral("bad.wmf"), bytes)));
     // Played anyway, it draws nothing.
     const QImage image = render(bytes);
     QCOMPARE(darkPixels(image, image.rect()), 0);
