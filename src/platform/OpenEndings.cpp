@@ -1,4 +1,4 @@
-#include "open/OpenEndings.h"
+#include "platform/OpenEndings.h"
 
 #include <array>
 
