@@ -125,6 +125,21 @@ const QStringList &htmlEndings()
     return list;
 }
 
+const QStringList &pictureEndings()
+{
+    static const QStringList list = [] {
+        QStringList endings;
+        for (const DispatchRow &row : dispatchRows) {
+            if (row.group != OpenGroup::Picture)
+                continue;
+            for (const char *form : row.forms)
+                endings.append(QString::fromLatin1(form));
+        }
+        return endings;
+    }();
+    return list;
+}
+
 const QStringList &archiveEndings()
 {
     static const QStringList list = listOf(archiveTypes);
