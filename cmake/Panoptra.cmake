@@ -11,6 +11,17 @@ function(panoptra_add_library name)
     target_link_libraries(panoptra_${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
+# A library of headers only (a folder of interfaces): nothing to compile, its users get the
+# include folder and its links.
+#   panoptra_add_interface_library(<name> LIBS <targets...>)
+function(panoptra_add_interface_library name)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    add_library(panoptra_${name} INTERFACE ${headers})
+    target_include_directories(panoptra_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(panoptra_${name} INTERFACE ${ARG_LIBS})
+endfunction()
+
 # One Qt Test executable per tests/<folder>/tst_*.cpp, run headless and labelled by folder.
 #   panoptra_add_tests(<folder> LIBS <targets...>)
 function(panoptra_add_tests folder)

@@ -10,8 +10,8 @@
 #include "fileops/PasteCommands.h"
 #include "fileops/RemoveFolder.h"
 #include "fileops/SearchResultBatch.h"
-#include "fileops/SearchResults.h"
 #include "fileops/SharedStandby.h"
+#include "links/SearchResults.h"
 
 class MainMenus;
 class PaneBoard;

@@ -6,7 +6,6 @@
 #include "app/MainMenus.h"
 #include "app/MenuTable.h"
 #include "app/OpenFiles.h"
-#include "app/OpenTargetLinks.h"
 #include "app/PaneLayouts.h"
 #include "app/PopupPresenter.h"
 #include "app/SelectAll.h"
@@ -91,9 +90,8 @@ Form1::Form1(Services &services, RegistryStore &store, PopupPresenter &popups,
     m_selectAll = std::make_unique<SelectAll>(*m_board, services.dialogs);
     m_layouts = std::make_unique<PaneLayouts>(*m_board);
     m_viewGraphic = std::make_unique<ViewGraphic>(*m_board, services);
-    m_openTargets = std::make_unique<OpenTargetLinks>(*m_editor, *m_editor, *m_viewGraphic);
-    m_openFiles = std::make_unique<OpenFiles>(*m_board, services, *m_openTargets, *m_openTargets,
-                                              *m_openTargets);
+    // View Text and View Html load the editor, a picture's double-click opens View Graphic.
+    m_openFiles = std::make_unique<OpenFiles>(*m_board, services, *m_editor, *m_editor, *m_viewGraphic);
     m_openFiles->connectMenus(*m_menus, this);
     wireMenus();
 

@@ -17,7 +17,6 @@ class InternetMenu;
 class MainMenus;
 class MenuShortcutFilter;
 class OpenFiles;
-class OpenTargetLinks;
 class PaneBoard;
 class PaneLayouts;
 class PopupPresenter;
@@ -103,7 +102,6 @@ private:
     std::unique_ptr<PaneLayouts> m_layouts;
     SharedWindow<Help1> m_help;
     std::unique_ptr<ViewGraphic> m_viewGraphic;
-    std::unique_ptr<OpenTargetLinks> m_openTargets;
     std::unique_ptr<OpenFiles> m_openFiles;
     // Last, so that it goes first: it asks m_menus at every key.
     std::unique_ptr<MenuShortcutFilter> m_menuKeys;

@@ -5,8 +5,8 @@
 #include "panes/PaneBoard.h"
 #include "platform/ui/Services.h"
 
-OpenFiles::OpenFiles(PaneBoard &board, Services &services, TextFileOpener &texts,
-                     HtmlPageViewer &htmlViewer, PictureOpener &pictures)
+OpenFiles::OpenFiles(PaneBoard &board, Services &services, TextLoader &texts,
+                     HtmlViewer &htmlViewer, PictureOpener &pictures)
     : m_board(board),
       m_views(board, services.dialogs, texts, htmlViewer),
       m_dispatch(board, services, pictures, m_views),

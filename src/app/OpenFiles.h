@@ -4,12 +4,12 @@
 #include "open/ViewCommands.h"
 #include "open/ZipView.h"
 
-class HtmlPageViewer;
+class HtmlViewer;
 class MainMenus;
 class PaneBoard;
 class PictureOpener;
 class QObject;
-class TextFileOpener;
+class TextLoader;
 struct Services;
 
 // The main window's commands that open files by type: every pane's double-click and pop-up
@@ -17,7 +17,7 @@ struct Services;
 class OpenFiles
 {
 public:
-    OpenFiles(PaneBoard &board, Services &services, TextFileOpener &texts, HtmlPageViewer &htmlViewer,
+    OpenFiles(PaneBoard &board, Services &services, TextLoader &texts, HtmlViewer &htmlViewer,
               PictureOpener &pictures);
 
     // Connects the menu items and the panes' double-clicks, for as long as context lives.

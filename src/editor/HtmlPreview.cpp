@@ -1,8 +1,8 @@
 #include "editor/HtmlPreview.h"
 
-#include "editor/HtmlEndings.h"
 #include "editor/Textpad.h"
 #include "platform/Launchers.h"
+#include "platform/OpenEndings.h"
 #include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
 #include "platform/ui/Dialogs.h"
@@ -13,6 +13,11 @@ namespace {
 QString selectFileFirst()
 {
     return QStringLiteral("Please select a file first");
+}
+
+bool isHtml(const QString &name)
+{
+    return OpenEndings::endsInAny(name, OpenEndings::htmlEndings());
 }
 
 } // namespace
@@ -33,13 +38,13 @@ HtmlPreview::HtmlPreview(Services &services, std::function<QString()> activePane
 
 void HtmlPreview::ShowHtmlMenuForPane(Textpad &textpad)
 {
-    if (m_activePaneFile && HtmlEndings::matches(m_activePaneFile()))
+    if (m_activePaneFile && isHtml(m_activePaneFile()))
         textpad.setHtmlMenuVisible(true);
 }
 
 void HtmlPreview::ShowHtmlMenuForFile(Textpad &textpad, const QString &fileName)
 {
-    if (HtmlEndings::matches(fileName))
+    if (isHtml(fileName))
         textpad.setHtmlMenuVisible(true);
 }
 
@@ -47,7 +52,7 @@ void HtmlPreview::mnuHtmledit1_Click(Textpad &textpad)
 {
     const TextDocument &document = textpad.document();
     // An untitled document has no folder to write the preview into.
-    if (!HtmlEndings::matches(document.caption()) || document.isUntitled())
+    if (!isHtml(document.caption()) || document.isUntitled())
         return;
     const QString preview = PathHelper::join(PathHelper::parentOf(document.path()), QStringLiteral("temp.html"));
     // The document itself is never overwritten by its preview: not by name, and not when one

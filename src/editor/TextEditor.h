@@ -2,9 +2,9 @@
 
 #include "editor/EditorState.h"
 #include "editor/HtmlPreview.h"
-#include "editor/HtmlViewer.h"
-#include "editor/TextLoader.h"
 #include "editor/Textpad.h"
+#include "links/HtmlViewer.h"
+#include "links/TextLoader.h"
 #include "platform/ui/SharedWindow.h"
 
 struct Services;

@@ -2,7 +2,7 @@
 
 #include "fileops/BatchMessages.h"
 #include "fileops/CopyBatch.h"
-#include "fileops/SearchResults.h"
+#include "links/SearchResults.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileops/SearchCopy.h"
+#include "links/SearchCopy.h"
 
 #include <QStringList>
 

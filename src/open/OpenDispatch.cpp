@@ -1,13 +1,13 @@
 #include "open/OpenDispatch.h"
 
-#include "open/OpenEndings.h"
+#include "links/PictureOpener.h"
 #include "open/OpenMessages.h"
-#include "open/OpenTargets.h"
 #include "open/ViewCommands.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/PaneBoard.h"
 #include "platform/Launchers.h"
+#include "platform/OpenEndings.h"
 #include "platform/PathHelper.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Services.h"
@@ -55,7 +55,7 @@ void OpenDispatch::OpenByType(int n)
         m_services.shellOpen.open(path);
         break;
     case OpenGroup::Picture:
-        m_pictures.viewGraphic();
+        m_pictures.mnuBmp_Click();
         break;
     case OpenGroup::Html:
         m_views.mnuHtm_0_Click();

@@ -1,14 +1,15 @@
 #include "open/ViewCommands.h"
 
-#include "open/OpenEndings.h"
+#include "links/HtmlViewer.h"
+#include "links/TextLoader.h"
 #include "open/OpenMessages.h"
-#include "open/OpenTargets.h"
 #include "panes/FileList.h"
 #include "panes/PaneBoard.h"
+#include "platform/OpenEndings.h"
 #include "platform/ui/Dialogs.h"
 
-ViewCommands::ViewCommands(const PaneBoard &board, Dialogs &dialogs, TextFileOpener &texts,
-                           HtmlPageViewer &htmlViewer)
+ViewCommands::ViewCommands(const PaneBoard &board, Dialogs &dialogs, TextLoader &texts,
+                           HtmlViewer &htmlViewer)
     : m_board(board), m_dialogs(dialogs), m_texts(texts), m_htmlViewer(htmlViewer)
 {
 }
@@ -26,8 +27,8 @@ void ViewCommands::mnuHtm_0_Click()
     if (n == 0)
         return;
     const QString path = m_board.paneFilePath(n);
-    if (m_texts.openTextFile(path))
-        m_htmlViewer.showHtmlViewer(path);
+    if (m_texts.LoadTextFile(path))
+        m_htmlViewer.showHtmlViewer();
 }
 
 void ViewCommands::mnuOpenTextFile_Click()
@@ -45,5 +46,5 @@ void ViewCommands::mnuOpenTextFile_Click()
 void ViewCommands::OpenAsText(int n)
 {
     if (OpenEndings::endsInAny(m_board.pane(n).fileList()->fileName(), OpenEndings::textTypeEndings()))
-        m_texts.openTextFile(m_board.paneFilePath(n));
+        m_texts.LoadTextFile(m_board.paneFilePath(n));
 }

@@ -1,17 +1,17 @@
 #pragma once
 
 class Dialogs;
-class HtmlPageViewer;
+class HtmlViewer;
 class PaneBoard;
-class TextFileOpener;
+class TextLoader;
 
 // The View menu's View Html and View Text, on the active pane's file (the pane whose file list
 // was clicked last), whatever menu started them.
 class ViewCommands
 {
 public:
-    ViewCommands(const PaneBoard &board, Dialogs &dialogs, TextFileOpener &texts,
-                 HtmlPageViewer &htmlViewer);
+    ViewCommands(const PaneBoard &board, Dialogs &dialogs, TextLoader &texts,
+                 HtmlViewer &htmlViewer);
 
     // View Html, also every pane's pop-up "View Html" and the double-click of an HTML file:
     // when any pane's current file has an HTML ending, the active pane's file goes into the
@@ -26,6 +26,6 @@ public:
 private:
     const PaneBoard &m_board;
     Dialogs &m_dialogs;
-    TextFileOpener &m_texts;
-    HtmlPageViewer &m_htmlViewer;
+    TextLoader &m_texts;
+    HtmlViewer &m_htmlViewer;
 };

@@ -1,9 +1,9 @@
 #include "open/ZipView.h"
 
-#include "open/OpenEndings.h"
 #include "panes/FileList.h"
 #include "panes/PaneBoard.h"
 #include "platform/Launchers.h"
+#include "platform/OpenEndings.h"
 
 ZipView::ZipView(const PaneBoard &board, ShellOpen &shellOpen) : m_board(board), m_shellOpen(shellOpen)
 {

@@ -1,9 +1,18 @@
 #include "picview/ViewGraphic.h"
 
 #include "panes/PaneBoard.h"
-#include "picview/PictureEndings.h"
+#include "platform/OpenEndings.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Services.h"
+
+namespace {
+
+bool hasPictureEnding(const QString &fileName)
+{
+    return OpenEndings::endsInAny(fileName, OpenEndings::pictureEndings());
+}
+
+} // namespace
 
 ViewGraphic::ViewGraphic(PaneBoard &board, Services &services)
     : m_board(board),
@@ -22,7 +31,7 @@ void ViewGraphic::mnuBmp_Click()
 {
     bool anyPicture = false;
     for (int n = 1; n <= PaneCount && !anyPicture; ++n)
-        anyPicture = PictureEndings::matches(m_board.pane(n).fileList()->fileName());
+        anyPicture = hasPictureEnding(m_board.pane(n).fileList()->fileName());
     if (!anyPicture)
         return;
     if (m_board.paneHasSelection() == 0) {
@@ -34,7 +43,7 @@ void ViewGraphic::mnuBmp_Click()
 
 void ViewGraphic::mnuGraphic_Click(int n)
 {
-    if (PictureEndings::matches(m_board.pane(n).fileList()->fileName()))
+    if (hasPictureEnding(m_board.pane(n).fileList()->fileName()))
         mnuBmp_Click();
 }
 

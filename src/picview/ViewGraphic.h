@@ -1,5 +1,6 @@
 #pragma once
 
+#include "links/PictureOpener.h"
 #include "picview/RealView.h"
 #include "picview/Saveas.h"
 #include "platform/ui/SharedWindow.h"
@@ -12,8 +13,9 @@ class PaneBoard;
 struct Services;
 
 // View Graphic: the main window's commands that open the picture viewer on a pane's picture,
-// and the one shared viewer window they open.
-class ViewGraphic
+// and the one shared viewer window they open. The commands that open files by type reach it as
+// their PictureOpener.
+class ViewGraphic : public PictureOpener
 {
 public:
     ViewGraphic(PaneBoard &board, Services &services);
@@ -21,7 +23,7 @@ public:
     // View > View Graphic: opens the viewer when some pane's current file has a picture ending
     // and a pane has a selection ("Please select a file first" when none has). The viewer
     // offers the first selected pane's file itself.
-    void mnuBmp_Click();
+    void mnuBmp_Click() override;
     // A pane's pop-up "View Graphic": goes on only when pane n's own current file has a picture
     // ending.
     void mnuGraphic_Click(int n);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileops/SearchResults.h"
+#include "links/SearchResults.h"
 #include "platform/ui/SharedWindow.h"
 #include "search/Dig.h"
 

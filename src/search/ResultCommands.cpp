@@ -1,10 +1,10 @@
 #include "search/ResultCommands.h"
 
-#include "editor/TextLoader.h"
-#include "fileops/SearchCopy.h"
-#include "open/OpenEndings.h"
+#include "links/SearchCopy.h"
+#include "links/TextLoader.h"
 #include "platform/EventWaits.h"
 #include "platform/Launchers.h"
+#include "platform/OpenEndings.h"
 #include "platform/PathHelper.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Dialogs.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileops/SearchResults.h"
+#include "links/SearchResults.h"
 
 #include <QSet>
 #include <QStringList>

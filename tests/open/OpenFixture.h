@@ -23,7 +23,7 @@ struct OpenFixture
     QWidget window;
     PaneBoard board{&window, test.services()};
     RecordingEditor editor;
-    RecordingHtmlViewer htmlViewer;
+    RecordingHtmlViewer htmlViewer{editor};
     RecordingPictureOpener pictures;
     ViewCommands views{board, test.dialogs, editor, htmlViewer};
     OpenDispatch dispatch{board, test.services(), pictures, views};

@@ -1,14 +1,16 @@
 #pragma once
 
-#include "open/OpenTargets.h"
+#include "links/HtmlViewer.h"
+#include "links/PictureOpener.h"
+#include "links/TextLoader.h"
 
 #include <QStringList>
 
 // The editor as the commands see it: records each path it is asked to load.
-class RecordingEditor : public TextFileOpener
+class RecordingEditor : public TextLoader
 {
 public:
-    bool openTextFile(const QString &path) override
+    bool LoadTextFile(const QString &path) override
     {
         loaded << path;
         return accept;
@@ -18,16 +20,21 @@ public:
     bool accept = true;
 };
 
-class RecordingHtmlViewer : public HtmlPageViewer
+// The HTML viewer takes the file the editor has just loaded: it records that file at each show.
+class RecordingHtmlViewer : public HtmlViewer
 {
 public:
-    void showHtmlViewer(const QString &path) override { shown << path; }
+    explicit RecordingHtmlViewer(const RecordingEditor &editor) : m_editor(editor) { }
+    void showHtmlViewer() override { shown << m_editor.loaded.value(m_editor.loaded.size() - 1); }
     QStringList shown;
+
+private:
+    const RecordingEditor &m_editor;
 };
 
 class RecordingPictureOpener : public PictureOpener
 {
 public:
-    void viewGraphic() override { ++calls; }
+    void mnuBmp_Click() override { ++calls; }
     int calls = 0;
 };

@@ -1,7 +1,9 @@
 #include "support/TestCase.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QRegularExpression>
 #include <QSet>
@@ -49,6 +51,82 @@ QString sourceDir()
     return qEnvironmentVariable("PANOPTRA_SOURCE_DIR");
 }
 
+// The folders each source folder may include headers from, its own among them. Layers point one
+// way, platform <- settings <- panes <- features <- app; the features reach each other only
+// through the interfaces in links/, and only app/ includes a feature. A new folder needs a row.
+struct IncludeRule
+{
+    QString folder;
+    QStringList allowed;
+};
+
+const QList<IncludeRule> &includeRules()
+{
+    static const QList<IncludeRule> rules = [] {
+        const QStringList features = {QStringLiteral("fileops"), QStringLiteral("editor"),
+                                      QStringLiteral("picview"), QStringLiteral("search"),
+                                      QStringLiteral("web"), QStringLiteral("open")};
+        const QString platform = QStringLiteral("platform");
+        const QString platformUi = QStringLiteral("platform/ui");
+        const QString settings = QStringLiteral("settings");
+        const QString links = QStringLiteral("links");
+        const QString folders = QStringLiteral("folders");
+        const QString panes = QStringLiteral("panes");
+        const QString app = QStringLiteral("app");
+        // What every feature stands on.
+        const QStringList below = {platform, platformUi, settings, folders, panes, links};
+
+        QList<IncludeRule> list = {
+            {platform, {platform}},
+            {platformUi, {platform, platformUi}},
+            {settings, {platform, settings}},
+            // Interfaces only: Qt Core and the widget-free platform types.
+            {links, {platform, links}},
+            {folders, {platform, folders}},
+            {panes, {platform, platformUi, settings, folders, panes}},
+        };
+        for (const QString &feature : features)
+            list.append({feature, below + QStringList{feature}});
+        list.append({app, below + features + QStringList{app}});
+        return list;
+    }();
+    return rules;
+}
+
+// The folders under src/, as include paths name them ("platform/ui").
+QStringList sourceFolders()
+{
+    const QDir src(sourceDir() + QStringLiteral("/src"));
+    QStringList folders;
+    QDirIterator it(src.path(), QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        folders << src.relativeFilePath(it.next());
+    folders.sort();
+    return folders;
+}
+
+// The folder part of an include of a project header ("platform/ui" for "platform/ui/Dialogs.h"),
+// or "" for any other header (Qt's, the standard library's, a generated one).
+QString projectFolderOf(const QString &header)
+{
+    static const QStringList topFolders = QDir(sourceDir() + QStringLiteral("/src"))
+                                              .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const qsizetype slash = header.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0 || !topFolders.contains(header.section(QLatin1Char('/'), 0, 0)))
+        return QString();
+    return header.left(slash);
+}
+
+// The source files of a folder, not those of its subfolders.
+QStringList sourceFilesOf(const QString &folder)
+{
+    const QDir dir(sourceDir() + QStringLiteral("/src/") + folder);
+    QStringList files;
+    for (const QString &name : dir.entryList({QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files))
+        files << dir.filePath(name);
+    return files;
+}
+
 } // namespace
 
 class TestLayering : public TestCase
@@ -61,6 +139,12 @@ private slots:
     void widgetFreeFoldersIncludeNoWidgetHeader();
     void widgetFreeLibrariesLinkNoWidgetModule_data();
     void widgetFreeLibrariesLinkNoWidgetModule();
+    void everySourceFolderHasAnIncludeRule();
+    void foldersIncludeOnlyTheirAllowedFolders_data();
+    void foldersIncludeOnlyTheirAllowedFolders();
+    void librariesLinkTheFoldersTheyIncludeFrom_data();
+    void librariesLinkTheFoldersTheyIncludeFrom();
+    void interfaceFolderHoldsHeadersOnly();
     void everyTestClassFailsOnUnexpectedWarnings_data();
     void everyTestClassFailsOnUnexpectedWarnings();
 };
@@ -75,7 +159,7 @@ void TestLayering::widgetFreeFoldersIncludeNoWidgetHeader_data()
 {
     QTest::addColumn<QString>("file");
     // The folder's own files, not those of its subfolders (platform/ui needs widgets).
-    for (const QString &folder : {QStringLiteral("platform"), QStringLiteral("settings")}) {
+    for (const QString &folder : {QStringLiteral("platform"), QStringLiteral("settings"), QStringLiteral("links")}) {
         const QDir dir(sourceDir() + QStringLiteral("/src/") + folder);
         const QStringList files = dir.entryList({QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files);
         for (const QString &name : files)
@@ -104,6 +188,7 @@ void TestLayering::widgetFreeLibrariesLinkNoWidgetModule_data()
     QTest::addColumn<QString>("links");
     QTest::newRow("platform") << "platform" << qEnvironmentVariable("PANOPTRA_PLATFORM_LINKS");
     QTest::newRow("settings") << "settings" << qEnvironmentVariable("PANOPTRA_SETTINGS_LINKS");
+    QTest::newRow("links") << "links" << qEnvironmentVariable("PANOPTRA_LINKS_links");
 }
 
 void TestLayering::widgetFreeLibrariesLinkNoWidgetModule()
@@ -114,6 +199,117 @@ void TestLayering::widgetFreeLibrariesLinkNoWidgetModule()
     for (const QString &library : libraries)
         QVERIFY2(library == QLatin1String("Qt6::Core") || library == QLatin1String("panoptra_platform"),
                  qPrintable(QStringLiteral("links ") + library));
+}
+
+void TestLayering::everySourceFolderHasAnIncludeRule()
+{
+    QStringList ruled;
+    for (const IncludeRule &rule : includeRules())
+        ruled << rule.folder;
+    QStringList missing;
+    for (const QString &folder : sourceFolders()) {
+        if (!ruled.contains(folder))
+            missing << folder;
+    }
+    QVERIFY2(sourceFolders().contains(QStringLiteral("platform/ui")), "src/ was not listed");
+    QVERIFY2(missing.isEmpty(),
+             qPrintable(QStringLiteral("no include rule for src/") + missing.join(QStringLiteral(", src/"))));
+}
+
+void TestLayering::foldersIncludeOnlyTheirAllowedFolders_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("allowed");
+    for (const IncludeRule &rule : includeRules())
+        QTest::newRow(qPrintable(rule.folder)) << rule.folder << rule.allowed;
+}
+
+void TestLayering::foldersIncludeOnlyTheirAllowedFolders()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, allowed);
+    if (!sourceFolders().contains(folder))
+        QSKIP("the folder is not in this tree");
+    const QStringList known = sourceFolders();
+    QStringList violations;
+    for (const QString &file : sourceFilesOf(folder)) {
+        for (const QString &header : includesOf(file)) {
+            const QString from = projectFolderOf(header);
+            if (!from.isEmpty() && (!allowed.contains(from) || !known.contains(from)))
+                violations << QFileInfo(file).fileName() + QStringLiteral(" includes ") + header;
+        }
+    }
+    QVERIFY2(violations.isEmpty(), qPrintable(violations.join(QStringLiteral("; "))));
+}
+
+void TestLayering::librariesLinkTheFoldersTheyIncludeFrom_data()
+{
+    QTest::addColumn<QString>("folder");
+    for (const QString &folder : sourceFolders())
+        QTest::newRow(qPrintable(folder)) << folder;
+}
+
+// Each library links exactly the project libraries whose headers its folder includes: a missing
+// link builds only by luck of another library's links, a surplus one hides a dependency.
+void TestLayering::librariesLinkTheFoldersTheyIncludeFrom()
+{
+    QFETCH(QString, folder);
+    const QString library = QString(folder).replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QByteArray variable = "PANOPTRA_LINKS_" + library.toUtf8();
+    QVERIFY2(qEnvironmentVariableIsSet(variable.constData()),
+             qPrintable(QStringLiteral("tests/CMakeLists.txt passes no link list for ") + folder));
+
+    QStringList linked;
+    const QStringList links = qEnvironmentVariable(variable.constData()).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    for (const QString &link : links) {
+        if (!link.startsWith(QLatin1String("panoptra_")))
+            continue;
+        const QString name = link.mid(9);
+        QString linkedFolder;
+        for (const QString &candidate : sourceFolders()) {
+            if (QString(candidate).replace(QLatin1Char('/'), QLatin1Char('_')) == name)
+                linkedFolder = candidate;
+        }
+        QVERIFY2(!linkedFolder.isEmpty(),
+                 qPrintable(QStringLiteral("links ") + link + QStringLiteral(", which is no folder of src/")));
+        linked << linkedFolder;
+    }
+
+    QStringList included;
+    for (const QString &file : sourceFilesOf(folder)) {
+        for (const QString &header : includesOf(file)) {
+            const QString from = projectFolderOf(header);
+            if (!from.isEmpty() && from != folder)
+                included << from;
+        }
+    }
+    QStringList surplus;
+    for (const QString &link : std::as_const(linked)) {
+        if (!included.contains(link))
+            surplus << link;
+    }
+    QStringList missing;
+    for (const QString &from : std::as_const(included)) {
+        if (!linked.contains(from) && !missing.contains(from))
+            missing << from;
+    }
+    const QString separator = QStringLiteral(", ");
+    QVERIFY2(missing.isEmpty(),
+             qPrintable(QStringLiteral("includes from, but does not link: ") + missing.join(separator)));
+    QVERIFY2(surplus.isEmpty(),
+             qPrintable(QStringLiteral("links, but includes nothing from: ") + surplus.join(separator)));
+}
+
+void TestLayering::interfaceFolderHoldsHeadersOnly()
+{
+    const QDir links(sourceDir() + QStringLiteral("/src/links"));
+    const QStringList headers = links.entryList({QStringLiteral("*.h")}, QDir::Files);
+    QVERIFY(!headers.isEmpty());
+    QStringList others = links.entryList(QDir::Files);
+    others.removeOne(QStringLiteral("CMakeLists.txt"));
+    for (const QString &header : headers)
+        others.removeOne(header);
+    QVERIFY2(others.isEmpty(), qPrintable(QStringLiteral("not a header: ") + others.join(QStringLiteral(", "))));
 }
 
 void TestLayering::everyTestClassFailsOnUnexpectedWarnings_data()

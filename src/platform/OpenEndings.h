@@ -23,8 +23,10 @@ std::optional<OpenGroup> dispatchGroup(const QString &name, const QStringList &p
 
 // View Text: the endings that open in the editor, in test order.
 const QStringList &textTypeEndings();
-// View Html's gate.
+// View Html's gate, and the editor's test for an HTML document.
 const QStringList &htmlEndings();
+// View Graphic's gate: the endings of the double-click table's picture rows.
+const QStringList &pictureEndings();
 // ZipView: the endings of the archives it hands to the desktop.
 const QStringList &archiveEndings();
 

@@ -1,4 +1,4 @@
-#include "open/OpenEndings.h"
+#include "platform/OpenEndings.h"
 
 #include <array>
 
@@ -122,6 +122,21 @@ const QStringList &textTypeEndings()
 const QStringList &htmlEndings()
 {
     static const QStringList list = listOf(htmlTypes);
+    return list;
+}
+
+const QStringList &pictureEndings()
+{
+    static const QStringList list = [] {
+        QStringList endings;
+        for (const DispatchRow &row : dispatchRows) {
+            if (row.group != OpenGroup::Picture)
+                continue;
+            for (const char *form : row.forms)
+                endings.append(QString::fromLatin1(form));
+        }
+        return endings;
+    }();
     return list;
 }
 

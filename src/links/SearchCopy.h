@@ -1,7 +1,7 @@
 #pragma once
 
-// The search window's Copy as the copy batch serves it: the application hands the batch to the
-// search window through this.
+// The search window's Copy as the copy batch serves it. The file operations' search-result
+// batch implements it; app/ hands it to the search window.
 class SearchCopy
 {
 public:

@@ -1,4 +1,4 @@
-#include "open/OpenEndings.h"
+#include "platform/OpenEndings.h"
 #include "support/TestCase.h"
 
 #include <QSet>
@@ -14,6 +14,8 @@ private Q_SLOTS:
     void endingRule();
     void textTypesMatchAtMostOneEntry();
     void everyDispatchRowIsReachable();
+    void pictureEndings_data();
+    void pictureEndings();
 };
 
 void TestOpenEndings::endingRule_data()
@@ -74,6 +76,32 @@ void TestOpenEndings::everyDispatchRowIsReachable()
     QVERIFY(!OpenEndings::dispatchGroup(QStringLiteral("clip.Mpeg"), {}));
     QCOMPARE(OpenEndings::dispatchGroup(QStringLiteral("clip.Mpeg"), {QStringLiteral("Mpeg")}),
              std::optional(OpenGroup::Media));
+}
+
+void TestOpenEndings::pictureEndings_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("picture");
+    QTest::newRow("lower case") << "a.bmp" << true;
+    QTest::newRow("capitalised") << "a.Gif" << true;
+    QTest::newRow("upper case") << "A.WMF" << true;
+    QTest::newRow("four-letter jpeg") << "photo.jpeg" << true;
+    QTest::newRow("cursor") << "arrow.CUR" << true;
+    QTest::newRow("mixed case") << "a.bMp" << false;
+    QTest::newRow("no dot needed") << "xjpg" << true;
+    QTest::newRow("html is no picture") << "a.htm" << false;
+    QTest::newRow("media is no picture") << "a.wav" << false;
+    QTest::newRow("png is not in the table") << "a.png" << false;
+}
+
+// View Graphic's gate and the double-click agree on what a picture is.
+void TestOpenEndings::pictureEndings()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, picture);
+    QCOMPARE(OpenEndings::endsInAny(name, OpenEndings::pictureEndings()), picture);
+    QCOMPARE(OpenEndings::dispatchGroup(name, {}) == OpenGroup::Picture, picture);
+    QCOMPARE(OpenEndings::pictureEndings().size(), 21);
 }
 
 QTEST_MAIN(TestOpenEndings)

@@ -3,8 +3,8 @@
 #include <QString>
 
 // The search window's result list, as the copy batch reaches it: each entry is the full path
-// of one found file, in the order found. The search window implements it; the application
-// hands it to SearchResultBatch.
+// of one found file, in the order found. The deep search implements it; app/ hands it to the
+// file operations' search-result batch.
 class SearchResults
 {
 public:
