@@ -1,13 +1,19 @@
 #include "panes/FileList.h"
 
+#include "folders/FolderReadCache.h"
 #include "panes/FileListModel.h"
-#include "panes/FolderReader.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-FileList::FileList(QWidget *parent) : QListView(parent), m_model(new FileListModel(this))
+FileList::FileList(QWidget *parent) : FileList(*new FolderReadCache(1), parent)
+{
+    m_ownCache.reset(&m_cache);
+}
+
+FileList::FileList(FolderReadCache &cache, QWidget *parent)
+    : QListView(parent), m_cache(cache), m_model(new FileListModel(this))
 {
     setModel(m_model);
     setSelectionMode(ExtendedSelection);
@@ -24,6 +30,8 @@ QString FileList::path() const
 {
     return m_path;
 }
+
+FileList::~FileList() = default;
 
 void FileList::setPath(const QString &path)
 {
@@ -49,61 +57,17 @@ void FileList::setPattern(const QString &pattern)
 void FileList::refresh()
 {
     // A model reset drops the selection and the current item without selection signals.
-    if (m_watch.mayHaveChanged(m_path))
-        load();
-    else
-        m_model->setNames(m_model->names());
+    load();
 }
 
 void FileList::load()
 {
-    m_model->setNames(FolderReader::fileNames(m_path, m_pattern, &m_watch));
+    m_model->setNames(m_cache.files(m_path, m_pattern));
 }
 
-bool FileList::readsSameAs(const FileList &other) const
+const FileNames &FileList::names() const
 {
-    return m_path == other.m_path && m_pattern.text() == other.m_pattern.text();
-}
-
-void FileList::refreshFrom(FileList &source)
-{
-    if (!readsSameAs(source) || !m_watch.mayHaveChanged(m_path)) {
-        refresh();
-        return;
-    }
-    takeListing(m_path, source.m_model->names(), source.m_watch);
-}
-
-void FileList::openFrom(FileList &source)
-{
-    m_pattern = source.m_pattern;
-    takeListing(source.m_path, source.m_model->names(), source.m_watch);
-}
-
-void FileList::openRead(const QString &path, const FileNames &allFiles, FolderWatch &readWatch)
-{
-    if (m_pattern.matchesEverything())
-        takeListing(path, allFiles, readWatch);
-    else
-        takeListing(path, allFiles.filtered([this](const QString &name) { return m_pattern.matches(name); }),
-                    readWatch);
-}
-
-bool FileList::isCurrent()
-{
-    return !m_watch.mayHaveChanged(m_path);
-}
-
-bool FileList::sharesNamesWith(const FileList &other) const
-{
-    return m_model->names().sharesWith(other.m_model->names());
-}
-
-void FileList::takeListing(const QString &path, const FileNames &names, FolderWatch &readWatch)
-{
-    m_path = path;
-    m_watch.beginFrom(readWatch, m_path);
-    m_model->setNames(names);
+    return m_model->names();
 }
 
 int FileList::listCount() const

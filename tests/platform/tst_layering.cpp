@@ -75,7 +75,7 @@ void TestLayering::widgetFreeFoldersIncludeNoWidgetHeader_data()
 {
     QTest::addColumn<QString>("file");
     // The folder's own files, not those of its subfolders (platform/ui needs widgets).
-    for (const QString &folder : {QStringLiteral("platform"), QStringLiteral("settings")}) {
+    for (const QString &folder : {QStringLiteral("platform"), QStringLiteral("settings"), QStringLiteral("folders")}) {
         const QDir dir(sourceDir() + QStringLiteral("/src/") + folder);
         const QStringList files = dir.entryList({QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files);
         for (const QString &name : files)
@@ -104,6 +104,7 @@ void TestLayering::widgetFreeLibrariesLinkNoWidgetModule_data()
     QTest::addColumn<QString>("links");
     QTest::newRow("platform") << "platform" << qEnvironmentVariable("PANOPTRA_PLATFORM_LINKS");
     QTest::newRow("settings") << "settings" << qEnvironmentVariable("PANOPTRA_SETTINGS_LINKS");
+    QTest::newRow("folders") << "folders" << qEnvironmentVariable("PANOPTRA_FOLDERS_LINKS");
 }
 
 void TestLayering::widgetFreeLibrariesLinkNoWidgetModule()
