@@ -3,7 +3,6 @@
 #include "folders/FolderReadCache.h"
 #include "panes/FileListModel.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -13,15 +12,12 @@ FileList::FileList(QWidget *parent) : FileList(*new FolderReadCache(1), parent)
 }
 
 FileList::FileList(FolderReadCache &cache, QWidget *parent)
-    : QListView(parent), m_cache(cache), m_model(new FileListModel(this))
+    // A refresh leaves no current item, also once the list takes the focus.
+    : ListBoxView(ExtendedSelection, NoCurrentOnFocus | LeftButtonDragsOnly, parent),
+      m_cache(cache),
+      m_model(new FileListModel(this))
 {
     setModel(m_model);
-    setSelectionMode(ExtendedSelection);
-    setUniformItemSizes(true);
-    setEditTriggers(NoEditTriggers);
-    setDragEnabled(false);
-    setMovement(Static);
-    setWordWrap(false);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { noteChange(); });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { noteChange(); });
 }
@@ -112,36 +108,24 @@ void FileList::setListIndex(int row)
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
-void FileList::mousePressEvent(QMouseEvent *event)
+void FileList::leftPress(QMouseEvent *event)
 {
-    // Only the left button selects; the others are left to the release (pop-up menus).
-    if (event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
     if (m_mouseAction) // the release of the last press never came: close that action first
         finishUserAction();
     m_mouseAction = true;
     // A click on a name is the user's click even when the name was the whole selection already.
     if (indexAt(event->position().toPoint()).isValid())
         m_changed = true;
-    userInput([&] { QListView::mousePressEvent(event); });
+    userInput([&] { ListBoxView::leftPress(event); });
 }
 
-void FileList::mouseReleaseEvent(QMouseEvent *event)
+void FileList::leftRelease(QMouseEvent *event)
 {
-    const Qt::MouseButton button = event->button();
-    const QPoint globalPos = event->globalPosition().toPoint();
-    if (button == Qt::LeftButton) {
-        userInput([&] { QListView::mouseReleaseEvent(event); });
-        if (m_mouseAction) {
-            m_mouseAction = false;
-            finishUserAction();
-        }
-    } else {
-        event->accept();
+    userInput([&] { ListBoxView::leftRelease(event); });
+    if (m_mouseAction) {
+        m_mouseAction = false;
+        finishUserAction();
     }
-    Q_EMIT mouseReleased(button, globalPos);
 }
 
 void FileList::mouseDoubleClickEvent(QMouseEvent *event)
@@ -152,31 +136,19 @@ void FileList::mouseDoubleClickEvent(QMouseEvent *event)
     }
     m_mouseAction = true;
     const bool onName = indexAt(event->position().toPoint()).isValid();
-    userInput([&] { QListView::mouseDoubleClickEvent(event); });
+    userInput([&] { ListBoxView::mouseDoubleClickEvent(event); });
     if (onName)
         Q_EMIT doubleClicked();
 }
 
-void FileList::mouseMoveEvent(QMouseEvent *event)
+void FileList::pointerMove(QMouseEvent *event)
 {
-    // A drag with another button held would select the rows it passes over.
-    if (event->buttons() & ~Qt::MouseButtons(Qt::LeftButton)) {
-        event->accept();
-        return;
-    }
-    userInput([&] { QListView::mouseMoveEvent(event); });
+    userInput([&] { ListBoxView::pointerMove(event); });
 }
 
 void FileList::keyPressEvent(QKeyEvent *event)
 {
-    userInput([&] { QListView::keyPressEvent(event); });
-}
-
-void FileList::focusInEvent(QFocusEvent *event)
-{
-    // The base class makes row 0 current on focus-in; a refreshed list must keep none.
-    QWidget::focusInEvent(event);
-    viewport()->update();
+    userInput([&] { ListBoxView::keyPressEvent(event); });
 }
 
 void FileList::userInput(const std::function<void()> &handle)

@@ -2,8 +2,7 @@
 
 #include "folders/FileNames.h"
 #include "folders/NamePattern.h"
-
-#include <QListView>
+#include "platform/ui/ListBoxView.h"
 
 #include <functional>
 #include <memory>
@@ -22,7 +21,7 @@ class FolderReadCache;
 //
 // The names come from a read cache: the pane board's, shared by its lists, or one of the list's
 // own.
-class FileList : public QListView
+class FileList : public ListBoxView
 {
     Q_OBJECT
 
@@ -60,16 +59,13 @@ Q_SIGNALS:
     void clicked();
     // A left double-click on a name.
     void doubleClicked();
-    // A mouse button was released over the list; globalPos is where.
-    void mouseReleased(Qt::MouseButton button, const QPoint &globalPos);
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void leftPress(QMouseEvent *event) override;
+    void leftRelease(QMouseEvent *event) override;
+    void pointerMove(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
 
 private:
     // Runs one step of a user action; the action raises clicked() when it ends (finish).

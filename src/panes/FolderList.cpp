@@ -16,16 +16,10 @@ FolderList::FolderList(QWidget *parent) : FolderList(*new FolderReadCache(1), pa
 }
 
 FolderList::FolderList(FolderReadCache &cache, QWidget *parent)
-    : QListView(parent), m_cache(cache), m_model(new FolderListModel(this))
+    : ListBoxView(SingleSelection, LeftButtonDragsOnly, parent), m_cache(cache), m_model(new FolderListModel(this))
 {
     setModel(m_model);
     setItemDelegate(new FolderItemDelegate(this));
-    setSelectionMode(SingleSelection);
-    setUniformItemSizes(true);
-    setEditTriggers(NoEditTriggers);
-    setDragEnabled(false);
-    setMovement(Static);
-    setWordWrap(false);
 }
 
 FolderList::~FolderList() = default;
@@ -87,24 +81,6 @@ int FolderList::openRow() const
     return m_model->openRow();
 }
 
-void FolderList::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
-    QListView::mousePressEvent(event);
-}
-
-void FolderList::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        QListView::mouseReleaseEvent(event);
-    else
-        event->accept();
-    Q_EMIT mouseReleased(event->button(), event->globalPosition().toPoint());
-}
-
 void FolderList::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
@@ -115,15 +91,6 @@ void FolderList::mouseDoubleClickEvent(QMouseEvent *event)
         setPath(m_model->rowPath(index.row()));
 }
 
-void FolderList::mouseMoveEvent(QMouseEvent *event)
-{
-    if (event->buttons() & ~Qt::MouseButtons(Qt::LeftButton)) {
-        event->accept();
-        return;
-    }
-    QListView::mouseMoveEvent(event);
-}
-
 void FolderList::keyPressEvent(QKeyEvent *event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
@@ -131,5 +98,5 @@ void FolderList::keyPressEvent(QKeyEvent *event)
         setPath(m_model->rowPath(currentIndex().row()));
         return;
     }
-    QListView::keyPressEvent(event);
+    ListBoxView::keyPressEvent(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QListView>
+#include "platform/ui/ListBoxView.h"
+
 
 #include <memory>
 
@@ -19,7 +20,7 @@ class FolderReadCache;
 // The subfolders come from a read cache: the pane board's, shared by its lists, or one of the
 // list's own. Opening a folder is one cache step, changed() included, so the pane's file list
 // that follows takes the files of the same read.
-class FolderList : public QListView
+class FolderList : public ListBoxView
 {
     Q_OBJECT
 
@@ -42,13 +43,9 @@ public:
 
 Q_SIGNALS:
     void changed();
-    void mouseReleased(Qt::MouseButton button, const QPoint &globalPos);
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
