@@ -1,3 +1,18 @@
+# Under Ninja the moc step reruns only when a file it read last time changed, so a header added
+# to a folder (a new class, a merge) went unmoc'd until the build folder was made afresh. When
+# the folder's files differ from the last configure, the step's stamp goes and it runs again.
+function(panoptra_moc_sees_new_files target sources)
+    set(list_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.txt)
+    set(old "")
+    if(EXISTS ${list_file})
+        file(READ ${list_file} old)
+    endif()
+    if(NOT old STREQUAL "${sources}")
+        file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
+        file(WRITE ${list_file} "${sources}")
+    endif()
+endfunction()
+
 # One static library per source folder: every .cpp and .h of the folder (not of its subfolders).
 #   panoptra_add_library(<name> LIBS <targets...>)
 function(panoptra_add_library name)
@@ -7,6 +22,7 @@ function(panoptra_add_library name)
         ${CMAKE_CURRENT_SOURCE_DIR}/*.h
         ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
     add_library(panoptra_${name} STATIC ${sources})
+    panoptra_moc_sees_new_files(panoptra_${name} "${sources}")
     target_include_directories(panoptra_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(panoptra_${name} PUBLIC ${ARG_LIBS})
 endfunction()

@@ -1,21 +1,23 @@
 #include "panes/FileList.h"
 
+#include "folders/FolderReadCache.h"
 #include "panes/FileListModel.h"
-#include "panes/FolderReader.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-FileList::FileList(QWidget *parent) : QListView(parent), m_model(new FileListModel(this))
+FileList::FileList(QWidget *parent) : FileList(*new FolderReadCache(1), parent)
+{
+    m_ownCache.reset(&m_cache);
+}
+
+FileList::FileList(FolderReadCache &cache, QWidget *parent)
+    // A refresh leaves no current item, also once the list takes the focus.
+    : ListBoxView(ExtendedSelection, NoCurrentOnFocus | LeftButtonDragsOnly, parent),
+      m_cache(cache),
+      m_model(new FileListModel(this))
 {
     setModel(m_model);
-    setSelectionMode(ExtendedSelection);
-    setUniformItemSizes(true);
-    setEditTriggers(NoEditTriggers);
-    setDragEnabled(false);
-    setMovement(Static);
-    setWordWrap(false);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { noteChange(); });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { noteChange(); });
 }
@@ -24,6 +26,8 @@ QString FileList::path() const
 {
     return m_path;
 }
+
+FileList::~FileList() = default;
 
 void FileList::setPath(const QString &path)
 {
@@ -49,61 +53,17 @@ void FileList::setPattern(const QString &pattern)
 void FileList::refresh()
 {
     // A model reset drops the selection and the current item without selection signals.
-    if (m_watch.mayHaveChanged(m_path))
-        load();
-    else
-        m_model->setNames(m_model->names());
+    load();
 }
 
 void FileList::load()
 {
-    m_model->setNames(FolderReader::fileNames(m_path, m_pattern, &m_watch));
+    m_model->setNames(m_cache.files(m_path, m_pattern));
 }
 
-bool FileList::readsSameAs(const FileList &other) const
+const FileNames &FileList::names() const
 {
-    return m_path == other.m_path && m_pattern.text() == other.m_pattern.text();
-}
-
-void FileList::refreshFrom(FileList &source)
-{
-    if (!readsSameAs(source) || !m_watch.mayHaveChanged(m_path)) {
-        refresh();
-        return;
-    }
-    takeListing(m_path, source.m_model->names(), source.m_watch);
-}
-
-void FileList::openFrom(FileList &source)
-{
-    m_pattern = source.m_pattern;
-    takeListing(source.m_path, source.m_model->names(), source.m_watch);
-}
-
-void FileList::openRead(const QString &path, const FileNames &allFiles, FolderWatch &readWatch)
-{
-    if (m_pattern.matchesEverything())
-        takeListing(path, allFiles, readWatch);
-    else
-        takeListing(path, allFiles.filtered([this](const QString &name) { return m_pattern.matches(name); }),
-                    readWatch);
-}
-
-bool FileList::isCurrent()
-{
-    return !m_watch.mayHaveChanged(m_path);
-}
-
-bool FileList::sharesNamesWith(const FileList &other) const
-{
-    return m_model->names().sharesWith(other.m_model->names());
-}
-
-void FileList::takeListing(const QString &path, const FileNames &names, FolderWatch &readWatch)
-{
-    m_path = path;
-    m_watch.beginFrom(readWatch, m_path);
-    m_model->setNames(names);
+    return m_model->names();
 }
 
 int FileList::listCount() const
@@ -148,36 +108,24 @@ void FileList::setListIndex(int row)
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
-void FileList::mousePressEvent(QMouseEvent *event)
+void FileList::leftPress(QMouseEvent *event)
 {
-    // Only the left button selects; the others are left to the release (pop-up menus).
-    if (event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
     if (m_mouseAction) // the release of the last press never came: close that action first
         finishUserAction();
     m_mouseAction = true;
     // A click on a name is the user's click even when the name was the whole selection already.
     if (indexAt(event->position().toPoint()).isValid())
         m_changed = true;
-    userInput([&] { QListView::mousePressEvent(event); });
+    userInput([&] { ListBoxView::leftPress(event); });
 }
 
-void FileList::mouseReleaseEvent(QMouseEvent *event)
+void FileList::leftRelease(QMouseEvent *event)
 {
-    const Qt::MouseButton button = event->button();
-    const QPoint globalPos = event->globalPosition().toPoint();
-    if (button == Qt::LeftButton) {
-        userInput([&] { QListView::mouseReleaseEvent(event); });
-        if (m_mouseAction) {
-            m_mouseAction = false;
-            finishUserAction();
-        }
-    } else {
-        event->accept();
+    userInput([&] { ListBoxView::leftRelease(event); });
+    if (m_mouseAction) {
+        m_mouseAction = false;
+        finishUserAction();
     }
-    Q_EMIT mouseReleased(button, globalPos);
 }
 
 void FileList::mouseDoubleClickEvent(QMouseEvent *event)
@@ -188,31 +136,19 @@ void FileList::mouseDoubleClickEvent(QMouseEvent *event)
     }
     m_mouseAction = true;
     const bool onName = indexAt(event->position().toPoint()).isValid();
-    userInput([&] { QListView::mouseDoubleClickEvent(event); });
+    userInput([&] { ListBoxView::mouseDoubleClickEvent(event); });
     if (onName)
         Q_EMIT doubleClicked();
 }
 
-void FileList::mouseMoveEvent(QMouseEvent *event)
+void FileList::pointerMove(QMouseEvent *event)
 {
-    // A drag with another button held would select the rows it passes over.
-    if (event->buttons() & ~Qt::MouseButtons(Qt::LeftButton)) {
-        event->accept();
-        return;
-    }
-    userInput([&] { QListView::mouseMoveEvent(event); });
+    userInput([&] { ListBoxView::pointerMove(event); });
 }
 
 void FileList::keyPressEvent(QKeyEvent *event)
 {
-    userInput([&] { QListView::keyPressEvent(event); });
-}
-
-void FileList::focusInEvent(QFocusEvent *event)
-{
-    // The base class makes row 0 current on focus-in; a refreshed list must keep none.
-    QWidget::focusInEvent(event);
-    viewport()->update();
+    userInput([&] { ListBoxView::keyPressEvent(event); });
 }
 
 void FileList::userInput(const std::function<void()> &handle)

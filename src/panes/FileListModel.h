@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include "panes/FileNames.h"
+#include "folders/FileNames.h"
 
 // The names of a file list: plain text rows, no icons and nothing looked up per row, so that
 // a view over 100,000 names stays quick. A row's text is made only when the view asks for it.

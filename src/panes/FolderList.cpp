@@ -1,9 +1,8 @@
 #include "panes/FolderList.h"
 
-#include "panes/FileList.h"
+#include "folders/FolderReadCache.h"
 #include "panes/FolderItemDelegate.h"
 #include "panes/FolderListModel.h"
-#include "panes/FolderReader.h"
 #include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
 
@@ -11,17 +10,19 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-FolderList::FolderList(QWidget *parent) : QListView(parent), m_model(new FolderListModel(this))
+FolderList::FolderList(QWidget *parent) : FolderList(*new FolderReadCache(1), parent)
+{
+    m_ownCache.reset(&m_cache);
+}
+
+FolderList::FolderList(FolderReadCache &cache, QWidget *parent)
+    : ListBoxView(SingleSelection, LeftButtonDragsOnly, parent), m_cache(cache), m_model(new FolderListModel(this))
 {
     setModel(m_model);
     setItemDelegate(new FolderItemDelegate(this));
-    setSelectionMode(SingleSelection);
-    setUniformItemSizes(true);
-    setEditTriggers(NoEditTriggers);
-    setDragEnabled(false);
-    setMovement(Static);
-    setWordWrap(false);
 }
+
+FolderList::~FolderList() = default;
 
 namespace {
 // path made absolute against the program's current folder (through the codec, so a folder whose
@@ -47,60 +48,15 @@ void FolderList::setPath(const QString &path)
         refresh();
         return;
     }
-    // One read for the folders and for the pane's file list, which takes the files in changed().
-    FolderReader::Contents contents = FolderReader::contents(clean, &m_watch);
-    display(clean, contents.folders);
-    m_openedFiles = std::move(contents.files);
+    // One step: the pane's file list, which opens the folder in changed(), takes this read.
+    const FolderReadCache::Step step(m_cache);
+    display(clean, m_cache.openFolder(clean));
     Q_EMIT changed();
-    m_openedFiles.reset();
-}
-
-bool FolderList::handFilesTo(FileList &files)
-{
-    if (!m_openedFiles)
-        return false;
-    files.openRead(path(), *m_openedFiles, m_watch);
-    return true;
 }
 
 void FolderList::refresh()
 {
-    if (m_watch.mayHaveChanged(path()))
-        load(path());
-    else
-        display(path(), m_model->subfolders());
-}
-
-bool FolderList::readsSameAs(const FolderList &other) const
-{
-    return path() == other.path();
-}
-
-void FolderList::refreshFrom(FolderList &source)
-{
-    if (!readsSameAs(source) || !m_watch.mayHaveChanged(path())) {
-        refresh();
-        return;
-    }
-    m_watch.beginFrom(source.m_watch, path());
-    display(path(), source.m_model->subfolders());
-}
-
-void FolderList::openRead(const QString &path, const QStringList &subfolders, FolderWatch &readWatch)
-{
-    if (path.isEmpty())
-        return;
-    const QString clean = absoluteClean(path);
-    const bool differs = clean != m_model->path();
-    m_watch.beginFrom(readWatch, clean);
-    display(clean, subfolders);
-    if (differs)
-        Q_EMIT changed();
-}
-
-void FolderList::load(const QString &path)
-{
-    display(path, FolderReader::folderNames(path, &m_watch));
+    display(path(), m_cache.folders(path()));
 }
 
 void FolderList::display(const QString &path, const QStringList &subfolders)
@@ -125,24 +81,6 @@ int FolderList::openRow() const
     return m_model->openRow();
 }
 
-void FolderList::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
-    QListView::mousePressEvent(event);
-}
-
-void FolderList::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        QListView::mouseReleaseEvent(event);
-    else
-        event->accept();
-    Q_EMIT mouseReleased(event->button(), event->globalPosition().toPoint());
-}
-
 void FolderList::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
@@ -153,15 +91,6 @@ void FolderList::mouseDoubleClickEvent(QMouseEvent *event)
         setPath(m_model->rowPath(index.row()));
 }
 
-void FolderList::mouseMoveEvent(QMouseEvent *event)
-{
-    if (event->buttons() & ~Qt::MouseButtons(Qt::LeftButton)) {
-        event->accept();
-        return;
-    }
-    QListView::mouseMoveEvent(event);
-}
-
 void FolderList::keyPressEvent(QKeyEvent *event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
@@ -169,5 +98,5 @@ void FolderList::keyPressEvent(QKeyEvent *event)
         setPath(m_model->rowPath(currentIndex().row()));
         return;
     }
-    QListView::keyPressEvent(event);
+    ListBoxView::keyPressEvent(event);
 }

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "panes/FileNames.h"
-#include "panes/FolderWatch.h"
+#include "platform/ui/ListBoxView.h"
 
-#include <QListView>
 
-#include <optional>
+#include <memory>
 
-class FileList;
 class FolderListModel;
+class FolderReadCache;
 
 // A pane's folder list: the open folder's path as a tree (each ancestor on its own row,
 // indented by depth, the open folder highlighted as open) with the open folder's subfolders
@@ -18,31 +16,25 @@ class FolderListModel;
 // click only highlights it. Every change of path(), by the user or by setPath(), raises
 // changed() once the new path is in place; refresh() re-reads and raises nothing. The right
 // button selects nothing. A folder that cannot be read shows its path and no subfolders.
-class FolderList : public QListView
+//
+// The subfolders come from a read cache: the pane board's, shared by its lists, or one of the
+// list's own. Opening a folder is one cache step, changed() included, so the pane's file list
+// that follows takes the files of the same read.
+class FolderList : public ListBoxView
 {
     Q_OBJECT
 
 public:
     explicit FolderList(QWidget *parent = nullptr);
+    explicit FolderList(FolderReadCache &cache, QWidget *parent = nullptr);
+    ~FolderList() override;
 
     QString path() const;
     // Opens path, made absolute and clean (raises changed() when it differs from the open
     // folder). An empty path is ignored.
     void setPath(const QString &path);
-    // Re-reads the folder (an unchanged local folder is not read again: see FolderWatch).
+    // Re-reads the folder (the read cache decides whether an earlier read serves).
     void refresh();
-    // Whether other shows the same folder, so that one read can serve both.
-    bool readsSameAs(const FolderList &other) const;
-    // A refresh that takes the subfolders source has just refreshed instead of reading them
-    // again; a plain refresh() when source shows another folder.
-    void refreshFrom(FolderList &source);
-    // Opens path with the subfolders a read of it has just given, the read watched by readWatch
-    // (raises changed() when path differs from the open folder).
-    void openRead(const QString &path, const QStringList &subfolders, FolderWatch &readWatch);
-    // While changed() runs for a folder opened by setPath(): opens files on the regular files
-    // that folder's read saw, so the pane's file list needs no read of its own. False (files
-    // untouched) at any other time.
-    bool handFilesTo(FileList &files);
     // Rows as shown: the ancestors, the open folder, then its subfolders.
     int rowCount() const;
     QString rowPath(int row) const;
@@ -51,22 +43,16 @@ public:
 
 Q_SIGNALS:
     void changed();
-    void mouseReleased(Qt::MouseButton button, const QPoint &globalPos);
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void load(const QString &path);
     // Shows the rows of path; the open folder is highlighted.
     void display(const QString &path, const QStringList &subfolders);
 
+    std::unique_ptr<FolderReadCache> m_ownCache;
+    FolderReadCache &m_cache;
     FolderListModel *m_model;
-    FolderWatch m_watch;
-    // The files of the folder just opened, kept only while changed() runs.
-    std::optional<FileNames> m_openedFiles;
 };

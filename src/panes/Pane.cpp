@@ -11,22 +11,27 @@
 
 namespace {
 template <typename T>
-T *makeControl(QWidget *parent, const QString &name, const QString &tooltip, const TwipsRect &rect)
+T *placeControl(T *control, const QString &name, const QString &tooltip, const TwipsRect &rect)
 {
-    T *control = new T(parent);
     control->setObjectName(name);
     control->setToolTip(tooltip);
     control->setGeometry(rect.toPixels());
     return control;
 }
+
+template <typename T>
+T *makeControl(QWidget *parent, const QString &name, const QString &tooltip, const TwipsRect &rect)
+{
+    return placeControl(new T(parent), name, tooltip, rect);
+}
 } // namespace
 
-Pane::Pane(const PaneSpec &spec, QWidget *parent) : m_spec(spec)
+Pane::Pane(const PaneSpec &spec, QWidget *parent, FolderReadCache &cache) : m_spec(spec)
 {
     const PaneRects &rects = PaneGeometry::designRects().at(spec.number - 1);
     m_driveList = makeControl<DriveList>(parent, spec.driveList, PaneTexts::driveTooltip(), rects.driveList);
-    m_folderList = makeControl<FolderList>(parent, spec.folderList, spec.folderTooltip, rects.folderList);
-    m_fileList = makeControl<FileList>(parent, spec.fileList, PaneTexts::fileTooltip(), rects.fileList);
+    m_folderList = placeControl(new FolderList(cache, parent), spec.folderList, spec.folderTooltip, rects.folderList);
+    m_fileList = placeControl(new FileList(cache, parent), spec.fileList, PaneTexts::fileTooltip(), rects.fileList);
     m_button = makeControl<QPushButton>(parent, spec.button, PaneTexts::buttonTooltip(), rects.button);
     m_patternBox = makeControl<QLineEdit>(parent, spec.patternBox, PaneTexts::patternTooltip(), rects.patternBox);
 

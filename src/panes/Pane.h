@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+class FolderReadCache;
+
 // One pane of the main window: drive list above folder list above file list, with the
 // "Change Extension" button and the pattern box below. The controls are children of the
 // given parent (the main window's client area), carry the design's object names, tooltips
@@ -20,7 +22,7 @@ class Pane : public QObject
     Q_OBJECT
 
 public:
-    Pane(const PaneSpec &spec, QWidget *parent);
+    Pane(const PaneSpec &spec, QWidget *parent, FolderReadCache &cache);
     ~Pane() override;
 
     const PaneSpec &spec() const { return m_spec; }

@@ -3,8 +3,6 @@
 #include "panes/DriveList.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
-#include "panes/FolderReader.h"
-#include "panes/FolderWatch.h"
 #include "panes/PaneGeometry.h"
 #include "platform/Drives.h"
 #include "platform/PathCodec.h"
@@ -18,7 +16,6 @@
 #include <QStyleOptionFrame>
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 QLineEdit *makeField(QWidget *parent, const QString &name)
@@ -41,21 +38,6 @@ int widthToShowAll(const QLineEdit *field)
                      + 2 * 2 + 2;
     return field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, field->height()), field).width();
 }
-// Refreshes the lists in their order; a list showing what an earlier one of the same step
-// read takes that read instead of reading the folder again (panes often share a folder).
-template <typename List>
-void refreshInTurn(const std::vector<List *> &lists)
-{
-    for (auto it = lists.begin(); it != lists.end(); ++it) {
-        const auto earlier = std::find_if(lists.begin(), it, [&](List *done) {
-            return done->readsSameAs(**it);
-        });
-        if (earlier != it)
-            (*it)->refreshFrom(**earlier);
-        else
-            (*it)->refresh();
-    }
-}
 } // namespace
 
 PaneBoard::PaneBoard(QWidget *parent, Services &services)
@@ -71,7 +53,7 @@ PaneBoard::PaneBoard(QWidget *parent, Services &services)
     m_text8->setGeometry(PaneGeometry::messageField().toPixels());
 
     for (const PaneSpec &spec : paneSpecs())
-        m_panes.at(spec.number - 1) = std::make_unique<Pane>(spec, parent);
+        m_panes.at(spec.number - 1) = std::make_unique<Pane>(spec, parent, m_cache);
     openAtStart();
     // Only now: the start itself runs none of the change steps.
     for (const auto &pane : m_panes)
@@ -91,17 +73,16 @@ PaneBoard::~PaneBoard()
 void PaneBoard::openAtStart()
 {
     // Every pane opens on the current folder: one read serves all ten lists.
+    const FolderReadCache::Step step(m_cache);
     const QString current = PathCodec::currentFolder();
-    FolderWatch watch;
-    const FolderReader::Contents contents = FolderReader::contents(current, &watch);
     const QList<Drive> drives = m_services.drives.drives();
     const QString drive = m_services.paths.driveRootOf(current);
     for (const auto &pane : m_panes) {
         pane->driveList()->setDrives(drives);
         pane->driveList()->setDrive(drive);
-        pane->folderList()->openRead(current, contents.folders, watch);
+        pane->folderList()->setPath(current);
         // No pattern: every file is listed, whatever the pattern box shows.
-        pane->fileList()->openRead(current, contents.files, watch);
+        pane->fileList()->setPath(current);
     }
 }
 
@@ -186,28 +167,13 @@ void PaneBoard::folderChange(int n)
 {
     Pane &p = pane(n);
     setLastFolderChangePane(n);
-    // Another pane may show that folder with the same pattern: its names serve as long as the
-    // folder has not changed since they were read. Else the folder list's read serves.
-    FileList *list = p.fileList();
-    const QString path = p.folderList()->path();
-    FileList *shown = list->path() != path ? currentList(path, list->pattern(), list) : nullptr;
-    if (shown)
-        list->openFrom(*shown);
-    else if (!p.folderList()->handFilesTo(*list))
-        list->setPath(path);
+    // The read cache decides whether the folder is read again: another pane may show it with
+    // the same pattern, or the folder list has just read it.
+    const FolderReadCache::Step step(m_cache);
+    p.fileList()->setPath(p.folderList()->path());
     refreshOthers(n, true);
     if (p.fileList()->listCount() > 0)
         m_text8->hide();
-}
-
-FileList *PaneBoard::currentList(const QString &path, const QString &pattern, const FileList *except) const
-{
-    for (const auto &pane : m_panes) {
-        FileList *list = pane->fileList();
-        if (list != except && list->path() == path && list->pattern() == pattern && list->isCurrent())
-            return list;
-    }
-    return nullptr;
 }
 
 void PaneBoard::fileListClick(int n)
@@ -220,12 +186,7 @@ void PaneBoard::changeExtension(int n)
 {
     Pane &p = pane(n);
     m_text8->hide();
-    FileList *list = p.fileList();
-    const QString pattern = p.patternBox()->text();
-    if (FileList *shown = currentList(list->path(), pattern, list))
-        list->openFrom(*shown);
-    else
-        list->setPattern(pattern);
+    p.fileList()->setPattern(p.patternBox()->text());
     if (p.fileList()->listCount() == 0) {
         m_text8->setText(PaneTexts::noFilesMessage());
         m_text8->setCursorPosition(0); // show the start of the message, not its end
@@ -251,26 +212,23 @@ void PaneBoard::refreshPane(int n)
 
 void PaneBoard::refreshFileLists(const QList<int> &panes)
 {
-    std::vector<FileList *> lists;
+    const FolderReadCache::Step step(m_cache);
     for (int n : panes)
-        lists.push_back(pane(n).fileList());
-    refreshInTurn(lists);
+        pane(n).fileList()->refresh();
 }
 
 void PaneBoard::refreshOthers(int n, bool folderLists)
 {
-    std::vector<FolderList *> folders;
-    std::vector<FileList *> files;
+    // One step: panes on one folder share one read.
+    const FolderReadCache::Step step(m_cache);
     for (const auto &pane : m_panes) {
         if (pane->number() == n)
             continue;
-        folders.push_back(pane->folderList());
-        files.push_back(pane->fileList());
+        if (folderLists)
+            pane->folderList()->refresh();
+        else
+            pane->fileList()->refresh();
     }
-    if (folderLists)
-        refreshInTurn(folders);
-    else
-        refreshInTurn(files);
 }
 
 void PaneBoard::onMouseReleased(int n, PopupKind kind, Qt::MouseButton button, const QPoint &globalPos)

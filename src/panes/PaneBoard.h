@@ -1,5 +1,6 @@
 #pragma once
 
+#include "folders/FolderReadCache.h"
 #include "panes/Pane.h"
 
 #include <QLineEdit>
@@ -63,8 +64,8 @@ public:
     void refreshAll();
     // The file pop-up's "Refresh": pane n's file list only.
     void refreshPane(int n);
-    // Refreshes the file lists of the given panes in that order; lists on the same folder with
-    // the same pattern share one read.
+    // Refreshes the file lists of the given panes in that order, as one step of the read cache:
+    // lists on the same folder with the same pattern share one read.
     void refreshFileLists(const QList<int> &panes);
 
 Q_SIGNALS:
@@ -75,9 +76,6 @@ Q_SIGNALS:
 
 private:
     void openAtStart();
-    // A file list other than except that shows path with pattern and whose names are still
-    // current, so that they may serve another list; null when there is none.
-    FileList *currentList(const QString &path, const QString &pattern, const FileList *except) const;
     void connectPane(Pane &pane);
     void setActivePane(int n);
     void setLastFolderChangePane(int n);
@@ -86,6 +84,8 @@ private:
     void onMouseReleased(int n, PopupKind kind, Qt::MouseButton button, const QPoint &globalPos);
 
     Services &m_services;
+    // Decides for every list whether its folder is read again; outlives the panes.
+    FolderReadCache m_cache{2 * PaneCount};
     std::array<std::unique_ptr<Pane>, PaneCount> m_panes;
     int m_activePane = 0;
     int m_lastFolderChangePane = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QListView>
+#include "platform/ui/ListBoxView.h"
 
 class ResultListModel;
 
@@ -8,7 +8,7 @@ class ResultListModel;
 // Its current item is the row with the list's focus, selected or not; a list that was emptied
 // has none until the user picks a row (taking the focus alone makes none current). Only the
 // left button selects; a release of any button is reported, for the pop-up menu.
-class ResultList : public QListView
+class ResultList : public ListBoxView
 {
     Q_OBJECT
 
@@ -21,14 +21,6 @@ public:
     bool isSelected(int row) const;
     // The current item's path; "" when there is none.
     QString currentText() const;
-
-Q_SIGNALS:
-    void mouseReleased(Qt::MouseButton button, const QPoint &globalPos);
-
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
 
 private:
     ResultListModel *m_model;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "panes/FolderReader.h"
-#include "panes/NamePattern.h"
+#include "folders/FolderReader.h"
+#include "folders/NamePattern.h"
 
 #include <QObject>
 #include <QString>

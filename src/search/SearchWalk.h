@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panes/NamePattern.h"
+#include "folders/NamePattern.h"
 #include "search/SearchReader.h"
 
 #include <QString>

@@ -1,6 +1,8 @@
 #include "FileListRows.h"
+#include "folders/FolderReadCache.h"
+#include "folders/NamePattern.h"
 #include "panes/FileList.h"
-#include "panes/FolderReader.h"
+#include "panes/FolderList.h"
 #include "platform/PathCodec.h"
 #include "support/TestCase.h"
 #include "support/TestDir.h"
@@ -67,9 +69,9 @@ private Q_SLOTS:
     void refreshSeesWhereLinksLead();
     void noCapOnNames();
     void namesKeepTheirBytes();
-    void openFromShowsWhatTheOtherShows();
-    void openReadKeepsWhatThePatternMatches_data();
-    void openReadKeepsWhatThePatternMatches();
+    void listsOnOneCacheShareOneRead();
+    void openingReadKeepsWhatThePatternMatches_data();
+    void openingReadKeepsWhatThePatternMatches();
     void clicksSelectAndRaiseClickedOnce_data();
     void clicksSelectAndRaiseClickedOnce();
     void ctrlClickDeselectingLastStillClicks();
@@ -86,6 +88,7 @@ private:
                Qt::MouseButton button = Qt::LeftButton);
 
     std::unique_ptr<TestDir> m_dir;
+    std::unique_ptr<FolderReadCache> m_cache;
     std::unique_ptr<FileList> m_list;
 };
 
@@ -95,7 +98,8 @@ void TestFileList::init()
     m_dir = std::make_unique<TestDir>();
     for (const char *name : {"b.txt", "A.txt", "c.HTM", "d.txt", "E.zip", "f.bat"})
         m_dir->createFile(QString::fromLatin1(name));
-    m_list = std::make_unique<FileList>();
+    m_cache = std::make_unique<FolderReadCache>();
+    m_list = std::make_unique<FileList>(*m_cache);
     m_list->resize(200, 300);
     m_list->setPath(m_dir->path());
     m_list->show();
@@ -105,6 +109,7 @@ void TestFileList::init()
 void TestFileList::cleanup()
 {
     m_list.reset();
+    m_cache.reset();
     m_dir.reset();
 }
 
@@ -245,39 +250,45 @@ void TestFileList::namesKeepTheirBytes()
     QCOMPARE(PathCodec::encode(list.item(1)), QByteArray("bad\xff.txt"));
 }
 
-void TestFileList::openFromShowsWhatTheOtherShows()
+void TestFileList::listsOnOneCacheShareOneRead()
 {
-    FileList other;
-    other.openFrom(*m_list);
+    FileList other(*m_cache);
+    other.setPath(m_dir->path());
     QCOMPARE(other.path(), m_dir->path());
     QCOMPARE(allNames(other), allNames(*m_list));
-    QVERIFY(other.sharesNamesWith(*m_list));
+    QVERIFY(other.names().sharesWith(m_list->names()));
 
-    // A list with a pattern of its own takes the other's pattern with its names.
-    FileList narrowed;
+    // A list with a pattern of its own: the names its pattern keeps, shared by the lists with it.
+    FileList narrowed(*m_cache);
     narrowed.setPattern(QStringLiteral("*.txt"));
     QCOMPARE(allNames(narrowed), QStringList());
     narrowed.setPath(m_dir->path());
     QCOMPARE(allNames(narrowed), (QStringList{"A.txt", "b.txt", "d.txt"}));
-    QVERIFY(!narrowed.sharesNamesWith(*m_list));
-    m_list->openFrom(narrowed);
+    QVERIFY(!narrowed.names().sharesWith(m_list->names()));
+    m_list->setPattern(QStringLiteral("*.txt"));
     QCOMPARE(m_list->pattern(), QStringLiteral("*.txt"));
     QCOMPARE(allNames(*m_list), (QStringList{"A.txt", "b.txt", "d.txt"}));
-    QVERIFY(narrowed.sharesNamesWith(*m_list));
-    m_list->openFrom(other);
-    QCOMPARE(m_list->pattern(), QString());
+    QVERIFY(narrowed.names().sharesWith(m_list->names()));
+    m_list->setPattern(QString());
+    QVERIFY(other.names().sharesWith(m_list->names()));
 
-    // A change after the shared read shows in both once each refreshes.
+    // A change after the shared read shows in both once each refreshes, from one new read.
     m_dir->createFile(QStringLiteral("g.txt"));
-    QVERIFY(!other.isCurrent());
     other.refresh();
     QCOMPARE(other.listCount(), 7);
     QCOMPARE(m_list->listCount(), 6);
     m_list->refresh();
     QCOMPARE(allNames(*m_list), allNames(other));
+    QVERIFY(other.names().sharesWith(m_list->names()));
+
+    // A list with a cache of its own reads for itself.
+    FileList alone;
+    alone.setPath(m_dir->path());
+    QCOMPARE(allNames(alone), allNames(other));
+    QVERIFY(!alone.names().sharesWith(other.names()));
 }
 
-void TestFileList::openReadKeepsWhatThePatternMatches_data()
+void TestFileList::openingReadKeepsWhatThePatternMatches_data()
 {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QStringList>("listed");
@@ -288,29 +299,29 @@ void TestFileList::openReadKeepsWhatThePatternMatches_data()
     QTest::newRow("none") << "*.exe" << QStringList{} << false;
 }
 
-void TestFileList::openReadKeepsWhatThePatternMatches()
+void TestFileList::openingReadKeepsWhatThePatternMatches()
 {
     QFETCH(QString, pattern);
     QFETCH(QStringList, listed);
     QFETCH(bool, shared);
     m_dir->createDir(QStringLiteral("sub.txt"));
-    FolderWatch readWatch;
-    const FolderReader::Contents contents = FolderReader::contents(m_dir->path(), &readWatch);
-    QCOMPARE(contents.folders, QStringList{"sub.txt"});
+    // A folder list's opening read gives the files too.
+    FolderReadCache cache;
+    FolderList folders(cache);
+    folders.setPath(m_dir->path());
+    QCOMPARE(folders.rowPath(folders.openRow() + 1), m_dir->filePath(QStringLiteral("sub.txt")));
 
-    FileList list;
+    FileList list(cache);
     list.setPattern(pattern);
-    list.openRead(m_dir->path(), contents.files, readWatch);
+    list.setPath(m_dir->path());
     QCOMPARE(list.path(), m_dir->path());
     QCOMPARE(allNames(list), listed);
-    FileList all;
-    all.openRead(m_dir->path(), contents.files, readWatch);
-    QCOMPARE(list.sharesNamesWith(all), shared);
+    FileList all(cache);
+    all.setPath(m_dir->path());
+    QCOMPARE(list.names().sharesWith(all.names()), shared);
 
-    // The list's own watch carries on from the read's.
-    QVERIFY(list.isCurrent());
+    // The cache watches the folder from that read on.
     m_dir->createFile(QStringLiteral("new.txt"));
-    QVERIFY(!list.isCurrent());
     list.refresh();
     QCOMPARE(list.listCount(), listed.size() + (NamePattern(pattern).matches(QStringLiteral("new.txt")) ? 1 : 0));
 }

@@ -1,8 +1,7 @@
+#include "folders/FolderReadCache.h"
 #include "panes/FileList.h"
 #include "panes/FolderList.h"
 #include "panes/FolderListModel.h"
-#include "panes/FolderReader.h"
-#include "panes/FolderWatch.h"
 #include "support/TestCase.h"
 #include "support/TestDir.h"
 
@@ -49,7 +48,7 @@ private Q_SLOTS:
     void refreshRereadsSilently();
     void vanishedFolderKeepsItsPath();
     void refreshSeesWhereLinksLead();
-    void openReadShowsOneReadOfFilesAndFolders();
+    void listsOnOneCacheShareOneRead();
     void filesOfANewFolderAreHandedOnInChanged();
 
 private:
@@ -233,52 +232,61 @@ void TestFolderList::refreshSeesWhereLinksLead()
 }
 
 
-void TestFolderList::openReadShowsOneReadOfFilesAndFolders()
+void TestFolderList::listsOnOneCacheShareOneRead()
 {
-    FolderWatch readWatch;
-    const FolderReader::Contents contents = FolderReader::contents(m_open, &readWatch);
-    QCOMPARE(contents.files.toStringList(), (QStringList{"file.txt", "filelink"}));
-
-    FolderList list;
+    FolderReadCache cache;
+    FolderList first(cache);
+    first.setPath(m_open);
+    FolderList list(cache);
     QSignalSpy changed(&list, &FolderList::changed);
-    list.openRead(m_open + QStringLiteral("/."), contents.folders, readWatch);
+    list.setPath(m_open + QStringLiteral("/."));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(list.path(), m_open);
     QCOMPARE(rowPaths(list), rowPaths(*m_list));
-    list.openRead(m_open, contents.folders, readWatch);
+    list.setPath(m_open);
     QCOMPARE(changed.count(), 1); // the same folder again
 
-    // A change after the read shows once the list refreshes.
-    m_dir->createDir(QStringLiteral("top/open/added"));
+    // A change after the read shows once the list refreshes, and only there.
+    const QString added = m_dir->createDir(QStringLiteral("top/open/added"));
     list.refresh();
-    QVERIFY(rowPaths(list).contains(m_dir->filePath(QStringLiteral("top/open/added"))));
+    QVERIFY(rowPaths(list).contains(added));
+    QVERIFY(!rowPaths(first).contains(added));
 }
 
 void TestFolderList::filesOfANewFolderAreHandedOnInChanged()
 {
-    FileList files;
+    FolderReadCache cache;
+    FolderList folders(cache);
+    FileList files(cache);
     files.setPattern(QStringLiteral("f*"));
-    QVERIFY(!m_list->handFilesTo(files));
     QCOMPARE(files.path(), QString());
 
-    bool handed = false;
-    connect(m_list.get(), &FolderList::changed, this, [&] { handed = m_list->handFilesTo(files); });
     const QString top = m_dir->filePath(QStringLiteral("top"));
     m_dir->createFile(QStringLiteral("top/first.txt"));
     m_dir->createFile(QStringLiteral("top/second.txt"));
-    m_list->setPath(top);
-    QVERIFY(handed);
+    // A link: the watch trusts no listing of top, so only the step of the opening serves.
+    QVERIFY(QFile::link(m_open, top + QStringLiteral("/zlink")));
+    FileNames opened;
+    connect(&folders, &FolderList::changed, this, [&] {
+        m_dir->createFile(QStringLiteral("top/fifth.txt")); // after the opening read
+        files.setPath(folders.path());
+        FileList all(cache);
+        all.setPath(folders.path());
+        opened = all.names();
+    });
+    folders.setPath(top);
     QCOMPARE(files.path(), top);
     QCOMPARE(files.listCount(), 1);
     QCOMPARE(files.item(0), QStringLiteral("first.txt")); // with the file list's own pattern
-    QVERIFY(!m_list->handFilesTo(files)); // once changed() is over
+    QCOMPARE(opened.toStringList(), (QStringList{"first.txt", "second.txt"}));
 
-    // The file list watches the folder from that read on.
-    QVERIFY(files.isCurrent());
+    // Once changed() is over, a list reads again.
+    FileList later(cache);
+    later.setPath(top);
+    QCOMPARE(later.names().toStringList(), (QStringList{"fifth.txt", "first.txt", "second.txt"}));
     m_dir->createFile(QStringLiteral("top/fourth.txt"));
-    QVERIFY(!files.isCurrent());
     files.refresh();
-    QCOMPARE(files.listCount(), 2);
+    QCOMPARE(files.listCount(), 3);
 }
 
 QTEST_MAIN(TestFolderList)

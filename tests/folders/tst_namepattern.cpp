@@ -1,5 +1,5 @@
-#include "panes/FolderReader.h"
-#include "panes/NamePattern.h"
+#include "folders/FolderReader.h"
+#include "folders/NamePattern.h"
 #include "support/TestCase.h"
 
 #include <QTest>

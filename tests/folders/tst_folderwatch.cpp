@@ -1,12 +1,13 @@
-#include "panes/FolderReader.h"
-#include "panes/FolderWatch.h"
-#include "panes/NamePattern.h"
+#include "folders/FolderReader.h"
+#include "folders/FolderWatch.h"
+#include "folders/NamePattern.h"
 #include "support/TestCase.h"
 #include "support/TestDir.h"
 
 #include <QDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <functional>
@@ -27,6 +28,8 @@ private Q_SLOTS:
     void takingOverAnotherRead();
     void linksAreNeverTrusted();
     void unreadableFolderIsNeverTrusted();
+    void listingCutShortIsNeverTrusted_data();
+    void listingCutShortIsNeverTrusted();
 
 private:
     QString watched() const { return m_dir->filePath(QStringLiteral("watched")); }
@@ -130,6 +133,31 @@ void TestFolderWatch::unreadableFolderIsNeverTrusted()
     QVERIFY(FolderReader::folderNames(missing, m_watch.get()).isEmpty());
     QVERIFY(m_watch->mayHaveChanged(missing));
     QVERIFY(m_watch->mayHaveChanged(watched()));
+}
+
+void TestFolderWatch::listingCutShortIsNeverTrusted_data()
+{
+    QTest::addColumn<int>("openFlags");
+    QTest::addColumn<bool>("readFails");
+    QTest::newRow("open for reading: read whole") << int(O_RDONLY) << false;
+    // A descriptor that names the folder but cannot read it: getdents64 fails (EBADF) while the
+    // watch on the folder itself starts as usual.
+    QTest::newRow("open as a path only: the read fails") << int(O_PATH) << true;
+}
+
+void TestFolderWatch::listingCutShortIsNeverTrusted()
+{
+    QFETCH(int, openFlags);
+    QFETCH(bool, readFails);
+    const int dirFd = ::open(QFile::encodeName(watched()).constData(), openFlags | O_DIRECTORY | O_CLOEXEC);
+    QVERIFY(dirFd >= 0);
+    const FolderReader::Contents contents = FolderReader::contents(watched(), dirFd, m_watch.get());
+    QCOMPARE(contents.files.toStringList(), readFails ? QStringList() : QStringList{"a.txt"});
+    QCOMPARE(contents.folders, readFails ? QStringList() : QStringList{"sub"});
+    QCOMPARE(m_watch->mayHaveChanged(watched()), readFails);
+    // The next read of the folder is whole and trusted again.
+    FolderReader::fileNames(watched(), NamePattern(), m_watch.get());
+    QVERIFY(!m_watch->mayHaveChanged(watched()));
 }
 
 QTEST_GUILESS_MAIN(TestFolderWatch)

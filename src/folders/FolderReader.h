@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panes/FileNames.h"
+#include "folders/FileNames.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,7 +13,8 @@ class NamePattern;
 // Reads a folder's entries straight from the directory stream, for the pane lists and the deep
 // search: the type comes from the entry itself, so a folder of 100,000 files costs no stat per
 // name. Dot-entries are never listed (unless asked for). A folder that cannot be read gives an
-// empty list. Paths longer than the system takes in one call are read all the same.
+// empty list; one whose read fails part way gives what it read, and its watch does not trust
+// that listing. Paths longer than the system takes in one call are read all the same.
 namespace FolderReader {
 
 // Whether names that begin with a dot are listed; "." and ".." never are.
@@ -52,6 +53,9 @@ struct Contents
     QStringList folders;
 };
 Contents contents(const QString &folder, FolderWatch *watch = nullptr);
+// The same for folder as the caller opened it (dirFd, closed here; -1 for a folder that could
+// not be opened).
+Contents contents(const QString &folder, int dirFd, FolderWatch *watch);
 // The matching files and the subfolders of folder in one read. enter, when given, sees the
 // folder's id once it is open and may refuse the read (a folder seen before, say).
 FolderEntries entries(const QString &folder, const NamePattern &filePattern, DotNames dots, FolderLinks links,

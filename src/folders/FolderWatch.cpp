@@ -1,4 +1,4 @@
-#include "panes/FolderWatch.h"
+#include "folders/FolderWatch.h"
 
 #include "platform/PathCodec.h"
 

@@ -1,4 +1,4 @@
-#include "panes/NamePattern.h"
+#include "folders/NamePattern.h"
 
 #include <QRegularExpression>
 #include <QStringList>

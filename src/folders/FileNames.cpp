@@ -1,4 +1,4 @@
-#include "panes/FileNames.h"
+#include "folders/FileNames.h"
 
 #include "platform/PathCodec.h"
 

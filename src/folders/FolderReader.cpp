@@ -1,7 +1,7 @@
-#include "panes/FolderReader.h"
+#include "folders/FolderReader.h"
 
-#include "panes/FolderWatch.h"
-#include "panes/NamePattern.h"
+#include "folders/FolderWatch.h"
+#include "folders/NamePattern.h"
 #include "platform/LongPath.h"
 #include "platform/PathCodec.h"
 
@@ -165,7 +165,7 @@ bool isDotName(const char *name, DotNames dots)
 
 // The entries of an open folder straight from the kernel, a buffer at a time: no directory
 // stream, so a folder costs its open, its reads and its close and nothing more. A read that
-// fails ends the listing.
+// fails ends the listing, which is then short (failed()).
 class EntryReader
 {
 public:
@@ -174,7 +174,12 @@ public:
     const dirent64 *next()
     {
         if (m_at >= m_size) {
-            const ssize_t got = ::getdents64(m_fd, m_buffer, sizeof m_buffer);
+            ssize_t got;
+            do {
+                got = ::getdents64(m_fd, m_buffer, sizeof m_buffer);
+            } while (got < 0 && errno == EINTR);
+            if (got < 0)
+                m_failed = true;
             if (got <= 0)
                 return nullptr;
             m_size = size_t(got);
@@ -185,8 +190,12 @@ public:
         return entry;
     }
 
+    // A read failed (an I/O error, the folder removed meanwhile): entries may be missing.
+    bool failed() const { return m_failed; }
+
 private:
     int m_fd;
+    bool m_failed = false;
     size_t m_at = 0;
     size_t m_size = 0;
     alignas(dirent64) char m_buffer[32 * 1024];
@@ -198,7 +207,8 @@ int openStream(const QString &folder)
 }
 
 // Gives take the name (as the folder stores it) and kind of each file and subfolder of the open
-// folder dirFd; closes it.
+// folder dirFd; closes it. A listing cut short by a failed read is not kept up to date by the
+// watch: the next look reads again.
 template <typename Take>
 void readOpen(int dirFd, DotNames dots, FolderLinks links, FolderWatch *watch, Take take)
 {
@@ -213,14 +223,15 @@ void readOpen(int dirFd, DotNames dots, FolderLinks links, FolderWatch *watch, T
         if (kind != Kind::Other)
             take(std::string_view(entry->d_name, std::strlen(entry->d_name)), kind);
     }
+    if (watch && reader.failed())
+        watch->distrust();
     ::close(dirFd);
 }
 
-// The same for a folder by its path, with the watch started on it as it is read.
+// The same for folder open as dirFd (or not opened: -1), with the watch started on it as it is read.
 template <typename Take>
-void read(const QString &folder, FolderWatch *watch, Take take)
+void readFolder(const QString &folder, int dirFd, FolderWatch *watch, Take take)
 {
-    const int dirFd = openStream(folder);
     if (dirFd < 0) {
         if (watch) // a folder that cannot be read now may be readable next time
             watch->distrust();
@@ -229,6 +240,12 @@ void read(const QString &folder, FolderWatch *watch, Take take)
     if (watch)
         watch->begin(folder, dirFd);
     readOpen(dirFd, DotNames::Skip, FolderLinks::Enter, watch, take);
+}
+
+template <typename Take>
+void read(const QString &folder, FolderWatch *watch, Take take)
+{
+    readFolder(folder, openStream(folder), watch, take);
 }
 
 // Adds a file to buffer when its name matches pattern; decodes only where the pattern must see it.
@@ -268,9 +285,14 @@ QStringList folderNames(const QString &folder, FolderWatch *watch)
 
 Contents contents(const QString &folder, FolderWatch *watch)
 {
+    return contents(folder, openStream(folder), watch);
+}
+
+Contents contents(const QString &folder, int dirFd, FolderWatch *watch)
+{
     SortBuffer files;
     SortBuffer folders;
-    read(folder, watch, [&](std::string_view raw, Kind kind) {
+    readFolder(folder, dirFd, watch, [&](std::string_view raw, Kind kind) {
         (kind == Kind::File ? files : folders).add(raw);
     });
     return Contents{files.sorted(), folders.sortedStrings()};
