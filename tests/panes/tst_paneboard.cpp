@@ -1,3 +1,4 @@
+#include "PaneBoardFixture.h"
 #include "panes/PaneBoard.h"
 #include "panes/PaneGeometry.h"
 #include "platform/FileErrors.h"
@@ -15,41 +16,9 @@ Q_DECLARE_METATYPE(PaneBoard::PopupKind)
 namespace {
 // What a pane's file list holds before a PaneHasSelection question.
 enum ListState { Untouched, EmptyList, CurrentFirstUnselected, CurrentLaterUnselected, FirstSelected };
-
-QList<int> selectedRows(const FileList *list)
-{
-    QList<int> rows;
-    for (int row = 0; row < list->listCount(); ++row) {
-        if (list->isSelected(row))
-            rows << row;
-    }
-    return rows;
-}
-
-QStringList names(const FileList *list)
-{
-    QStringList all;
-    for (int row = 0; row < list->listCount(); ++row)
-        all << list->item(row);
-    return all;
-}
-
-// Whether both lists show one read's names, not two copies.
-bool sharesNames(const FileList *list, const FileList *other)
-{
-    return list->names().sharesWith(other->names());
-}
-
-QStringList subfolderPaths(const FolderList *list)
-{
-    QStringList paths;
-    for (int row = list->openRow() + 1; row < list->rowCount(); ++row)
-        paths << list->rowPath(row);
-    return paths;
-}
 } // namespace
 
-class TestPaneBoard : public TestCase
+class TestPaneBoard : public TestCase, protected PaneBoardFixture
 {
     Q_OBJECT
 
@@ -61,11 +30,6 @@ private Q_SLOTS:
     void controlsCarryTheDesign();
     void rightReleaseRequestsPopup();
     void clickLeavesOnlyThatPaneSelected();
-    void folderChange();
-    void folderChangeHidesMessageOnlyWithNames_data();
-    void folderChangeHidesMessageOnlyWithNames();
-    void changeExtension_data();
-    void changeExtension();
     void driveChangeFailure_data();
     void driveChangeFailure();
     void driveChangeOpensTheDrivesFolder();
@@ -73,56 +37,18 @@ private Q_SLOTS:
     void paneHasSelection_data();
     void paneHasSelection();
     void paneFilePath();
-    void refreshAllAndRefreshPane();
-    void panesOnOneFolderShareOneRead();
-    void folderChangeTakesOnlyCurrentNames();
     void doubleClickOnAFile();
-
-private:
-    void clickFile(int pane, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    FileList *files(int pane) const { return m_board->pane(pane).fileList(); }
-    FolderList *folders(int pane) const { return m_board->pane(pane).folderList(); }
-
-    std::unique_ptr<TestServices> m_services;
-    std::unique_ptr<TestDir> m_dir;
-    QString m_oldCurrent;
-    std::unique_ptr<QWidget> m_window;
-    std::unique_ptr<PaneBoard> m_board;
 };
 
 void TestPaneBoard::init()
 {
     failOnUnexpectedWarnings();
-    m_services = std::make_unique<TestServices>();
-    m_dir = std::make_unique<TestDir>();
-    for (const char *name : {"a.txt", "B.txt", "c.htm", "d.zip"})
-        m_dir->createFile(QString::fromLatin1(name));
-    m_dir->createFile(QStringLiteral("sub1/x.txt"));
-    m_dir->createDir(QStringLiteral("empty"));
-    m_oldCurrent = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir->path()));
-
-    m_window = std::make_unique<QWidget>();
-    m_window->resize(792, 529);
-    m_board = std::make_unique<PaneBoard>(m_window.get(), m_services->services());
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(setUpBoard());
 }
 
 void TestPaneBoard::cleanup()
 {
-    m_board.reset();
-    m_window.reset();
-    QDir::setCurrent(m_oldCurrent);
-    m_dir.reset();
-    m_services.reset();
-}
-
-void TestPaneBoard::clickFile(int pane, int row, Qt::KeyboardModifiers modifiers)
-{
-    FileList *list = files(pane);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
-                      list->visualRect(list->model()->index(row, 0)).center());
+    tearDownBoard();
 }
 
 void TestPaneBoard::startState()
@@ -268,199 +194,6 @@ void TestPaneBoard::clickLeavesOnlyThatPaneSelected()
     clickFile(2, 0, Qt::ControlModifier);
     QCOMPARE(m_board->text7()->text(), QStringLiteral("2"));
     QCOMPARE(selectedRows(files(3)), QList<int>());
-}
-
-void TestPaneBoard::folderChange()
-{
-    m_board->pane(5).setVisible(false);
-    m_board->pane(2).patternBox()->setText(QStringLiteral("*.txt"));
-    m_board->changeExtension(2);
-    clickFile(1, 0);
-    const QString added = m_dir->createDir(QStringLiteral("added"));
-    const QString sub1 = m_dir->filePath(QStringLiteral("sub1"));
-
-    folders(2)->setPath(sub1);
-    QCOMPARE(m_board->text6()->text(), QStringLiteral("2"));
-    QCOMPARE(m_board->text7()->text(), QStringLiteral("1"));
-    QCOMPARE(files(2)->path(), sub1);
-    QCOMPARE(names(files(2)), QStringList{"x.txt"}); // with pane 2's own pattern
-    QCOMPARE(files(2)->pattern(), QStringLiteral("*.txt"));
-    for (int n : {1, 3, 4, 5}) {
-        QCOMPARE(folders(n)->path(), m_dir->path());
-        QVERIFY2(subfolderPaths(folders(n)).contains(added), qPrintable(QString::number(n)));
-        QCOMPARE(files(n)->path(), m_dir->path());
-    }
-    QVERIFY(!subfolderPaths(folders(2)).contains(added));
-    QCOMPARE(selectedRows(files(1)), QList<int>{0}); // file lists are not refreshed
-
-    // The pattern holds through the next folder change.
-    folders(2)->setPath(m_dir->path());
-    QCOMPARE(names(files(2)), (QStringList{"a.txt", "B.txt"}));
-}
-
-void TestPaneBoard::panesOnOneFolderShareOneRead()
-{
-    const QStringList all{"a.txt", "B.txt", "c.htm", "d.zip"};
-    for (int n = 2; n <= PaneCount; ++n) {
-        QVERIFY2(sharesNames(files(n), files(1)), qPrintable(QString::number(n)));
-        QCOMPARE(names(files(n)), all);
-        QCOMPARE(subfolderPaths(folders(n)), subfolderPaths(folders(1)));
-    }
-
-    m_board->pane(3).patternBox()->setText(QStringLiteral("*.txt"));
-    m_board->changeExtension(3);
-    const QString sub1 = m_dir->filePath(QStringLiteral("sub1"));
-    folders(4)->setPath(sub1);
-    QCOMPARE(names(files(3)), (QStringList{"a.txt", "B.txt"}));
-    QCOMPARE(names(files(4)), QStringList{"x.txt"});
-    for (int n : {1, 2, 5})
-        QCOMPARE(names(files(n)), all);
-    // The others keep their one set of names; the two that left hold their own.
-    for (int n : {2, 5})
-        QVERIFY(sharesNames(files(n), files(1)));
-    for (int n : {3, 4})
-        QVERIFY(!sharesNames(files(n), files(1)));
-
-    // One selection and current item per pane, though three share their names.
-    files(1)->setSelected(0, true);
-    files(2)->setSelected(1, true);
-    files(2)->setSelected(3, true);
-    files(2)->setListIndex(3);
-    files(3)->setSelected(1, true);
-    files(4)->setListIndex(0);
-    QCOMPARE(selectedRows(files(1)), QList<int>{0});
-    QCOMPARE(selectedRows(files(2)), (QList<int>{1, 3}));
-    QCOMPARE(selectedRows(files(3)), QList<int>{1});
-    QCOMPARE(selectedRows(files(4)), QList<int>());
-    QCOMPARE(selectedRows(files(5)), QList<int>());
-    QCOMPARE(files(1)->listIndex(), -1);
-    QCOMPARE(files(2)->fileName(), QStringLiteral("d.zip"));
-    QCOMPARE(files(4)->fileName(), QStringLiteral("x.txt"));
-
-    // A new file shows in a pane once that pane refreshes, and only there.
-    m_dir->createFile(QStringLiteral("e.txt"));
-    m_board->refreshPane(1);
-    QCOMPARE(names(files(1)), (QStringList{"a.txt", "B.txt", "c.htm", "d.zip", "e.txt"}));
-    QCOMPARE(names(files(2)), all);
-    QCOMPARE(selectedRows(files(2)), (QList<int>{1, 3}));
-    QCOMPARE(selectedRows(files(1)), QList<int>());
-
-    m_board->refreshAll();
-    for (int n : {2, 5}) {
-        QCOMPARE(names(files(n)), names(files(1)));
-        QVERIFY(sharesNames(files(n), files(1)));
-    }
-    QCOMPARE(names(files(3)), (QStringList{"a.txt", "B.txt", "e.txt"}));
-    QCOMPARE(names(files(4)), QStringList{"x.txt"});
-    for (int n = 1; n <= PaneCount; ++n)
-        QCOMPARE(selectedRows(files(n)), QList<int>());
-
-    // Back to every name: pane 3 takes the names the others show, the folder being unchanged.
-    m_board->pane(3).patternBox()->clear();
-    m_board->changeExtension(3);
-    QVERIFY(sharesNames(files(3), files(1)));
-    QCOMPARE(files(3)->pattern(), QString());
-    m_dir->createFile(QStringLiteral("f.txt"));
-    m_board->pane(3).patternBox()->setText(QStringLiteral("*.txt"));
-    m_board->changeExtension(3);
-    m_board->pane(5).patternBox()->setText(QStringLiteral("*.txt"));
-    m_board->changeExtension(5);
-    QVERIFY(sharesNames(files(5), files(3)));
-    QCOMPARE(names(files(5)), (QStringList{"a.txt", "B.txt", "e.txt", "f.txt"}));
-    m_board->pane(5).patternBox()->clear();
-    m_board->changeExtension(5); // pane 1's names miss f.txt: pane 5 reads for itself
-    QVERIFY(!sharesNames(files(5), files(1)));
-    QCOMPARE(names(files(5)), (QStringList{"a.txt", "B.txt", "c.htm", "d.zip", "e.txt", "f.txt"}));
-}
-
-void TestPaneBoard::folderChangeTakesOnlyCurrentNames()
-{
-    const QString sub1 = m_dir->filePath(QStringLiteral("sub1"));
-    folders(4)->setPath(sub1);
-    folders(5)->setPath(sub1);
-    QVERIFY(sharesNames(files(5), files(4)));
-    QCOMPARE(names(files(5)), QStringList{"x.txt"});
-
-    // Pane 4's names of sub1 are out of date: pane 2 reads the folder itself.
-    m_dir->createFile(QStringLiteral("sub1/y.txt"));
-    folders(2)->setPath(sub1);
-    QCOMPARE(names(files(2)), (QStringList{"x.txt", "y.txt"}));
-    QCOMPARE(names(files(4)), QStringList{"x.txt"});
-    QVERIFY(!sharesNames(files(2), files(4)));
-
-    // Another pattern is another list, even of the same folder.
-    m_board->pane(3).patternBox()->setText(QStringLiteral("y*"));
-    m_board->changeExtension(3);
-    folders(3)->setPath(sub1);
-    QCOMPARE(names(files(3)), QStringList{"y.txt"});
-    QCOMPARE(files(3)->pattern(), QStringLiteral("y*"));
-
-    // Back to the start folder, which pane 1 shows as read: its names serve.
-    folders(2)->setPath(m_dir->path());
-    QVERIFY(sharesNames(files(2), files(1)));
-    QCOMPARE(names(files(2)), (QStringList{"a.txt", "B.txt", "c.htm", "d.zip"}));
-}
-
-void TestPaneBoard::folderChangeHidesMessageOnlyWithNames_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<bool>("shownBefore");
-    QTest::addColumn<bool>("shownAfter");
-    QTest::newRow("names hide it") << "sub1" << true << false;
-    QTest::newRow("no names keep it shown") << "empty" << true << true;
-    QTest::newRow("no names keep it hidden") << "empty" << false << false;
-    QTest::newRow("names keep it hidden") << "sub1" << false << false;
-}
-
-void TestPaneBoard::folderChangeHidesMessageOnlyWithNames()
-{
-    QFETCH(QString, folder);
-    QFETCH(bool, shownBefore);
-    QFETCH(bool, shownAfter);
-    // Pane 2's button shows the message, pane 4's folder change decides.
-    m_board->pane(2).patternBox()->setText(shownBefore ? "*.none" : "*.txt");
-    m_board->changeExtension(2);
-    QCOMPARE(m_board->text8()->isHidden(), !shownBefore);
-    folders(4)->setPath(m_dir->filePath(folder));
-    QCOMPARE(m_board->text6()->text(), QStringLiteral("4"));
-    QCOMPARE(m_board->text8()->isHidden(), !shownAfter);
-}
-
-void TestPaneBoard::changeExtension_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QStringList>("listed");
-    QTest::newRow("zip files") << "*.zip" << QStringList{"d.zip"};
-    QTest::newRow("two patterns") << "*.htm;*.ZIP" << QStringList{"c.htm", "d.zip"};
-    QTest::newRow("two patterns as the tooltip writes them") << "*.zip,*.htm" << QStringList{"c.htm", "d.zip"};
-    QTest::newRow("no exe files") << "*.exe" << QStringList{};
-    QTest::newRow("a name without wildcard") << "b.TXT" << QStringList{"B.txt"};
-    QTest::newRow("taken as typed, blank and all") << "*.txt " << QStringList{};
-    QTest::newRow("empty lists all") << "" << QStringList{"a.txt", "B.txt", "c.htm", "d.zip"};
-}
-
-void TestPaneBoard::changeExtension()
-{
-    QFETCH(QString, typed);
-    QFETCH(QStringList, listed);
-    clickFile(3, 1);
-    clickFile(3, 2, Qt::ShiftModifier);
-    m_board->pane(1).patternBox()->setText(QStringLiteral("*.none"));
-    m_board->changeExtension(1); // the message is up
-    QVERIFY(!m_board->text8()->isHidden());
-
-    m_board->pane(3).patternBox()->setText(typed);
-    QTest::mouseClick(m_board->pane(3).button(), Qt::LeftButton);
-    QCOMPARE(files(3)->pattern(), typed);
-    QCOMPARE(names(files(3)), listed);
-    QCOMPARE(selectedRows(files(3)), QList<int>());
-    QCOMPARE(m_board->text8()->isHidden(), !listed.isEmpty());
-    if (listed.isEmpty()) {
-        QCOMPARE(m_board->text8()->text(), QStringLiteral("No files of this type in present directory."));
-        QCOMPARE(m_board->text8()->cursorPosition(), 0); // the start shows in the narrow field
-    }
-    QCOMPARE(m_board->text7()->text(), QStringLiteral("3"));
-    QCOMPARE(names(files(2)).size(), 4); // no other pane is touched
 }
 
 void TestPaneBoard::driveChangeFailure_data()
@@ -617,31 +350,6 @@ void TestPaneBoard::paneFilePath()
     files(1)->setPath(m_dir->path());
     files(1)->setListIndex(0);
     QCOMPARE(m_board->paneFilePath(1), QStringLiteral("/a.txt"));
-}
-
-void TestPaneBoard::refreshAllAndRefreshPane()
-{
-    m_board->fileListClick(4);
-    for (int n = 1; n <= PaneCount; ++n)
-        files(n)->setSelected(1, true);
-    QFile::remove(m_dir->filePath(QStringLiteral("c.htm")));
-    const QString added = m_dir->createDir(QStringLiteral("added"));
-
-    m_board->refreshPane(2);
-    QCOMPARE(names(files(2)), (QStringList{"a.txt", "B.txt", "d.zip"}));
-    QCOMPARE(selectedRows(files(2)), QList<int>());
-    QCOMPARE(selectedRows(files(3)), QList<int>{1});
-    QCOMPARE(names(files(3)).size(), 4);
-
-    m_board->pane(5).setVisible(false);
-    m_board->refreshAll();
-    for (int n = 1; n <= PaneCount; ++n) {
-        QCOMPARE(names(files(n)), (QStringList{"a.txt", "B.txt", "d.zip"}));
-        QCOMPARE(selectedRows(files(n)), QList<int>());
-        QVERIFY(!subfolderPaths(folders(n)).contains(added)); // folder lists are left alone
-    }
-    QCOMPARE(m_board->activePane(), 4);
-    QCOMPARE(m_board->text7()->text(), QStringLiteral("4"));
 }
 
 void TestPaneBoard::doubleClickOnAFile()
