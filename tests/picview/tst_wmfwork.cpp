@@ -122,13 +122,11 @@ void TestWmfWork::manyObjects()
     wmf.select(40000).select(30000).rectangle(0, 0, 750, 1500).select(29999).rectangle(750, 0, 1500, 1500);
     const QByteArray bytes = wmf.build(frame, 1440, maxObjects);
 
-    QElapsedTimer timer;
-    timer.start();
+    // How fast a full table plays is the bench's (wmf-objects): under the sanitizers a bound
+    // in milliseconds here failed on a busy machine though nothing was wrong.
     const std::optional<Picture> picture = PictureFile::decode(bytes);
     QVERIFY(picture);
     const QImage image = draw(*picture, QSize(100, 100));
-    // A generous bound: the figure itself is the bench's (wmf-objects).
-    QVERIFY2(timer.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
     QCOMPARE(image.pixelColor(25, 50), QColor(Qt::red));
     QCOMPARE(image.pixelColor(75, 50), QColor(Qt::green));
 }
