@@ -41,11 +41,14 @@ FolderReadCache::Listing &FolderReadCache::listingOf(const QString &path)
     return listing;
 }
 
+bool FolderReadCache::readInThisStep(const Listing &listing) const
+{
+    return m_stepDepth > 0 && listing.step == m_step;
+}
+
 bool FolderReadCache::isCurrent(Listing &listing) const
 {
-    if (m_stepDepth > 0 && listing.step == m_step)
-        return true;
-    return !listing.watch->mayHaveChanged(listing.path);
+    return readInThisStep(listing) || !listing.watch->mayHaveChanged(listing.path);
 }
 
 template <typename Read>
@@ -55,7 +58,7 @@ void FolderReadCache::reread(Listing &listing, Read read)
     // changed since the earlier reads, so no change falls between the two watches.
     read(*m_spare);
     const bool trusted = !listing.watch->mayHaveChanged(listing.path);
-    const bool sameStep = m_stepDepth > 0 && listing.step == m_step;
+    const bool sameStep = readInThisStep(listing);
     const bool held = listing.folders || listing.allFiles || !listing.matching.empty();
     if (!trusted && !sameStep) {
         listing.folders.reset();

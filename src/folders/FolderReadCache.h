@@ -63,6 +63,8 @@ private:
     };
 
     Listing &listingOf(const QString &path);
+    // Whether listing was read in the step that is running.
+    bool readInThisStep(const Listing &listing) const;
     // Whether what listing holds is what a read now would give.
     bool isCurrent(Listing &listing) const;
     // Reads listing's folder with read (given the watch to start), keeping what listing held

@@ -82,13 +82,6 @@ void FolderWatch::begin(const QString &path, int dirFd)
     m_trusted = true;
 }
 
-void FolderWatch::beginFrom(FolderWatch &source, const QString &path)
-{
-    begin(path);
-    if (source.mayHaveChanged(path))
-        distrust();
-}
-
 void FolderWatch::distrust()
 {
     m_trusted = false;

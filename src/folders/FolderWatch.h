@@ -19,9 +19,6 @@ public:
     // the folder as opened for the read (-1: it is opened here), so the watch is known to be
     // on the folder that is read.
     void begin(const QString &path, int dirFd = -1);
-    // Takes over the listing of path that source's last read made: watches from now on, and
-    // trusts the listing only when source saw no change since that read.
-    void beginFrom(FolderWatch &source, const QString &path);
     // The listing just read cannot be kept up to date by watching (it follows links).
     void distrust();
     // False only when a read of path now would list exactly what the last read listed.

@@ -25,7 +25,6 @@ private Q_SLOTS:
     void unchangedFolderNeedsNoRead();
     void everyChangeIsSeen_data();
     void everyChangeIsSeen();
-    void takingOverAnotherRead();
     void linksAreNeverTrusted();
     void unreadableFolderIsNeverTrusted();
     void listingCutShortIsNeverTrusted_data();
@@ -102,20 +101,6 @@ void TestFolderWatch::everyChangeIsSeen()
     FolderReader::fileNames(watched(), NamePattern(), m_watch.get());
     if (QFileInfo(watched()).isDir())
         QVERIFY(!m_watch->mayHaveChanged(watched()));
-}
-
-void TestFolderWatch::takingOverAnotherRead()
-{
-    FolderWatch second;
-    second.beginFrom(*m_watch, watched());
-    QVERIFY(!second.mayHaveChanged(watched()));
-    m_dir->createFile(QStringLiteral("watched/later.txt"));
-    QVERIFY(second.mayHaveChanged(watched()));
-
-    // A change between the first read and the take-over: the taken listing is not trusted.
-    FolderWatch third;
-    third.beginFrom(*m_watch, watched());
-    QVERIFY(third.mayHaveChanged(watched()));
 }
 
 void TestFolderWatch::linksAreNeverTrusted()

@@ -128,6 +128,31 @@ QStringList sourceFilesOf(const QString &folder)
     return files;
 }
 
+// The libraries that build without the widget modules.
+const QStringList &widgetFreeFolders()
+{
+    static const QStringList folders = {QStringLiteral("platform"), QStringLiteral("settings"),
+                                        QStringLiteral("links"), QStringLiteral("folders")};
+    return folders;
+}
+
+// The library a folder builds, without its "panoptra_" ("platform_ui" for platform/ui).
+QString libraryOf(const QString &folder)
+{
+    return QString(folder).replace(QLatin1Char('/'), QLatin1Char('_'));
+}
+
+// Where tests/CMakeLists.txt passes the link list of a folder's library ("a|b|c").
+QByteArray linksVariable(const QString &folder)
+{
+    return "PANOPTRA_LINKS_" + libraryOf(folder).toUtf8();
+}
+
+QString linksOf(const QString &folder)
+{
+    return qEnvironmentVariable(linksVariable(folder).constData());
+}
+
 } // namespace
 
 class TestLayering : public TestCase
@@ -160,12 +185,9 @@ void TestLayering::widgetFreeFoldersIncludeNoWidgetHeader_data()
 {
     QTest::addColumn<QString>("file");
     // The folder's own files, not those of its subfolders (platform/ui needs widgets).
-    for (const QString &folder : {QStringLiteral("platform"), QStringLiteral("settings"), QStringLiteral("links"),
-                                  QStringLiteral("folders")}) {
-        const QDir dir(sourceDir() + QStringLiteral("/src/") + folder);
-        const QStringList files = dir.entryList({QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files);
-        for (const QString &name : files)
-            QTest::newRow(qPrintable(folder + QLatin1Char('/') + name)) << dir.filePath(name);
+    for (const QString &folder : widgetFreeFolders()) {
+        for (const QString &file : sourceFilesOf(folder))
+            QTest::newRow(qPrintable(folder + QLatin1Char('/') + QFileInfo(file).fileName())) << file;
     }
 }
 
@@ -188,10 +210,8 @@ void TestLayering::widgetFreeLibrariesLinkNoWidgetModule_data()
 {
     QTest::addColumn<QString>("library");
     QTest::addColumn<QString>("links");
-    QTest::newRow("platform") << "platform" << qEnvironmentVariable("PANOPTRA_PLATFORM_LINKS");
-    QTest::newRow("settings") << "settings" << qEnvironmentVariable("PANOPTRA_SETTINGS_LINKS");
-    QTest::newRow("links") << "links" << qEnvironmentVariable("PANOPTRA_LINKS_links");
-    QTest::newRow("folders") << "folders" << qEnvironmentVariable("PANOPTRA_LINKS_folders");
+    for (const QString &folder : widgetFreeFolders())
+        QTest::newRow(qPrintable(folder)) << folder << linksOf(folder);
 }
 
 void TestLayering::widgetFreeLibrariesLinkNoWidgetModule()
@@ -256,20 +276,18 @@ void TestLayering::librariesLinkTheFoldersTheyIncludeFrom_data()
 void TestLayering::librariesLinkTheFoldersTheyIncludeFrom()
 {
     QFETCH(QString, folder);
-    const QString library = QString(folder).replace(QLatin1Char('/'), QLatin1Char('_'));
-    const QByteArray variable = "PANOPTRA_LINKS_" + library.toUtf8();
-    QVERIFY2(qEnvironmentVariableIsSet(variable.constData()),
+    QVERIFY2(qEnvironmentVariableIsSet(linksVariable(folder).constData()),
              qPrintable(QStringLiteral("tests/CMakeLists.txt passes no link list for ") + folder));
 
     QStringList linked;
-    const QStringList links = qEnvironmentVariable(variable.constData()).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    const QStringList links = linksOf(folder).split(QLatin1Char('|'), Qt::SkipEmptyParts);
     for (const QString &link : links) {
         if (!link.startsWith(QLatin1String("panoptra_")))
             continue;
         const QString name = link.mid(9);
         QString linkedFolder;
         for (const QString &candidate : sourceFolders()) {
-            if (QString(candidate).replace(QLatin1Char('/'), QLatin1Char('_')) == name)
+            if (libraryOf(candidate) == name)
                 linkedFolder = candidate;
         }
         QVERIFY2(!linkedFolder.isEmpty(),
