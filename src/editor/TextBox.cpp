@@ -135,9 +135,9 @@ int TextBox::rowsOf(qsizetype line) const
     return layoutOf(line).lineCount();
 }
 
-qreal TextBox::rowWidth(qsizetype line, int row) const
+QTextLine TextBox::rowOf(qsizetype line, int row) const
 {
-    return layoutOf(line).lineAt(row).naturalTextWidth();
+    return layoutOf(line).lineAt(row);
 }
 
 void TextBox::forgetLayouts()

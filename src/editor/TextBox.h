@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QTextLayout>
 #include <QTextOption>
 
 #include <memory>
@@ -60,13 +61,15 @@ public:
     void deleteForward() { deleteOrRemove(Move::Right); }
     void undo();
     void redo();
+    bool canUndo() const { return m_history.canUndo(); }
 
     // How line wraps: at blanks, or anywhere when it holds a word longer than longWord.
     static QTextOption::WrapMode wrapModeFor(QStringView line);
     // The rows line takes at the box's width.
     int rowsOf(qsizetype line) const;
-    // The width a row of line takes, at most the width the box lays its lines out in.
-    qreal rowWidth(qsizetype line, int row) const;
+    // A row of line as the box lays it out; valid until the line changes.
+    QTextLine rowOf(qsizetype line, int row) const;
+    // The width the box lays its lines out in.
     qreal layoutWidth() const;
 
 Q_SIGNALS:

@@ -1,5 +1,7 @@
 #include "editor/TextLines.h"
 
+#include "editor/PlainBytes.h"
+
 #include <algorithm>
 #include <array>
 #include <iterator>
@@ -65,7 +67,7 @@ TextLines::TextLines(QStringView text) : TextLines()
     replace(0, 0, text);
 }
 
-TextLines::Read TextLines::fromBytes(QByteArray bytes, TextEncoding encoding)
+TextLines::Read TextLines::fromBytes(QByteArray bytes, TextEncoding encoding, qint64 expectedLines)
 {
     Read read;
     TextLines &lines = read.lines;
@@ -79,7 +81,14 @@ TextLines::Read TextLines::fromBytes(QByteArray bytes, TextEncoding encoding)
     qint32 length = 0;
     EndCounts counts{};
     bool endsInLineEnd = false;
+    if (expectedLines > 0)
+        lines.m_lines.reserve(size_t(expectedLines));
     for (qsizetype i = lineFrom; i < size;) {
+        if (i + PlainBytes::wordSize <= size && PlainBytes::isPlainWord(data + i)) {
+            length += qint32(PlainBytes::wordSize);
+            i += PlainBytes::wordSize;
+            continue;
+        }
         const uchar b = data[i];
         // Most bytes are plain characters: a line end begins with CR, LF, 0xE2 or 0xEF.
         if (b > '\r' && b != 0xE2 && b != 0xEF) {
@@ -113,7 +122,8 @@ TextLines::Read TextLines::fromBytes(QByteArray bytes, TextEncoding encoding)
     last.bytes = quint32(size - lineFrom);
     last.length = length;
     lines.m_lines.push_back(last);
-    lines.m_lines.shrink_to_fit();
+    if (lines.m_lines.capacity() > lines.m_lines.size() + lines.m_lines.size() / 8)
+        lines.m_lines.shrink_to_fit();
     lines.m_bytes = std::move(bytes);
     read.format = formatFrom(encoding, counts, endsInLineEnd);
     return read;

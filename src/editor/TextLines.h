@@ -25,8 +25,9 @@ public:
 
     struct Read;
     // The lines of a file's bytes read in encoding (a byte-order mark is left out), with the
-    // format they were found in.
-    static Read fromBytes(QByteArray bytes, TextEncoding encoding);
+    // format they were found in; expectedLines, when known, saves growing the line table.
+    // Files up to 4 GiB.
+    static Read fromBytes(QByteArray bytes, TextEncoding encoding, qint64 expectedLines = 0);
 
     qsizetype lineCount() const { return qsizetype(m_lines.size()); }
     QString line(qsizetype line) const;

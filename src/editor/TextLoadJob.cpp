@@ -114,7 +114,7 @@ void TextLoadJob::run(FileServices &files, const QString &path)
     else if (contents.error != 0)
         finish(TextLoadOutcome::Unreadable);
     else
-        finish(TextLoadOutcome::Loaded, TextLines::fromBytes(std::move(bytes), scan.encoding()));
+        finish(TextLoadOutcome::Loaded, TextLines::fromBytes(std::move(bytes), scan.encoding(), scan.lineCount()));
 }
 
 void TextLoadJob::finish(TextLoadOutcome outcome, std::optional<TextLines::Read> read)

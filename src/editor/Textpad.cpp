@@ -238,9 +238,11 @@ bool Textpad::LoadTextFile(const QString &path)
     const QPointer<Textpad> self(this);
     const QString caption = path.toUpper();
     TextBoxLoad load(*m_txtNote, m_services.files, path, TextDocument::loadLimits);
-    connect(&load, &TextBoxLoad::progress, this, [this, caption](int percent) {
+    const auto showProgress = [this, caption](int percent) {
         setWindowTitle(QStringLiteral("%1 (%2%)").arg(PathCodec::displayText(caption)).arg(percent));
-    });
+    };
+    connect(&load, &TextBoxLoad::progress, this, showProgress);
+    showProgress(0);
     m_load = &load;
     setLoading(true);
     TextLoadOutcome outcome;
