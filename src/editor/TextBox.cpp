@@ -179,6 +179,7 @@ void TextBox::scrollContentsBy(int, int)
 void TextBox::scrollToRow(qint64 row)
 {
     m_top = m_rows.placeOf(std::max<qint64>(row, 0));
+    keepTextInView();
     updateScrollBar();
     viewport()->update();
 }
@@ -228,6 +229,9 @@ void TextBox::paintEvent(QPaintEvent *event)
     const qint64 selFrom = selectionStart();
     const qint64 selTo = selectionEnd();
     const bool caret = hasFocus() && m_caretShown && !m_readOnly;
+    const qreal breakWidth = QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' '));
+    // Lines laid out since the last paint may have more rows than counted.
+    keepTextInView();
     qreal y = margin - qreal(m_top.row) * m_rowHeight;
     qsizetype line = m_top.line;
     for (; line < m_lines.lineCount() && y < height; ++line) {
@@ -245,6 +249,13 @@ void TextBox::paintEvent(QPaintEvent *event)
         }
         const QPointF origin(margin, y);
         layout.draw(&painter, origin, selections, area);
+        // A selected line break shows as a blank's width of selection after its line.
+        if (selFrom <= end && selTo > end) {
+            const QTextLine last = layout.lineAt(layout.lineCount() - 1);
+            const qreal x = last.cursorToX(int(end - start));
+            painter.fillRect(QRectF(origin.x() + x, origin.y() + last.y(), breakWidth, m_rowHeight),
+                             palette().brush(QPalette::Highlight));
+        }
         if (caret && m_position >= start && m_position <= end)
             layout.drawCursor(&painter, origin, int(m_position - start), 1);
         y += qreal(layout.lineCount()) * m_rowHeight;
@@ -259,11 +270,41 @@ void TextBox::paintEvent(QPaintEvent *event)
 
 void TextBox::resizeEvent(QResizeEvent *event)
 {
+    // A caret in view stays in view when the lines wrap anew.
+    const qint64 caretRow = rowOfPosition(m_position);
+    const qint64 topRow = m_rows.rowsBefore(m_top.line) + m_top.row;
+    const bool caretInView = caretRow >= topRow && caretRow < topRow + rowsShownBefore(event->oldSize().height());
     QAbstractScrollArea::resizeEvent(event);
     const qsizetype top = m_top.line;
     forgetLayouts();
     m_top = {top, 0};
+    keepTextInView();
+    if (caretInView)
+        ensureCaretVisible();
     updateScrollBar();
+}
+
+int TextBox::rowsShownBefore(int boxHeight) const
+{
+    // The viewport had the box's height less its frame.
+    const int frame = height() - viewport()->height();
+    return std::max(1, (boxHeight - frame - margin) / m_rowHeight);
+}
+
+void TextBox::keepTextInView()
+{
+    const int shown = visibleRows();
+    qint64 rows = -m_top.row;
+    for (qsizetype line = m_top.line; line < m_lines.lineCount() && rows < shown; ++line)
+        rows += rowsOf(line);
+    // The end of the text stands above the bottom of the box: the lines above it come down.
+    for (qint64 missing = shown - rows; missing > 0 && (m_top.line > 0 || m_top.row > 0);) {
+        if (m_top.row == 0)
+            m_top = {m_top.line - 1, rowsOf(m_top.line - 1)};
+        const int up = int(std::min<qint64>(m_top.row, missing));
+        m_top.row -= up;
+        missing -= up;
+    }
 }
 
 void TextBox::changeEvent(QEvent *event)

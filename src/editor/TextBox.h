@@ -120,6 +120,9 @@ private:
     // The caret's line and its row within it, from the top of the text.
     qint64 rowOfPosition(qint64 position) const;
     int visibleRows() const;
+    int rowsShownBefore(int boxHeight) const;
+    // No empty room below the text's end while lines above the top could fill it.
+    void keepTextInView();
     void ensureCaretVisible();
     void scrollToRow(qint64 row);
     void updateScrollBar();
