@@ -464,7 +464,7 @@ void Textpad::FindNextMatch()
 {
     FindState &find = m_state.find;
     const qsizetype caret = m_txtNote->selectionStart();
-    if (const std::optional<qsizetype> match = FindEngine::nextMatch(text(), caret, find)) {
+    if (const std::optional<qint64> match = FindEngine::nextMatch(m_txtNote->lines(), caret, find)) {
         m_txtNote->select(*match, *match + find.FindWhat.size());
     } else {
         m_services.dialogs.message(QStringLiteral("Cannot find \"") + find.FindWhat + QLatin1Char('"'));
