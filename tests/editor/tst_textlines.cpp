@@ -498,6 +498,15 @@ void TextLinesTest::positionsInALongText()
                 starts.push_back(i + 1);
         }
         QCOMPARE(loaded.lines.lineCount(), qsizetype(starts.size()));
+        // Now and then every line's start and break in turn, each the first position of the next
+        // line not worked out yet.
+        if (step % 10 == 0) {
+            for (qsizetype line = 0; line < qsizetype(starts.size()); ++line) {
+                QCOMPARE(loaded.lines.lineAt(starts[size_t(line)]), line);
+                if (line > 0)
+                    QCOMPARE(loaded.lines.lineAt(starts[size_t(line)] - 1), line - 1);
+            }
+        }
         for (int n = 0; n < 40; ++n) {
             const qint64 position = random.bounded(int(text.size()) + 1);
             const auto after = std::upper_bound(starts.begin(), starts.end(), position);
