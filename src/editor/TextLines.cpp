@@ -2,6 +2,8 @@
 
 #include "editor/PlainBytes.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <array>
 #include <iterator>
@@ -56,6 +58,17 @@ std::optional<LineEnd> lineEndAt(const uchar *bytes, qsizetype i, qsizetype size
     if (b == 0xEF && bytes[i + 1] == 0xB7 && (bytes[i + 2] == 0x90 || bytes[i + 2] == 0x91))
         return bytes[i + 2] == 0x90 ? LineEnd::Fdd0 : LineEnd::Fdd1;
     return std::nullopt;
+}
+
+// A line's text from its bytes. QString::fromUtf8 leaves out a byte-order mark at the start of
+// what it reads; a line's is text (the file's own mark lies before the first line).
+QString decodeLine(QByteArrayView bytes, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Windows1252)
+        return TextCodec::fromWindows1252(bytes);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom).decode(bytes);
+    return QString::fromUtf8(bytes);
 }
 
 } // namespace
@@ -134,8 +147,7 @@ QString TextLines::line(qsizetype line) const
     const Line &l = m_lines[size_t(line)];
     if (l.edited)
         return l.own;
-    const QByteArrayView bytes = QByteArrayView(m_bytes).sliced(l.from, l.bytes);
-    return m_encoding == TextEncoding::Windows1252 ? TextCodec::fromWindows1252(bytes) : QString::fromUtf8(bytes);
+    return decodeLine(QByteArrayView(m_bytes).sliced(l.from, l.bytes), m_encoding);
 }
 
 TextLines::End TextLines::lineEnd(qsizetype line) const
@@ -198,10 +210,8 @@ void TextLines::appendLineTo(QString &out, qsizetype line) const
     const Line &l = m_lines[size_t(line)];
     if (l.edited)
         out += l.own;
-    else if (m_encoding == TextEncoding::Windows1252)
-        out += TextCodec::fromWindows1252(QByteArrayView(m_bytes).sliced(l.from, l.bytes));
     else
-        out += QString::fromUtf8(m_bytes.constData() + l.from, l.bytes);
+        out += decodeLine(QByteArrayView(m_bytes).sliced(l.from, l.bytes), m_encoding);
 }
 
 QString TextLines::text() const
@@ -240,10 +250,19 @@ QString TextLines::fileText(LineEnd main) const
 {
     QString out;
     out.reserve(characterCount() + lineCount());
+    std::optional<LineEnd> before;
     for (qsizetype i = 0; i < lineCount(); ++i) {
         appendLineTo(out, i);
-        if (i + 1 < lineCount())
-            out += TextCodec::lineEndText(lineEnd(i).value_or(main));
+        if (i + 1 == lineCount())
+            break;
+        LineEnd end = lineEnd(i).value_or(main);
+        // A lone CR and the LF of an empty line after it would read back as one CR LF, and the
+        // empty line would be lost: that LF goes out as CR LF. (A file never holds the pair, so
+        // only an edit makes it.)
+        if (end == LineEnd::Lf && before == LineEnd::Cr && m_lines[size_t(i)].length == 0)
+            end = LineEnd::CrLf;
+        out += TextCodec::lineEndText(end);
+        before = end;
     }
     return out;
 }

@@ -44,7 +44,8 @@ public:
     // The text, line breaks as "\n".
     QString text() const;
     QString text(qint64 from, qint64 to) const;
-    // The text as the file is to hold it: each line with its own end, main where it has none.
+    // The text as the file is to hold it: each line with its own end, main where it has none;
+    // an empty line's LF right after a lone CR goes out as CR LF, so that it reads back.
     QString fileText(LineEnd main) const;
 
     // What a replace took out: enough to put it back as it was.
