@@ -8,7 +8,7 @@ void EditHistory::record(EditStep step)
     if (step.typed && !m_done.empty()) {
         EditStep &last = m_done.back();
         // A word goes as one step: typing runs on after the last character typed, up to a blank.
-        const bool joins = last.typed && step.removed.isEmpty()
+        const bool joins = last.typed && step.removed.isEmpty() && !step.inserted.isEmpty() && !last.inserted.isEmpty()
             && step.position == last.position + last.inserted.size()
             && !(last.inserted.back().isSpace() && !step.inserted.front().isSpace());
         if (joins) {
