@@ -146,7 +146,7 @@ QString TextLines::line(qsizetype line) const
 {
     const Line &l = m_lines[size_t(line)];
     if (l.edited)
-        return l.own;
+        return m_own[l.from];
     return decodeLine(QByteArrayView(m_bytes).sliced(l.from, l.bytes), m_encoding);
 }
 
@@ -209,7 +209,7 @@ void TextLines::appendLineTo(QString &out, qsizetype line) const
 {
     const Line &l = m_lines[size_t(line)];
     if (l.edited)
-        out += l.own;
+        out += m_own[l.from];
     else
         out += decodeLine(QByteArrayView(m_bytes).sliced(l.from, l.bytes), m_encoding);
 }
@@ -271,10 +271,25 @@ TextLines::Line TextLines::ownLine(QString text, quint8 end)
 {
     Line line;
     line.length = qint32(text.size());
-    line.own = std::move(text);
     line.end = end;
     line.edited = true;
+    if (m_freeOwn.empty()) {
+        line.from = quint32(m_own.size());
+        m_own.push_back(std::move(text));
+    } else {
+        line.from = m_freeOwn.back();
+        m_freeOwn.pop_back();
+        m_own[line.from] = std::move(text);
+    }
     return line;
+}
+
+void TextLines::dropOwnText(const Line &line)
+{
+    if (!line.edited)
+        return;
+    m_own[line.from] = QString();
+    m_freeOwn.push_back(line.from);
 }
 
 TextLines::Removed TextLines::replace(qint64 from, qint64 to, QStringView text, const std::vector<End> &ends)
@@ -296,6 +311,9 @@ TextLines::Removed TextLines::replace(qint64 from, qint64 to, QStringView text, 
     const QStringView head = QStringView(firstLine).first(from - firstStart);
     const QStringView tail = QStringView(lastLine).sliced(to - lastStart);
     const quint8 lastEnd = m_lines[size_t(last)].end;
+    // The lines replaced give their texts' places up; head and tail look into copies.
+    for (qsizetype i = first; i <= last; ++i)
+        dropOwnText(m_lines[size_t(i)]);
 
     std::vector<Line> lines;
     size_t breaks = 0;

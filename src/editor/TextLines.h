@@ -64,11 +64,10 @@ private:
     // An end that stands for the main one, whichever it is at the time.
     static constexpr quint8 mainEnd = 0xFF;
 
+    // Sixteen bytes a line: a big file's lines cost little beside its bytes.
     struct Line
     {
-        // The line's text once an edit gave it one.
-        QString own;
-        // Until then, where its bytes lie in m_bytes.
+        // Where the line's bytes lie in m_bytes; for an edited line, where its text lies in m_own.
         quint32 from = 0;
         quint32 bytes = 0;
         qint32 length = 0;
@@ -76,7 +75,9 @@ private:
         bool edited = false;
     };
 
-    static Line ownLine(QString text, quint8 end);
+    // A line with text of its own, put in a free place of m_own.
+    Line ownLine(QString text, quint8 end);
+    void dropOwnText(const Line &line);
     void appendLineTo(QString &out, qsizetype line) const;
     // m_starts holds the start of every line up to line.
     void knowStartsTo(qsizetype line) const;
@@ -85,6 +86,9 @@ private:
     QByteArray m_bytes;
     TextEncoding m_encoding = TextEncoding::Utf8;
     std::vector<Line> m_lines;
+    // The texts of the edited lines, and the places among them that no line uses now.
+    std::vector<QString> m_own;
+    std::vector<quint32> m_freeOwn;
     // Line starts, worked out as far as asked and again from an edit on.
     mutable std::vector<qint64> m_starts;
     mutable qsizetype m_startsKnown = 0;
