@@ -407,7 +407,9 @@ void TextBox::changed(qsizetype firstLine, qsizetype removedLines, qsizetype add
     }
     if (m_top.line >= m_lines.lineCount())
         m_top = {m_lines.lineCount() - 1, 0};
-    m_top.row = std::min(m_top.row, m_rows.rows(m_top.line) - 1);
+    // The top line laid out again at once: typing in a line shown from one of its later rows
+    // keeps the view where it is.
+    m_top.row = std::min(m_top.row, rowsOf(m_top.line) - 1);
     Q_EMIT contentsChange(position, removed, added);
 }
 

@@ -62,6 +62,8 @@ private Q_SLOTS:
     void theCaretStaysShownWhileTyping_data();
     void theCaretStaysShownWhileTyping();
     void undoAndRedoShowTheCaret();
+    void theViewHoldsStillWhileTypingInAWrappedLine_data();
+    void theViewHoldsStillWhileTypingInAWrappedLine();
 };
 
 void TextBoxViewTest::clickPutsTheCaret_data()
@@ -423,6 +425,42 @@ void TextBoxViewTest::undoAndRedoShowTheCaret()
     QCoreApplication::sendEvent(f->box->viewport(), &wheel);
     QVERIFY(f->bar()->value() > 0);
     QCOMPARE(f->box->lines().lineAt(f->clickFirstShown()), f->bar()->value());
+}
+
+void TextBoxViewTest::theViewHoldsStillWhileTypingInAWrappedLine_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key");
+    QTest::newRow("a letter") << "x" << 0;
+    QTest::newRow("a word") << "abc" << 0;
+    QTest::newRow("Backspace") << "" << int(Qt::Key_Backspace);
+    QTest::newRow("Delete") << "" << int(Qt::Key_Delete);
+}
+
+void TextBoxViewTest::theViewHoldsStillWhileTypingInAWrappedLine()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    // A paragraph as one line, far taller than the box, shown from within.
+    f->setText(TextBoxFixture::words(0, 400) + QStringLiteral("\nnext"), 0, 0);
+    f->box->viewport()->repaint();
+    QVERIFY(f->box->rowsOf(0) > 3 * f->shownRows());
+    f->bar()->setValue(10);
+    f->box->viewport()->repaint();
+    // Into the middle of the fifth row shown.
+    const qint64 caret = f->box->rowOf(0, 14).textStart() + 3;
+    f->click(f->pointOf(caret));
+    QCOMPARE(f->box->position(), caret);
+    const qint64 rowShown = caretRowShown();
+    QCOMPARE(rowShown, 4);
+
+    f->type(typed);
+    if (key != 0)
+        f->key(key);
+    f->box->viewport()->repaint();
+    QCOMPARE(f->bar()->value(), 10);
+    QCOMPARE(caretRowShown(), rowShown);
+    QCOMPARE(f->clickFirstShown(), f->box->rowOf(0, 10).textStart());
 }
 
 QTEST_MAIN(TextBoxViewTest)
