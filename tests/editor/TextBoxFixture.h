@@ -124,6 +124,13 @@ struct TextBoxFixture
         return QPoint(margin + qRound(row.cursorToX(column)), margin + int(rows) * rowHeight() + rowHeight() / 2);
     }
 
+    // Whether the caret shows whole in the box, where the box tells an input method it is.
+    bool caretShown() const
+    {
+        const QRect caret = static_cast<QWidget *>(box)->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        return !caret.isEmpty() && box->viewport()->rect().contains(caret);
+    }
+
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QWidget *viewport = box->viewport();

@@ -123,6 +123,10 @@ void TextBoxTest::editingKeys_data()
         << "one two" << 7ll << 7ll << int(Qt::Key_Backspace) << int(Qt::ControlModifier) << "one " << 4ll;
     QTest::newRow("Ctrl+Delete takes the word after")
         << "one two" << 0ll << 0ll << int(Qt::Key_Delete) << int(Qt::ControlModifier) << "two" << 0ll;
+    QTest::newRow("Ctrl+Backspace at a line's start joins the lines")
+        << "one\ntwo" << 4ll << 4ll << int(Qt::Key_Backspace) << int(Qt::ControlModifier) << "onetwo" << 3ll;
+    QTest::newRow("Ctrl+Delete at a line's end joins the lines")
+        << "one\ntwo" << 3ll << 3ll << int(Qt::Key_Delete) << int(Qt::ControlModifier) << "onetwo" << 3ll;
 }
 
 void TextBoxTest::editingKeys()
@@ -460,6 +464,12 @@ void TextBoxTest::readOnlyMovesAndCopies()
     QCOMPARE(f->box->selectionEnd(), f->box->characterCount());
     f->key(Qt::Key_Insert, Qt::ControlModifier);
     QCOMPARE(f->clipboard.text(), QStringLiteral("one two\nthree"));
+    // The mouse moves the caret and selects.
+    f->box->viewport()->repaint();
+    f->click(f->pointOf(2));
+    QCOMPARE(f->box->position(), 2);
+    f->click(f->pointOf(10), Qt::ShiftModifier);
+    QCOMPARE(f->box->selectedText(), QStringLiteral("e two\nth"));
     QCOMPARE(f->box->toPlainText(), QStringLiteral("one two\nthree"));
 }
 

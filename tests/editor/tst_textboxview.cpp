@@ -64,6 +64,8 @@ private Q_SLOTS:
     void undoAndRedoShowTheCaret();
     void theViewHoldsStillWhileTypingInAWrappedLine_data();
     void theViewHoldsStillWhileTypingInAWrappedLine();
+    void bigEditsKeepTheBarRight();
+    void pagingThroughALongText();
 };
 
 void TextBoxViewTest::clickPutsTheCaret_data()
@@ -431,16 +433,20 @@ void TextBoxViewTest::theViewHoldsStillWhileTypingInAWrappedLine_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("key");
-    QTest::newRow("a letter") << "x" << 0;
-    QTest::newRow("a word") << "abc" << 0;
-    QTest::newRow("Backspace") << "" << int(Qt::Key_Backspace);
-    QTest::newRow("Delete") << "" << int(Qt::Key_Delete);
+    // How many rows down the caret goes.
+    QTest::addColumn<int>("down");
+    QTest::newRow("a letter") << "x" << 0 << 0;
+    QTest::newRow("a word") << "abc" << 0 << 0;
+    QTest::newRow("Backspace") << "" << int(Qt::Key_Backspace) << 0;
+    QTest::newRow("Delete") << "" << int(Qt::Key_Delete) << 0;
+    QTest::newRow("Enter: the rest of the line a row down") << "" << int(Qt::Key_Return) << 1;
 }
 
 void TextBoxViewTest::theViewHoldsStillWhileTypingInAWrappedLine()
 {
     QFETCH(QString, typed);
     QFETCH(int, key);
+    QFETCH(int, down);
     // A paragraph as one line, far taller than the box, shown from within.
     f->setText(TextBoxFixture::words(0, 400) + QStringLiteral("\nnext"), 0, 0);
     f->box->viewport()->repaint();
@@ -459,8 +465,70 @@ void TextBoxViewTest::theViewHoldsStillWhileTypingInAWrappedLine()
         f->key(key);
     f->box->viewport()->repaint();
     QCOMPARE(f->bar()->value(), 10);
-    QCOMPARE(caretRowShown(), rowShown);
+    QCOMPARE(caretRowShown(), rowShown + down);
     QCOMPARE(f->clickFirstShown(), f->box->rowOf(0, 10).textStart());
+}
+
+void TextBoxViewTest::bigEditsKeepTheBarRight()
+{
+    f->setText(numberedLines(10000), 5000, 5000);
+    f->box->viewport()->repaint();
+    f->key(Qt::Key_A, Qt::ControlModifier);
+    f->key(Qt::Key_Delete);
+    QCOMPARE(f->box->characterCount(), 0);
+    QCOMPARE(f->clickFirstShown(), 0);
+    QCOMPARE(f->bar()->maximum(), 0);
+    QCOMPARE(f->bar()->value(), 0);
+    // A paste of many lines: the caret after it, shown, the bar over all of them.
+    f->clipboard.setText(numberedLines(2000));
+    f->key(Qt::Key_V, Qt::ControlModifier);
+    f->box->viewport()->repaint();
+    QCOMPARE(f->bar()->maximum(), 2000 - f->shownRows());
+    QCOMPARE(f->bar()->value(), f->bar()->maximum());
+    const qsizetype first = f->box->lines().lineAt(f->clickFirstShown());
+    QCOMPARE(first, 2000 - f->shownRows());
+    // Its undo: the box empty again, shown from the top.
+    f->key(Qt::Key_Z, Qt::ControlModifier);
+    f->box->viewport()->repaint();
+    QCOMPARE(f->box->characterCount(), 0);
+    QCOMPARE(f->bar()->maximum(), 0);
+    QCOMPARE(f->clickFirstShown(), 0);
+}
+
+void TextBoxViewTest::pagingThroughALongText()
+{
+    // More lines than the box keeps laid out: what it drops it lays out again when shown.
+    const int count = 3000;
+    QStringList lines;
+    for (int n = 0; n < count; ++n)
+        lines << (n % 7 == 0 ? TextBoxFixture::words(n, 20) : QStringLiteral("line %1").arg(n));
+    f->setText(lines.join(QLatin1Char('\n')), 0, 0);
+    f->box->viewport()->repaint();
+    QVERIFY(f->caretShown());
+    f->bar()->setValue(100);
+    f->box->viewport()->repaint();
+    QVERIFY(!f->caretShown());
+    f->bar()->setValue(0);
+    int pages = 0;
+    while (f->box->position() < f->box->characterCount()) {
+        const qint64 before = f->box->position();
+        f->key(Qt::Key_PageDown);
+        f->box->viewport()->repaint();
+        QVERIFY(f->box->position() > before);
+        QVERIFY(f->caretShown());
+        ++pages;
+    }
+    // The wrapped lines take pages of their own.
+    QVERIFY(pages > count / f->shownRows());
+    QVERIFY(f->box->lines().lineAt(f->clickFirstShown()) > count - 1 - f->shownRows());
+    f->key(Qt::Key_End, Qt::ControlModifier);
+    while (f->box->position() > 0) {
+        f->key(Qt::Key_PageUp);
+        f->box->viewport()->repaint();
+        QVERIFY(f->caretShown());
+    }
+    QCOMPARE(f->bar()->value(), 0);
+    QCOMPARE(f->clickFirstShown(), 0);
 }
 
 QTEST_MAIN(TextBoxViewTest)
