@@ -209,6 +209,21 @@ void TextBox::ensureCaretVisible()
     scrollToRow(rowOfPosition(m_position) - (visibleRows() - 1));
 }
 
+// After the text's end got shorter the view moves up rather than show blank rows below it, as
+// far as the text goes: the view and the bar, whose range ends at the last screenful, agree.
+void TextBox::keepViewFilled()
+{
+    qint64 rows = rowsOf(m_top.line) - m_top.row;
+    for (qsizetype line = m_top.line + 1; rows < visibleRows() && line < m_lines.lineCount(); ++line)
+        rows += rowsOf(line);
+    for (; rows < visibleRows() && (m_top.line > 0 || m_top.row > 0); ++rows) {
+        if (m_top.row > 0)
+            --m_top.row;
+        else
+            m_top = {m_top.line - 1, rowsOf(m_top.line - 1) - 1};
+    }
+}
+
 void TextBox::restartBlink()
 {
     m_caretShown = true;
@@ -228,6 +243,7 @@ void TextBox::paintEvent(QPaintEvent *event)
     const qint64 selFrom = selectionStart();
     const qint64 selTo = selectionEnd();
     const bool caret = hasFocus() && m_caretShown && !m_readOnly;
+    keepViewFilled();
     qreal y = margin - qreal(m_top.row) * m_rowHeight;
     qsizetype line = m_top.line;
     for (; line < m_lines.lineCount() && y < height; ++line) {

@@ -123,6 +123,7 @@ private:
     int visibleRows() const;
     void ensureCaretVisible();
     void scrollToRow(qint64 row);
+    void keepViewFilled();
     void updateScrollBar();
     void restartBlink();
     int rowHeight() const { return m_rowHeight; }

@@ -65,6 +65,7 @@ private Q_SLOTS:
     void theViewHoldsStillWhileTypingInAWrappedLine_data();
     void theViewHoldsStillWhileTypingInAWrappedLine();
     void bigEditsKeepTheBarRight();
+    void deletingTheEndShowsTheLastScreenful();
     void pagingThroughALongText();
 };
 
@@ -493,6 +494,24 @@ void TextBoxViewTest::bigEditsKeepTheBarRight()
     QCOMPARE(f->box->characterCount(), 0);
     QCOMPARE(f->bar()->maximum(), 0);
     QCOMPARE(f->clickFirstShown(), 0);
+}
+
+void TextBoxViewTest::deletingTheEndShowsTheLastScreenful()
+{
+    f->setText(numberedLines(100), 0, 0);
+    f->key(Qt::Key_End, Qt::ControlModifier);
+    f->box->viewport()->repaint();
+    // The second half goes: the view shows the last lines left, from where the bar says.
+    f->box->select(f->box->lines().lineStart(50) - 1, f->box->characterCount());
+    f->key(Qt::Key_Delete);
+    QCOMPARE(f->box->lines().lineCount(), 50);
+    const qsizetype first = f->box->lines().lineAt(f->clickFirstShown());
+    QCOMPARE(first, 50 - f->shownRows());
+    QCOMPARE(f->bar()->value(), f->bar()->maximum());
+    QCOMPARE(f->bar()->maximum(), 50 - f->shownRows());
+    // A row up on the bar is a row up in the view.
+    f->bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(f->box->lines().lineAt(f->clickFirstShown()), first - 1);
 }
 
 void TextBoxViewTest::pagingThroughALongText()
