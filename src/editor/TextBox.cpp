@@ -193,6 +193,11 @@ qint64 TextBox::rowOfPosition(qint64 position) const
 
 void TextBox::ensureCaretVisible()
 {
+    // The lines from the top to the caret's laid out first, as many as can show: an edit
+    // counts the lines it made one row each, and a wrapped one would push the caret lower.
+    const qsizetype caretLine = m_lines.lineAt(m_position);
+    for (qsizetype line = m_top.line; line < caretLine && line - m_top.line < visibleRows(); ++line)
+        rowsOf(line);
     const qint64 caretRow = rowOfPosition(m_position);
     const qint64 topRow = m_rows.rowsBefore(m_top.line) + m_top.row;
     if (caretRow < topRow) {
@@ -202,9 +207,8 @@ void TextBox::ensureCaretVisible()
     if (caretRow < topRow + visibleRows())
         return;
     // The caret on the last row shown: the lines above it laid out first, so their rows are known.
-    const qsizetype line = m_lines.lineAt(m_position);
-    qint64 rowsAbove = caretRow - m_rows.rowsBefore(line);
-    for (qsizetype above = line - 1; above >= 0 && rowsAbove < visibleRows(); --above)
+    qint64 rowsAbove = caretRow - m_rows.rowsBefore(caretLine);
+    for (qsizetype above = caretLine - 1; above >= 0 && rowsAbove < visibleRows(); --above)
         rowsAbove += rowsOf(above);
     scrollToRow(rowOfPosition(m_position) - (visibleRows() - 1));
 }

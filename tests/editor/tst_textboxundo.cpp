@@ -3,7 +3,10 @@
 #include "TextBoxFixture.h"
 #include "support/TestCase.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
+
+#include <array>
 
 namespace {
 
@@ -74,6 +77,7 @@ private Q_SLOTS:
     void aNewEditDropsWhatWasUndone();
     void contentsChange_data();
     void contentsChange();
+    void aLongRunOfRandomEditsStaysSound();
 };
 
 void TextBoxUndoTest::undoAndRedo_data()
@@ -242,6 +246,77 @@ void TextBoxUndoTest::contentsChange()
     QCOMPARE(change.at(1).toLongLong(), removed);
     QCOMPARE(change.at(2).toLongLong(), added);
     QCOMPARE(f->box->characterCount(), undo ? text.size() : text.size() - removed + added);
+}
+
+void TextBoxUndoTest::aLongRunOfRandomEditsStaysSound()
+{
+    QStringList start;
+    for (int n = 0; n < 60; ++n)
+        start << (n % 5 == 0 ? TextBoxFixture::words(n, 50) : QStringLiteral("line %1").arg(n));
+    const QString text = start.join(QLatin1Char('\n'));
+    f->setText(text, 0, 0);
+    // What the reported changes make of the text, to match the box's at the end.
+    QString model = text;
+    connect(f->box, &TextBox::contentsChange, this, [&](qint64 position, qint64 removed, qint64 added) {
+        model.replace(position, removed, f->box->toPlainText().mid(position, added));
+    });
+    const std::array moves{Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home,
+                           Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown};
+    bool moved = false;
+    connect(f->box, &TextBox::cursorPositionChanged, this, [&moved] { moved = true; });
+    QRandomGenerator random(20261211);
+    for (int step = 0; step < 3000; ++step) {
+        const int pick = random.bounded(100);
+        moved = false;
+        if (pick < 30) {
+            f->type(QString(QLatin1Char(" abcxyz"[random.bounded(7)])));
+        } else if (pick < 33) {
+            f->typePair(QStringLiteral("\U0001F600"));
+        } else if (pick < 40) {
+            f->key(Qt::Key_Return);
+        } else if (pick < 55) {
+            f->key(pick % 2 ? Qt::Key_Backspace : Qt::Key_Delete, pick % 5 ? Qt::NoModifier : Qt::ControlModifier);
+        } else if (pick < 80) {
+            const Qt::KeyboardModifiers modifiers = (pick % 3 ? Qt::NoModifier : Qt::ShiftModifier)
+                | (pick % 7 ? Qt::NoModifier : Qt::ControlModifier);
+            f->key(moves[size_t(random.bounded(int(moves.size())))], modifiers);
+        } else if (pick < 90) {
+            f->key(Qt::Key_Z, pick % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        } else if (pick < 93) {
+            f->clipboard.setText(pick % 2 ? QStringLiteral("pasted\nlines\n") + TextBoxFixture::words(0, 30)
+                                          : QStringLiteral("one"));
+            f->key(Qt::Key_V, Qt::ControlModifier);
+        } else if (pick < 95) {
+            f->key(Qt::Key_X, Qt::ControlModifier);
+        } else if (pick < 98) {
+            const QWidget *viewport = f->box->viewport();
+            f->click(QPoint(random.bounded(viewport->width()), random.bounded(viewport->height())));
+        } else {
+            f->bar()->setValue(random.bounded(f->bar()->maximum() + 1));
+        }
+        f->box->viewport()->repaint();
+        const QString now = f->box->toPlainText();
+        QCOMPARE(f->box->characterCount(), now.size());
+        QVERIFY(f->box->position() >= 0 && f->box->position() <= now.size());
+        QVERIFY(f->box->anchor() >= 0 && f->box->anchor() <= now.size());
+        // The caret never lands between the halves of a pair.
+        QVERIFY(f->box->position() == 0 || !now.at(f->box->position() - 1).isHighSurrogate());
+        QVERIFY(f->bar()->value() <= f->bar()->maximum());
+        // Scrolled by the bar, the caret shows again once it moves or the text changes.
+        if (moved)
+            QVERIFY2(f->caretShown(), qPrintable(QStringLiteral("step %1").arg(step)));
+    }
+    const QString end = f->box->toPlainText();
+    QCOMPARE(model, end);
+    QCOMPARE(f->box->lines().lineCount(), end.count(QLatin1Char('\n')) + 1);
+    // Every step undone gives the text it began with; redone, the one it came to.
+    while (f->box->canUndo())
+        f->box->undo();
+    QCOMPARE(f->box->toPlainText(), text);
+    for (int n = 0; n < 10000 && f->box->toPlainText() != end; ++n)
+        f->box->redo();
+    QCOMPARE(f->box->toPlainText(), end);
+    QCOMPARE(model, end);
 }
 
 QTEST_MAIN(TextBoxUndoTest)

@@ -61,6 +61,7 @@ private Q_SLOTS:
     void anEditOfTheTopLineScrolledIntoKeepsTheViewSound();
     void theCaretStaysShownWhileTyping_data();
     void theCaretStaysShownWhileTyping();
+    void enterAfterAWrappedLineAtTheBottomScrolls();
     void undoAndRedoShowTheCaret();
     void theViewHoldsStillWhileTypingInAWrappedLine_data();
     void theViewHoldsStillWhileTypingInAWrappedLine();
@@ -406,6 +407,24 @@ void TextBoxViewTest::theCaretStaysShownWhileTyping()
     // And painted there: the text's end is in the last screenful.
     const qsizetype first = f->box->lines().lineAt(f->clickFirstShown());
     QVERIFY(f->box->lines().lineCount() - 1 - first < f->shownRows());
+}
+
+void TextBoxViewTest::enterAfterAWrappedLineAtTheBottomScrolls()
+{
+    // The wrapped line's rows reach the bottom: the line Enter makes after it is the first hidden.
+    const QString wrapped = TextBoxFixture::words(0, 20);
+    f->setText(wrapped, 0, 0);
+    const int rows = f->box->rowsOf(0);
+    QVERIFY(rows >= 2 && rows < f->shownRows());
+    f->setText(numberedLines(f->shownRows() - rows) + QStringLiteral("\n") + wrapped, 0, 0);
+    f->box->viewport()->repaint();
+    QCOMPARE(f->bar()->maximum(), 0);
+    f->box->setCursorPosition(f->box->characterCount());
+    f->key(Qt::Key_Return);
+    QVERIFY(f->caretShown());
+    QCOMPARE(f->bar()->value(), 1);
+    f->box->viewport()->repaint();
+    QCOMPARE(caretRowShown(), f->shownRows() - 1);
 }
 
 void TextBoxViewTest::undoAndRedoShowTheCaret()
