@@ -403,8 +403,11 @@ qint64 TextBox::moved(Move move) const
     case Move::RowEnd: {
         const QTextLine row = layout.lineForTextPosition(column);
         const int end = row.textStart() + row.textLength();
-        // A wrapped row ends before the blank it broke at, or the caret would show on the next.
-        return start + (row.lineNumber() + 1 < layout.lineCount() ? std::max(row.textStart(), end - 1) : end);
+        // A wrapped row ends before the blank it broke at (or its last character, a pair whole),
+        // or the caret would show on the next.
+        if (row.lineNumber() + 1 == layout.lineCount())
+            return start + end;
+        return start + std::max(row.textStart(), layout.previousCursorPosition(end));
     }
     case Move::Start:
         return 0;

@@ -1,8 +1,7 @@
 // The editor's text box on screen: the mouse, scrolling through a long text, wrapping at the
 // box's width, and the caret kept in view.
 
-#include "TextBoxFixture.h"
-#include "support/TestCase.h"
+#include "TextBoxTestCase.h"
 
 #include <QSignalSpy>
 #include <QWheelEvent>
@@ -25,24 +24,14 @@ QString mixedText()
 
 } // namespace
 
-class TextBoxViewTest : public TestCase
+class TextBoxViewTest : public TextBoxTestCase
 {
     Q_OBJECT
-
-    std::unique_ptr<TextBoxFixture> f;
 
     // The caret's row counted from the top row shown.
     qint64 caretRowShown() const { return f->rowOfText(f->box->position()) - f->bar()->value(); }
 
 private Q_SLOTS:
-    void init()
-    {
-        failOnUnexpectedWarnings();
-        f = std::make_unique<TextBoxFixture>();
-        QVERIFY(f->show());
-    }
-    void cleanup() { f.reset(); }
-
     void clickPutsTheCaret_data();
     void clickPutsTheCaret();
     void aClickRightOfAWrappedRowStaysOnIt();
@@ -571,3 +560,4 @@ void TextBoxViewTest::pagingThroughALongText()
 
 QTEST_MAIN(TextBoxViewTest)
 #include "tst_textboxview.moc"
+#include "moc_TextBoxTestCase.cpp"
