@@ -182,6 +182,17 @@ void TextBoxViewTest::dragBelowTheBoxScrollsOn()
     // The release stops the scrolling.
     QTest::qWait(200);
     QCOMPARE(f->bar()->value(), top);
+    // Above the box, back up: the selection grows from where the drag began.
+    const qint64 from = f->clickFirstShown();
+    f->mouse(QEvent::MouseButtonPress, QPoint(20, 20), Qt::LeftButton);
+    const qint64 anchor = f->box->anchor();
+    QVERIFY(anchor >= from);
+    f->mouse(QEvent::MouseMove, QPoint(20, -10), Qt::LeftButton);
+    QTRY_VERIFY(f->bar()->value() <= top - 3);
+    f->mouse(QEvent::MouseButtonRelease, QPoint(20, -10), Qt::NoButton);
+    QCOMPARE(f->box->anchor(), anchor);
+    QVERIFY(f->box->position() < from);
+    QCOMPARE(f->box->lines().lineAt(f->box->position()), f->bar()->value());
 }
 
 void TextBoxViewTest::doubleClickSelectsAWord_data()
