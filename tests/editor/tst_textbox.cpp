@@ -1,7 +1,8 @@
 // The editor's text box at the keyboard: typing, the editing and moving keys, the clipboard
 // and a read-only box.
 
-#include "TextBoxTestCase.h"
+#include "TextBoxFixture.h"
+#include "support/TestCase.h"
 
 #include <QSignalSpy>
 
@@ -12,11 +13,21 @@ const QString pair = QStringLiteral("\U0001F600");
 
 } // namespace
 
-class TextBoxTest : public TextBoxTestCase
+class TextBoxTest : public TestCase
 {
     Q_OBJECT
 
+    std::unique_ptr<TextBoxFixture> f;
+
 private Q_SLOTS:
+    void init()
+    {
+        failOnUnexpectedWarnings();
+        f = std::make_unique<TextBoxFixture>();
+        QVERIFY(f->show());
+    }
+    void cleanup() { f.reset(); }
+
     void typing_data();
     void typing();
     void editingKeys_data();
@@ -486,4 +497,3 @@ void TextBoxTest::readOnlyMovesAndCopies()
 
 QTEST_MAIN(TextBoxTest)
 #include "tst_textbox.moc"
-#include "moc_TextBoxTestCase.cpp"

@@ -1,6 +1,7 @@
 // The editor's text box's context menu, and its keys going before the window's shortcuts.
 
-#include "TextBoxTestCase.h"
+#include "TextBoxFixture.h"
+#include "support/TestCase.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,11 +9,21 @@
 #include <QMenu>
 #include <QTimer>
 
-class TextBoxMenuTest : public TextBoxTestCase
+class TextBoxMenuTest : public TestCase
 {
     Q_OBJECT
 
+    std::unique_ptr<TextBoxFixture> f;
+
 private Q_SLOTS:
+    void init()
+    {
+        failOnUnexpectedWarnings();
+        f = std::make_unique<TextBoxFixture>();
+        QVERIFY(f->show());
+    }
+    void cleanup() { f.reset(); }
+
     void contextMenu_data();
     void contextMenu();
     void theBoxsKeysGoBeforeTheWindowsShortcuts_data();
@@ -129,4 +140,3 @@ void TextBoxMenuTest::theBoxsKeysGoBeforeTheWindowsShortcuts()
 
 QTEST_MAIN(TextBoxMenuTest)
 #include "tst_textboxmenu.moc"
-#include "moc_TextBoxTestCase.cpp"

@@ -1,6 +1,7 @@
 // The editor's text box undoing and redoing what the keys did, and the changes it reports.
 
-#include "TextBoxTestCase.h"
+#include "TextBoxFixture.h"
+#include "support/TestCase.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -47,9 +48,11 @@ Edit fetchEdit()
 
 } // namespace
 
-class TextBoxUndoTest : public TextBoxTestCase
+class TextBoxUndoTest : public TestCase
 {
     Q_OBJECT
+
+    std::unique_ptr<TextBoxFixture> f;
 
     void make(const Edit &edit)
     {
@@ -59,6 +62,14 @@ class TextBoxUndoTest : public TextBoxTestCase
     }
 
 private Q_SLOTS:
+    void init()
+    {
+        failOnUnexpectedWarnings();
+        f = std::make_unique<TextBoxFixture>();
+        QVERIFY(f->show());
+    }
+    void cleanup() { f.reset(); }
+
     void undoAndRedo_data();
     void undoAndRedo();
     void undoTakesAWordAtATime();
@@ -320,4 +331,3 @@ void TextBoxUndoTest::aLongRunOfRandomEditsStaysSound()
 
 QTEST_MAIN(TextBoxUndoTest)
 #include "tst_textboxundo.moc"
-#include "moc_TextBoxTestCase.cpp"

@@ -1,7 +1,8 @@
 // The editor's text box on screen: the mouse, scrolling through a long text, wrapping at the
 // box's width, and the caret kept in view.
 
-#include "TextBoxTestCase.h"
+#include "TextBoxFixture.h"
+#include "support/TestCase.h"
 
 #include <QSignalSpy>
 #include <QWheelEvent>
@@ -24,14 +25,24 @@ QString mixedText()
 
 } // namespace
 
-class TextBoxViewTest : public TextBoxTestCase
+class TextBoxViewTest : public TestCase
 {
     Q_OBJECT
+
+    std::unique_ptr<TextBoxFixture> f;
 
     // The caret's row counted from the top row shown.
     qint64 caretRowShown() const { return f->rowOfText(f->box->position()) - f->bar()->value(); }
 
 private Q_SLOTS:
+    void init()
+    {
+        failOnUnexpectedWarnings();
+        f = std::make_unique<TextBoxFixture>();
+        QVERIFY(f->show());
+    }
+    void cleanup() { f.reset(); }
+
     void clickPutsTheCaret_data();
     void clickPutsTheCaret();
     void aClickRightOfAWrappedRowStaysOnIt();
@@ -571,4 +582,3 @@ void TextBoxViewTest::pagingThroughALongText()
 
 QTEST_MAIN(TextBoxViewTest)
 #include "tst_textboxview.moc"
-#include "moc_TextBoxTestCase.cpp"
