@@ -194,6 +194,11 @@ qint64 TextBox::rowOfPosition(qint64 position) const
 
 void TextBox::ensureCaretVisible()
 {
+    // The lines from the top to the caret's laid out first, as many as can show: an edit
+    // counts the lines it made one row each, and a wrapped one would push the caret lower.
+    const qsizetype caretLine = m_lines.lineAt(m_position);
+    for (qsizetype line = m_top.line; line < caretLine && line - m_top.line < visibleRows(); ++line)
+        rowsOf(line);
     const qint64 caretRow = rowOfPosition(m_position);
     const qint64 topRow = m_rows.rowsBefore(m_top.line) + m_top.row;
     if (caretRow < topRow) {
@@ -203,9 +208,8 @@ void TextBox::ensureCaretVisible()
     if (caretRow < topRow + visibleRows())
         return;
     // The caret on the last row shown: the lines above it laid out first, so their rows are known.
-    const qsizetype line = m_lines.lineAt(m_position);
-    qint64 rowsAbove = caretRow - m_rows.rowsBefore(line);
-    for (qsizetype above = line - 1; above >= 0 && rowsAbove < visibleRows(); --above)
+    qint64 rowsAbove = caretRow - m_rows.rowsBefore(caretLine);
+    for (qsizetype above = caretLine - 1; above >= 0 && rowsAbove < visibleRows(); --above)
         rowsAbove += rowsOf(above);
     scrollToRow(rowOfPosition(m_position) - (visibleRows() - 1));
 }
@@ -230,7 +234,8 @@ void TextBox::paintEvent(QPaintEvent *event)
     const qint64 selTo = selectionEnd();
     const bool caret = hasFocus() && m_caretShown && !m_readOnly;
     const qreal breakWidth = QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' '));
-    // Lines laid out since the last paint may have more rows than counted.
+    // Lines laid out since the last paint may have more rows than counted, and the text's end
+    // may have come up.
     keepTextInView();
     qreal y = margin - qreal(m_top.row) * m_rowHeight;
     qsizetype line = m_top.line;
@@ -424,8 +429,11 @@ qint64 TextBox::moved(Move move) const
     case Move::RowEnd: {
         const QTextLine row = layout.lineForTextPosition(column);
         const int end = row.textStart() + row.textLength();
-        // A wrapped row ends before the blank it broke at, or the caret would show on the next.
-        return start + (row.lineNumber() + 1 < layout.lineCount() ? std::max(row.textStart(), end - 1) : end);
+        // A wrapped row ends before the blank it broke at (or its last character, a pair whole),
+        // or the caret would show on the next.
+        if (row.lineNumber() + 1 == layout.lineCount())
+            return start + end;
+        return start + std::max(row.textStart(), layout.previousCursorPosition(end));
     }
     case Move::Start:
         return 0;
@@ -448,7 +456,9 @@ void TextBox::changed(qsizetype firstLine, qsizetype removedLines, qsizetype add
     }
     if (m_top.line >= m_lines.lineCount())
         m_top = {m_lines.lineCount() - 1, 0};
-    m_top.row = std::min(m_top.row, m_rows.rows(m_top.line) - 1);
+    // The top line laid out again at once: typing in a line shown from one of its later rows
+    // keeps the view where it is.
+    m_top.row = std::min(m_top.row, rowsOf(m_top.line) - 1);
     Q_EMIT contentsChange(position, removed, added);
 }
 

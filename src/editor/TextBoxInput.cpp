@@ -40,6 +40,14 @@ bool TextBox::event(QEvent *event)
     return QAbstractScrollArea::event(event);
 }
 
+bool TextBox::focusNextPrevChild(bool next)
+{
+    // Tab types a tab into a box that can be edited; a read-only one passes the focus on.
+    if (!m_readOnly)
+        return false;
+    return QAbstractScrollArea::focusNextPrevChild(next);
+}
+
 bool TextBox::isEditingKey(QKeyEvent *event) const
 {
     static const std::array standard{
@@ -134,10 +142,8 @@ bool TextBox::handleKey(QKeyEvent *event)
     }
     // Ctrl+Alt stands for AltGr on some keyboards: what it types is typed.
     if (typesText(event->text()) && (modifiers == Qt::NoModifier || modifiers == (Qt::ControlModifier | Qt::AltModifier))) {
-        if (hasSelection())
-            replace(selectionStart(), selectionEnd(), event->text());
-        else
-            replace(m_position, m_position, event->text(), true);
+        // Typing over a selection starts a step the word typed after it joins.
+        replace(selectionStart(), selectionEnd(), event->text(), true);
         return true;
     }
     return false;
@@ -193,7 +199,12 @@ void TextBox::selectWordAt(qint64 position)
         return;
     const int wordEnd = column >= length ? length : layout.nextCursorPosition(column, QTextLayout::SkipWords);
     const int wordStart = layout.previousCursorPosition(std::min(wordEnd, length), QTextLayout::SkipWords);
-    select(start + wordStart, start + wordEnd);
+    // A word's skip takes the blanks after it too; they are no part of the word.
+    const QString text = layout.text();
+    int end = wordEnd;
+    while (end > wordStart && text.at(end - 1).isSpace())
+        --end;
+    select(start + wordStart, start + (end > wordStart ? end : wordEnd));
 }
 
 void TextBox::contextMenuEvent(QContextMenuEvent *event)
