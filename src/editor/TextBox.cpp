@@ -20,8 +20,6 @@
 
 namespace {
 
-// Space between the box's edge and its text, as a plain text box leaves.
-constexpr int margin = 4;
 constexpr qreal tabStop = 80;
 // Lines laid out and kept beyond those shown; more are dropped at the next paint.
 constexpr size_t keptLayouts = 2000;
@@ -71,8 +69,13 @@ void TextBox::setReadOnly(bool readOnly)
 void TextBox::select(qint64 anchor, qint64 position)
 {
     const qint64 end = characterCount();
+    // Text being composed goes with the caret to its new line.
+    if (!m_preedit.isEmpty())
+        m_layouts.erase(m_lines.lineAt(m_position));
     m_anchor = std::clamp<qint64>(anchor, 0, end);
     m_position = std::clamp<qint64>(position, 0, end);
+    if (!m_preedit.isEmpty())
+        m_layouts.erase(m_lines.lineAt(m_position));
     m_wantedX = -1;
     m_history.closeTyping();
     ensureCaretVisible();
@@ -117,6 +120,8 @@ QTextLayout &TextBox::layoutOf(qsizetype line) const
     option.setWrapMode(wrapModeFor(text));
     option.setTabStopDistance(tabStop);
     layout->setTextOption(option);
+    if (!m_preedit.isEmpty() && line == m_lines.lineAt(m_position))
+        layout->setPreeditArea(int(m_position - m_lines.lineStart(line)), m_preedit);
     layout->setCacheEnabled(true);
     layout->beginLayout();
     int rows = 0;

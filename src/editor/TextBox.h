@@ -24,6 +24,8 @@ class TextBox : public QAbstractScrollArea
     Q_OBJECT
 
     enum class Move { Left, Right, WordLeft, WordRight, Up, Down, RowStart, RowEnd, PageUp, PageDown, Start, End };
+    // Space between the box's edge and its text, as a plain text box leaves.
+    static constexpr int margin = 4;
 
 public:
     // A word longer than this many characters breaks anywhere; other lines break at blanks.
@@ -149,4 +151,6 @@ private:
     QBasicTimer m_blink;
     QBasicTimer m_dragScroll;
     QPoint m_dragPoint;
+    // The input method's text being composed, not yet part of the text.
+    QString m_preedit;
 };

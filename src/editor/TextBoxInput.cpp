@@ -233,6 +233,13 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
 {
     if (!m_readOnly && !event->commitString().isEmpty())
         insertText(event->commitString());
+    // What the input method is still composing shows at the caret, laid out with its line.
+    const QString preedit = m_readOnly ? QString() : event->preeditString();
+    if (preedit != m_preedit) {
+        m_preedit = preedit;
+        m_layouts.erase(m_lines.lineAt(m_position));
+        viewport()->update();
+    }
     event->accept();
 }
 
@@ -247,7 +254,9 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
         const QTextLine row = layout.lineForTextPosition(column);
         const qint64 rowsDown = m_rows.rowsBefore(line) + row.lineNumber()
             - (m_rows.rowsBefore(m_top.line) + m_top.row);
-        return QRect(int(row.cursorToX(column)) + 4, int(rowsDown * rowHeight()) + 4, 1, rowHeight());
+        // In the box's own coordinates: the viewport lies inside its frame.
+        const QPoint inViewport(int(row.cursorToX(column)) + margin, int(rowsDown * rowHeight()) + margin);
+        return QRect(viewport()->geometry().topLeft() + inViewport, QSize(1, rowHeight()));
     }
     case Qt::ImCursorPosition:
         return int(m_position - start);

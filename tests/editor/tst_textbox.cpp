@@ -44,6 +44,7 @@ private Q_SLOTS:
     void readOnlyRefusesEveryEdit_data();
     void readOnlyRefusesEveryEdit();
     void readOnlyMovesAndCopies();
+    void composingShowsAtTheCaretUntilCommitted();
 };
 
 void TextBoxTest::typing_data()
@@ -493,6 +494,31 @@ void TextBoxTest::readOnlyMovesAndCopies()
     f->click(f->pointOf(10), Qt::ShiftModifier);
     QCOMPARE(f->box->selectedText(), QStringLiteral("e two\nth"));
     QCOMPARE(f->box->toPlainText(), QStringLiteral("one two\nthree"));
+}
+
+// An input method's text being composed shows in its line at the caret, but is no text yet.
+void TextBoxTest::composingShowsAtTheCaretUntilCommitted()
+{
+    f->box->setPlainText(u"ab\ncd");
+    f->box->setCursorPosition(1);
+    const qreal plainWidth = f->box->rowOf(0, 0).naturalTextWidth();
+
+    QInputMethodEvent composing(QStringLiteral("nihao"), {});
+    QCoreApplication::sendEvent(f->box, &composing);
+    QCOMPARE(f->box->toPlainText(), QStringLiteral("ab\ncd"));
+    QVERIFY(f->box->rowOf(0, 0).naturalTextWidth() > plainWidth);
+
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("\u4F60\u597D"));
+    QCoreApplication::sendEvent(f->box, &committed);
+    QCOMPARE(f->box->toPlainText(), QStringLiteral("a\u4F60\u597Db\ncd"));
+    QCOMPARE(f->box->position(), 3);
+    // Nothing is composed now: the line shows its own text alone.
+    TextBox plain(f->clipboard);
+    plain.resize(f->box->size());
+    plain.setFont(f->box->font());
+    plain.setPlainText(f->box->toPlainText());
+    QCOMPARE(f->box->rowOf(0, 0).naturalTextWidth(), plain.rowOf(0, 0).naturalTextWidth());
 }
 
 QTEST_MAIN(TextBoxTest)
