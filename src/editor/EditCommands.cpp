@@ -1,37 +1,21 @@
 #include "editor/EditCommands.h"
 
+#include "editor/TextBox.h"
 #include "editor/TextCodec.h"
 #include "platform/Clock.h"
 #include "platform/ui/Clipboard.h"
 
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QTextCursor>
-#include <QTextDocument>
 
-namespace {
-
-// The text between the selection's ends, with the box's paragraph marks as "\n" (selectedText
-// would give U+2029 instead).
-QString selectionText(const QTextCursor &cursor)
-{
-    QString text = cursor.selectedText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return text;
-}
-
-} // namespace
-
-EditCommands::EditCommands(QPlainTextEdit &box, Clipboard &clipboard, Clock &clock)
+EditCommands::EditCommands(TextBox &box, Clipboard &clipboard, Clock &clock)
     : m_box(box), m_clipboard(clipboard), m_clock(clock)
 {
 }
 
 QString EditCommands::selectedText() const
 {
-    return selectionText(m_box.textCursor());
+    return m_box.selectedText();
 }
 
 void EditCommands::CopySelectedText()
@@ -42,7 +26,7 @@ void EditCommands::CopySelectedText()
 void EditCommands::CutSelectedText()
 {
     CopySelectedText();
-    if (m_box.textCursor().hasSelection())
+    if (m_box.hasSelection())
         replaceSelection(QString());
 }
 
@@ -53,23 +37,12 @@ void EditCommands::PasteClipboardText()
 
 void EditCommands::deleteSelection()
 {
-    QTextCursor cursor = m_box.textCursor();
-    // A line break is one character in the box, so it goes as one, whatever the file's ends.
-    if (cursor.selectionStart() >= m_box.document()->characterCount() - 1)
-        return;
-    if (!cursor.hasSelection()) {
-        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-        m_box.setTextCursor(cursor);
-    }
-    replaceSelection(QString());
+    m_box.deleteForward();
 }
 
 void EditCommands::selectAll()
 {
-    QTextCursor cursor = m_box.textCursor();
-    cursor.setPosition(0);
-    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    m_box.setTextCursor(cursor);
+    m_box.selectAll();
 }
 
 void EditCommands::insertTimeDate()
@@ -91,9 +64,7 @@ QString EditCommands::timeDateText(const QDateTime &when)
 
 void EditCommands::replaceSelection(const QString &text)
 {
-    QTextCursor cursor = m_box.textCursor();
-    if (!cursor.hasSelection() && text.isEmpty())
+    if (!m_box.hasSelection() && text.isEmpty())
         return;
-    cursor.insertText(text);
-    m_box.setTextCursor(cursor);
+    m_box.insertText(text);
 }

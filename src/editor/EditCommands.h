@@ -5,14 +5,14 @@
 
 class Clipboard;
 class Clock;
-class QPlainTextEdit;
+class TextBox;
 
-// The Edit menu's commands on the editor's text box. Every change goes through the box's
-// document, so it marks the text changed; Copy and Select All change no text.
+// The Edit menu's commands on the editor's text box. Every change goes through the box, so it
+// marks the text changed and can be undone; Copy and Select All change no text.
 class EditCommands
 {
 public:
-    EditCommands(QPlainTextEdit &box, Clipboard &clipboard, Clock &clock);
+    EditCommands(TextBox &box, Clipboard &clipboard, Clock &clock);
 
     // The selection to the clipboard; with nothing selected the clipboard gets the empty text.
     void CopySelectedText();
@@ -38,7 +38,7 @@ public:
 private:
     void replaceSelection(const QString &text);
 
-    QPlainTextEdit &m_box;
+    TextBox &m_box;
     Clipboard &m_clipboard;
     Clock &m_clock;
 };

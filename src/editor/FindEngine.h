@@ -4,6 +4,8 @@
 
 #include <optional>
 
+class TextLines;
+
 // The editor's find settings; they outlive the editor window and the find dialog.
 struct FindState
 {
@@ -27,5 +29,8 @@ namespace FindEngine {
 // nearest occurrence starting before the caret. Case is compared without changing lengths.
 // Linear in the length of the text in every direction and case setting, whatever the texts.
 std::optional<qsizetype> nextMatch(const QString &text, qsizetype caret, const FindState &state);
+// The same over the lines of the editor's text, one line at a time: a big text is searched
+// without being made into one string.
+std::optional<qint64> nextMatch(const TextLines &lines, qint64 caret, const FindState &state);
 
 } // namespace FindEngine

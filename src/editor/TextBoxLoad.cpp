@@ -1,44 +1,28 @@
 #include "editor/TextBoxLoad.h"
 
-#include "editor/LineEndRecord.h"
+#include "editor/TextBox.h"
 
-#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QPlainTextDocumentLayout>
-#include <QPlainTextEdit>
-#include <QTextDocument>
-#include <QTimer>
 
 namespace {
 
-// How long one step of the window's thread appends before the window paints and answers.
-constexpr qint64 stepMs = 12;
+constexpr int progressMs = 100;
 
 } // namespace
 
-TextBoxLoad::TextBoxLoad(QPlainTextEdit &box, FileServices &files, const QString &path, TextLoadLimits limits)
-    : m_box(&box), m_job(TextLoadJob::start(files, path, limits)), m_new(newDocument(box))
+TextBoxLoad::TextBoxLoad(TextBox &box, FileServices &files, const QString &path, TextLoadLimits limits)
+    : m_box(&box), m_job(TextLoadJob::start(files, path, limits))
 {
-    // A load is not an edit to undo.
-    m_new->setUndoRedoEnabled(false);
-    m_step.setInterval(0);
-    connect(&m_step, &QTimer::timeout, this, [this] { takeSlices(); });
-    m_job->onReady([this] {
-        if (!m_step.isActive())
-            m_step.start();
+    m_progress.setInterval(progressMs);
+    connect(&m_progress, &QTimer::timeout, this, [this] {
+        const int percent = m_job->percentRead();
+        if (percent != m_percent) {
+            m_percent = percent;
+            Q_EMIT progress(percent);
+        }
     });
-}
-
-QTextDocument *TextBoxLoad::newDocument(QPlainTextEdit &box)
-{
-    const QTextDocument *shown = box.document();
-    auto *document = new QTextDocument(&box);
-    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
-    document->setDefaultFont(shown->defaultFont());
-    document->setDefaultTextOption(shown->defaultTextOption());
-    document->setDocumentMargin(shown->documentMargin());
-    new LineEndRecord(document);
-    return document;
+    m_progress.start();
+    m_job->onDone([this] { done(); });
 }
 
 TextBoxLoad::~TextBoxLoad()
@@ -66,71 +50,28 @@ void TextBoxLoad::stop()
         end(TextLoadOutcome::Stopped);
 }
 
-void TextBoxLoad::takeSlices()
+void TextBoxLoad::done()
 {
-    if (m_outcome != TextLoadOutcome::Running) {
-        m_step.stop();
+    if (m_outcome != TextLoadOutcome::Running)
         return;
-    }
-    LineEndRecord *record = LineEndRecord::of(m_new);
-    if (!m_box || !record) {
-        end(TextLoadOutcome::Stopped);
-        return;
-    }
-    QElapsedTimer step;
-    step.start();
-    while (step.elapsed() < stepMs) {
-        std::optional<TextSlice> slice = m_job->takeSlice();
-        if (!slice)
-            break;
-        showNewDocument();
-        record->append(*slice);
-        m_bytesShown += slice->bytes;
-        const qint64 total = m_job->fileBytes();
-        const int percent = total > 0 ? int(m_bytesShown * 100 / total) : 100;
-        if (percent != m_percent) {
-            m_percent = percent;
-            Q_EMIT progress(percent);
+    TextLoadOutcome outcome = m_job->outcome();
+    if (outcome == TextLoadOutcome::Loaded) {
+        std::optional<TextLines::Read> read = m_job->take();
+        if (m_box && read) {
+            m_format = read->format;
+            m_box->setLines(std::move(read->lines));
+        } else {
+            outcome = TextLoadOutcome::Stopped;
         }
     }
-    const TextLoadOutcome outcome = m_job->outcome();
-    if (outcome != TextLoadOutcome::Running)
-        end(outcome);
-    else if (step.elapsed() < stepMs)
-        // Nothing more waits: the worker's next slice starts the steps again.
-        m_step.stop();
-}
-
-void TextBoxLoad::showNewDocument()
-{
-    if (m_shown || !m_box || !m_new)
-        return;
-    m_shown = true;
-    m_old = m_box->document();
-    m_box->setDocument(m_new);
-    Q_EMIT documentShown(m_new);
+    end(outcome);
 }
 
 void TextBoxLoad::end(TextLoadOutcome outcome)
 {
     m_outcome = outcome;
-    m_step.stop();
+    m_progress.stop();
     m_job->stop();
-    if (outcome == TextLoadOutcome::Loaded) {
-        m_format = m_job->format();
-        showNewDocument();
-        if (m_new) {
-            m_new->setUndoRedoEnabled(true);
-            m_new->setModified(false);
-        }
-        delete m_old.data();
-    } else {
-        if (m_shown && m_box && m_old) {
-            m_box->setDocument(m_old);
-            Q_EMIT documentShown(m_old);
-        }
-        delete m_new.data();
-    }
     if (m_loop)
         m_loop->quit();
 }

@@ -1,7 +1,7 @@
 #include "editor/TextCodec.h"
 
 #include "editor/TextScan.h"
-#include "editor/TextSlicer.h"
+#include "editor/TextLines.h"
 
 #include <QStringEncoder>
 
@@ -53,10 +53,8 @@ DecodedText decode(const QByteArray &bytes)
 {
     TextScan scan;
     scan.add(bytes);
-    TextSlicer slicer(scan.encoding());
-    TextSlice slice = slicer.add(bytes);
-    slice.append(slicer.finish());
-    return {slice.fileText(), slicer.format()};
+    const TextLines::Read read = TextLines::fromBytes(bytes, scan.encoding());
+    return {read.lines.fileText(read.format.lineEnd), read.format};
 }
 
 std::optional<QByteArray> encode(const QString &text, const TextFormat &format)

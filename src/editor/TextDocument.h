@@ -17,7 +17,8 @@ class TextDocument
 {
 public:
     // Files larger than this, or of more lines, are refused, so that a huge file cannot exhaust
-    // the memory: the text box holds two bytes a character and about a hundred a line.
+    // the memory: the text box holds the file's bytes and about fifty more a line, and a save or
+    // a search turns the whole text into characters of two bytes each.
     static constexpr qint64 maxFileSize = qint64(256) << 20;
     static constexpr qint64 maxLines = 4'000'000;
     static constexpr TextLoadLimits loadLimits{maxFileSize, maxLines};

@@ -12,13 +12,6 @@
 
 namespace {
 
-// Slices of about this many bytes keep each step of the window's thread short. A slice ends at
-// a line end, so no line is added to in pieces (the box would lay a long line out again for each
-// piece), unless the line is longer than longestSlice characters.
-constexpr qsizetype sliceBytes = qsizetype(64) << 10;
-constexpr qsizetype longestSlice = qsizetype(4) << 20;
-// Slices ready ahead of the window: enough to keep it busy, few enough to cost little memory.
-constexpr size_t slicesAhead = 16;
 // How long stop() waits for the worker to see it.
 constexpr auto stopWait = std::chrono::milliseconds(500);
 
@@ -41,58 +34,16 @@ TextLoadJob::TextLoadJob(TextLoadLimits limits) : m_limits(limits) {}
 
 TextLoadJob::~TextLoadJob() = default;
 
-void TextLoadJob::onReady(std::function<void()> ready)
+void TextLoadJob::onDone(std::function<void()> done)
 {
     const std::lock_guard lock(m_mutex);
-    m_ready = std::move(ready);
-    if (m_ready && (!m_slices.empty() || m_workerDone))
-        wake();
+    m_done = std::move(done);
+    if (m_done && m_workerDone)
+        postDone();
 }
 
-std::optional<TextSlice> TextLoadJob::takeSlice()
+void TextLoadJob::postDone()
 {
-    std::unique_lock lock(m_mutex);
-    if (m_slices.empty())
-        return std::nullopt;
-    TextSlice slice = std::move(m_slices.front());
-    m_slices.pop_front();
-    lock.unlock();
-    m_changed.notify_all();
-    return slice;
-}
-
-TextLoadOutcome TextLoadJob::outcome() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_slices.empty() ? m_workerOutcome : TextLoadOutcome::Running;
-}
-
-TextFormat TextLoadJob::format() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_format;
-}
-
-qint64 TextLoadJob::fileBytes() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_fileBytes;
-}
-
-void TextLoadJob::stop()
-{
-    std::unique_lock lock(m_mutex);
-    m_stop = true;
-    m_ready = nullptr;
-    m_changed.notify_all();
-    m_changed.wait_for(lock, stopWait, [this] { return m_workerDone; });
-}
-
-void TextLoadJob::wake()
-{
-    if (m_wakePosted || !m_ready)
-        return;
-    m_wakePosted = true;
     // The application object lives as long as any window that waits; the job may not.
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
@@ -100,57 +51,51 @@ void TextLoadJob::wake()
             const std::shared_ptr<TextLoadJob> job = weak.lock();
             if (!job)
                 return;
-            std::function<void()> ready;
+            std::function<void()> done;
             {
                 const std::lock_guard lock(job->m_mutex);
-                job->m_wakePosted = false;
-                ready = job->m_ready;
+                done = std::exchange(job->m_done, nullptr);
             }
-            if (ready)
-                ready();
+            if (done)
+                done();
         },
         Qt::QueuedConnection);
 }
 
-void TextLoadJob::run(FileServices &files, const QString &path)
+TextLoadOutcome TextLoadJob::outcome() const
 {
-    std::deque<QByteArray> pieces;
-    TextScan scan;
-    if (const TextLoadOutcome failed = read(files, path, pieces, scan); failed != TextLoadOutcome::Running) {
-        finish(failed);
-        return;
-    }
-    TextSlicer slicer(scan.encoding());
-    TextSlice pending;
-    // Hands on what is pending once there is a slice's worth: its whole lines, or all of it
-    // at the end of the file or when one line is that long.
-    const auto handOn = [&](bool last) {
-        if (!last && pending.text.size() < sliceBytes)
-            return true;
-        TextSlice slice = last || pending.text.size() >= longestSlice ? std::exchange(pending, TextSlice())
-                                                                       : pending.takeWholeLines();
-        return slice.text.isEmpty() || push(std::move(slice));
-    };
-    bool going = true;
-    while (going && !pieces.empty()) {
-        const QByteArray piece = std::move(pieces.front());
-        pieces.pop_front();
-        for (qsizetype from = 0; going && from < piece.size(); from += sliceBytes) {
-            pending.append(slicer.add(QByteArrayView(piece).sliced(from, std::min(sliceBytes, piece.size() - from))));
-            going = handOn(false);
-        }
-    }
-    if (going) {
-        pending.append(slicer.finish());
-        going = handOn(true);
-    }
-    finish(going ? TextLoadOutcome::Loaded : TextLoadOutcome::Stopped, slicer.format());
+    const std::lock_guard lock(m_mutex);
+    return m_outcome;
 }
 
-TextLoadOutcome TextLoadJob::read(FileServices &files, const QString &path, std::deque<QByteArray> &pieces,
-                                  TextScan &scan)
+std::optional<TextLines::Read> TextLoadJob::take()
 {
-    qint64 bytes = 0;
+    const std::lock_guard lock(m_mutex);
+    return std::exchange(m_read, std::nullopt);
+}
+
+int TextLoadJob::percentRead() const
+{
+    const qint64 total = m_fileBytes;
+    return total > 0 ? int(std::min<qint64>(100, m_bytesRead * 100 / total)) : 0;
+}
+
+void TextLoadJob::stop()
+{
+    std::unique_lock lock(m_mutex);
+    m_stop = true;
+    m_done = nullptr;
+    m_changed.wait_for(lock, stopWait, [this] { return m_workerDone; });
+}
+
+void TextLoadJob::run(FileServices &files, const QString &path)
+{
+    m_fileBytes = files.length(path);
+    QByteArray bytes;
+    // Room for the whole file at once, so the buffer is not copied as it grows.
+    if (m_fileBytes > 0 && m_fileBytes <= m_limits.maxBytes)
+        bytes.reserve(qsizetype(m_fileBytes));
+    TextScan scan;
     const FileContents contents = files.readFileInPieces(path, m_limits.maxBytes, [&](QByteArrayView piece) {
         if (m_stop)
             return false;
@@ -158,40 +103,30 @@ TextLoadOutcome TextLoadJob::read(FileServices &files, const QString &path, std:
         scan.add(piece);
         if (scan.lineCount() > m_limits.maxLines)
             return false;
-        pieces.emplace_back(piece.toByteArray());
-        bytes += piece.size();
+        bytes.append(piece);
+        m_bytesRead += piece.size();
         return true;
     });
     if (m_stop)
-        return TextLoadOutcome::Stopped;
-    if (contents.tooLarge || scan.lineCount() > m_limits.maxLines)
-        return TextLoadOutcome::TooLarge;
-    if (contents.error != 0)
-        return TextLoadOutcome::Unreadable;
-    const std::lock_guard lock(m_mutex);
-    m_fileBytes = bytes;
-    return TextLoadOutcome::Running;
+        finish(TextLoadOutcome::Stopped);
+    else if (contents.tooLarge || scan.lineCount() > m_limits.maxLines)
+        finish(TextLoadOutcome::TooLarge);
+    else if (contents.error != 0)
+        finish(TextLoadOutcome::Unreadable);
+    else
+        finish(TextLoadOutcome::Loaded, TextLines::fromBytes(std::move(bytes), scan.encoding(), scan.lineCount()));
 }
 
-bool TextLoadJob::push(TextSlice slice)
-{
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_stop || m_slices.size() < slicesAhead; });
-    if (m_stop)
-        return false;
-    m_slices.push_back(std::move(slice));
-    wake();
-    return true;
-}
-
-void TextLoadJob::finish(TextLoadOutcome outcome, const TextFormat &format)
+void TextLoadJob::finish(TextLoadOutcome outcome, std::optional<TextLines::Read> read)
 {
     {
         const std::lock_guard lock(m_mutex);
-        m_workerOutcome = m_stop ? TextLoadOutcome::Stopped : outcome;
-        m_format = format;
+        m_outcome = m_stop ? TextLoadOutcome::Stopped : outcome;
+        if (m_outcome == TextLoadOutcome::Loaded)
+            m_read = std::move(read);
         m_workerDone = true;
-        wake();
+        if (m_done)
+            postDone();
     }
     m_changed.notify_all();
 }

@@ -1,20 +1,18 @@
 #pragma once
 
 #include "editor/TextCodec.h"
-#include "editor/TextSlicer.h"
+#include "editor/TextLines.h"
 
 #include <QString>
 
 #include <atomic>
 #include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 
 class FileServices;
-class TextScan;
 
 // What a load may cost: a file longer than maxBytes or of more than maxLines lines is refused.
 struct TextLoadLimits
@@ -26,11 +24,10 @@ struct TextLoadLimits
 // How a load ended.
 enum class TextLoadOutcome { Running, Loaded, Unreadable, TooLarge, Stopped };
 
-// One file read into text on a worker thread and handed to the window's thread in slices, so
-// the window never waits on the read. The worker first reads every byte (so the encoding and
-// the number of lines are known before any text is shown, and a file that is refused shows
-// nothing), then turns the bytes into slices, letting each piece go once it is sliced, and
-// keeps only a few slices ready ahead of the window.
+// One file read into lines on a worker thread, so the window never waits on the read. The
+// worker reads every byte (the encoding and the number of lines are known before any text is
+// shown, and a file that is refused shows nothing) and finds its lines; the window's thread
+// then takes them whole.
 class TextLoadJob : public std::enable_shared_from_this<TextLoadJob>
 {
 public:
@@ -40,16 +37,13 @@ public:
     TextLoadJob(const TextLoadJob &) = delete;
     TextLoadJob &operator=(const TextLoadJob &) = delete;
 
-    // The window's thread. ready runs there whenever a slice is waiting or the load has ended,
-    // until stop().
-    void onReady(std::function<void()> ready);
-    // The next slice, if one is waiting.
-    std::optional<TextSlice> takeSlice();
-    // Running while the worker goes on or slices are still waiting.
+    // The window's thread. done runs there once the load has ended, unless stop() came first.
+    void onDone(std::function<void()> done);
     TextLoadOutcome outcome() const;
-    // After Loaded: the file's encoding and line ends.
-    TextFormat format() const;
-    qint64 fileBytes() const;
+    // After Loaded: the file's lines and format, once.
+    std::optional<TextLines::Read> take();
+    // How far the read has come, in percent of the file's size when it began.
+    int percentRead() const;
     // Nobody waits for the load any more: the worker ends at its next step. Waits for it a
     // short, bounded time; a worker stuck in a read ends on its own later.
     void stop();
@@ -57,22 +51,18 @@ public:
 private:
     explicit TextLoadJob(TextLoadLimits limits);
     void run(FileServices &files, const QString &path);
-    // Every byte of the file into pieces, scanned as they come; Running when it went well.
-    TextLoadOutcome read(FileServices &files, const QString &path, std::deque<QByteArray> &pieces, TextScan &scan);
-    bool push(TextSlice slice);
-    void finish(TextLoadOutcome outcome, const TextFormat &format = TextFormat());
-    // Under m_mutex: has the window's thread run ready() soon.
-    void wake();
+    void finish(TextLoadOutcome outcome, std::optional<TextLines::Read> read = std::nullopt);
+    // Under m_mutex: runs m_done on the window's thread soon.
+    void postDone();
 
     const TextLoadLimits m_limits;
     std::atomic<bool> m_stop = false;
+    std::atomic<qint64> m_bytesRead = 0;
+    std::atomic<qint64> m_fileBytes = 0;
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<TextSlice> m_slices;
-    TextLoadOutcome m_workerOutcome = TextLoadOutcome::Running;
-    TextFormat m_format;
-    qint64 m_fileBytes = 0;
-    bool m_wakePosted = false;
+    TextLoadOutcome m_outcome = TextLoadOutcome::Running;
+    std::optional<TextLines::Read> m_read;
     bool m_workerDone = false;
-    std::function<void()> m_ready;
+    std::function<void()> m_done;
 };

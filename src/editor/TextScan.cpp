@@ -1,5 +1,7 @@
 #include "editor/TextScan.h"
 
+#include "editor/PlainBytes.h"
+
 namespace {
 
 const QByteArray utf8Bom("\xEF\xBB\xBF", 3);
@@ -29,8 +31,18 @@ void TextScan::add(QByteArrayView piece)
     qint64 breaks = 0;
     bool pendingCr = m_pendingCr;
     quint32 last = m_lastBytes;
-    for (const char c : piece) {
-        const auto byte = static_cast<unsigned char>(c);
+    const auto *bytes = reinterpret_cast<const uchar *>(piece.data());
+    const qsizetype size = piece.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        // A plain byte ends a pending CR as a lone one and any sequence of high bytes.
+        if (i + PlainBytes::wordSize <= size && PlainBytes::isPlainWord(bytes + i)) {
+            breaks += pendingCr ? 1 : 0;
+            pendingCr = false;
+            last = 0;
+            i += PlainBytes::wordSize - 1;
+            continue;
+        }
+        const uchar byte = bytes[i];
         if (pendingCr) {
             pendingCr = false;
             // A CR followed by LF is one break, counted at the LF.

@@ -4,7 +4,7 @@
 #include "editor/EditorState.h"
 #include "editor/FindEngine.h"
 #include "editor/HtmlPreview.h"
-#include "editor/LineEndRecord.h"
+#include "editor/TextBox.h"
 #include "editor/TextBoxLoad.h"
 #include "editor/TextpadDesign.h"
 #include "editor/ToolbarButton.h"
@@ -22,15 +22,12 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QHash>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
-#include <QTextDocument>
 
 #include <functional>
 
@@ -58,9 +55,8 @@ Textpad::Textpad(Services &services, EditorState &state, HtmlPreview &html, QWid
       m_dialog{QStringLiteral("TextPad"), QString(), QString(), QString()},
       m_client(new QWidget(this)),
       m_picToolbar(new QWidget(m_client)),
-      m_txtNote(new QPlainTextEdit(m_client)),
+      m_txtNote(new TextBox(services.clipboard, m_client)),
       m_edit(*m_txtNote, services.clipboard, services.clock),
-      m_wrap(*m_txtNote),
       m_find([this] {
           auto *dialog = new frmFind(m_state.find, [this] { FindNextMatch(); }, this);
           connect(dialog, &frmFind::unloadRequested, this, [this] { m_find.unload(); });
@@ -87,14 +83,11 @@ Textpad::Textpad(Services &services, EditorState &state, HtmlPreview &html, QWid
 
     m_txtNote->setObjectName(QStringLiteral("txtNote"));
     m_txtNote->setGeometry(Twips::rect(TextpadDesign::noteTwips()));
-    // Lines break at blanks, a word wider than the box where it must (m_wrap).
-    m_txtNote->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Lines wrap at the box's width: no horizontal bar.
     m_txtNote->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_txtNote->installEventFilter(this);
-    m_txtNote->setDocument(TextBoxLoad::newDocument(*m_txtNote));
-    m_wrap.watch(m_txtNote->document());
-    watchDocument();
+    connect(m_txtNote, &TextBox::contentsChange, this,
+            [this](qint64, qint64 removed, qint64 added) { txtNote_Change(removed, added); });
 
     m_menus = std::make_unique<MenuTree>(TextpadDesign::menuTable(), menuBar(), this);
     m_menus->action(QStringLiteral("mnuHtmledit0"))->setVisible(false);
@@ -216,27 +209,17 @@ void Textpad::mnuOptionsToolbar_Click()
     m_menus->action(QStringLiteral("mnuOptionsToolbar"))->setChecked(!m_picToolbar->isHidden());
 }
 
-void Textpad::watchDocument()
-{
-    connect(m_txtNote->document(), &QTextDocument::contentsChange, this,
-            [this](int, int removed, int added) { txtNote_Change(removed, added); });
-}
-
 QString Textpad::fileText() const
 {
-    const LineEndRecord *record = LineEndRecord::of(m_txtNote->document());
-    return record ? record->fileText(m_document.format().lineEnd) : text();
+    return m_txtNote->lines().fileText(m_document.format().lineEnd);
 }
 
 QString Textpad::text() const
 {
-    // toPlainText() would turn a no-break space into a blank.
-    QString raw = m_txtNote->document()->toRawText();
-    raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return raw;
+    return m_txtNote->toPlainText();
 }
 
-void Textpad::txtNote_Change(int charsRemoved, int charsAdded)
+void Textpad::txtNote_Change(qint64 charsRemoved, qint64 charsAdded)
 {
     if (charsRemoved > 0 || charsAdded > 0)
         m_state.textChanged = true;
@@ -255,10 +238,11 @@ bool Textpad::LoadTextFile(const QString &path)
     const QPointer<Textpad> self(this);
     const QString caption = path.toUpper();
     TextBoxLoad load(*m_txtNote, m_services.files, path, TextDocument::loadLimits);
-    connect(&load, &TextBoxLoad::documentShown, this, [this](QTextDocument *document) { m_wrap.watch(document); });
-    connect(&load, &TextBoxLoad::progress, this, [this, caption](int percent) {
+    const auto showProgress = [this, caption](int percent) {
         setWindowTitle(QStringLiteral("%1 (%2%)").arg(PathCodec::displayText(caption)).arg(percent));
-    });
+    };
+    connect(&load, &TextBoxLoad::progress, this, showProgress);
+    showProgress(0);
     m_load = &load;
     setLoading(true);
     TextLoadOutcome outcome;
@@ -281,7 +265,6 @@ bool Textpad::LoadTextFile(const QString &path)
     }
     m_document.belongTo(path, caption, load.format());
     showCaption();
-    watchDocument();
     m_state.textChanged = false;
     return true;
 }
@@ -459,8 +442,7 @@ void Textpad::mnuSearchFind_Click()
     frmFind *dialog = m_find.get();
     if (!dialog)
         return;
-    const QTextCursor cursor = m_txtNote->textCursor();
-    dialog->txtFind()->setText(cursor.hasSelection() ? m_edit.selectedText() : m_state.find.FindWhat);
+    dialog->txtFind()->setText(m_txtNote->hasSelection() ? m_edit.selectedText() : m_state.find.FindWhat);
     m_state.find.FindFresh = true;
     if (m_state.find.FindMatchCase)
         dialog->chkCase()->setChecked(true);
@@ -481,16 +463,13 @@ void Textpad::mnuSearchFindNext_Click()
 void Textpad::FindNextMatch()
 {
     FindState &find = m_state.find;
-    const qsizetype caret = m_txtNote->textCursor().selectionStart();
-    if (const std::optional<qsizetype> match = FindEngine::nextMatch(text(), caret, find)) {
-        QTextCursor cursor = m_txtNote->textCursor();
-        cursor.setPosition(int(*match));
-        cursor.setPosition(int(*match + find.FindWhat.size()), QTextCursor::KeepAnchor);
-        m_txtNote->setTextCursor(cursor);
+    const qsizetype caret = m_txtNote->selectionStart();
+    if (const std::optional<qint64> match = FindEngine::nextMatch(m_txtNote->lines(), caret, find)) {
+        m_txtNote->select(*match, *match + find.FindWhat.size());
     } else {
         m_services.dialogs.message(QStringLiteral("Cannot find \"") + find.FindWhat + QLatin1Char('"'));
     }
-    find.FindLastPos = m_txtNote->textCursor().selectionStart();
+    find.FindLastPos = m_txtNote->selectionStart();
     find.FindFresh = false;
 }
 
@@ -515,21 +494,4 @@ void Textpad::closeEvent(QCloseEvent *event)
     }
     event->accept();
     Q_EMIT unloadRequested();
-}
-
-bool Textpad::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_txtNote && event->type() == QEvent::KeyPress) {
-        auto *keyEvent = static_cast<QKeyEvent *>(event);
-        const bool enter = keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter;
-        if (enter && (keyEvent->modifiers() & Qt::ShiftModifier) && !m_txtNote->isReadOnly()) {
-            // Shift+Enter would put a line separator in the text, which no file holds as a
-            // line end: it breaks the line like Enter.
-            QTextCursor cursor = m_txtNote->textCursor();
-            cursor.insertText(QStringLiteral("\n"));
-            m_txtNote->setTextCursor(cursor);
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }

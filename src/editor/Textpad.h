@@ -1,7 +1,6 @@
 #pragma once
 
 #include "editor/EditCommands.h"
-#include "editor/LongWordWrap.h"
 #include "editor/TextDocument.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/SharedWindow.h"
@@ -16,7 +15,7 @@ class MenuShortcutFilter;
 class MenuTree;
 class TextBoxLoad;
 class frmFind;
-class QPlainTextEdit;
+class TextBox;
 class ToolbarButton;
 struct EditorState;
 struct Services;
@@ -89,7 +88,7 @@ public:
     // The text as the file is to hold it: each line with its own line end, a new line with
     // the document's main one.
     QString fileText() const;
-    QPlainTextEdit *txtNote() const { return m_txtNote; }
+    TextBox *txtNote() const { return m_txtNote; }
     QWidget *picToolbar() const { return m_picToolbar; }
 
 Q_SIGNALS:
@@ -98,7 +97,6 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildToolbar();
@@ -109,9 +107,7 @@ private:
     // The save prompt's answer: No, Yes and saved, or Yes and the save cancelled or failed.
     enum class SaveAnswer { No, Saved, Stopped };
     SaveAnswer askToSave();
-    void txtNote_Change(int charsRemoved, int charsAdded);
-    // The box's document marks the text changed (a load brings a new document).
-    void watchDocument();
+    void txtNote_Change(qint64 charsRemoved, qint64 charsAdded);
     void setLoading(bool loading);
 
     Services &m_services;
@@ -123,11 +119,10 @@ private:
     FileDialogRequest m_dialog;
     QWidget *m_client;
     QWidget *m_picToolbar;
-    QPlainTextEdit *m_txtNote;
+    TextBox *m_txtNote;
     std::unique_ptr<MenuTree> m_menus;
     std::unique_ptr<MenuShortcutFilter> m_menuKeys;
     EditCommands m_edit;
-    LongWordWrap m_wrap;
     SharedWindow<frmFind> m_find;
     TextBoxLoad *m_load = nullptr;
 };

@@ -6,7 +6,7 @@
 #include "support/TestCase.h"
 #include "support/TestDir.h"
 
-#include <QPlainTextEdit>
+#include "editor/TextBox.h"
 #include <QTest>
 
 Q_DECLARE_METATYPE(MessageAnswer)
@@ -22,7 +22,7 @@ class EditorEndTest : public TestCase
     {
         Textpad *textpad = f->form->editor().show();
         textpad->StartNewDocument();
-        textpad->txtNote()->insertPlainText(QStringLiteral("unsaved"));
+        textpad->txtNote()->insertText(u"unsaved");
         QVERIFY(f->form->editor().state().textChanged);
     }
 

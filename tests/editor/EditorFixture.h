@@ -5,10 +5,10 @@
 #include "support/TestDir.h"
 #include "support/TestServices.h"
 
+#include "editor/TextBox.h"
+
 #include <QKeyEvent>
-#include <QPlainTextEdit>
 #include <QTest>
-#include <QTextCursor>
 
 // The editor on real files in a temporary folder, with scripted dialogs.
 struct EditorFixture
@@ -24,16 +24,14 @@ struct EditorFixture
 
     ScriptedDialogs &dialogs() { return services.dialogs; }
     Textpad *window() { return editor.window().get(); }
-    QPlainTextEdit *box() { return window()->txtNote(); }
+    TextBox *box() { return window()->txtNote(); }
     bool changed() { return editor.state().textChanged; }
     QString path(const QString &relative) { return dir.filePath(relative); }
 
     // Types text at the end of the text box, as the user would.
     void type(const QString &text)
     {
-        QTextCursor cursor = box()->textCursor();
-        cursor.movePosition(QTextCursor::End);
-        box()->setTextCursor(cursor);
+        box()->setCursorPosition(box()->characterCount());
         // One key press per character, carrying the character (keyClicks takes Latin-1 only).
         for (const QChar ch : text) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
@@ -42,10 +40,7 @@ struct EditorFixture
     }
     void select(int start, int length)
     {
-        QTextCursor cursor = box()->textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(start + length, QTextCursor::KeepAnchor);
-        box()->setTextCursor(cursor);
+        box()->select(start, start + length);
     }
     // A changed untitled document holding text.
     void untitledWith(const QString &text)

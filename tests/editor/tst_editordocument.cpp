@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTextBlock>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -199,12 +198,9 @@ void EditorDocumentTest::anEditChangesOnlyTheLinesItTouches()
     QFETCH(QByteArray, saved);
     const QString path = f->dir.createFile(QStringLiteral("mixed.txt"), "one\r\ntwo\nthree\rfour\r\n");
     QVERIFY(f->editor.LoadTextFile(path));
-    const QTextBlock line2 = f->box()->document()->findBlockByNumber(1);
-    QTextCursor cursor(line2);
-    cursor.movePosition(QTextCursor::EndOfBlock);
-    if (edit == QLatin1String("enter"))
-        cursor.movePosition(QTextCursor::PreviousCharacter);
-    f->box()->setTextCursor(cursor);
+    const TextLines &lines = f->box()->lines();
+    const qint64 line2End = lines.lineStart(1) + lines.lineLength(1);
+    f->box()->setCursorPosition(edit == QLatin1String("enter") ? line2End - 1 : line2End);
     f->box()->setFocus();
     if (edit == QLatin1String("type")) {
         QTest::keyClick(f->box(), Qt::Key_Exclam, Qt::NoModifier);

@@ -21,9 +21,8 @@ class EditorEncodingTest : public TestCase
         QCOMPARE(f->window()->document().format().encoding, TextEncoding::Windows1252);
         // Put in through the text cursor, as a paste would: a key press carries no half of a
         // character beyond 16 bits.
-        QTextCursor cursor = f->box()->textCursor();
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(typed);
+        f->box()->setCursorPosition(f->box()->characterCount());
+        f->box()->insertText(typed);
         QVERIFY(f->changed());
     }
 

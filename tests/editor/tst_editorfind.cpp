@@ -31,8 +31,7 @@ class EditorFindTest : public TestCase
     frmFind *dialog() { return f->window()->findDialog().ifLoaded(); }
     QPair<int, int> selection()
     {
-        const QTextCursor cursor = f->box()->textCursor();
-        return {cursor.selectionStart(), cursor.selectionEnd()};
+        return {int(f->box()->selectionStart()), int(f->box()->selectionEnd())};
     }
     FindState &state() { return f->editor.state().find; }
 

@@ -1,6 +1,7 @@
 // Where Find and Find Next find their text: the search by itself.
 
 #include "editor/FindEngine.h"
+#include "editor/TextLines.h"
 #include "support/TestCase.h"
 
 #include <QElapsedTimer>
@@ -140,13 +141,15 @@ void FindEngineTest::agreesWithQtsSearch()
                 expected = text.lastIndexOf(what, from, cs);
         }
         const qsizetype found = FindEngine::nextMatch(text, caret, state).value_or(-1);
-        if (found != expected)
-            QFAIL(qPrintable(QStringLiteral("\"%1\" in \"%2\", caret %3, %4, %5, %6: %7, not %8")
+        // The editor searches its lines one by one: the same places.
+        const qint64 foundInLines = FindEngine::nextMatch(TextLines(text), caret, state).value_or(-1);
+        if (found != expected || foundInLines != expected)
+            QFAIL(qPrintable(QStringLiteral("\"%1\" in \"%2\", caret %3, %4, %5, %6: %7 (in lines %9), not %8")
                                  .arg(what, text).arg(caret)
                                  .arg(down ? QStringLiteral("down") : QStringLiteral("up"),
                                       matchCase ? QStringLiteral("case") : QStringLiteral("no case"),
                                       repeated ? QStringLiteral("repeated") : QStringLiteral("fresh"))
-                                 .arg(found).arg(expected)));
+                                 .arg(found).arg(expected).arg(foundInLines)));
     }
 }
 

@@ -2,10 +2,11 @@
 // load reads a file in.
 
 #include "editor/TextCodec.h"
+#include "editor/TextLines.h"
 #include "editor/TextScan.h"
-#include "editor/TextSlicer.h"
 #include "support/TestCase.h"
 
+#include <QStringDecoder>
 #include <QTest>
 
 Q_DECLARE_METATYPE(TextEncoding)
@@ -229,36 +230,42 @@ void TextCodecTest::anyPiecesGiveTheSameText_data()
     QTest::newRow("ends in a CR") << QByteArray("a\nb\r");
     QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\n\xF0\x9F\x98\x80\r\n");
     QTest::newRow("a second BOM is text") << QByteArray("\xEF\xBB\xBF" "a\xEF\xBB\xBF");
+    QTest::newRow("a BOM starting a line is text") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a\n\xEF\xBB\xBF" "b\n");
     QTest::newRow("Windows-1252") << QByteArray("caf\xE9\r\n\x80\x81\r\x9F\n");
     QTest::newRow("every break the box knows") << QByteArray("a\xE2\x80\xA9" "b\xEF\xB7\x90" "c\xEF\xB7\x91" "d\xE2\x80\xA8");
 }
 
-// What a load shows and saves does not depend on how the reads cut the file.
+// What a load shows and saves does not depend on how the reads cut the file: the scan learns
+// the same encoding and line count from any pieces, and the lines read from the bytes are
+// the text decode gives, every byte-order mark after the file's own one kept.
 void TextCodecTest::anyPiecesGiveTheSameText()
 {
     QFETCH(QByteArray, bytes);
     const DecodedText decoded = TextCodec::decode(bytes);
-    TextScan scan;
-    scan.add(bytes);
-    TextSlicer wholeSlicer(scan.encoding());
-    TextSlice whole = wholeSlicer.add(bytes);
-    whole.append(wholeSlicer.finish());
-    QCOMPARE(whole.fileText(), decoded.text);
-    QCOMPARE(qsizetype(whole.lineEnds.size()), whole.text.count(QLatin1Char('\n')));
+    TextScan whole;
+    whole.add(bytes);
+    const TextEncoding encoding = whole.encoding();
+    const TextLines::Read read = TextLines::fromBytes(bytes, encoding);
+    QCOMPARE(read.format, decoded.format);
+    QCOMPARE(read.lines.fileText(read.format.lineEnd), decoded.text);
+    QCOMPARE(whole.lineCount(), qint64(read.lines.lineCount()));
+
+    const bool bom = encoding == TextEncoding::Utf8WithBom;
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    const QString plain = encoding == TextEncoding::Windows1252 ? TextCodec::fromWindows1252(bytes)
+                                                               : QString(utf8.decode(bytes.sliced(bom ? 3 : 0)));
+    QCOMPARE(decoded.text, plain);
+    const QString text = read.lines.text();
+    QCOMPARE(text.count(QLatin1Char('\n')) + 1, read.lines.lineCount());
     for (const QChar other : {QChar(u'\r'), QChar(0x2029), QChar(0xFDD0), QChar(0xFDD1)})
-        QVERIFY(!whole.text.contains(other));
-    QCOMPARE(qint64(whole.lineEnds.size()) + 1, scan.lineCount());
+        QVERIFY(!text.contains(other));
 
     for (const qsizetype size : {1, 2, 3, 5}) {
-        TextSlicer slicer(scan.encoding());
-        TextSlice pieces;
+        TextScan pieces;
         for (qsizetype from = 0; from < bytes.size(); from += size)
-            pieces.append(slicer.add(QByteArrayView(bytes).sliced(from, std::min(size, bytes.size() - from))));
-        pieces.append(slicer.finish());
-        QCOMPARE(pieces.text, whole.text);
-        QVERIFY(pieces.lineEnds == whole.lineEnds);
-        QCOMPARE(pieces.bytes, qint64(bytes.size()));
-        QCOMPARE(slicer.format(), decoded.format);
+            pieces.add(QByteArrayView(bytes).sliced(from, std::min(size, bytes.size() - from)));
+        QCOMPARE(pieces.lineCount(), whole.lineCount());
+        QCOMPARE(pieces.encoding(), encoding);
     }
 }
 

@@ -11,9 +11,7 @@
 #include <QAction>
 #include <QFontDatabase>
 #include <QMenu>
-#include <QAbstractTextDocumentLayout>
 #include <QMouseEvent>
-#include <QTextBlock>
 #include <QTextLayout>
 
 namespace {
@@ -76,8 +74,6 @@ void TextpadTest::design()
     QCOMPARE(textpad->centralWidget()->size(), QSize(723, 441));
     QCOMPARE(textpad->picToolbar()->geometry(), QRect(0, 0, 723, 27));
     QCOMPARE(textpad->txtNote()->geometry(), QRect(8, 32, 713, 409));
-    QCOMPARE(textpad->txtNote()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    QCOMPARE(textpad->txtNote()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
     QCOMPARE(textpad->txtNote()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(textpad->minimumSize(), textpad->maximumSize());
 
@@ -146,7 +142,7 @@ void TextpadTest::longLinesWrap_data()
     QTest::newRow("words break at blanks") << words << true << false;
     QTest::newRow("a word wider than the box breaks") << QString(3000, QLatin1Char('x')) << false << false;
     // Longer words would cost time with the square of their length.
-    QTest::newRow("a word of more than 4096 characters: the document breaks anywhere")
+    QTest::newRow("a word of more than 4096 characters: the line breaks anywhere")
         << words + QString(QByteArray(2100, '\xAB').toHex()) << false << true;
 }
 
@@ -157,27 +153,24 @@ void TextpadTest::longLinesWrap()
     QFETCH(bool, anywhere);
     Textpad *textpad = withText(QStringLiteral("> "));
     // Added to a line already there, as a paste would bring it.
-    QTextCursor cursor(textpad->txtNote()->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(line);
-    QCOMPARE(textpad->txtNote()->wordWrapMode(),
-             anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    const QTextBlock block = textpad->txtNote()->document()->firstBlock();
+    TextBox *box = textpad->txtNote();
+    box->setCursorPosition(box->characterCount());
+    box->insertText(line);
+    const QString text = box->lines().line(0);
+    QCOMPARE(TextBox::wrapModeFor(text), anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
     // Laid out as the box shows it.
-    textpad->txtNote()->document()->documentLayout()->blockBoundingRect(block);
-    const QTextLayout *layout = block.layout();
-    QVERIFY(layout->lineCount() > 1);
-    for (int n = 0; n < layout->lineCount(); ++n) {
-        const QTextLine row = layout->lineAt(n);
+    const int rows = box->rowsOf(0);
+    QVERIFY(rows > 1);
+    for (int n = 0; n < rows; ++n) {
+        const QTextLine row = box->rowOf(0, n);
         QVERIFY(row.textLength() > 0);
-        QVERIFY(row.naturalTextWidth() <= textpad->txtNote()->viewport()->width());
-        if (atBlanks && n + 1 < layout->lineCount())
-            QCOMPARE(block.text().at(row.textStart() + row.textLength() - 1), QLatin1Char(' '));
+        QVERIFY(row.naturalTextWidth() <= box->layoutWidth());
+        if (atBlanks && n + 1 < rows)
+            QCOMPARE(text.at(row.textStart() + row.textLength() - 1), QLatin1Char(' '));
     }
-    // A new document wraps at blanks again.
-    f->dialogs().answerMessage(MessageAnswer::No);
-    textpad->StartNewDocument();
-    QCOMPARE(textpad->txtNote()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Another line of the same text wraps at blanks.
+    box->insertText(u"\nshort words");
+    QCOMPARE(TextBox::wrapModeFor(box->lines().line(1)), QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 void TextpadTest::deleteCommand_data()
@@ -207,7 +200,7 @@ void TextpadTest::deleteCommand()
     textpad->edit().deleteSelection();
     QCOMPARE(textpad->text(), after);
     QCOMPARE(f->changed(), after != text);
-    QCOMPARE(textpad->txtNote()->textCursor().position(), start);
+    QCOMPARE(textpad->txtNote()->position(), start);
 }
 
 void TextpadTest::cutCopyPaste_data()
@@ -256,9 +249,9 @@ void TextpadTest::cutCopyPaste()
     QCOMPARE(textpad->text(), after);
     QCOMPARE(f->services.clipboard.text(), clipboardAfter);
     QCOMPARE(f->changed(), after != QLatin1String("abcd"));
-    QCOMPARE(textpad->txtNote()->textCursor().position(), caret);
+    QCOMPARE(textpad->txtNote()->position(), caret);
     if (command != QLatin1String("copy"))
-        QVERIFY(!textpad->txtNote()->textCursor().hasSelection());
+        QVERIFY(!textpad->txtNote()->hasSelection());
 }
 
 void TextpadTest::copyReplacesAPaneCopysFolder()
@@ -276,14 +269,14 @@ void TextpadTest::selectAllSelectsTheWholeText()
     Textpad *textpad = withText(QStringLiteral("ab\ncd"));
     f->select(1, 0);
     textpad->edit().selectAll();
-    QCOMPARE(textpad->txtNote()->textCursor().selectionStart(), 0);
-    QCOMPARE(textpad->txtNote()->textCursor().selectionEnd(), 5);
+    QCOMPARE(textpad->txtNote()->selectionStart(), 0);
+    QCOMPARE(textpad->txtNote()->selectionEnd(), 5);
     QVERIFY(!f->changed());
 
     withText(QString());
     textpad->edit().selectAll();
-    QVERIFY(!textpad->txtNote()->textCursor().hasSelection());
-    QCOMPARE(textpad->txtNote()->textCursor().position(), 0);
+    QVERIFY(!textpad->txtNote()->hasSelection());
+    QCOMPARE(textpad->txtNote()->position(), 0);
 }
 
 void TextpadTest::timeDate_data()

@@ -8,7 +8,9 @@
 #include "app/MainMenus.h"
 #include "app/PopupPresenter.h"
 #include "app/SystemServices.h"
+#include "editor/TextBox.h"
 #include "editor/TextEditor.h"
+#include "editor/Textpad.h"
 #include "panes/FileList.h"
 #include "panes/PaneBoard.h"
 #include "picview/ViewGraphic.h"
@@ -64,6 +66,8 @@ void closeOtherWindows(Form1 &form)
         if (window != &form && window->isVisible())
             window->close();
     }
+    // A closed window goes at the next turn of the event loop; the shot after may open it anew.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Makes name the selected current file of pane n.
@@ -93,6 +97,8 @@ void trigger(Form1 &form, const QString &item)
 // What to show, in order. Each entry prepares the screen, then the screen is saved.
 QList<Shot> shots()
 {
+    // The fixture folder: the editor's load makes the program's folder the current one.
+    const QDir fixture = QDir::current();
     QList<Shot> list = {
         {QStringLiteral("main.png"), [](Form1 &) {}},
     };
@@ -179,6 +185,21 @@ QList<Shot> shots()
                      // The dialogs of the shots before are closed, so the editor stands alone.
                      closeOtherWindows(form);
                      form.editor().LoadTextFile(QDir::current().absoluteFilePath(QStringLiteral("notes.txt")));
+                 }});
+    // The editor on a long log, at its end, the last lines selected from the keyboard: the box
+    // lays out only what it shows, so this is what scrolling a big file looks like.
+    list.append({QStringLiteral("editor-end.png"), [fixture](Form1 &form) {
+                     closeOtherWindows(form);
+                     TextEditor &editor = form.editor();
+                     if (!editor.LoadTextFile(fixture.absoluteFilePath(QStringLiteral("server.log"))))
+                         return;
+                     if (Textpad *textpad = editor.window().ifLoaded()) {
+                         TextBox *box = textpad->txtNote();
+                         box->setFocus();
+                         QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+                         for (int i = 0; i < 3; ++i)
+                             QTest::keyClick(box, Qt::Key_Up, Qt::ShiftModifier);
+                     }
                  }});
     // The picture viewer on the fixture's photo, through View Graphic, one step enlarged.
     list.append({QStringLiteral("viewer.png"), [](Form1 &form) {

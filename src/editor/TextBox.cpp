@@ -1,0 +1,554 @@
+#include "editor/TextBox.h"
+
+#include "editor/TextCodec.h"
+#include "platform/ui/Clipboard.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr qreal tabStop = 80;
+// Lines laid out and kept beyond those shown; more are dropped at the next paint.
+constexpr size_t keptLayouts = 2000;
+
+} // namespace
+
+TextBox::TextBox(Clipboard &clipboard, QWidget *parent) : QAbstractScrollArea(parent), m_clipboard(clipboard)
+{
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    m_rowHeight = std::max(1, int(std::ceil(QFontMetricsF(font()).lineSpacing())));
+    m_rows.reset(1);
+    verticalScrollBar()->setSingleStep(1);
+}
+
+TextBox::~TextBox() = default;
+
+void TextBox::setLines(TextLines lines)
+{
+    const qint64 removed = m_lines.characterCount();
+    m_lines = std::move(lines);
+    m_history.clear();
+    forgetLayouts();
+    m_top = {};
+    m_anchor = m_position = 0;
+    m_wantedX = -1;
+    updateScrollBar();
+    viewport()->update();
+    Q_EMIT contentsChange(0, removed, m_lines.characterCount());
+    Q_EMIT cursorPositionChanged();
+}
+
+void TextBox::setPlainText(QStringView text)
+{
+    setLines(TextLines(text));
+}
+
+void TextBox::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
+}
+
+void TextBox::select(qint64 anchor, qint64 position)
+{
+    const qint64 end = characterCount();
+    // Text being composed goes with the caret to its new line.
+    if (!m_preedit.isEmpty())
+        m_layouts.erase(m_lines.lineAt(m_position));
+    m_anchor = std::clamp<qint64>(anchor, 0, end);
+    m_position = std::clamp<qint64>(position, 0, end);
+    if (!m_preedit.isEmpty())
+        m_layouts.erase(m_lines.lineAt(m_position));
+    m_wantedX = -1;
+    m_history.closeTyping();
+    ensureCaretVisible();
+    restartBlink();
+    viewport()->update();
+    Q_EMIT cursorPositionChanged();
+}
+
+void TextBox::moveCaret(qint64 position, bool keepAnchor)
+{
+    const qreal wantedX = m_wantedX;
+    select(keepAnchor ? m_anchor : position, position);
+    m_wantedX = wantedX;
+}
+
+QTextOption::WrapMode TextBox::wrapModeFor(QStringView line)
+{
+    if (line.size() > longWord) {
+        qsizetype run = 0;
+        for (const QChar ch : line) {
+            run = ch.isSpace() ? 0 : run + 1;
+            if (run > longWord)
+                return QTextOption::WrapAnywhere;
+        }
+    }
+    return QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
+qreal TextBox::layoutWidth() const
+{
+    return std::max(1, viewport()->width() - 2 * margin);
+}
+
+QTextLayout &TextBox::layoutOf(qsizetype line) const
+{
+    auto found = m_layouts.find(line);
+    if (found != m_layouts.end())
+        return *found->second;
+    const QString text = m_lines.line(line);
+    auto layout = std::make_unique<QTextLayout>(text, font());
+    QTextOption option;
+    option.setWrapMode(wrapModeFor(text));
+    option.setTabStopDistance(tabStop);
+    layout->setTextOption(option);
+    if (!m_preedit.isEmpty() && line == m_lines.lineAt(m_position))
+        layout->setPreeditArea(int(m_position - m_lines.lineStart(line)), m_preedit);
+    layout->setCacheEnabled(true);
+    layout->beginLayout();
+    int rows = 0;
+    for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine()) {
+        row.setLineWidth(layoutWidth());
+        row.setPosition(QPointF(0, qreal(rows) * m_rowHeight));
+        ++rows;
+    }
+    layout->endLayout();
+    m_rows.setRows(line, std::max(rows, 1));
+    return *m_layouts.emplace(line, std::move(layout)).first->second;
+}
+
+int TextBox::rowsOf(qsizetype line) const
+{
+    return layoutOf(line).lineCount();
+}
+
+QTextLine TextBox::rowOf(qsizetype line, int row) const
+{
+    return layoutOf(line).lineAt(row);
+}
+
+void TextBox::forgetLayouts()
+{
+    m_layouts.clear();
+    m_rows.reset(m_lines.lineCount());
+}
+
+void TextBox::forgetLayoutsFrom(qsizetype line)
+{
+    for (auto it = m_layouts.begin(); it != m_layouts.end();)
+        it = it->first >= line ? m_layouts.erase(it) : std::next(it);
+}
+
+int TextBox::visibleRows() const
+{
+    return std::max(1, (viewport()->height() - margin) / m_rowHeight);
+}
+
+void TextBox::updateScrollBar()
+{
+    m_settingScroll = true;
+    QScrollBar *bar = verticalScrollBar();
+    const qint64 total = m_rows.total();
+    bar->setRange(0, int(std::clamp<qint64>(total - visibleRows(), 0, INT_MAX)));
+    bar->setPageStep(visibleRows());
+    bar->setValue(int(std::min<qint64>(m_rows.rowsBefore(m_top.line) + m_top.row, INT_MAX)));
+    m_settingScroll = false;
+}
+
+void TextBox::scrollContentsBy(int, int)
+{
+    if (m_settingScroll)
+        return;
+    m_top = m_rows.placeOf(verticalScrollBar()->value());
+    viewport()->update();
+}
+
+void TextBox::scrollToRow(qint64 row)
+{
+    m_top = m_rows.placeOf(std::max<qint64>(row, 0));
+    keepTextInView();
+    updateScrollBar();
+    viewport()->update();
+}
+
+qint64 TextBox::rowOfPosition(qint64 position) const
+{
+    const qsizetype line = m_lines.lineAt(position);
+    const QTextLayout &layout = layoutOf(line);
+    const int column = int(position - m_lines.lineStart(line));
+    return m_rows.rowsBefore(line) + layout.lineForTextPosition(column).lineNumber();
+}
+
+void TextBox::ensureCaretVisible()
+{
+    // The lines from the top to the caret's laid out first, as many as can show: an edit
+    // counts the lines it made one row each, and a wrapped one would push the caret lower.
+    const qsizetype caretLine = m_lines.lineAt(m_position);
+    for (qsizetype line = m_top.line; line < caretLine && line - m_top.line < visibleRows(); ++line)
+        rowsOf(line);
+    const qint64 caretRow = rowOfPosition(m_position);
+    const qint64 topRow = m_rows.rowsBefore(m_top.line) + m_top.row;
+    if (caretRow < topRow) {
+        scrollToRow(caretRow);
+        return;
+    }
+    if (caretRow < topRow + visibleRows())
+        return;
+    // The caret on the last row shown: the lines above it laid out first, so their rows are known.
+    qint64 rowsAbove = caretRow - m_rows.rowsBefore(caretLine);
+    for (qsizetype above = caretLine - 1; above >= 0 && rowsAbove < visibleRows(); --above)
+        rowsAbove += rowsOf(above);
+    scrollToRow(rowOfPosition(m_position) - (visibleRows() - 1));
+}
+
+void TextBox::restartBlink()
+{
+    m_caretShown = true;
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    if (hasFocus() && flash > 0)
+        m_blink.start(flash / 2, this);
+    else
+        m_blink.stop();
+}
+
+void TextBox::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Text));
+    const QRect area = event->rect();
+    const int height = viewport()->height();
+    const qint64 selFrom = selectionStart();
+    const qint64 selTo = selectionEnd();
+    const bool caret = hasFocus() && m_caretShown && !m_readOnly;
+    const qreal breakWidth = QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' '));
+    // Lines laid out since the last paint may have more rows than counted, and the text's end
+    // may have come up.
+    keepTextInView();
+    qreal y = margin - qreal(m_top.row) * m_rowHeight;
+    qsizetype line = m_top.line;
+    for (; line < m_lines.lineCount() && y < height; ++line) {
+        QTextLayout &layout = layoutOf(line);
+        const qint64 start = m_lines.lineStart(line);
+        const qint64 end = start + m_lines.lineLength(line);
+        QList<QTextLayout::FormatRange> selections;
+        if (selFrom < selTo && selFrom <= end && selTo > start) {
+            QTextLayout::FormatRange range;
+            range.start = int(std::max(selFrom, start) - start);
+            range.length = int(std::min(selTo, end + 1) - start) - range.start;
+            range.format.setBackground(palette().brush(QPalette::Highlight));
+            range.format.setForeground(palette().brush(QPalette::HighlightedText));
+            selections.append(range);
+        }
+        const QPointF origin(margin, y);
+        layout.draw(&painter, origin, selections, area);
+        // A selected line break shows as a blank's width of selection after its line.
+        if (selFrom <= end && selTo > end) {
+            const QTextLine last = layout.lineAt(layout.lineCount() - 1);
+            const qreal x = last.cursorToX(int(end - start));
+            painter.fillRect(QRectF(origin.x() + x, origin.y() + last.y(), breakWidth, m_rowHeight),
+                             palette().brush(QPalette::Highlight));
+        }
+        if (caret && m_position >= start && m_position <= end)
+            layout.drawCursor(&painter, origin, int(m_position - start), 1);
+        y += qreal(layout.lineCount()) * m_rowHeight;
+    }
+    // Laying out what is shown may have changed the rows of the text: the bar follows.
+    updateScrollBar();
+    if (m_layouts.size() > keptLayouts) {
+        for (auto it = m_layouts.begin(); it != m_layouts.end();)
+            it = it->first < m_top.line || it->first >= line ? m_layouts.erase(it) : std::next(it);
+    }
+}
+
+void TextBox::resizeEvent(QResizeEvent *event)
+{
+    // A caret in view stays in view when the lines wrap anew.
+    const qint64 caretRow = rowOfPosition(m_position);
+    const qint64 topRow = m_rows.rowsBefore(m_top.line) + m_top.row;
+    const bool caretInView = caretRow >= topRow && caretRow < topRow + rowsShownBefore(event->oldSize().height());
+    QAbstractScrollArea::resizeEvent(event);
+    const qsizetype top = m_top.line;
+    forgetLayouts();
+    m_top = {top, 0};
+    keepTextInView();
+    if (caretInView)
+        ensureCaretVisible();
+    updateScrollBar();
+}
+
+int TextBox::rowsShownBefore(int boxHeight) const
+{
+    // The viewport had the box's height less its frame.
+    const int frame = height() - viewport()->height();
+    return std::max(1, (boxHeight - frame - margin) / m_rowHeight);
+}
+
+void TextBox::keepTextInView()
+{
+    const int shown = visibleRows();
+    qint64 rows = -m_top.row;
+    for (qsizetype line = m_top.line; line < m_lines.lineCount() && rows < shown; ++line)
+        rows += rowsOf(line);
+    // The end of the text stands above the bottom of the box: the lines above it come down.
+    for (qint64 missing = shown - rows; missing > 0 && (m_top.line > 0 || m_top.row > 0);) {
+        if (m_top.row == 0)
+            m_top = {m_top.line - 1, rowsOf(m_top.line - 1)};
+        const int up = int(std::min<qint64>(m_top.row, missing));
+        m_top.row -= up;
+        missing -= up;
+    }
+}
+
+void TextBox::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        m_rowHeight = std::max(1, int(std::ceil(QFontMetricsF(font()).lineSpacing())));
+        const qsizetype top = m_top.line;
+        forgetLayouts();
+        m_top = {top, 0};
+        updateScrollBar();
+        viewport()->update();
+    }
+}
+
+void TextBox::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_blink.timerId()) {
+        m_caretShown = !m_caretShown;
+        viewport()->update();
+    } else if (event->timerId() == m_dragScroll.timerId()) {
+        const int y = m_dragPoint.y();
+        if (y < 0 || y > viewport()->height()) {
+            QScrollBar *bar = verticalScrollBar();
+            bar->setValue(bar->value() + (y < 0 ? -1 : 1));
+            moveCaret(positionAt(m_dragPoint), true);
+        }
+    } else {
+        QAbstractScrollArea::timerEvent(event);
+    }
+}
+
+void TextBox::focusInEvent(QFocusEvent *event)
+{
+    restartBlink();
+    viewport()->update();
+    QAbstractScrollArea::focusInEvent(event);
+}
+
+void TextBox::focusOutEvent(QFocusEvent *event)
+{
+    m_blink.stop();
+    viewport()->update();
+    QAbstractScrollArea::focusOutEvent(event);
+}
+
+qint64 TextBox::positionAt(QPoint point) const
+{
+    qint64 row = qint64(std::floor(qreal(point.y() - margin) / m_rowHeight)) + m_top.row;
+    qsizetype line = m_top.line;
+    while (row < 0 && line > 0)
+        row += rowsOf(--line);
+    if (row < 0)
+        return 0;
+    while (row >= rowsOf(line) && line + 1 < m_lines.lineCount())
+        row -= rowsOf(line++);
+    const QTextLayout &layout = layoutOf(line);
+    if (row >= layout.lineCount())
+        return m_lines.lineStart(line) + m_lines.lineLength(line);
+    return m_lines.lineStart(line) + layout.lineAt(int(row)).xToCursor(point.x() - margin);
+}
+
+qint64 TextBox::verticalMove(int rows) const
+{
+    qsizetype line = m_lines.lineAt(m_position);
+    const QTextLayout *layout = &layoutOf(line);
+    const int column = int(m_position - m_lines.lineStart(line));
+    const QTextLine current = layout->lineForTextPosition(column);
+    if (m_wantedX < 0)
+        m_wantedX = current.cursorToX(column);
+    int row = current.lineNumber() + rows;
+    while (row < 0 && line > 0) {
+        layout = &layoutOf(--line);
+        row += layout->lineCount();
+    }
+    while (row >= layout->lineCount() && line + 1 < m_lines.lineCount()) {
+        row -= layout->lineCount();
+        layout = &layoutOf(++line);
+    }
+    if (row < 0)
+        return 0;
+    if (row >= layout->lineCount())
+        return characterCount();
+    return m_lines.lineStart(line) + layout->lineAt(row).xToCursor(m_wantedX);
+}
+
+qint64 TextBox::moved(Move move) const
+{
+    const qsizetype line = m_lines.lineAt(m_position);
+    const qint64 start = m_lines.lineStart(line);
+    const int column = int(m_position - start);
+    const int length = int(m_lines.lineLength(line));
+    const QTextLayout &layout = layoutOf(line);
+    switch (move) {
+    case Move::Left:
+    case Move::WordLeft:
+        if (column == 0)
+            return std::max<qint64>(0, start - 1);
+        return start + layout.previousCursorPosition(column, move == Move::Left ? QTextLayout::SkipCharacters
+                                                                                 : QTextLayout::SkipWords);
+    case Move::Right:
+    case Move::WordRight:
+        if (column == length)
+            return line + 1 < m_lines.lineCount() ? start + length + 1 : m_position;
+        return start + layout.nextCursorPosition(column, move == Move::Right ? QTextLayout::SkipCharacters
+                                                                              : QTextLayout::SkipWords);
+    case Move::Up:
+        return verticalMove(-1);
+    case Move::Down:
+        return verticalMove(1);
+    case Move::PageUp:
+        return verticalMove(-visibleRows());
+    case Move::PageDown:
+        return verticalMove(visibleRows());
+    case Move::RowStart:
+        return start + layout.lineForTextPosition(column).textStart();
+    case Move::RowEnd: {
+        const QTextLine row = layout.lineForTextPosition(column);
+        const int end = row.textStart() + row.textLength();
+        // A wrapped row ends before the blank it broke at (or its last character, a pair whole),
+        // or the caret would show on the next.
+        if (row.lineNumber() + 1 == layout.lineCount())
+            return start + end;
+        return start + std::max(row.textStart(), layout.previousCursorPosition(end));
+    }
+    case Move::Start:
+        return 0;
+    case Move::End:
+        return characterCount();
+    }
+    return m_position;
+}
+
+void TextBox::changed(qsizetype firstLine, qsizetype removedLines, qsizetype addedLines, qint64 position,
+                      qint64 removed, qint64 added)
+{
+    if (removedLines == 1 && addedLines == 1) {
+        m_layouts.erase(firstLine);
+        m_rows.setRows(firstLine, 1);
+    } else {
+        // The lines after the change moved: their layouts are kept under the old numbers.
+        forgetLayoutsFrom(firstLine);
+        m_rows.replace(firstLine, removedLines, addedLines);
+    }
+    if (m_top.line >= m_lines.lineCount())
+        m_top = {m_lines.lineCount() - 1, 0};
+    // The top line laid out again at once: typing in a line shown from one of its later rows
+    // keeps the view where it is.
+    m_top.row = std::min(m_top.row, rowsOf(m_top.line) - 1);
+    Q_EMIT contentsChange(position, removed, added);
+}
+
+void TextBox::replace(qint64 from, qint64 to, QStringView text, bool typed)
+{
+    const qsizetype firstLine = m_lines.lineAt(from);
+    TextLines::Removed removed = m_lines.replace(from, to, text);
+    EditStep step{from, std::move(removed.text), std::move(removed.ends), text.toString(), typed};
+    const qint64 removedLength = step.removed.size();
+    const qsizetype removedLines = qsizetype(step.removedEnds.size()) + 1;
+    m_history.record(std::move(step));
+    changed(firstLine, removedLines, text.count(QLatin1Char('\n')) + 1, from, removedLength, text.size());
+    const qint64 caret = from + text.size();
+    m_anchor = m_position = caret;
+    m_wantedX = -1;
+    if (!typed)
+        m_history.closeTyping();
+    ensureCaretVisible();
+    restartBlink();
+    viewport()->update();
+    Q_EMIT cursorPositionChanged();
+}
+
+void TextBox::insertText(QStringView text)
+{
+    if (!hasSelection() && text.isEmpty())
+        return;
+    replace(selectionStart(), selectionEnd(), text);
+}
+
+void TextBox::applyStep(const EditStep &step, bool undo)
+{
+    const QString &out = undo ? step.inserted : step.removed;
+    const QString &in = undo ? step.removed : step.inserted;
+    const qsizetype firstLine = m_lines.lineAt(step.position);
+    m_lines.replace(step.position, step.position + out.size(), in, undo ? step.removedEnds : std::vector<TextLines::End>());
+    changed(firstLine, out.count(QLatin1Char('\n')) + 1, in.count(QLatin1Char('\n')) + 1, step.position, out.size(),
+            in.size());
+    select(step.position + in.size(), step.position + in.size());
+}
+
+void TextBox::undo()
+{
+    if (m_readOnly)
+        return;
+    if (const std::optional<EditStep> step = m_history.undo())
+        applyStep(*step, true);
+}
+
+void TextBox::redo()
+{
+    if (m_readOnly)
+        return;
+    if (const std::optional<EditStep> step = m_history.redo())
+        applyStep(*step, false);
+}
+
+void TextBox::copy()
+{
+    if (hasSelection())
+        m_clipboard.setText(selectedText());
+}
+
+void TextBox::cut()
+{
+    copy();
+    if (!m_readOnly && hasSelection())
+        insertText(QString());
+}
+
+void TextBox::paste()
+{
+    if (!m_readOnly)
+        insertText(TextCodec::withPlainLineBreaks(m_clipboard.text()));
+}
+
+void TextBox::deleteOrRemove(Move move)
+{
+    if (m_readOnly)
+        return;
+    if (hasSelection()) {
+        insertText(QString());
+        return;
+    }
+    const qint64 to = moved(move);
+    if (to != m_position)
+        replace(std::min(to, m_position), std::max(to, m_position), QString());
+}

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "editor/EditHistory.h"
+#include "editor/RowCounts.h"
+#include "editor/TextLines.h"
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QTextLayout>
+#include <QTextOption>
+
+#include <memory>
+#include <unordered_map>
+
+class Clipboard;
+class QTextLayout;
+
+// The editor's text box: plain text in lines that wrap at the box's width, a caret and a
+// selection, typing, the usual keys and mouse, undo and redo. It lays out only the lines it
+// shows, so a file of half a million lines opens as fast as a short one; the text itself is
+// TextLines, which keeps a file's lines as its bytes until they are edited.
+class TextBox : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+    enum class Move { Left, Right, WordLeft, WordRight, Up, Down, RowStart, RowEnd, PageUp, PageDown, Start, End };
+    // Space between the box's edge and its text, as a plain text box leaves.
+    static constexpr int margin = 4;
+
+public:
+    // A word longer than this many characters breaks anywhere; other lines break at blanks.
+    static constexpr qsizetype longWord = 4096;
+
+    explicit TextBox(Clipboard &clipboard, QWidget *parent = nullptr);
+    ~TextBox() override;
+
+    const TextLines &lines() const { return m_lines; }
+    // A new text: the caret at its start, nothing to undo.
+    void setLines(TextLines lines);
+    void setPlainText(QStringView text);
+    // The text, line breaks as "\n".
+    QString toPlainText() const { return m_lines.text(); }
+    qint64 characterCount() const { return m_lines.characterCount(); }
+
+    bool isReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly);
+
+    qint64 position() const { return m_position; }
+    qint64 anchor() const { return m_anchor; }
+    qint64 selectionStart() const { return std::min(m_anchor, m_position); }
+    qint64 selectionEnd() const { return std::max(m_anchor, m_position); }
+    bool hasSelection() const { return m_anchor != m_position; }
+    QString selectedText() const { return m_lines.text(selectionStart(), selectionEnd()); }
+    // The caret to position; the selection from anchor to it.
+    void select(qint64 anchor, qint64 position);
+    void setCursorPosition(qint64 position) { select(position, position); }
+    void selectAll() { select(0, characterCount()); }
+
+    // Replaces the selection by text ("\n" for line breaks), as one step to undo.
+    void insertText(QStringView text);
+    // The selection removed, or else the character after the caret (a line break is one,
+    // whatever the file's ends); nothing at the very end.
+    void deleteForward() { deleteOrRemove(Move::Right); }
+    void undo();
+    void redo();
+    bool canUndo() const { return m_history.canUndo(); }
+
+    // How line wraps: at blanks, or anywhere when it holds a word longer than longWord.
+    static QTextOption::WrapMode wrapModeFor(QStringView line);
+    // The rows line takes at the box's width.
+    int rowsOf(qsizetype line) const;
+    // A row of line as the box lays it out; valid until the line changes.
+    QTextLine rowOf(qsizetype line, int row) const;
+    // The width the box lays its lines out in.
+    qreal layoutWidth() const;
+
+Q_SIGNALS:
+    // Characters from position on were replaced: removed of them by added others.
+    void contentsChange(qint64 position, qint64 removed, qint64 added);
+    void cursorPositionChanged();
+
+protected:
+    bool event(QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+private:
+
+    QTextLayout &layoutOf(qsizetype line) const;
+    void forgetLayouts();
+    void forgetLayoutsFrom(qsizetype line);
+    qint64 moved(Move move) const;
+    qint64 verticalMove(int rows) const;
+    bool handleKey(QKeyEvent *event);
+    bool isEditingKey(QKeyEvent *event) const;
+    void moveCaret(qint64 position, bool keepAnchor);
+    qint64 positionAt(QPoint point) const;
+    void selectWordAt(qint64 position);
+    // Replaces from..to, recording the step; the caret goes after the new text.
+    void replace(qint64 from, qint64 to, QStringView text, bool typed = false);
+    void applyStep(const EditStep &step, bool undo);
+    void changed(qsizetype firstLine, qsizetype removedLines, qsizetype addedLines, qint64 position, qint64 removed,
+                 qint64 added);
+    void copy();
+    void cut();
+    void paste();
+    void deleteOrRemove(Move move);
+
+    // The caret's line and its row within it, from the top of the text.
+    qint64 rowOfPosition(qint64 position) const;
+    int visibleRows() const;
+    int rowsShownBefore(int boxHeight) const;
+    // No empty room below the text's end while lines above the top could fill it.
+    void keepTextInView();
+    void ensureCaretVisible();
+    void scrollToRow(qint64 row);
+    void updateScrollBar();
+    void restartBlink();
+    int rowHeight() const { return m_rowHeight; }
+
+    Clipboard &m_clipboard;
+    TextLines m_lines;
+    EditHistory m_history;
+    mutable RowCounts m_rows;
+    mutable std::unordered_map<qsizetype, std::unique_ptr<QTextLayout>> m_layouts;
+    // The first line shown and its first row shown.
+    RowCounts::Place m_top;
+    qint64 m_anchor = 0;
+    qint64 m_position = 0;
+    // Up and Down keep to the column they started from.
+    mutable qreal m_wantedX = -1;
+    bool m_readOnly = false;
+    bool m_caretShown = true;
+    bool m_dragging = false;
+    bool m_settingScroll = false;
+    int m_rowHeight = 1;
+    QBasicTimer m_blink;
+    QBasicTimer m_dragScroll;
+    QPoint m_dragPoint;
+    // The input method's text being composed, not yet part of the text.
+    QString m_preedit;
+};

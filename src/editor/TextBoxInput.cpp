@@ -1,0 +1,272 @@
+// The text box's keys, mouse, context menu and input method; its text and painting are in
+// TextBox.cpp.
+#include "editor/TextBox.h"
+
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTextLayout>
+
+#include <array>
+#include <functional>
+
+namespace {
+
+struct MoveKey
+{
+    QKeySequence::StandardKey move;
+    QKeySequence::StandardKey select;
+};
+
+// A character a key press types; control characters type nothing (Ctrl+A gives "\x01").
+bool typesText(const QString &text)
+{
+    return !text.isEmpty()
+        && std::none_of(text.begin(), text.end(), [](QChar ch) { return ch.category() == QChar::Other_Control; });
+}
+
+} // namespace
+
+bool TextBox::event(QEvent *event)
+{
+    // The box's own keys go to it before any window shortcut (a menu's keys are held back for
+    // the menu by the window's filter).
+    if (event->type() == QEvent::ShortcutOverride && isEditingKey(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+bool TextBox::focusNextPrevChild(bool next)
+{
+    // Tab types a tab into a box that can be edited; a read-only one passes the focus on.
+    if (!m_readOnly)
+        return false;
+    return QAbstractScrollArea::focusNextPrevChild(next);
+}
+
+bool TextBox::isEditingKey(QKeyEvent *event) const
+{
+    static const std::array standard{
+        QKeySequence::Undo, QKeySequence::Redo, QKeySequence::Cut, QKeySequence::Copy, QKeySequence::Paste,
+        QKeySequence::SelectAll, QKeySequence::Delete, QKeySequence::DeleteStartOfWord,
+        QKeySequence::DeleteEndOfWord, QKeySequence::MoveToStartOfDocument, QKeySequence::MoveToEndOfDocument,
+        QKeySequence::SelectStartOfDocument, QKeySequence::SelectEndOfDocument, QKeySequence::MoveToNextWord,
+        QKeySequence::MoveToPreviousWord, QKeySequence::SelectNextWord, QKeySequence::SelectPreviousWord,
+    };
+    for (const QKeySequence::StandardKey key : standard) {
+        if (event->matches(key))
+            return true;
+    }
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    return modifiers == Qt::NoModifier && (typesText(event->text()) || event->key() == Qt::Key_Backspace);
+}
+
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (handleKey(event))
+        event->accept();
+    else
+        QAbstractScrollArea::keyPressEvent(event);
+}
+
+bool TextBox::handleKey(QKeyEvent *event)
+{
+    static const std::array<std::pair<MoveKey, Move>, 12> moves{{
+        {{QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar}, Move::Left},
+        {{QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar}, Move::Right},
+        {{QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord}, Move::WordLeft},
+        {{QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord}, Move::WordRight},
+        {{QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine}, Move::Up},
+        {{QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine}, Move::Down},
+        {{QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine}, Move::RowStart},
+        {{QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine}, Move::RowEnd},
+        {{QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage}, Move::PageUp},
+        {{QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage}, Move::PageDown},
+        {{QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument}, Move::Start},
+        {{QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument}, Move::End},
+    }};
+    for (const auto &[keys, move] : moves) {
+        const bool selecting = event->matches(keys.select);
+        if (!selecting && !event->matches(keys.move))
+            continue;
+        // Left and Right on a selection go to its ends.
+        if (!selecting && hasSelection() && (move == Move::Left || move == Move::Right)) {
+            setCursorPosition(move == Move::Left ? selectionStart() : selectionEnd());
+            return true;
+        }
+        const bool vertical = move == Move::Up || move == Move::Down || move == Move::PageUp || move == Move::PageDown;
+        if (!vertical)
+            m_wantedX = -1;
+        moveCaret(moved(move), selecting);
+        if (!vertical)
+            m_wantedX = -1;
+        return true;
+    }
+    const std::array<std::pair<QKeySequence::StandardKey, std::function<void()>>, 10> commands{{
+        {QKeySequence::Undo, [this] { undo(); }},
+        {QKeySequence::Redo, [this] { redo(); }},
+        {QKeySequence::Cut, [this] { cut(); }},
+        {QKeySequence::Copy, [this] { copy(); }},
+        {QKeySequence::Paste, [this] { paste(); }},
+        {QKeySequence::SelectAll, [this] { selectAll(); }},
+        {QKeySequence::Delete, [this] { deleteOrRemove(Move::Right); }},
+        {QKeySequence::DeleteEndOfWord, [this] { deleteOrRemove(Move::WordRight); }},
+        {QKeySequence::DeleteStartOfWord, [this] { deleteOrRemove(Move::WordLeft); }},
+        {QKeySequence::Backspace, [this] { deleteOrRemove(Move::Left); }},
+    }};
+    for (const auto &[key, command] : commands) {
+        if (event->matches(key)) {
+            command();
+            return true;
+        }
+    }
+    if (event->key() == Qt::Key_Backspace && !(event->modifiers() & Qt::ControlModifier)) {
+        deleteOrRemove(Move::Left);
+        return true;
+    }
+    if (m_readOnly)
+        return false;
+    // Enter breaks the line, with Shift too: a line separator is no line end a file holds.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        insertText(u"\n");
+        return true;
+    }
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (event->key() == Qt::Key_Tab && modifiers == Qt::NoModifier) {
+        insertText(u"\t");
+        return true;
+    }
+    // Ctrl+Alt stands for AltGr on some keyboards: what it types is typed.
+    if (typesText(event->text()) && (modifiers == Qt::NoModifier || modifiers == (Qt::ControlModifier | Qt::AltModifier))) {
+        // Typing over a selection starts a step the word typed after it joins.
+        replace(selectionStart(), selectionEnd(), event->text(), true);
+        return true;
+    }
+    return false;
+}
+
+void TextBox::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    m_dragging = true;
+    m_wantedX = -1;
+    moveCaret(positionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
+}
+
+void TextBox::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_dragging || !(event->buttons() & Qt::LeftButton))
+        return;
+    m_dragPoint = event->position().toPoint();
+    moveCaret(positionAt(m_dragPoint), true);
+    // Dragging above or below the box scrolls it on.
+    if (m_dragPoint.y() < 0 || m_dragPoint.y() > viewport()->height())
+        m_dragScroll.start(50, this);
+    else
+        m_dragScroll.stop();
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_dragging = false;
+        m_dragScroll.stop();
+    }
+    QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+void TextBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        selectWordAt(positionAt(event->position().toPoint()));
+}
+
+void TextBox::selectWordAt(qint64 position)
+{
+    const qsizetype line = m_lines.lineAt(position);
+    const qint64 start = m_lines.lineStart(line);
+    const QTextLayout &layout = layoutOf(line);
+    const int column = int(position - start);
+    const int length = int(m_lines.lineLength(line));
+    if (length == 0)
+        return;
+    const int wordEnd = column >= length ? length : layout.nextCursorPosition(column, QTextLayout::SkipWords);
+    const int wordStart = layout.previousCursorPosition(std::min(wordEnd, length), QTextLayout::SkipWords);
+    // A word's skip takes the blanks after it too; they are no part of the word.
+    const QString text = layout.text();
+    int end = wordEnd;
+    while (end > wordStart && text.at(end - 1).isSpace())
+        --end;
+    select(start + wordStart, start + (end > wordStart ? end : wordEnd));
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    const auto add = [&](const QString &caption, QKeySequence::StandardKey key, bool enabled,
+                         std::function<void()> command) {
+        QAction *action = menu.addAction(caption, this, std::move(command));
+        action->setShortcut(key);
+        action->setEnabled(enabled);
+    };
+    const bool editable = !m_readOnly;
+    add(tr("&Undo"), QKeySequence::Undo, editable && m_history.canUndo(), [this] { undo(); });
+    add(tr("&Redo"), QKeySequence::Redo, editable && m_history.canRedo(), [this] { redo(); });
+    menu.addSeparator();
+    add(tr("Cu&t"), QKeySequence::Cut, editable && hasSelection(), [this] { cut(); });
+    add(tr("&Copy"), QKeySequence::Copy, hasSelection(), [this] { copy(); });
+    add(tr("&Paste"), QKeySequence::Paste, editable, [this] { paste(); });
+    add(tr("Delete"), QKeySequence::Delete, editable && hasSelection(), [this] { insertText(QString()); });
+    menu.addSeparator();
+    add(tr("Select All"), QKeySequence::SelectAll, characterCount() > 0, [this] { selectAll(); });
+    menu.exec(event->globalPos());
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (!m_readOnly && !event->commitString().isEmpty())
+        insertText(event->commitString());
+    // What the input method is still composing shows at the caret, laid out with its line.
+    const QString preedit = m_readOnly ? QString() : event->preeditString();
+    if (preedit != m_preedit) {
+        m_preedit = preedit;
+        m_layouts.erase(m_lines.lineAt(m_position));
+        viewport()->update();
+    }
+    event->accept();
+}
+
+QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    const qsizetype line = m_lines.lineAt(m_position);
+    const qint64 start = m_lines.lineStart(line);
+    switch (query) {
+    case Qt::ImCursorRectangle: {
+        const QTextLayout &layout = layoutOf(line);
+        const int column = int(m_position - start);
+        const QTextLine row = layout.lineForTextPosition(column);
+        const qint64 rowsDown = m_rows.rowsBefore(line) + row.lineNumber()
+            - (m_rows.rowsBefore(m_top.line) + m_top.row);
+        // In the box's own coordinates: the viewport lies inside its frame.
+        const QPoint inViewport(int(row.cursorToX(column)) + margin, int(rowsDown * rowHeight()) + margin);
+        return QRect(viewport()->geometry().topLeft() + inViewport, QSize(1, rowHeight()));
+    }
+    case Qt::ImCursorPosition:
+        return int(m_position - start);
+    case Qt::ImAnchorPosition:
+        return int(std::clamp<qint64>(m_anchor - start, 0, m_lines.lineLength(line)));
+    case Qt::ImSurroundingText:
+        return m_lines.line(line);
+    case Qt::ImCurrentSelection:
+        return selectedText();
+    default:
+        return QAbstractScrollArea::inputMethodQuery(query);
+    }
+}
