@@ -1,8 +1,10 @@
 #include "editor/TextBox.h"
 
+#include "editor/TextBoxAccessible.h"
 #include "editor/TextCodec.h"
 #include "platform/ui/Clipboard.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -28,6 +30,12 @@ constexpr size_t keptLayouts = 2000;
 
 TextBox::TextBox(Clipboard &clipboard, QWidget *parent) : QAbstractScrollArea(parent), m_clipboard(clipboard)
 {
+    // Qt keeps one list of the factories it asks for accessible interfaces: the first box adds ours.
+    static const bool accessible = [] {
+        QAccessible::installFactory(&TextBoxAccessible::create);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setAttribute(Qt::WA_InputMethodEnabled);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
@@ -81,7 +89,18 @@ void TextBox::select(qint64 anchor, qint64 position)
     ensureCaretVisible();
     restartBlink();
     viewport()->update();
+    tellAssistiveTools();
     Q_EMIT cursorPositionChanged();
+}
+
+void TextBox::tellAssistiveTools()
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleTextCursorEvent caret(this, int(m_position));
+    QAccessible::updateAccessibility(&caret);
+    QAccessibleTextSelectionEvent selection(this, int(selectionStart()), int(selectionEnd()));
+    QAccessible::updateAccessibility(&selection);
 }
 
 void TextBox::moveCaret(qint64 position, bool keepAnchor)
@@ -199,24 +218,42 @@ qint64 TextBox::rowOfPosition(qint64 position) const
 
 void TextBox::ensureCaretVisible()
 {
-    // The lines from the top to the caret's laid out first, as many as can show: an edit
-    // counts the lines it made one row each, and a wrapped one would push the caret lower.
-    const qsizetype caretLine = m_lines.lineAt(m_position);
-    for (qsizetype line = m_top.line; line < caretLine && line - m_top.line < visibleRows(); ++line)
+    showPosition(m_position);
+}
+
+void TextBox::showPosition(qint64 position)
+{
+    position = std::clamp<qint64>(position, 0, characterCount());
+    // The lines from the top to position's laid out first, as many as can show: an edit
+    // counts the lines it made one row each, and a wrapped one would push position lower.
+    const qsizetype shownLine = m_lines.lineAt(position);
+    for (qsizetype line = m_top.line; line < shownLine && line - m_top.line < visibleRows(); ++line)
         rowsOf(line);
-    const qint64 caretRow = rowOfPosition(m_position);
+    const qint64 shownRow = rowOfPosition(position);
     const qint64 topRow = m_rows.rowsBefore(m_top.line) + m_top.row;
-    if (caretRow < topRow) {
-        scrollToRow(caretRow);
+    if (shownRow < topRow) {
+        scrollToRow(shownRow);
         return;
     }
-    if (caretRow < topRow + visibleRows())
+    if (shownRow < topRow + visibleRows())
         return;
-    // The caret on the last row shown: the lines above it laid out first, so their rows are known.
-    qint64 rowsAbove = caretRow - m_rows.rowsBefore(caretLine);
-    for (qsizetype above = caretLine - 1; above >= 0 && rowsAbove < visibleRows(); --above)
+    // position on the last row shown: the lines above it laid out first, so their rows are known.
+    qint64 rowsAbove = shownRow - m_rows.rowsBefore(shownLine);
+    for (qsizetype above = shownLine - 1; above >= 0 && rowsAbove < visibleRows(); --above)
         rowsAbove += rowsOf(above);
-    scrollToRow(rowOfPosition(m_position) - (visibleRows() - 1));
+    scrollToRow(rowOfPosition(position) - (visibleRows() - 1));
+}
+
+QRect TextBox::cursorRect(qint64 position) const
+{
+    position = std::clamp<qint64>(position, 0, characterCount());
+    const qsizetype line = m_lines.lineAt(position);
+    const int column = int(position - m_lines.lineStart(line));
+    const QTextLine row = layoutOf(line).lineForTextPosition(column);
+    const qint64 rowsDown = m_rows.rowsBefore(line) + row.lineNumber() - (m_rows.rowsBefore(m_top.line) + m_top.row);
+    // In the box's own coordinates: the viewport lies inside its frame.
+    const QPoint inViewport(int(row.cursorToX(column)) + margin, int(rowsDown * m_rowHeight) + margin);
+    return QRect(viewport()->geometry().topLeft() + inViewport, QSize(1, m_rowHeight));
 }
 
 void TextBox::restartBlink()
@@ -448,9 +485,10 @@ qint64 TextBox::moved(Move move) const
     return m_position;
 }
 
-void TextBox::changed(qsizetype firstLine, qsizetype removedLines, qsizetype addedLines, qint64 position,
-                      qint64 removed, qint64 added)
+void TextBox::changed(qsizetype firstLine, qint64 position, const QString &removed, QStringView added)
 {
+    const qsizetype removedLines = removed.count(QLatin1Char('\n')) + 1;
+    const qsizetype addedLines = added.count(QLatin1Char('\n')) + 1;
     if (removedLines == 1 && addedLines == 1) {
         m_layouts.erase(firstLine);
         m_rows.setRows(firstLine, 1);
@@ -464,18 +502,19 @@ void TextBox::changed(qsizetype firstLine, qsizetype removedLines, qsizetype add
     // The top line laid out again at once: typing in a line shown from one of its later rows
     // keeps the view where it is.
     m_top.row = std::min(m_top.row, rowsOf(m_top.line) - 1);
-    Q_EMIT contentsChange(position, removed, added);
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent event(this, int(position), removed, added.toString());
+        QAccessible::updateAccessibility(&event);
+    }
+    Q_EMIT contentsChange(position, removed.size(), added.size());
 }
 
 void TextBox::replace(qint64 from, qint64 to, QStringView text, bool typed)
 {
     const qsizetype firstLine = m_lines.lineAt(from);
     TextLines::Removed removed = m_lines.replace(from, to, text);
-    EditStep step{from, std::move(removed.text), std::move(removed.ends), text.toString(), typed};
-    const qint64 removedLength = step.removed.size();
-    const qsizetype removedLines = qsizetype(step.removedEnds.size()) + 1;
-    m_history.record(std::move(step));
-    changed(firstLine, removedLines, text.count(QLatin1Char('\n')) + 1, from, removedLength, text.size());
+    changed(firstLine, from, removed.text, text);
+    m_history.record(EditStep{from, std::move(removed.text), std::move(removed.ends), text.toString(), typed});
     const qint64 caret = from + text.size();
     m_anchor = m_position = caret;
     m_wantedX = -1;
@@ -484,6 +523,7 @@ void TextBox::replace(qint64 from, qint64 to, QStringView text, bool typed)
     ensureCaretVisible();
     restartBlink();
     viewport()->update();
+    tellAssistiveTools();
     Q_EMIT cursorPositionChanged();
 }
 
@@ -500,8 +540,7 @@ void TextBox::applyStep(const EditStep &step, bool undo)
     const QString &in = undo ? step.removed : step.inserted;
     const qsizetype firstLine = m_lines.lineAt(step.position);
     m_lines.replace(step.position, step.position + out.size(), in, undo ? step.removedEnds : std::vector<TextLines::End>());
-    changed(firstLine, out.count(QLatin1Char('\n')) + 1, in.count(QLatin1Char('\n')) + 1, step.position, out.size(),
-            in.size());
+    changed(firstLine, step.position, out, in);
     select(step.position + in.size(), step.position + in.size());
 }
 

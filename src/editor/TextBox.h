@@ -65,6 +65,13 @@ public:
     void redo();
     bool canUndo() const { return m_history.canUndo(); }
 
+    // Scrolls as little as needed to show position.
+    void showPosition(qint64 position);
+    // The position shown at point of the viewport; above the text its start, below it its end.
+    qint64 positionAt(QPoint point) const;
+    // Where a caret at position shows, in the box's coordinates.
+    QRect cursorRect(qint64 position) const;
+
     // How line wraps: at blanks, or anywhere when it holds a word longer than longWord.
     static QTextOption::WrapMode wrapModeFor(QStringView line);
     // The rows line takes at the box's width.
@@ -108,13 +115,11 @@ private:
     bool handleKey(QKeyEvent *event);
     bool isEditingKey(QKeyEvent *event) const;
     void moveCaret(qint64 position, bool keepAnchor);
-    qint64 positionAt(QPoint point) const;
     void selectWordAt(qint64 position);
     // Replaces from..to, recording the step; the caret goes after the new text.
     void replace(qint64 from, qint64 to, QStringView text, bool typed = false);
     void applyStep(const EditStep &step, bool undo);
-    void changed(qsizetype firstLine, qsizetype removedLines, qsizetype addedLines, qint64 position, qint64 removed,
-                 qint64 added);
+    void changed(qsizetype firstLine, qint64 position, const QString &removed, QStringView added);
     void copy();
     void cut();
     void paste();
@@ -130,6 +135,8 @@ private:
     void scrollToRow(qint64 row);
     void updateScrollBar();
     void restartBlink();
+    // A screen reader follows the caret and the selection.
+    void tellAssistiveTools();
     int rowHeight() const { return m_rowHeight; }
 
     Clipboard &m_clipboard;

@@ -248,16 +248,8 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
     const qsizetype line = m_lines.lineAt(m_position);
     const qint64 start = m_lines.lineStart(line);
     switch (query) {
-    case Qt::ImCursorRectangle: {
-        const QTextLayout &layout = layoutOf(line);
-        const int column = int(m_position - start);
-        const QTextLine row = layout.lineForTextPosition(column);
-        const qint64 rowsDown = m_rows.rowsBefore(line) + row.lineNumber()
-            - (m_rows.rowsBefore(m_top.line) + m_top.row);
-        // In the box's own coordinates: the viewport lies inside its frame.
-        const QPoint inViewport(int(row.cursorToX(column)) + margin, int(rowsDown * rowHeight()) + margin);
-        return QRect(viewport()->geometry().topLeft() + inViewport, QSize(1, rowHeight()));
-    }
+    case Qt::ImCursorRectangle:
+        return cursorRect(m_position);
     case Qt::ImCursorPosition:
         return int(m_position - start);
     case Qt::ImAnchorPosition:

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <memory>
 
 // A text box of a fixed size in a shown, active window, with a line edit after it to take the
 // focus, over the desktop clipboard.
@@ -34,6 +35,13 @@ struct TextBoxFixture
         box->setGeometry(0, 0, 320, 200);
         next->setGeometry(0, 210, 320, 24);
         window.setFixedSize(320, 240);
+    }
+
+    // A fixture whose window shows with the box focused; null when it could not be shown.
+    static std::unique_ptr<TextBoxFixture> shown()
+    {
+        auto fixture = std::make_unique<TextBoxFixture>();
+        return fixture->show() ? std::move(fixture) : nullptr;
     }
 
     // Shows the window with the box focused; false when the window could not be shown.

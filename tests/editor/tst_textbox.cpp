@@ -23,8 +23,8 @@ private Q_SLOTS:
     void init()
     {
         failOnUnexpectedWarnings();
-        f = std::make_unique<TextBoxFixture>();
-        QVERIFY(f->show());
+        f = TextBoxFixture::shown();
+        QVERIFY2(f, "the box's window did not show");
     }
     void cleanup() { f.reset(); }
 
