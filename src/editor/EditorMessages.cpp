@@ -26,36 +26,29 @@ QString fileTooLarge(qint64 maxBytes, qint64 maxLines)
 
 // "Windows-1252 cannot hold the character "→" (U+2192) on line 3": the character itself and its
 // number, for one that shows as nothing (a control character, a lone surrogate).
-QString cannotHold(TextEncoding encoding, const QString &text, qsizetype position)
+QString cannotHold(TextEncoding encoding, const TextLines::Unencodable &stop)
 {
+    const QString &text = stop.text;
+    const qsizetype position = stop.column;
     const QChar first = text.at(position);
     const bool pair = first.isHighSurrogate() && position + 1 < text.size() && text.at(position + 1).isLowSurrogate();
     const char32_t code = pair ? QChar::surrogateToUcs4(first, text.at(position + 1)) : char32_t(first.unicode());
-    // Lines as the file holds them: CR LF is one line end, and so is each other kind.
-    qsizetype line = 1;
-    for (qsizetype i = 0; i < position; ++i) {
-        if (!TextCodec::lineEndStartingWith(text.at(i)))
-            continue;
-        ++line;
-        if (text.at(i) == QLatin1Char('\r') && i + 1 < position && text.at(i + 1) == QLatin1Char('\n'))
-            ++i;
-    }
     return QStringLiteral("%1 cannot hold the character \"%2\" (U+%3) on line %4")
         .arg(TextCodec::encodingName(encoding), text.mid(position, pair ? 2 : 1),
-             QStringLiteral("%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper(), QString::number(line));
+             QStringLiteral("%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper(), QString::number(stop.line + 1));
 }
 
-QString cannotEncode(TextEncoding encoding, const QString &text, qsizetype position)
+QString cannotEncode(TextEncoding encoding, const TextLines::Unencodable &stop)
 {
-    QString message = cannotHold(encoding, text, position) + QStringLiteral(", so the file was not saved.");
+    QString message = cannotHold(encoding, stop) + QStringLiteral(", so the file was not saved.");
     if (encoding == TextEncoding::Windows1252)
         message += QStringLiteral(" Save As can save the text as UTF-8.");
     return message;
 }
 
-QString saveAsUtf8(TextEncoding encoding, const QString &text, qsizetype position)
+QString saveAsUtf8(TextEncoding encoding, const TextLines::Unencodable &stop)
 {
-    return cannotHold(encoding, text, position) + QStringLiteral(". Save the file as UTF-8?");
+    return cannotHold(encoding, stop) + QStringLiteral(". Save the file as UTF-8?");
 }
 
 QString writeFailed(int error)

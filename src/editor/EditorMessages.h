@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/TextCodec.h"
+#include "editor/TextLines.h"
 
 #include <QString>
 
@@ -12,10 +13,10 @@ QString saveChangesTitle();
 QString saveChanges(const QString &caption);
 // A file refused for its size or its number of lines, with the limits.
 QString fileTooLarge(qint64 maxBytes, qint64 maxLines);
-// A save that encoding cannot hold: names the character at position of text and its line.
-QString cannotEncode(TextEncoding encoding, const QString &text, qsizetype position);
+// A save that encoding cannot hold: names the character and its line.
+QString cannotEncode(TextEncoding encoding, const TextLines::Unencodable &stop);
 // Save As of such a text: whether to save it as UTF-8 instead.
-QString saveAsUtf8(TextEncoding encoding, const QString &text, qsizetype position);
+QString saveAsUtf8(TextEncoding encoding, const TextLines::Unencodable &stop);
 // The description of a failed write, by the file services' error number.
 QString writeFailed(int error);
 

@@ -27,7 +27,7 @@ bool inWindows1252(char16_t code)
         || std::find(windows1252High.begin(), windows1252High.end(), code) != windows1252High.end();
 }
 
-std::optional<QByteArray> toWindows1252(const QString &text)
+std::optional<QByteArray> toWindows1252(QStringView text)
 {
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char *out = bytes.data();
@@ -60,17 +60,26 @@ DecodedText decode(const QByteArray &bytes)
 std::optional<QByteArray> encode(const QString &text, const TextFormat &format)
 {
     const bool addLineEnd = format.finalLineEnd && (text.isEmpty() || !lineEndStartingWith(text.back()));
-    const QString out = addLineEnd ? text + lineEndText(format.lineEnd).toString() : text;
+    std::optional<QByteArray> bytes = encodeText(text, format.encoding);
+    const std::optional<QByteArray> end = addLineEnd ? encodeText(lineEndText(format.lineEnd), format.encoding)
+                                                     : std::optional(QByteArray());
+    if (!bytes || !end)
+        return std::nullopt;
+    *bytes += *end;
+    if (format.encoding == TextEncoding::Utf8WithBom)
+        bytes->prepend(utf8Bom);
+    return bytes;
+}
 
-    if (format.encoding == TextEncoding::Windows1252)
-        return toWindows1252(out);
+std::optional<QByteArray> encodeText(QStringView text, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Windows1252)
+        return toWindows1252(text);
     QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(out);
+    QByteArray bytes = encoder.encode(text);
     // A lone surrogate has no UTF-8 form.
     if (encoder.hasError())
         return std::nullopt;
-    if (format.encoding == TextEncoding::Utf8WithBom)
-        bytes.prepend(utf8Bom);
     return bytes;
 }
 

@@ -40,6 +40,9 @@ DecodedText decode(const QByteArray &bytes);
 // at the end where the format asks for one; nothing when the encoding cannot hold a
 // character of the text.
 std::optional<QByteArray> encode(const QString &text, const TextFormat &format);
+// The bytes of text in encoding and nothing more (no byte-order mark, no line end added);
+// nothing when the encoding cannot hold a character of it.
+std::optional<QByteArray> encodeText(QStringView text, TextEncoding encoding);
 // Where the first character of text stands that encoding cannot hold (a character outside
 // Windows-1252, or a lone surrogate, which no encoding holds); nothing when it holds them all.
 std::optional<qsizetype> firstUnencodable(const QString &text, TextEncoding encoding);

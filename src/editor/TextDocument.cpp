@@ -1,6 +1,7 @@
 #include "editor/TextDocument.h"
 
 #include "editor/EditorMessages.h"
+#include "platform/FileErrors.h"
 #include "platform/FileServices.h"
 #include "platform/ui/Dialogs.h"
 
@@ -26,20 +27,22 @@ void TextDocument::adoptPath(const QString &path, const QString &caption)
     m_caption = caption;
 }
 
-bool TextDocument::write(const QString &path, const QString &text, LinkAtPath link,
+bool TextDocument::write(const QString &path, const TextLines &lines, LinkAtPath link,
                          std::optional<TextEncoding> encoding)
 {
     TextFormat format = m_format;
     if (encoding)
         format.encoding = *encoding;
-    const std::optional<qsizetype> stop = TextCodec::firstUnencodable(text, format.encoding);
-    const std::optional<QByteArray> bytes = stop ? std::nullopt : TextCodec::encode(text, format);
-    if (!bytes) {
-        m_dialogs.message(EditorMessages::cannotEncode(format.encoding, text, stop.value_or(0)),
-                          MessageIcon::Exclamation);
+    if (const std::optional<TextLines::Unencodable> stop = lines.firstUnencodable(format.encoding, format.lineEnd)) {
+        m_dialogs.message(EditorMessages::cannotEncode(format.encoding, *stop), MessageIcon::Exclamation);
         return false;
     }
-    const int error = link == LinkAtPath::Replace ? m_files.replaceFile(path, *bytes) : m_files.writeFile(path, *bytes);
+    const std::optional<QByteArray> bytes = lines.encode(format);
+    // Only the line end added at the end is left that could fail here, and no file has one
+    // that its own encoding cannot hold.
+    const int error = !bytes ? FileErrors::PathFileAccess
+        : link == LinkAtPath::Replace ? m_files.replaceFile(path, *bytes)
+                                      : m_files.writeFile(path, *bytes);
     if (error) {
         m_dialogs.message(EditorMessages::writeFailed(error), MessageIcon::Exclamation);
         return false;
@@ -47,15 +50,15 @@ bool TextDocument::write(const QString &path, const QString &text, LinkAtPath li
     return true;
 }
 
-std::optional<TextEncoding> TextDocument::encodingForSaveAs(const QString &text)
+std::optional<TextEncoding> TextDocument::encodingForSaveAs(const TextLines &lines)
 {
     const TextEncoding own = m_format.encoding;
     if (own != TextEncoding::Windows1252)
         return own;
-    const std::optional<qsizetype> stop = TextCodec::firstUnencodable(text, own);
+    const std::optional<TextLines::Unencodable> stop = lines.firstUnencodable(own, m_format.lineEnd);
     if (!stop)
         return own;
-    const MessageAnswer answer = m_dialogs.message(MessageRequest{EditorMessages::saveAsUtf8(own, text, *stop),
+    const MessageAnswer answer = m_dialogs.message(MessageRequest{EditorMessages::saveAsUtf8(own, *stop),
                                                                   Dialogs::applicationTitle(), MessageButtons::YesNo,
                                                                   MessageIcon::Question});
     if (answer != MessageAnswer::Yes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/TextCodec.h"
+#include "editor/TextLines.h"
 #include "editor/TextLoadJob.h"
 
 #include <QString>
@@ -17,8 +18,8 @@ class TextDocument
 {
 public:
     // Files larger than this, or of more lines, are refused, so that a huge file cannot exhaust
-    // the memory: the text box holds the file's bytes and about fifty more a line, and a save or
-    // a search turns the whole text into characters of two bytes each.
+    // the memory: the text box holds the file's bytes and about forty more a line, and a save
+    // makes a copy of the bytes.
     static constexpr qint64 maxFileSize = qint64(256) << 20;
     static constexpr qint64 maxLines = 4'000'000;
     static constexpr TextLoadLimits loadLimits{maxFileSize, maxLines};
@@ -45,15 +46,15 @@ public:
     // A save writes a link's file; the HTML preview puts a file of its own in the link's place.
     enum class LinkAtPath { WriteThrough, Replace };
 
-    // Writes text (its line ends as the file is to hold them) to path in the document's format
-    // (in encoding, when given), safely: a failed write leaves the old file whole. A failure is
-    // shown in a message, a character the encoding cannot hold named with its line; returns
-    // success.
-    bool write(const QString &path, const QString &text, LinkAtPath link = LinkAtPath::WriteThrough,
+    // Writes lines (each with its own line end, the main one where it has none) to path in the
+    // document's format (in encoding, when given), safely: a failed write leaves the old file
+    // whole. A failure is shown in a message, a character the encoding cannot hold named with
+    // its line; returns success.
+    bool write(const QString &path, const TextLines &lines, LinkAtPath link = LinkAtPath::WriteThrough,
                std::optional<TextEncoding> encoding = std::nullopt);
-    // The encoding Save As writes text in: the document's own, or UTF-8 when the user takes it
+    // The encoding Save As writes lines in: the document's own, or UTF-8 when the user takes it
     // for a text that the own encoding cannot hold; nothing when the user declines.
-    std::optional<TextEncoding> encodingForSaveAs(const QString &text);
+    std::optional<TextEncoding> encodingForSaveAs(const TextLines &lines);
     // The document's file is now written in encoding (Save As onto its own file).
     void useEncoding(TextEncoding encoding) { m_format.encoding = encoding; }
     // Whether path names the document's own file (also through a link).

@@ -246,6 +246,17 @@ QString TextLines::text(qint64 from, qint64 to) const
     return out;
 }
 
+LineEnd TextLines::endWritten(qsizetype line, LineEnd main, std::optional<LineEnd> before) const
+{
+    const LineEnd end = lineEnd(line).value_or(main);
+    // A lone CR and the LF of an empty line after it would read back as one CR LF, and the
+    // empty line would be lost: that LF goes out as CR LF. (A file never holds the pair, so
+    // only an edit makes it.)
+    if (end == LineEnd::Lf && before == LineEnd::Cr && m_lines[size_t(line)].length == 0)
+        return LineEnd::CrLf;
+    return end;
+}
+
 QString TextLines::fileText(LineEnd main) const
 {
     QString out;
@@ -255,14 +266,67 @@ QString TextLines::fileText(LineEnd main) const
         appendLineTo(out, i);
         if (i + 1 == lineCount())
             break;
-        LineEnd end = lineEnd(i).value_or(main);
-        // A lone CR and the LF of an empty line after it would read back as one CR LF, and the
-        // empty line would be lost: that LF goes out as CR LF. (A file never holds the pair, so
-        // only an edit makes it.)
-        if (end == LineEnd::Lf && before == LineEnd::Cr && m_lines[size_t(i)].length == 0)
-            end = LineEnd::CrLf;
-        out += TextCodec::lineEndText(end);
-        before = end;
+        before = endWritten(i, main, before);
+        out += TextCodec::lineEndText(*before);
+    }
+    return out;
+}
+
+bool TextLines::keepsFileBytes(qsizetype line, TextEncoding encoding) const
+{
+    // UTF-8 with or without a byte-order mark writes a line's characters alike.
+    return !m_lines[size_t(line)].edited
+        && (encoding == TextEncoding::Windows1252) == (m_encoding == TextEncoding::Windows1252);
+}
+
+std::optional<TextLines::Unencodable> TextLines::firstUnencodable(TextEncoding encoding, LineEnd main) const
+{
+    std::optional<LineEnd> before;
+    for (qsizetype i = 0; i < lineCount(); ++i) {
+        // A line the file's own bytes hold in this encoding holds nothing it cannot write.
+        QString text = keepsFileBytes(i, encoding) ? QString() : line(i);
+        if (const std::optional<qsizetype> column = TextCodec::firstUnencodable(text, encoding))
+            return Unencodable{i, text, *column};
+        if (i + 1 == lineCount())
+            break;
+        before = endWritten(i, main, before);
+        const QStringView end = TextCodec::lineEndText(*before);
+        if (TextCodec::firstUnencodable(end.toString(), encoding))
+            return Unencodable{i, line(i) + end.toString(), lineLength(i)};
+    }
+    return std::nullopt;
+}
+
+std::optional<QByteArray> TextLines::encode(const TextFormat &format) const
+{
+    if (firstUnencodable(format.encoding, format.lineEnd))
+        return std::nullopt;
+    QByteArray out;
+    out.reserve(m_bytes.size() + lineCount());
+    if (format.encoding == TextEncoding::Utf8WithBom)
+        out += "\xEF\xBB\xBF";
+    std::optional<LineEnd> before;
+    for (qsizetype i = 0; i < lineCount(); ++i) {
+        const Line &l = m_lines[size_t(i)];
+        if (keepsFileBytes(i, format.encoding))
+            out.append(m_bytes.constData() + l.from, l.bytes);
+        else
+            out += TextCodec::encodeText(line(i), format.encoding).value_or(QByteArray());
+        if (i + 1 == lineCount())
+            break;
+        before = endWritten(i, format.lineEnd, before);
+        out += TextCodec::encodeText(TextCodec::lineEndText(*before), format.encoding).value_or(QByteArray());
+    }
+    // As the codec does: a text that does not end in a line end gets the main one, where the
+    // format asks for it.
+    const qsizetype last = lineCount() - 1;
+    const bool empty = last == 0 && lineLength(0) == 0;
+    const bool endsInLineEnd = lineLength(last) == 0 ? last > 0 : bool(TextCodec::lineEndStartingWith(line(last).back()));
+    if (format.finalLineEnd && (empty || !endsInLineEnd)) {
+        const std::optional<QByteArray> end = TextCodec::encodeText(TextCodec::lineEndText(format.lineEnd), format.encoding);
+        if (!end)
+            return std::nullopt;
+        out += *end;
     }
     return out;
 }

@@ -48,6 +48,22 @@ public:
     // an empty line's LF right after a lone CR goes out as CR LF, so that it reads back.
     QString fileText(LineEnd main) const;
 
+    // A character an encoding cannot hold: the line it stands on (counted from 0), with the
+    // line's text (and end) and where in it the character is.
+    struct Unencodable
+    {
+        qsizetype line = 0;
+        QString text;
+        qsizetype column = 0;
+    };
+    // The first character encoding cannot hold, main standing for the ends a line takes from
+    // the document; nothing when it holds them all.
+    std::optional<Unencodable> firstUnencodable(TextEncoding encoding, LineEnd main) const;
+    // What a save writes: fileText(format.lineEnd) in format, as TextCodec::encode gives it,
+    // but line by line, the lines that are still the file's bytes copied as they are; nothing
+    // when the encoding cannot hold the text.
+    std::optional<QByteArray> encode(const TextFormat &format) const;
+
     // What a replace took out: enough to put it back as it was.
     struct Removed
     {
@@ -79,6 +95,10 @@ private:
     Line ownLine(QString text, quint8 end);
     void dropOwnText(const Line &line);
     void appendLineTo(QString &out, qsizetype line) const;
+    // The end written after line, before being the end written after the line before it.
+    LineEnd endWritten(qsizetype line, LineEnd main, std::optional<LineEnd> before) const;
+    // Whether line is still the file's bytes, and those bytes are what encoding would write.
+    bool keepsFileBytes(qsizetype line, TextEncoding encoding) const;
     // m_starts holds the start of every line up to line.
     void knowStartsTo(qsizetype line) const;
     void startsChangedFrom(qsizetype line);

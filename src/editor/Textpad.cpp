@@ -209,11 +209,6 @@ void Textpad::mnuOptionsToolbar_Click()
     m_menus->action(QStringLiteral("mnuOptionsToolbar"))->setChecked(!m_picToolbar->isHidden());
 }
 
-QString Textpad::fileText() const
-{
-    return m_txtNote->lines().fileText(m_document.format().lineEnd);
-}
-
 QString Textpad::text() const
 {
     return m_txtNote->toPlainText();
@@ -287,7 +282,7 @@ bool Textpad::SaveTextFile(const QString &path, std::optional<TextEncoding> enco
     bool written = false;
     {
         const WaitCursor wait;
-        written = m_document.write(path, fileText(), TextDocument::LinkAtPath::WriteThrough, encoding);
+        written = m_document.write(path, m_txtNote->lines(), TextDocument::LinkAtPath::WriteThrough, encoding);
     }
     if (!written)
         return false;
@@ -298,7 +293,7 @@ bool Textpad::SaveTextFile(const QString &path, std::optional<TextEncoding> enco
 bool Textpad::WriteTextToFile(const QString &path)
 {
     const WaitCursor wait;
-    return m_document.write(path, fileText(), TextDocument::LinkAtPath::Replace);
+    return m_document.write(path, m_txtNote->lines(), TextDocument::LinkAtPath::Replace);
 }
 
 std::optional<QString> Textpad::askSaveName()
@@ -373,7 +368,7 @@ bool Textpad::mnuFileSaveAs_Click()
     if (!name)
         return false;
     // A text its own encoding cannot hold may go out as UTF-8, if the user wants it so.
-    const std::optional<TextEncoding> encoding = m_document.encodingForSaveAs(fileText());
+    const std::optional<TextEncoding> encoding = m_document.encodingForSaveAs(m_txtNote->lines());
     if (!encoding)
         return false;
     const bool saved = SaveTextFile(*name, *encoding);

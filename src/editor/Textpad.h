@@ -85,9 +85,6 @@ public:
     const MenuTree &menus() const { return *m_menus; }
     // The text as the box holds it, line breaks as "\n", every character kept.
     QString text() const;
-    // The text as the file is to hold it: each line with its own line end, a new line with
-    // the document's main one.
-    QString fileText() const;
     TextBox *txtNote() const { return m_txtNote; }
     QWidget *picToolbar() const { return m_picToolbar; }
 

@@ -104,6 +104,21 @@ void compareWithModel(const TextLines &lines, const Model &model, QRandomGenerat
     }
     for (const LineEnd main : {LineEnd::CrLf, LineEnd::Cr})
         QCOMPARE(lines.fileText(main), model.fileText(main));
+    // A save writes line by line what the codec writes of the whole file text.
+    for (const TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Utf8WithBom, TextEncoding::Windows1252}) {
+        for (const LineEnd main : {LineEnd::Lf, LineEnd::CrLf, LineEnd::ParagraphSeparator}) {
+            for (const bool finalLineEnd : {false, true}) {
+                const TextFormat format{encoding, main, finalLineEnd};
+                const QString fileText = lines.fileText(main);
+                const std::optional<QByteArray> whole = TextCodec::encode(fileText, format);
+                QVERIFY2(lines.encode(format) == whole,
+                         qPrintable(QStringLiteral("%1, main end %2, final end %3")
+                                        .arg(TextCodec::encodingName(encoding)).arg(int(main)).arg(finalLineEnd)));
+                const std::optional<TextLines::Unencodable> stop = lines.firstUnencodable(encoding, main);
+                QCOMPARE(bool(stop), bool(TextCodec::firstUnencodable(fileText, encoding)));
+            }
+        }
+    }
 }
 
 // position moved off the middle of a surrogate pair, so that no edit splits a character.
