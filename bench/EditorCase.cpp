@@ -13,8 +13,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
-#include "editor/TextBox.h"
-#include <QTextDocument>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -154,6 +152,22 @@ OpenRun openOnce(const QString &path, qint64 expectedChars, const QString &typed
     return run;
 }
 
+// The loaded file saved under another name, timed; negative on failure.
+double saveOnce(const QString &path, const QString &copy)
+{
+    ShownEditor shown;
+    if (!shown.ready() || !shown.editor().LoadTextFile(path))
+        return -1.0;
+    Textpad *textpad = shown.editor().window().ifLoaded();
+    QElapsedTimer timer;
+    timer.start();
+    const bool saved = textpad && textpad->SaveTextFile(copy);
+    const double ms = BenchTools::elapsedMs(timer);
+    const bool same = saved && QFile(copy).size() == QFile(path).size();
+    QFile::remove(copy);
+    return same ? ms : -1.0;
+}
+
 QString each(const QList<double> &values)
 {
     QStringList texts;
@@ -185,6 +199,16 @@ BenchResult runOpen(const Fixtures &fixtures, int runs)
     if (before)
         result.notes.append(QStringLiteral("peak memory before the first load: %1 MiB, file %2 MiB")
                                 .arg(QString::number(*before, 'f', 1), QString::number(fileMiB, 'f', 1)));
+    // A save of the whole file right after, while the peak is still the load's.
+    const double saveMs = saveOnce(path, path + QStringLiteral(".saved"));
+    const std::optional<double> afterSave = BenchTools::peakResidentMiB();
+    if (saveMs < 0) {
+        result.error = QStringLiteral("the loaded file could not be saved whole");
+        return result;
+    }
+    if (afterSave)
+        result.notes.append(QStringLiteral("the file loaded and saved under another name: the save %1 ms, peak memory then %2 MiB")
+                                .arg(QString::number(saveMs, 'f', 1), QString::number(*afterSave, 'f', 1)));
 
     QList<double> firstScreens;
     QList<double> cpus;
