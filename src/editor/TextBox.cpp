@@ -57,6 +57,7 @@ void TextBox::setLines(TextLines lines)
     m_top = {};
     m_anchor = m_position = 0;
     m_wantedX = -1;
+    m_preedit.clear();
     updateScrollBar();
     viewport()->update();
     Q_EMIT contentsChange(0, removed, m_lines.characterCount());
@@ -303,8 +304,9 @@ void TextBox::paintEvent(QPaintEvent *event)
             painter.fillRect(QRectF(origin.x() + x, origin.y() + last.y(), breakWidth, m_rowHeight),
                              palette().brush(QPalette::Highlight));
         }
+        // Text being composed stands before the caret in the caret's line.
         if (caret && m_position >= start && m_position <= end)
-            layout.drawCursor(&painter, origin, int(m_position - start), 1);
+            layout.drawCursor(&painter, origin, int(m_position - start + m_preedit.size()), 1);
         y += qreal(layout.lineCount()) * m_rowHeight;
     }
     // Laying out what is shown may have changed the rows of the text: the bar follows.
