@@ -15,6 +15,9 @@ struct EditStep
     QString inserted;
     // Typing: the next typed character may join this step, so undo takes a word at a time.
     bool typed = false;
+    // The ends of inserted's line breaks where they are not the main one (text moved with
+    // its lines' own ends), so that redo gives them back.
+    std::vector<TextLines::End> insertedEnds;
 };
 
 // The steps to undo and to redo. A new step drops what was undone before it.

@@ -1,17 +1,12 @@
+// The text box's text, layout, painting and scrolling; its edits are in TextBoxEdit.cpp, its keys
+// and mouse in TextBoxInput.cpp.
 #include "editor/TextBox.h"
 
 #include "editor/TextBoxAccessible.h"
-#include "editor/TextCodec.h"
-#include "platform/ui/Clipboard.h"
 
 #include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QContextMenuEvent>
 #include <QFocusEvent>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
-#include <QMenu>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
@@ -39,6 +34,8 @@ TextBox::TextBox(Clipboard &clipboard, QWidget *parent) : QAbstractScrollArea(pa
     setAttribute(Qt::WA_InputMethodEnabled);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     m_rowHeight = std::max(1, int(std::ceil(QFontMetricsF(font()).lineSpacing())));
@@ -304,6 +301,9 @@ void TextBox::paintEvent(QPaintEvent *event)
             painter.fillRect(QRectF(origin.x() + x, origin.y() + last.y(), breakWidth, m_rowHeight),
                              palette().brush(QPalette::Highlight));
         }
+        // Where dragged text would drop.
+        if (m_dropAt >= start && m_dropAt <= end)
+            layout.drawCursor(&painter, origin, int(m_dropAt - start), 1);
         // Text being composed stands before the caret in the caret's line.
         if (caret && m_position >= start && m_position <= end)
             layout.drawCursor(&painter, origin, int(m_position - start + m_preedit.size()), 1);
@@ -485,111 +485,4 @@ qint64 TextBox::moved(Move move) const
         return characterCount();
     }
     return m_position;
-}
-
-void TextBox::changed(qsizetype firstLine, qint64 position, const QString &removed, QStringView added)
-{
-    const qsizetype removedLines = removed.count(QLatin1Char('\n')) + 1;
-    const qsizetype addedLines = added.count(QLatin1Char('\n')) + 1;
-    if (removedLines == 1 && addedLines == 1) {
-        m_layouts.erase(firstLine);
-        m_rows.setRows(firstLine, 1);
-    } else {
-        // The lines after the change moved: their layouts are kept under the old numbers.
-        forgetLayoutsFrom(firstLine);
-        m_rows.replace(firstLine, removedLines, addedLines);
-    }
-    if (m_top.line >= m_lines.lineCount())
-        m_top = {m_lines.lineCount() - 1, 0};
-    // The top line laid out again at once: typing in a line shown from one of its later rows
-    // keeps the view where it is.
-    m_top.row = std::min(m_top.row, rowsOf(m_top.line) - 1);
-    if (QAccessible::isActive()) {
-        QAccessibleTextUpdateEvent event(this, int(position), removed, added.toString());
-        QAccessible::updateAccessibility(&event);
-    }
-    Q_EMIT contentsChange(position, removed.size(), added.size());
-}
-
-void TextBox::replace(qint64 from, qint64 to, QStringView text, bool typed)
-{
-    const qsizetype firstLine = m_lines.lineAt(from);
-    TextLines::Removed removed = m_lines.replace(from, to, text);
-    changed(firstLine, from, removed.text, text);
-    m_history.record(EditStep{from, std::move(removed.text), std::move(removed.ends), text.toString(), typed});
-    const qint64 caret = from + text.size();
-    m_anchor = m_position = caret;
-    m_wantedX = -1;
-    if (!typed)
-        m_history.closeTyping();
-    ensureCaretVisible();
-    restartBlink();
-    viewport()->update();
-    tellAssistiveTools();
-    Q_EMIT cursorPositionChanged();
-}
-
-void TextBox::insertText(QStringView text)
-{
-    if (!hasSelection() && text.isEmpty())
-        return;
-    replace(selectionStart(), selectionEnd(), text);
-}
-
-void TextBox::applyStep(const EditStep &step, bool undo)
-{
-    const QString &out = undo ? step.inserted : step.removed;
-    const QString &in = undo ? step.removed : step.inserted;
-    const qsizetype firstLine = m_lines.lineAt(step.position);
-    m_lines.replace(step.position, step.position + out.size(), in, undo ? step.removedEnds : std::vector<TextLines::End>());
-    changed(firstLine, step.position, out, in);
-    select(step.position + in.size(), step.position + in.size());
-}
-
-void TextBox::undo()
-{
-    if (m_readOnly)
-        return;
-    if (const std::optional<EditStep> step = m_history.undo())
-        applyStep(*step, true);
-}
-
-void TextBox::redo()
-{
-    if (m_readOnly)
-        return;
-    if (const std::optional<EditStep> step = m_history.redo())
-        applyStep(*step, false);
-}
-
-void TextBox::copy()
-{
-    if (hasSelection())
-        m_clipboard.setText(selectedText());
-}
-
-void TextBox::cut()
-{
-    copy();
-    if (!m_readOnly && hasSelection())
-        insertText(QString());
-}
-
-void TextBox::paste()
-{
-    if (!m_readOnly)
-        insertText(TextCodec::withPlainLineBreaks(m_clipboard.text()));
-}
-
-void TextBox::deleteOrRemove(Move move)
-{
-    if (m_readOnly)
-        return;
-    if (hasSelection()) {
-        insertText(QString());
-        return;
-    }
-    const qint64 to = moved(move);
-    if (to != m_position)
-        replace(std::min(to, m_position), std::max(to, m_position), QString());
 }

@@ -10,6 +10,7 @@
 #include <QTextOption>
 
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 class Clipboard;
@@ -61,6 +62,9 @@ public:
     // The selection removed, or else the character after the caret (a line break is one,
     // whatever the file's ends); nothing at the very end.
     void deleteForward() { deleteOrRemove(Move::Right); }
+    // The selection moved to position, as a drag within the box moves it: one step to undo,
+    // every line keeping its own end; nothing when position lies within the selection.
+    void moveSelectionTo(qint64 position);
     void undo();
     void redo();
     bool canUndo() const { return m_history.canUndo(); }
@@ -99,6 +103,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
@@ -117,7 +125,12 @@ private:
     void moveCaret(qint64 position, bool keepAnchor);
     void selectWordAt(qint64 position);
     // Replaces from..to, recording the step; the caret goes after the new text.
-    void replace(qint64 from, qint64 to, QStringView text, bool typed = false);
+    // ends, where given, are the ends of text's line breaks.
+    void replace(qint64 from, qint64 to, QStringView text, bool typed = false,
+                 const std::vector<TextLines::End> &ends = {});
+    // The ends of the line breaks between from and to.
+    std::vector<TextLines::End> endsBetween(qint64 from, qint64 to) const;
+    void startDrag();
     void applyStep(const EditStep &step, bool undo);
     void changed(qsizetype firstLine, qint64 position, const QString &removed, QStringView added);
     void copy();
@@ -160,4 +173,10 @@ private:
     QPoint m_dragPoint;
     // The input method's text being composed, not yet part of the text.
     QString m_preedit;
+    // A press in the selection, which may begin a drag of it.
+    std::optional<QPoint> m_dragFrom;
+    // Where dragged text would drop, shown as a caret; -1 while nothing is dragged over.
+    qint64 m_dropAt = -1;
+    // The text dragged from here was dropped here too (and moved or copied already).
+    bool m_droppedHere = false;
 };

@@ -1,11 +1,18 @@
-// The text box's keys, mouse, context menu and input method; its text and painting are in
-// TextBox.cpp.
+// The text box's keys, mouse, drag and drop, context menu and input method; its text and
+// painting are in TextBox.cpp, its edits in TextBoxEdit.cpp.
 #include "editor/TextBox.h"
 
+#include "editor/TextCodec.h"
+
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextLayout>
 
@@ -155,13 +162,26 @@ void TextBox::mousePressEvent(QMouseEvent *event)
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
+    const QPoint point = event->position().toPoint();
+    const qint64 position = positionAt(point);
+    // A press in the selection may begin to drag it; the caret moves only on release.
+    if (!(event->modifiers() & Qt::ShiftModifier) && position > selectionStart() && position < selectionEnd()) {
+        m_dragFrom = point;
+        return;
+    }
     m_dragging = true;
     m_wantedX = -1;
-    moveCaret(positionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
+    moveCaret(position, event->modifiers() & Qt::ShiftModifier);
 }
 
 void TextBox::mouseMoveEvent(QMouseEvent *event)
 {
+    if (m_dragFrom && (event->buttons() & Qt::LeftButton)
+        && (event->position().toPoint() - *m_dragFrom).manhattanLength() >= QApplication::startDragDistance()) {
+        m_dragFrom.reset();
+        startDrag();
+        return;
+    }
     if (!m_dragging || !(event->buttons() & Qt::LeftButton))
         return;
     m_dragPoint = event->position().toPoint();
@@ -178,8 +198,80 @@ void TextBox::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton) {
         m_dragging = false;
         m_dragScroll.stop();
+        // Pressed in the selection and let go without a drag: a click there.
+        if (m_dragFrom) {
+            m_dragFrom.reset();
+            setCursorPosition(positionAt(event->position().toPoint()));
+        }
     }
     QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+void TextBox::startDrag()
+{
+    auto *data = new QMimeData;
+    data->setText(selectedText());
+    // Qt ends the drag object itself once it is over.
+    auto *drag = new QDrag(this);
+    drag->setMimeData(data);
+    m_droppedHere = false;
+    const Qt::DropAction action = drag->exec(m_readOnly ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    // Moved into another window or program: the text goes from here.
+    if (action == Qt::MoveAction && !m_droppedHere && !m_readOnly)
+        insertText(QString());
+}
+
+void TextBox::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (m_readOnly || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    dragMoveEvent(event);
+}
+
+void TextBox::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (m_readOnly || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    m_dropAt = positionAt(event->position().toPoint());
+    // Within the box, a drag moves its text unless Ctrl asks for a copy.
+    const bool here = event->source() == this;
+    if (here && !(event->modifiers() & Qt::ControlModifier) && (event->possibleActions() & Qt::MoveAction))
+        event->setDropAction(Qt::MoveAction);
+    else
+        event->setDropAction(Qt::CopyAction);
+    event->accept();
+    viewport()->update();
+}
+
+void TextBox::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    m_dropAt = -1;
+    viewport()->update();
+    event->accept();
+}
+
+void TextBox::dropEvent(QDropEvent *event)
+{
+    m_dropAt = -1;
+    if (m_readOnly || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    const qint64 position = positionAt(event->position().toPoint());
+    const bool here = event->source() == this;
+    if (here && event->dropAction() == Qt::MoveAction) {
+        moveSelectionTo(position);
+    } else {
+        setCursorPosition(position);
+        insertText(TextCodec::withPlainLineBreaks(event->mimeData()->text()));
+    }
+    m_droppedHere = here;
+    event->accept();
+    setFocus();
 }
 
 void TextBox::mouseDoubleClickEvent(QMouseEvent *event)

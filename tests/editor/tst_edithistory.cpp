@@ -9,13 +9,13 @@ namespace {
 
 EditStep typed(qint64 position, const QString &text)
 {
-    return {position, {}, {}, text, true};
+    return {position, {}, {}, text, true, {}};
 }
 
 EditStep edit(qint64 position, const QString &removed, const QString &inserted,
               std::vector<TextLines::End> removedEnds = {})
 {
-    return {position, removed, std::move(removedEnds), inserted, false};
+    return {position, removed, std::move(removedEnds), inserted, false, {}};
 }
 
 // The steps as undo hands them out, last first, as "position:removed>inserted".
@@ -77,7 +77,7 @@ void EditHistoryTest::onlyTypingRightAfterTypingJoins()
     // Typed right after the paste.
     history.record(typed(7, "d"));
     // Typed after the character typed last, but over a removed one.
-    history.record({8, "q", {}, "e", true});
+    history.record({8, "q", {}, "e", true, {}});
     QCOMPARE(undoAll(history), (QStringList{"8:q>e", "7:>d", "6:>c", "5:>b", "0:>a"}));
 }
 
