@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
