@@ -38,7 +38,7 @@ TextBox::TextBox(Clipboard &clipboard, QWidget *parent) : QAbstractScrollArea(pa
     viewport()->setAcceptDrops(true);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
-    m_rowHeight = std::max(1, int(std::ceil(QFontMetricsF(font()).lineSpacing())));
+    m_rowHeight = rowHeightOf(font());
     m_rows.reset(1);
     verticalScrollBar()->setSingleStep(1);
 }
@@ -168,6 +168,24 @@ void TextBox::forgetLayouts()
     m_rows.reset(m_lines.lineCount());
 }
 
+void TextBox::layOutAnew()
+{
+    // The top line stays on top, shown from its first row.
+    const qsizetype top = m_top.line;
+    forgetLayouts();
+    m_top = {top, 0};
+}
+
+int TextBox::rowHeightOf(const QFont &font)
+{
+    return std::max(1, int(std::ceil(QFontMetricsF(font).lineSpacing())));
+}
+
+qint64 TextBox::topRow() const
+{
+    return m_rows.rowsBefore(m_top.line) + m_top.row;
+}
+
 void TextBox::forgetLayoutsFrom(qsizetype line)
 {
     for (auto it = m_layouts.begin(); it != m_layouts.end();)
@@ -186,7 +204,7 @@ void TextBox::updateScrollBar()
     const qint64 total = m_rows.total();
     bar->setRange(0, int(std::clamp<qint64>(total - visibleRows(), 0, INT_MAX)));
     bar->setPageStep(visibleRows());
-    bar->setValue(int(std::min<qint64>(m_rows.rowsBefore(m_top.line) + m_top.row, INT_MAX)));
+    bar->setValue(int(std::min<qint64>(topRow(), INT_MAX)));
     m_settingScroll = false;
 }
 
@@ -228,12 +246,11 @@ void TextBox::showPosition(qint64 position)
     for (qsizetype line = m_top.line; line < shownLine && line - m_top.line < visibleRows(); ++line)
         rowsOf(line);
     const qint64 shownRow = rowOfPosition(position);
-    const qint64 topRow = m_rows.rowsBefore(m_top.line) + m_top.row;
-    if (shownRow < topRow) {
+    if (shownRow < topRow()) {
         scrollToRow(shownRow);
         return;
     }
-    if (shownRow < topRow + visibleRows())
+    if (shownRow < topRow() + visibleRows())
         return;
     // position on the last row shown: the lines above it laid out first, so their rows are known.
     qint64 rowsAbove = shownRow - m_rows.rowsBefore(shownLine);
@@ -248,7 +265,7 @@ QRect TextBox::cursorRect(qint64 position) const
     const qsizetype line = m_lines.lineAt(position);
     const int column = int(position - m_lines.lineStart(line));
     const QTextLine row = layoutOf(line).lineForTextPosition(column);
-    const qint64 rowsDown = m_rows.rowsBefore(line) + row.lineNumber() - (m_rows.rowsBefore(m_top.line) + m_top.row);
+    const qint64 rowsDown = m_rows.rowsBefore(line) + row.lineNumber() - topRow();
     // In the box's own coordinates: the viewport lies inside its frame.
     const QPoint inViewport(int(row.cursorToX(column)) + margin, int(rowsDown * m_rowHeight) + margin);
     return QRect(viewport()->geometry().topLeft() + inViewport, QSize(1, m_rowHeight));
@@ -321,12 +338,9 @@ void TextBox::resizeEvent(QResizeEvent *event)
 {
     // A caret in view stays in view when the lines wrap anew.
     const qint64 caretRow = rowOfPosition(m_position);
-    const qint64 topRow = m_rows.rowsBefore(m_top.line) + m_top.row;
-    const bool caretInView = caretRow >= topRow && caretRow < topRow + rowsShownBefore(event->oldSize().height());
+    const bool caretInView = caretRow >= topRow() && caretRow < topRow() + rowsShownBefore(event->oldSize().height());
     QAbstractScrollArea::resizeEvent(event);
-    const qsizetype top = m_top.line;
-    forgetLayouts();
-    m_top = {top, 0};
+    layOutAnew();
     keepTextInView();
     if (caretInView)
         ensureCaretVisible();
@@ -360,10 +374,8 @@ void TextBox::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        m_rowHeight = std::max(1, int(std::ceil(QFontMetricsF(font()).lineSpacing())));
-        const qsizetype top = m_top.line;
-        forgetLayouts();
-        m_top = {top, 0};
+        m_rowHeight = rowHeightOf(font());
+        layOutAnew();
         updateScrollBar();
         viewport()->update();
     }

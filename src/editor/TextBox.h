@@ -117,6 +117,11 @@ private:
 
     QTextLayout &layoutOf(qsizetype line) const;
     void forgetLayouts();
+    // Every line laid out again (a new width or font).
+    void layOutAnew();
+    static int rowHeightOf(const QFont &font);
+    // The first row shown, counted from the top of the text.
+    qint64 topRow() const;
     void forgetLayoutsFrom(qsizetype line);
     qint64 moved(Move move) const;
     qint64 verticalMove(int rows) const;

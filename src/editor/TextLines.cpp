@@ -283,8 +283,11 @@ std::optional<TextLines::Unencodable> TextLines::firstUnencodable(TextEncoding e
 {
     std::optional<LineEnd> before;
     for (qsizetype i = 0; i < lineCount(); ++i) {
-        // A line the file's own bytes hold in this encoding holds nothing it cannot write.
-        QString text = keepsFileBytes(i, encoding) ? QString() : line(i);
+        // A line still the file's bytes holds nothing its own encoding cannot write, nor
+        // anything UTF-8 cannot.
+        const bool fromFile = !m_lines[size_t(i)].edited
+            && (keepsFileBytes(i, encoding) || encoding != TextEncoding::Windows1252);
+        const QString text = fromFile ? QString() : line(i);
         if (const std::optional<qsizetype> column = TextCodec::firstUnencodable(text, encoding))
             return Unencodable{i, text, *column};
         if (i + 1 == lineCount())
@@ -299,35 +302,36 @@ std::optional<TextLines::Unencodable> TextLines::firstUnencodable(TextEncoding e
 
 std::optional<QByteArray> TextLines::encode(const TextFormat &format) const
 {
-    if (firstUnencodable(format.encoding, format.lineEnd))
-        return std::nullopt;
     QByteArray out;
     out.reserve(m_bytes.size() + lineCount());
     if (format.encoding == TextEncoding::Utf8WithBom)
         out += "\xEF\xBB\xBF";
+    const auto put = [&](QStringView text) {
+        const std::optional<QByteArray> bytes = TextCodec::encodeText(text, format.encoding);
+        if (bytes)
+            out += *bytes;
+        return bool(bytes);
+    };
     std::optional<LineEnd> before;
     for (qsizetype i = 0; i < lineCount(); ++i) {
         const Line &l = m_lines[size_t(i)];
         if (keepsFileBytes(i, format.encoding))
             out.append(m_bytes.constData() + l.from, l.bytes);
-        else
-            out += TextCodec::encodeText(line(i), format.encoding).value_or(QByteArray());
+        else if (!put(line(i)))
+            return std::nullopt;
         if (i + 1 == lineCount())
             break;
         before = endWritten(i, format.lineEnd, before);
-        out += TextCodec::encodeText(TextCodec::lineEndText(*before), format.encoding).value_or(QByteArray());
+        if (!put(TextCodec::lineEndText(*before)))
+            return std::nullopt;
     }
     // As the codec does: a text that does not end in a line end gets the main one, where the
     // format asks for it.
     const qsizetype last = lineCount() - 1;
     const bool empty = last == 0 && lineLength(0) == 0;
     const bool endsInLineEnd = lineLength(last) == 0 ? last > 0 : bool(TextCodec::lineEndStartingWith(line(last).back()));
-    if (format.finalLineEnd && (empty || !endsInLineEnd)) {
-        const std::optional<QByteArray> end = TextCodec::encodeText(TextCodec::lineEndText(format.lineEnd), format.encoding);
-        if (!end)
-            return std::nullopt;
-        out += *end;
-    }
+    if (format.finalLineEnd && (empty || !endsInLineEnd) && !put(TextCodec::lineEndText(format.lineEnd)))
+        return std::nullopt;
     return out;
 }
 
