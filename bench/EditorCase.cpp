@@ -4,7 +4,7 @@
 #include "Fixtures.h"
 #include "GapWatch.h"
 #include "PaintWatch.h"
-#include "editor/TextBox.h"
+#include "textbox/ui/TextBox.h"
 #include "editor/TextEditor.h"
 #include "editor/Textpad.h"
 #include "support/TestServices.h"

@@ -1,7 +1,7 @@
 #include "editor/EditCommands.h"
 
-#include "editor/TextBox.h"
-#include "editor/TextCodec.h"
+#include "textbox/ui/TextBox.h"
+#include "textbox/TextCodec.h"
 #include "platform/Clock.h"
 #include "platform/ui/Clipboard.h"
 

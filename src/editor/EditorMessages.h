@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/TextCodec.h"
-#include "editor/TextLines.h"
+#include "textbox/TextCodec.h"
+#include "textbox/TextLines.h"
 
 #include <QString>
 

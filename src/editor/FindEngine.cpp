@@ -1,6 +1,6 @@
 #include "editor/FindEngine.h"
 
-#include "editor/TextLines.h"
+#include "textbox/TextLines.h"
 
 #include <vector>
 

@@ -1,6 +1,7 @@
 #include "editor/HtmlPreview.h"
 
-#include "editor/Textpad.h"
+#include "editor/HtmlMenuHost.h"
+#include "editor/TextDocument.h"
 #include "platform/Launchers.h"
 #include "platform/OpenEndings.h"
 #include "platform/PathCodec.h"
@@ -23,10 +24,10 @@ bool isHtml(const QString &name)
 } // namespace
 
 HtmlPreview::HtmlPreview(Services &services, std::function<QString()> activePaneFile,
-                         std::function<Textpad *()> textpad)
+                         std::function<HtmlMenuHost *()> editor)
     : m_services(services),
       m_activePaneFile(std::move(activePaneFile)),
-      m_textpad(std::move(textpad)),
+      m_editor(std::move(editor)),
       m_web1([this] {
           auto *window = new Web1;
           QObject::connect(window, &Web1::unloadRequested, window, [this] { m_web1.unload(); });
@@ -36,21 +37,21 @@ HtmlPreview::HtmlPreview(Services &services, std::function<QString()> activePane
 {
 }
 
-void HtmlPreview::ShowHtmlMenuForPane(Textpad &textpad)
+void HtmlPreview::ShowHtmlMenuForPane(HtmlMenuHost &editor)
 {
     if (m_activePaneFile && isHtml(m_activePaneFile()))
-        textpad.setHtmlMenuVisible(true);
+        editor.setHtmlMenuVisible(true);
 }
 
-void HtmlPreview::ShowHtmlMenuForFile(Textpad &textpad, const QString &fileName)
+void HtmlPreview::ShowHtmlMenuForFile(HtmlMenuHost &editor, const QString &fileName)
 {
     if (isHtml(fileName))
-        textpad.setHtmlMenuVisible(true);
+        editor.setHtmlMenuVisible(true);
 }
 
-void HtmlPreview::mnuHtmledit1_Click(Textpad &textpad)
+void HtmlPreview::mnuHtmledit1_Click(HtmlMenuHost &editor)
 {
-    const TextDocument &document = textpad.document();
+    const TextDocument &document = editor.document();
     // An untitled document has no folder to write the preview into.
     if (!isHtml(document.caption()) || document.isUntitled())
         return;
@@ -59,16 +60,16 @@ void HtmlPreview::mnuHtmledit1_Click(Textpad &textpad)
     // is a link to the other or a second name of the same file.
     if (document.isOwnFile(preview))
         return;
-    if (!textpad.WriteTextToFile(preview))
+    if (!editor.WriteTextToFile(preview))
         return;
     m_preview = preview;
-    textpad.setHtmlMenuVisible(false);
+    editor.setHtmlMenuVisible(false);
     showWeb1();
 }
 
-void HtmlPreview::mnuView_Click(Textpad &textpad)
+void HtmlPreview::mnuView_Click(HtmlMenuHost &editor)
 {
-    const QString path = textpad.document().path();
+    const QString path = editor.document().path();
     if (path.isEmpty())
         return;
     m_services.browser.start(fileAddress(path), WindowStyle::Normal);
@@ -92,8 +93,8 @@ void HtmlPreview::Web1_Load(Web1 &window)
     if (m_preview) {
         const QString preview = *std::exchange(m_preview, std::nullopt);
         m_services.browser.start(fileAddress(preview), WindowStyle::Normal);
-        if (Textpad *textpad = m_textpad())
-            textpad->setHtmlMenuVisible(true);
+        if (HtmlMenuHost *editor = m_editor())
+            editor->setHtmlMenuVisible(true);
         if (!automation.isBusy())
             automation.quit();
         window.unload();

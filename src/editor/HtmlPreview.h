@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-class Textpad;
+class HtmlMenuHost;
 struct Services;
 
 // The editor's HTML side: when the "HTML" menu shows, Show Changes (the unsaved text as
@@ -18,17 +18,18 @@ class HtmlPreview
 {
 public:
     // activePaneFile: the path of the active pane's current file ("" when there is none);
-    // textpad: the editor window when it is loaded.
-    HtmlPreview(Services &services, std::function<QString()> activePaneFile, std::function<Textpad *()> textpad);
+    // editor: the editor window when it is loaded.
+    HtmlPreview(Services &services, std::function<QString()> activePaneFile,
+                std::function<HtmlMenuHost *()> editor);
 
     // The window's load: the HTML menu shows when the active pane's file is an HTML file.
-    void ShowHtmlMenuForPane(Textpad &textpad);
+    void ShowHtmlMenuForPane(HtmlMenuHost &editor);
     // After the open dialog: the HTML menu shows when the chosen file is an HTML file.
-    void ShowHtmlMenuForFile(Textpad &textpad, const QString &fileName);
+    void ShowHtmlMenuForFile(HtmlMenuHost &editor, const QString &fileName);
     // "Show Changes".
-    void mnuHtmledit1_Click(Textpad &textpad);
+    void mnuHtmledit1_Click(HtmlMenuHost &editor);
     // "View Html": the document's file in the browser; never through Web1.
-    void mnuView_Click(Textpad &textpad);
+    void mnuView_Click(HtmlMenuHost &editor);
 
     // Shows the HTML viewer; its load does all the work and closes it again on every road but
     // one (the pane road with a busy automation object). An open viewer is only brought up.
@@ -44,7 +45,7 @@ private:
 
     Services &m_services;
     std::function<QString()> m_activePaneFile;
-    std::function<Textpad *()> m_textpad;
+    std::function<HtmlMenuHost *()> m_editor;
     // The preview cue: the temp.html that Show Changes has written and Web1 is to open.
     std::optional<QString> m_preview;
     SharedWindow<Web1> m_web1;

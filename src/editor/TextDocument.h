@@ -1,8 +1,8 @@
 #pragma once
 
-#include "editor/TextCodec.h"
-#include "editor/TextLines.h"
-#include "editor/TextLoadJob.h"
+#include "textbox/TextCodec.h"
+#include "textbox/TextLines.h"
+#include "textbox/TextLoadJob.h"
 
 #include <QString>
 

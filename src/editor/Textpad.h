@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/EditCommands.h"
+#include "editor/HtmlMenuHost.h"
 #include "editor/TextDocument.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/SharedWindow.h"
@@ -23,7 +24,7 @@ struct Services;
 // The editor window: one document in the text box txtNote, the toolbar strip picToolbar and
 // the menus of its own. The window's fixed design has no layout: every control keeps its
 // place. Its commands are plain methods; the menus and the toolbar call them.
-class Textpad : public QMainWindow
+class Textpad : public QMainWindow, public HtmlMenuHost
 {
     Q_OBJECT
 
@@ -46,7 +47,7 @@ public:
     bool SaveTextFile(const QString &path, std::optional<TextEncoding> encoding = std::nullopt);
     // Writes the text to path (the HTML preview) as a file of its own: a link there is
     // replaced, not followed. The changed mark stays as it is.
-    bool WriteTextToFile(const QString &path);
+    bool WriteTextToFile(const QString &path) override;
     // File > New; false when the user's save before it was cancelled or failed.
     bool StartNewDocument();
     // File > Save; false when cancelled or failed.
@@ -70,7 +71,7 @@ public:
     SharedWindow<frmFind> &findDialog() { return m_find; }
 
     bool isHtmlMenuVisible() const;
-    void setHtmlMenuVisible(bool visible);
+    void setHtmlMenuVisible(bool visible) override;
 
     void mnuFileNew_Click();
     void mnuFileSave_Click();
@@ -82,6 +83,7 @@ public:
 
     EditCommands &edit() { return m_edit; }
     TextDocument &document() { return m_document; }
+    const TextDocument &document() const override { return m_document; }
     const MenuTree &menus() const { return *m_menus; }
     // The text as the box holds it, line breaks as "\n", every character kept.
     QString text() const;

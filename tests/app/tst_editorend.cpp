@@ -6,7 +6,7 @@
 #include "support/TestCase.h"
 #include "support/TestDir.h"
 
-#include "editor/TextBox.h"
+#include "textbox/ui/TextBox.h"
 #include <QTest>
 
 Q_DECLARE_METATYPE(MessageAnswer)

@@ -5,7 +5,7 @@
 #include "support/TestDir.h"
 #include "support/TestServices.h"
 
-#include "editor/TextBox.h"
+#include "textbox/ui/TextBox.h"
 
 #include <QKeyEvent>
 #include <QTest>

@@ -1,7 +1,7 @@
 // Where Find and Find Next find their text: the search by itself.
 
 #include "editor/FindEngine.h"
-#include "editor/TextLines.h"
+#include "textbox/TextLines.h"
 #include "support/TestCase.h"
 
 #include <QElapsedTimer>

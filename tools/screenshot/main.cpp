@@ -8,7 +8,7 @@
 #include "app/MainMenus.h"
 #include "app/PopupPresenter.h"
 #include "app/SystemServices.h"
-#include "editor/TextBox.h"
+#include "textbox/ui/TextBox.h"
 #include "editor/TextEditor.h"
 #include "editor/Textpad.h"
 #include "panes/FileList.h"

@@ -1,6 +1,6 @@
-#include "editor/TextScan.h"
+#include "textbox/TextScan.h"
 
-#include "editor/PlainBytes.h"
+#include "textbox/PlainBytes.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "editor/TextBoxAccessible.h"
+#include "textbox/ui/TextBoxAccessible.h"
 
-#include "editor/TextBox.h"
+#include "textbox/ui/TextBox.h"
 
 #include <algorithm>
 

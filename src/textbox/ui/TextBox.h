@@ -1,8 +1,8 @@
 #pragma once
 
-#include "editor/EditHistory.h"
-#include "editor/RowCounts.h"
-#include "editor/TextLines.h"
+#include "textbox/EditHistory.h"
+#include "textbox/RowCounts.h"
+#include "textbox/TextLines.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>

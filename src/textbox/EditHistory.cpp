@@ -1,4 +1,4 @@
-#include "editor/EditHistory.h"
+#include "textbox/EditHistory.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/TextLines.h"
+#include "textbox/TextLines.h"
 
 #include <optional>
 #include <vector>

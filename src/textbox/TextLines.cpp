@@ -1,6 +1,6 @@
-#include "editor/TextLines.h"
+#include "textbox/TextLines.h"
 
-#include "editor/PlainBytes.h"
+#include "textbox/PlainBytes.h"
 
 #include <QStringDecoder>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/TextLoadJob.h"
+#include "textbox/TextLoadJob.h"
 
 #include <QObject>
 #include <QPointer>

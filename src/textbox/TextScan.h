@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/TextCodec.h"
+#include "textbox/TextCodec.h"
 
 #include <QByteArrayView>
 #include <QStringDecoder>

@@ -1,7 +1,7 @@
-#include "editor/TextCodec.h"
+#include "textbox/TextCodec.h"
 
-#include "editor/TextScan.h"
-#include "editor/TextLines.h"
+#include "textbox/TextScan.h"
+#include "textbox/TextLines.h"
 
 #include <QStringEncoder>
 

@@ -1,8 +1,8 @@
 // The editor's text as lines: a file's bytes read into lines, each keeping its own line end
 // through the edits; positions; and what a replace hands back so that undo restores the bytes.
 
-#include "editor/TextLines.h"
-#include "editor/TextScan.h"
+#include "textbox/TextLines.h"
+#include "textbox/TextScan.h"
 #include "support/TestCase.h"
 
 #include <QRandomGenerator>

@@ -1,8 +1,8 @@
 // The text box's edits: replacing text, undo and redo, the clipboard and moving the selection;
 // its text, layout and painting are in TextBox.cpp, its keys and mouse in TextBoxInput.cpp.
-#include "editor/TextBox.h"
+#include "textbox/ui/TextBox.h"
 
-#include "editor/TextCodec.h"
+#include "textbox/TextCodec.h"
 #include "platform/ui/Clipboard.h"
 
 #include <QAccessible>

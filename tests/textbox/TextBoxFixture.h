@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/TextBox.h"
+#include "textbox/ui/TextBox.h"
 #include "platform/ui/Clipboard.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "editor/TextBoxLoad.h"
+#include "textbox/ui/TextBoxLoad.h"
 
-#include "editor/TextBox.h"
+#include "textbox/ui/TextBox.h"
 
 #include <QEventLoop>
 

@@ -1,6 +1,6 @@
 // The rows each line of the text box takes and their sums, against a plain list of rows.
 
-#include "editor/RowCounts.h"
+#include "textbox/RowCounts.h"
 #include "support/TestCase.h"
 
 #include <QRandomGenerator>

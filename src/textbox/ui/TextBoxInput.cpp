@@ -1,8 +1,8 @@
 // The text box's keys, mouse, drag and drop, context menu and input method; its text and
 // painting are in TextBox.cpp, its edits in TextBoxEdit.cpp.
-#include "editor/TextBox.h"
+#include "textbox/ui/TextBox.h"
 
-#include "editor/TextCodec.h"
+#include "textbox/TextCodec.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -1,6 +1,6 @@
-#include "editor/TextLoadJob.h"
+#include "textbox/TextLoadJob.h"
 
-#include "editor/TextScan.h"
+#include "textbox/TextScan.h"
 #include "platform/FileServices.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 // The text box's text, layout, painting and scrolling; its edits are in TextBoxEdit.cpp, its keys
 // and mouse in TextBoxInput.cpp.
-#include "editor/TextBox.h"
+#include "textbox/ui/TextBox.h"
 
-#include "editor/TextBoxAccessible.h"
+#include "textbox/ui/TextBoxAccessible.h"
 
 #include <QAccessible>
 #include <QFocusEvent>

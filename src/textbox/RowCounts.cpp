@@ -1,4 +1,4 @@
-#include "editor/RowCounts.h"
+#include "textbox/RowCounts.h"
 
 #include <algorithm>
 

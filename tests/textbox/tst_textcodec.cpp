@@ -1,9 +1,9 @@
 // Text files to text and back: encodings, line ends and the final line end; the pieces a
 // load reads a file in.
 
-#include "editor/TextCodec.h"
-#include "editor/TextLines.h"
-#include "editor/TextScan.h"
+#include "textbox/TextCodec.h"
+#include "textbox/TextLines.h"
+#include "textbox/TextScan.h"
 #include "support/TestCase.h"
 
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 // The steps undo and redo take: typing a word at a time, every other edit by itself.
 
-#include "editor/EditHistory.h"
+#include "textbox/EditHistory.h"
 #include "support/TestCase.h"
 
 #include <QTest>

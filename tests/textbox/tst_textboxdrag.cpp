@@ -1,7 +1,7 @@
 // Text dragged within the editor's text box, dropped on it from elsewhere, or refused by it.
 
 #include "TextBoxFixture.h"
-#include "editor/TextScan.h"
+#include "textbox/TextScan.h"
 #include "support/TestCase.h"
 
 #include <QDragEnterEvent>
