@@ -1,5 +1,6 @@
 #include "picview/Saveas.h"
 
+#include "picview/PictureFile.h"
 #include "picview/SaveasRules.h"
 #include "platform/FileErrors.h"
 #include "platform/FileServices.h"
@@ -94,17 +95,12 @@ void Saveas::Command1_Click()
 
 void Saveas::saveToFixedFolder(const QString &name)
 {
-    const QString target = PathHelper::join(QDir::tempPath(), name);
     const RealView *view = m_viewer.get();
     const QByteArray bytes = view ? ownKindFile(view->picture()) : QByteArray();
-    // Written whole beside the target and renamed over it, so nothing is written anywhere
-    // else; a new file gets the user's umask, an existing one keeps its mode. The folder is
-    // shared with every user: a link someone left under the name is replaced, never followed.
-    if (bytes.isEmpty() || name.isEmpty() || m_services.files.replaceFile(target, bytes) != 0) {
-        m_services.dialogs.message(SaveasRules::copyFailed(target));
-        return;
-    }
-    finish();
+    const bool written = writeCopy(PathHelper::join(QDir::tempPath(), name),
+                                   bytes.isEmpty() || name.isEmpty() ? std::nullopt : std::optional(bytes));
+    if (written)
+        finish();
 }
 
 void Saveas::copyToFolder(const QString &name, const QString &folder)
@@ -136,13 +132,26 @@ bool Saveas::copyShownFile(const QString &target)
 {
     const RealView *view = m_viewer.get();
     const QString source = view ? view->fileName() : QString();
-    const int error = source.isEmpty() || PathHelper::baseName(target).isEmpty()
-        ? int(FileErrors::FileNotFound) : m_services.files.copyFile(source, target);
+    if (source.isEmpty() || PathHelper::baseName(target).isEmpty())
+        return writeCopy(target, std::nullopt);
     // The target is the shown file itself, which stays as it is.
-    if (error == FileErrors::None || error == FileErrors::PermissionDenied)
+    if (m_services.files.isSameFile(source, target))
         return true;
-    m_services.dialogs.message(SaveasRules::copyFailed(target));
-    return false;
+    // No longer than a file the viewer reads.
+    const FileContents contents = m_services.files.readFile(source, PictureFile::maxFileBytes);
+    return writeCopy(target, contents.error == 0 && !contents.tooLarge ? std::optional(contents.data) : std::nullopt);
+}
+
+bool Saveas::writeCopy(const QString &target, const std::optional<QByteArray> &bytes)
+{
+    // Written whole beside the target and renamed over it, so nothing is written anywhere
+    // else; a new file gets the user's umask, an existing one keeps its mode. The folder may be
+    // shared with every user: a link someone left under the name is replaced, never followed.
+    if (!bytes || m_services.files.replaceFile(target, *bytes) != FileErrors::None) {
+        m_services.dialogs.message(SaveasRules::copyFailed(target));
+        return false;
+    }
+    return true;
 }
 
 void Saveas::finish()

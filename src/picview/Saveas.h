@@ -28,8 +28,11 @@ private:
     // The folder way, after the checks passed.
     void copyToFolder(const QString &name, const QString &folder);
     void OfferCreateFolder(const QString &name, const QString &folder);
-    // Copies the shown file to target; false (and the message shown) when that failed.
+    // Copies the shown file's bytes to target; false (and the message shown) when that failed.
     bool copyShownFile(const QString &target);
+    // Writes bytes to target as a file of its own; false (and the message shown) for no bytes
+    // or when the write failed.
+    bool writeCopy(const QString &target, const std::optional<QByteArray> &bytes);
     void finish();
 
     Services &m_services;

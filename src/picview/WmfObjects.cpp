@@ -42,7 +42,8 @@ FontObject readFont(WmfReader &r)
     font.italic = r.u8() != 0;
     font.underline = r.u8() != 0;
     font.strikeOut = r.u8() != 0;
-    r.skip(5);
+    font.charset = r.u8();
+    r.skip(4); // precisions, quality, pitch and family
     font.face = r.bytes(qMin<qsizetype>(32, r.remaining()));
     const qsizetype end = font.face.indexOf('\0');
     if (end >= 0)

@@ -45,6 +45,8 @@ struct FontObject
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
+    // Its bytes' character set (symbolCharset: the Symbol encoding).
+    int charset = 0;
     QByteArray face;
 };
 

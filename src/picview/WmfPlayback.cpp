@@ -1,6 +1,7 @@
 #include "picview/WmfPlayback.h"
 
 #include "picview/WmfBitmap.h"
+#include "picview/WmfText.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -285,28 +286,25 @@ void WmfPlayback::text(const QPointF &at, const QByteArray &bytes, const std::op
     font.setPixelSize(pixels);
     // Measuring, the text counts at the size asked for, beyond what is ever drawn.
     const qreal factor = m_painter ? 1.0 : qMax(wanted, 1.0) / pixels;
-    const QString string = QString::fromLatin1(bytes);
+    const QString string = Wmf::decodeText(bytes, m_state.font.charset);
     const QFontMetricsF metrics(font);
     const qreal width = metrics.horizontalAdvance(string) * factor;
     const qreal ascent = metrics.ascent() * factor;
     const qreal height = metrics.height() * factor;
-    const QPointF device = m_transform.map(at);
-    qreal x = device.x();
-    if ((m_state.textAlign & 6) == 6)
-        x -= width / 2;
-    else if (m_state.textAlign & 2)
-        x -= width;
-    qreal top = device.y();
-    if ((m_state.textAlign & 24) == 24)
-        top -= ascent;
-    else if (m_state.textAlign & 8)
-        top -= height;
-    QTransform place = QTransform::fromTranslate(x, top);
-    place.rotate(-m_state.font.escapement / 10.0);
+    // Aligned on the current position, the text moves it on, drawn or not.
+    const bool fromCurrent = m_state.textAlign & Wmf::UpdateCurrentPosition;
+    const Wmf::TextPlacement placed = Wmf::placeText(m_transform.map(fromCurrent ? m_state.position : at), width,
+                                                     ascent, height, m_state.textAlign, m_state.font.escapement);
+    if (fromCurrent) {
+        bool invertible = false;
+        const QTransform toLogical = m_transform.inverted(&invertible);
+        if (invertible)
+            m_state.position = toLogical.map(placed.next);
+    }
     const QRectF cell(0, 0, width, height);
     const std::optional<QRectF> opaque = opaqueRect ? std::optional(boxTarget(*opaqueRect)) : std::nullopt;
     const bool paintOpaque = opaque && reachArea(*opaque);
-    const bool paintText = reachArea(place.mapRect(cell));
+    const bool paintText = reachArea(placed.cell.mapRect(cell));
     if (!paintOpaque && !paintText)
         return;
     m_painter->save();
@@ -314,7 +312,7 @@ void WmfPlayback::text(const QPointF &at, const QByteArray &bytes, const std::op
     if (paintOpaque)
         m_painter->fillRect(*opaque, m_state.backColor);
     if (paintText) {
-        m_painter->setTransform(place * m_base);
+        m_painter->setTransform(placed.cell * m_base);
         if (!opaque && m_state.opaqueBack)
             m_painter->fillRect(cell, m_state.backColor);
         m_painter->setPen(m_state.textColor);

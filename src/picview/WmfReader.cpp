@@ -66,6 +66,10 @@ struct FixedMapMode
 constexpr FixedMapMode fixedMapModes[] = {
     {1, 96, false}, {2, 254, true}, {3, 2540, true}, {4, 100, true}, {5, 1000, true}, {6, 1440, true},
 };
+// The mode a device context starts in, and the one a mode it does not know leaves it in.
+constexpr int textMapMode = 1;
+constexpr int isotropicMapMode = 7;
+constexpr int anisotropicMapMode = 8;
 
 const FixedMapMode *fixedMapMode(int mode)
 {
@@ -157,21 +161,24 @@ std::optional<Header> readHeader(const QByteArray &bytes)
         header.bounds = QRect(qMin(left, right), qMin(top, bottom), qAbs(right - left), qAbs(bottom - top));
         return header;
     }
-    const QPoint origin = first.origin.value_or(QPoint());
-    if (const FixedMapMode *fixed = fixedMapMode(first.mapMode.value_or(0))) {
-        header.mapping = Mapping::FixedUnits;
-        header.unitsPerInch = fixed->unitsPerInch;
-        header.yUp = fixed->yUp;
-        // Counted from the window origin: the extent is the frame's size.
+    const int mapMode = first.mapMode.value_or(textMapMode);
+    if (mapMode == isotropicMapMode || mapMode == anisotropicMapMode) {
+        header.unitsPerInch = scalableUnitsPerInch;
         if (first.extent)
-            header.bounds = QRect(QPoint(), *first.extent);
+            header.bounds = QRect(first.origin.value_or(QPoint()), *first.extent);
+        else
+            header.mapping = Mapping::FixedUnits;
         return header;
     }
-    header.unitsPerInch = defaultUnitsPerInch;
+    const FixedMapMode *fixed = fixedMapMode(mapMode);
+    if (!fixed)
+        fixed = fixedMapMode(textMapMode);
+    header.mapping = Mapping::FixedUnits;
+    header.unitsPerInch = fixed->unitsPerInch;
+    header.yUp = fixed->yUp;
+    // Counted from the window origin: the extent is the frame's size.
     if (first.extent)
-        header.bounds = QRect(origin, *first.extent);
-    else
-        header.mapping = Mapping::FixedUnits;
+        header.bounds = QRect(QPoint(), *first.extent);
     return header;
 }
 

@@ -45,8 +45,9 @@ constexpr int metaHeaderBytes = 18;
 constexpr int maxRecords = 200000;
 constexpr int maxBitmapSide = 16384;
 constexpr qint64 maxBitmapPixels = qint64(16) << 20;
-// A plain metafile states no unit: it is taken as twips unless a fixed map mode names one.
-constexpr int defaultUnitsPerInch = 1440;
+// A plain metafile in a scalable map mode (isotropic or anisotropic) states no unit: its
+// window is taken in twips. Without a map mode it is in the default one, a unit a pixel.
+constexpr int scalableUnitsPerInch = 1440;
 
 enum Function : quint16 {
     EndOfFile = 0x0000, SetMapMode = 0x0103, SetWindowOrg = 0x020B, SetWindowExt = 0x020C,

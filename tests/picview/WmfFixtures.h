@@ -100,12 +100,16 @@ public:
             params.append(monochromeRow(width, rowBytes, y, bit));
         return raw(0x01F9, params);
     }
-    WmfBuilder &font(int height, const QByteArray &face)
+    // A bold font of the character height, its bytes in charset, its baseline turned by
+    // escapement tenths of a degree.
+    WmfBuilder &font(int height, const QByteArray &face, int charset = 0, int escapement = 0)
     {
         QByteArray params;
-        for (int word : {-height, 0, 0, 0, 700})
+        for (int word : {-height, 0, escapement, escapement, 700})
             addWord(params, word);
-        params.append(QByteArray(8, '\0'));
+        params.append(QByteArray(3, '\0')); // italic, underline, strike-out
+        params.append(char(charset));
+        params.append(QByteArray(4, '\0'));
         params.append(face.left(31));
         params.append(QByteArray(32 - qMin<qsizetype>(31, face.size()), '\0'));
         return raw(0x02FB, params);
@@ -121,6 +125,17 @@ public:
         addWord(params, x);
         return raw(0x0521, params);
     }
+    // EXTTEXTOUT without a rectangle or character widths.
+    WmfBuilder &extTextOut(int x, int y, const QByteArray &text)
+    {
+        QByteArray params;
+        for (int word : {y, x, int(text.size()), 0})
+            addWord(params, word);
+        return raw(0x0A32, params + text);
+    }
+    WmfBuilder &textAlign(int flags) { return record(0x012E, {flags}); }
+    WmfBuilder &transparentText() { return record(0x0102, {1}); }
+    WmfBuilder &moveTo(int x, int y) { return record(0x0214, {y, x}); }
     // STRETCHDIB of a bottom-up 24-bit bitmap of image onto the destination rectangle.
     WmfBuilder &stretchDib(const QImage &image, const QRect &dest)
     {

@@ -85,6 +85,7 @@ private Q_SLOTS:
     void copyUnchanged();
     void createFolder_data();
     void createFolder();
+    void failedCopyKeepsDialog_data();
     void failedCopyKeepsDialog();
     void ontoItself();
     void ticked_data();
@@ -92,9 +93,10 @@ private Q_SLOTS:
     void afterViewerClosed();
     void tickedKinds_data();
     void tickedKinds();
-    void tickedMode_data();
-    void tickedMode();
-    void tickedSaveReplacesALinkLeftInTheFolder();
+    void newFileMode_data();
+    void newFileMode();
+    void replacesALinkLeftInTheFolder_data();
+    void replacesALinkLeftInTheFolder();
 
 private:
     QString m_folder;
@@ -219,15 +221,28 @@ void TestSaveas::createFolder()
     QVERIFY(!f.saveasOpen());
     QCOMPARE(QDir(folder).exists(), yes);
     QCOMPARE(QFile::exists(folder + QStringLiteral("/x.bmp")), yes);
-    QCOMPARE(f.test.files.copies.size(), yes ? 1 : 0);
+    QCOMPARE(f.test.files.writes.size(), yes ? 1 : 0);
+}
+
+void TestSaveas::failedCopyKeepsDialog_data()
+{
+    QTest::addColumn<bool>("writeRefused");
+
+    QTest::newRow("the write refused") << true;
+    QTest::newRow("the shown file gone") << false;
 }
 
 void TestSaveas::failedCopyKeepsDialog()
 {
+    QFETCH(bool, writeRefused);
+
     SaveFixture f;
     const QString folder = f.root.createDir(QStringLiteral("Pictures"));
     const QString target = folder + QStringLiteral("/x.bmp");
-    f.test.files.copyErrors.insert(target, 75);
+    if (writeRefused)
+        f.test.files.writeErrors.insert(target, 75);
+    else
+        QVERIFY(QFile::remove(f.shown));
     f.test.dialogs.answerMessage(MessageAnswer::Ok);
     f.okay(QStringLiteral("x.bmp"), folder);
 
@@ -240,13 +255,18 @@ void TestSaveas::failedCopyKeepsDialog()
 
 void TestSaveas::ontoItself()
 {
+    // The shown file itself stays as it is: the same file, not a copy renamed over it.
     SaveFixture f;
+    struct stat before {};
+    QCOMPARE(::stat(QFile::encodeName(f.shown).constData(), &before), 0);
     f.okay(QStringLiteral("photo.jpg"), f.root.filePath(QStringLiteral("shown")));
     QVERIFY(!f.saveasOpen());
     QVERIFY(f.test.dialogs.messages().isEmpty());
-    QFile shown(f.shown);
-    QVERIFY(shown.open(QIODevice::ReadOnly));
-    QCOMPARE(shown.readAll(), f.jpeg);
+    QVERIFY(f.test.files.writes.isEmpty());
+    struct stat after {};
+    QCOMPARE(::stat(QFile::encodeName(f.shown).constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(f.root.read(QStringLiteral("shown/photo.jpg")), f.jpeg);
 }
 
 void TestSaveas::ticked_data()
@@ -345,51 +365,91 @@ void TestSaveas::tickedKinds()
     QCOMPARE(reader.read().size(), QSize(16, 16));
 }
 
-void TestSaveas::tickedSaveReplacesALinkLeftInTheFolder()
+namespace {
+// Where Okay puts pic.bmp: the fixed folder (ticked), or the folder Pictures of the test's root.
+QString savedPath(SaveFixture &f, bool ticked)
 {
+    if (ticked)
+        return f.test.tempHome() + QStringLiteral("/pic.bmp");
+    return f.root.createDir(QStringLiteral("Pictures")) + QStringLiteral("/pic.bmp");
+}
+
+void savePic(SaveFixture &f, bool ticked)
+{
+    f.okay(QStringLiteral("pic.bmp"), ticked ? QString() : f.root.filePath(QStringLiteral("Pictures")), ticked);
+}
+} // namespace
+
+void TestSaveas::replacesALinkLeftInTheFolder_data()
+{
+    QTest::addColumn<bool>("ticked");
+
+    QTest::newRow("ticked: the fixed folder") << true;
+    QTest::newRow("copy to a folder") << false;
+}
+
+void TestSaveas::replacesALinkLeftInTheFolder()
+{
+    QFETCH(bool, ticked);
+
     // Another user's link under the name, to a file of ours elsewhere.
     SaveFixture f;
     TestDir elsewhere;
     const QString precious = elsewhere.createFile(QStringLiteral("precious.conf"), "keep me");
-    const QString target = f.test.tempHome() + QStringLiteral("/pic.bmp");
+    const QString target = savedPath(f, ticked);
     QVERIFY(QFile::link(precious, target));
 
-    f.okay(QStringLiteral("pic.bmp"), QString(), true);
+    savePic(f, ticked);
 
     QCOMPARE(elsewhere.read(QStringLiteral("precious.conf")), QByteArray("keep me"));
     QVERIFY(!QFileInfo(target).isSymLink());
-    QVERIFY(QFileInfo(target).size() > 0);
+    QFile saved(target);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    if (ticked)
+        QVERIFY(bytes.startsWith("BM"));
+    else
+        QCOMPARE(bytes, f.jpeg);
     QVERIFY(f.test.dialogs.messages().isEmpty());
+    QVERIFY(!f.saveasOpen());
 }
 
-void TestSaveas::tickedMode_data()
+void TestSaveas::newFileMode_data()
 {
+    QTest::addColumn<bool>("ticked");
     QTest::addColumn<int>("umask");
     QTest::addColumn<int>("mode");
 
-    QTest::newRow("umask 022") << 022 << 0644;
-    QTest::newRow("umask 027") << 027 << 0640;
-    QTest::newRow("umask 077") << 077 << 0600;
+    for (const bool ticked : {true, false}) {
+        const char *way = ticked ? "ticked" : "copy to a folder";
+        QTest::addRow("%s, umask 022", way) << ticked << 022 << 0644;
+        QTest::addRow("%s, umask 027", way) << ticked << 027 << 0640;
+        QTest::addRow("%s, umask 077", way) << ticked << 077 << 0600;
+    }
 }
 
-void TestSaveas::tickedMode()
+void TestSaveas::newFileMode()
 {
+    QFETCH(bool, ticked);
     QFETCH(int, umask);
     QFETCH(int, mode);
 
-    // A new file in the fixed folder is made as every other file: with the user's umask.
+    // A new file is made as every other file: with the user's umask, whatever the mode of the
+    // file it copies.
     SaveFixture f;
+    QVERIFY(::chmod(QFile::encodeName(f.shown).constData(), 0666) == 0);
+    const QByteArray path = QFile::encodeName(savedPath(f, ticked));
     const mode_t before = ::umask(mode_t(umask));
-    f.okay(QStringLiteral("pic.bmp"), QString(), true);
+    savePic(f, ticked);
     ::umask(before);
     struct stat st {};
-    QCOMPARE(::stat(QFile::encodeName(f.test.tempHome() + QStringLiteral("/pic.bmp")).constData(), &st), 0);
+    QCOMPARE(::stat(path.constData(), &st), 0);
     QCOMPARE(int(st.st_mode & 07777), mode);
 
     // Saved again over it, the file keeps the mode it has.
-    QVERIFY(::chmod(QFile::encodeName(f.test.tempHome() + QStringLiteral("/pic.bmp")).constData(), 0604) == 0);
-    f.okay(QStringLiteral("pic.bmp"), QString(), true);
-    QCOMPARE(::stat(QFile::encodeName(f.test.tempHome() + QStringLiteral("/pic.bmp")).constData(), &st), 0);
+    QVERIFY(::chmod(path.constData(), 0604) == 0);
+    savePic(f, ticked);
+    QCOMPARE(::stat(path.constData(), &st), 0);
     QCOMPARE(int(st.st_mode & 07777), 0604);
     QVERIFY(f.test.dialogs.messages().isEmpty());
 }

@@ -9,7 +9,7 @@
 #include <QTest>
 
 // Metafiles without the placeable header: their frame comes from the window the records set,
-// or else from what they draw, and their unit from the map mode.
+// or else from what they draw, and their unit from the map mode: without one, a unit a pixel.
 class TestWmfPlain : public TestCase
 {
     Q_OBJECT
@@ -18,6 +18,8 @@ private Q_SLOTS:
     void sizes_data();
     void sizes();
     void boundsHoldText();
+    void pixelLimit_data();
+    void pixelLimit();
     void noPicture_data();
     void noPicture();
 
@@ -26,7 +28,7 @@ private:
 };
 
 namespace {
-enum MapMode { OnePixel = 1, TenthMillimetre = 2, HundredthMillimetre = 3, Twips = 6, Anisotropic = 8 };
+enum MapMode { OnePixel = 1, TenthMillimetre = 2, HundredthMillimetre = 3, Twips = 6, Isotropic = 7, Anisotropic = 8 };
 
 // Fills the rectangle with color, without an outline.
 WmfBuilder &fill(WmfBuilder &wmf, const QColor &color, const QRect &rect)
@@ -47,11 +49,41 @@ void TestWmfPlain::sizes_data()
 
     const QPoint none(-1, -1);
     {
+        // Without a map mode the default one holds: a unit a pixel, the window extent the size.
         WmfBuilder wmf;
-        wmf.windowExt(3000, 1500);
+        wmf.windowExt(300, 300);
+        fill(wmf, Qt::red, QRect(150, 0, 150, 300));
+        QTest::newRow("window extent 300 x 300, no map mode: 300 x 300 pixels")
+            << wmf.plain() << QSizeF(4500, 4500) << QPoint(225, 150) << none << QPoint(75, 150);
+    }
+    {
+        WmfBuilder wmf;
+        wmf.mapMode(Anisotropic).windowExt(3000, 1500);
         fill(wmf, Qt::red, QRect(1500, 0, 1500, 1500));
-        QTest::newRow("window extent, no map mode: twips") << wmf.plain() << QSizeF(3000, 1500) << QPoint(150, 50)
+        QTest::newRow("window extent, anisotropic: twips") << wmf.plain() << QSizeF(3000, 1500) << QPoint(150, 50)
                                                            << none << QPoint(50, 50);
+    }
+    {
+        WmfBuilder wmf;
+        wmf.mapMode(Isotropic).windowExt(3000, 1500);
+        fill(wmf, Qt::red, QRect(1500, 0, 1500, 1500));
+        QTest::newRow("window extent, isotropic: twips") << wmf.plain() << QSizeF(3000, 1500) << QPoint(150, 50)
+                                                         << none << QPoint(50, 50);
+    }
+    {
+        WmfBuilder wmf;
+        wmf.mapMode(42).windowExt(200, 100);
+        fill(wmf, Qt::red, QRect(100, 0, 100, 100));
+        QTest::newRow("a map mode there is none of: a unit a pixel") << wmf.plain() << QSizeF(3000, 1500)
+                                                                     << QPoint(150, 50) << none << QPoint(50, 50);
+    }
+    {
+        // The window origin still moves the drawing.
+        WmfBuilder wmf;
+        wmf.windowOrg(-100, 0).windowExt(200, 100);
+        fill(wmf, Qt::red, QRect(0, 0, 100, 100));
+        QTest::newRow("window origin and extent, no map mode") << wmf.plain() << QSizeF(3000, 1500)
+                                                               << QPoint(150, 50) << none << QPoint(50, 50);
     }
     {
         WmfBuilder wmf;
@@ -69,23 +101,23 @@ void TestWmfPlain::sizes_data()
     }
     {
         WmfBuilder wmf;
-        fill(wmf, Qt::red, QRect(300, 600, 750, 750));
-        fill(wmf, Qt::blue, QRect(1050, 600, 750, 750));
+        fill(wmf, Qt::red, QRect(20, 40, 50, 50));
+        fill(wmf, Qt::blue, QRect(70, 40, 50, 50));
         QTest::newRow("no extent: the bounds of what is drawn") << wmf.plain() << QSizeF(1500, 750) << QPoint(2, 2)
                                                                 << QPoint(97, 47) << none;
     }
     {
         WmfBuilder wmf;
-        fill(wmf, Qt::red, QRect(0, 0, 750, 750));
-        fill(wmf, Qt::blue, QRect(2250, 750, 750, 750));
+        fill(wmf, Qt::red, QRect(0, 0, 50, 50));
+        fill(wmf, Qt::blue, QRect(150, 50, 50, 50));
         QTest::newRow("no extent, two shapes") << wmf.plain() << QSizeF(3000, 1500) << QPoint(25, 25)
                                                << QPoint(175, 75) << QPoint(100, 50);
     }
     {
         WmfBuilder wmf;
-        wmf.windowOrg(500, 500);
-        fill(wmf, Qt::red, QRect(500, 500, 1500, 1500));
-        fill(wmf, Qt::blue, QRect(2000, 2000, 1500, 1500));
+        wmf.windowOrg(30, 30);
+        fill(wmf, Qt::red, QRect(30, 30, 100, 100));
+        fill(wmf, Qt::blue, QRect(130, 130, 100, 100));
         QTest::newRow("no extent, an origin: still the drawing") << wmf.plain() << QSizeF(3000, 3000)
                                                                  << QPoint(50, 50) << QPoint(150, 150)
                                                                  << QPoint(150, 50);
@@ -154,10 +186,10 @@ void TestWmfPlain::sizes()
 
 void TestWmfPlain::boundsHoldText()
 {
-    // Text alone, at 1440 units to the inch: the frame is the text's box, so it is wider than
-    // high and the whole text shows.
+    // Text alone, a unit a pixel: the frame is the text's box, so it is wider than high and the
+    // whole text shows.
     WmfBuilder wmf;
-    wmf.record(0x0102, {1}).font(300, "DejaVu Sans").select(0).textOut(1000, 1000, "Panoptra");
+    wmf.transparentText().font(20, "DejaVu Sans").select(0).textOut(66, 66, "Panoptra");
     const std::optional<Picture> picture = PictureFile::decode(wmf.plain());
     QVERIFY(picture);
     const QSizeF size = picture->twipsSize();
@@ -174,6 +206,30 @@ void TestWmfPlain::boundsHoldText()
     }
     QVERIFY(firstDark <= 3);
     QVERIFY(lastDark >= columns - 4);
+}
+
+void TestWmfPlain::pixelLimit_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("picture");
+
+    QTest::newRow("16384 pixels wide") << 16384 << true;
+    QTest::newRow("16385 pixels wide") << 16385 << false;
+}
+
+void TestWmfPlain::pixelLimit()
+{
+    QFETCH(int, width);
+    QFETCH(bool, picture);
+
+    // A unit a pixel, the extent is the picture's size in pixels, held to the viewer's limit.
+    WmfBuilder wmf;
+    wmf.windowExt(width, 10);
+    fill(wmf, Qt::red, QRect(0, 0, 10, 10));
+    const std::optional<Picture> decoded = PictureFile::decode(wmf.plain());
+    QCOMPARE(bool(decoded), picture);
+    if (decoded)
+        QCOMPARE(decoded->twipsSize(), QSizeF(width * 15, 150));
 }
 
 void TestWmfPlain::noPicture_data()

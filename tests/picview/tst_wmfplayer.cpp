@@ -80,6 +80,13 @@ QList<std::pair<QString, QByteArray>> seeds()
     plainDrawn.append(redSquare()).textOut(30, 70, "plain");
     WmfBuilder plainFixed;
     plainFixed.mapMode(2).brush(0, Qt::green).select(0).rectangle(0, 0, 254, -127);
+    WmfBuilder plainPixels;
+    plainPixels.windowExt(300, 300).append(redSquare()).font(20, "DejaVu Sans").select(2).textOut(10, 280, "px");
+    WmfBuilder textRun;
+    textRun.font(20, "DejaVu Sans", 0, 300).select(0).textAlign(0x19).moveTo(10, 60);
+    textRun.textOut(0, 0, "run").extTextOut(0, 0, "on").textAlign(0x1B).textOut(0, 0, "back");
+    WmfBuilder symbols;
+    symbols.font(40, "Symbol", 2).select(0).textOut(10, 10, "\xE6\xE7\xE8 a+b \xF6\xF7\xF8");
     return {{QStringLiteral("shapes.wmf"), shapes.build(frame, 1440)},
             {QStringLiteral("polygons.wmf"), polys.build(frame, 1440)},
             {QStringLiteral("text.wmf"), text.build(frame, 1440)},
@@ -87,7 +94,10 @@ QList<std::pair<QString, QByteArray>> seeds()
             {QStringLiteral("styles.wmf"), styles.build(QRect(0, 0, 1500, 1500), 1440)},
             {QStringLiteral("plain-window.wmf"), plainWindow.plain()},
             {QStringLiteral("plain-drawn.wmf"), plainDrawn.plain()},
-            {QStringLiteral("plain-fixed-units.wmf"), plainFixed.plain()}};
+            {QStringLiteral("plain-fixed-units.wmf"), plainFixed.plain()},
+            {QStringLiteral("plain-pixels.wmf"), plainPixels.plain()},
+            {QStringLiteral("text-current-position.wmf"), textRun.build(frame, 1440)},
+            {QStringLiteral("symbol-text.wmf"), symbols.build(frame, 1440)}};
 }
 } // namespace
 
