@@ -13,25 +13,26 @@ SearchWalk::SearchWalk(SearchWalkHost &host, const QString &pattern, SearchFolde
 // The reader is left to end on its own: a read that never returns must not hold up the window.
 SearchWalk::~SearchWalk() = default;
 
-FolderReader::FolderEntries SearchWalk::readFolder(const QString &folder, const NamePattern &pattern,
+FolderReader::FolderEntries SearchWalk::readFolder(FolderDescent &descent, const DescentFolder &folder,
+                                                   const NamePattern &pattern,
                                                    const std::function<bool(const FolderReader::FolderId &)> &enter)
 {
     using namespace FolderReader;
     // Only a full path names a folder: a relative one would depend on where the program started.
-    if (!folder.startsWith(QLatin1Char('/')))
+    if (!folder.path.startsWith(QLatin1Char('/')))
         return FolderEntries();
-    return entries(folder, pattern, DotNames::List, FolderLinks::Skip, enter);
+    return entries(descent, folder, pattern, DotNames::List, enter);
 }
 
 bool SearchWalk::run(const QString &top)
 {
     // Folders still to search, the next one last.
-    QStringList pending{top};
-    m_reader = std::make_unique<SearchReader>(m_pattern, m_read);
+    QList<DescentFolder> pending{DescentFolder{top, std::nullopt}};
+    m_reader = std::make_unique<SearchReader>(top, m_pattern, m_read);
     m_reader->restart(pending, m_seen, m_host.includeSubfolders());
     bool first = true;
     while (!pending.isEmpty()) {
-        const QString folder = pending.takeLast();
+        const DescentFolder folder = pending.takeLast();
         if (!first && m_host.yield())
             return false;
         first = false;
@@ -47,11 +48,12 @@ bool SearchWalk::run(const QString &top)
     return true;
 }
 
-SearchWalk::Outcome SearchWalk::waitForRead(const QString &folder, const QStringList &pending, FolderRead &read)
+SearchWalk::Outcome SearchWalk::waitForRead(const DescentFolder &folder, const QList<DescentFolder> &pending,
+                                            FolderRead &read)
 {
     for (;;) {
         if (std::optional<FolderRead> next = m_reader->take()) {
-            if (next->folder == folder) {
+            if (next->folder == folder.path) {
                 read = std::move(*next);
                 return Outcome::Next;
             }
@@ -63,11 +65,11 @@ SearchWalk::Outcome SearchWalk::waitForRead(const QString &folder, const QString
             continue;
         }
         // The reader went another way: it starts again here.
-        m_reader->restart(QStringList(pending) << folder, m_seen, m_host.includeSubfolders());
+        m_reader->restart(QList<DescentFolder>(pending) << folder, m_seen, m_host.includeSubfolders());
     }
 }
 
-void SearchWalk::follow(const FolderRead &read, bool wentDeeper, const QStringList &pending)
+void SearchWalk::follow(const FolderRead &read, bool wentDeeper, const QList<DescentFolder> &pending)
 {
     const bool includeSubfolders = m_host.includeSubfolders();
     if (read.descended != wentDeeper && !read.entries.folders.isEmpty())
@@ -76,7 +78,7 @@ void SearchWalk::follow(const FolderRead &read, bool wentDeeper, const QStringLi
         m_reader->setSubfolders(includeSubfolders);
 }
 
-SearchWalk::Outcome SearchWalk::searchFolder(const QString &folder, QStringList &pending)
+SearchWalk::Outcome SearchWalk::searchFolder(const DescentFolder &folder, QList<DescentFolder> &pending)
 {
     FolderRead read;
     if (const Outcome waited = waitForRead(folder, pending, read); waited != Outcome::Next)
@@ -86,7 +88,7 @@ SearchWalk::Outcome SearchWalk::searchFolder(const QString &folder, QStringList 
     return outcome;
 }
 
-SearchWalk::Outcome SearchWalk::listFolder(const FolderRead &read, QStringList &pending)
+SearchWalk::Outcome SearchWalk::listFolder(const FolderRead &read, QList<DescentFolder> &pending)
 {
     const QString &folder = read.folder;
     const FolderReader::FolderEntries &entries = read.entries;
@@ -120,13 +122,9 @@ SearchWalk::Outcome SearchWalk::listFolder(const FolderRead &read, QStringList &
         return Outcome::Stop;
     m_host.entering(folder);
     ++m_counts.folders;
-    if (read.descended) {
-        for (auto path = read.subfolderPaths.crbegin(); path != read.subfolderPaths.crend(); ++path)
-            pending.append(*path);
-    } else {
-        for (auto name = entries.folders.crbegin(); name != entries.folders.crend(); ++name)
-            pending.append(PathHelper::join(folder, *name));
-    }
+    const QList<DescentFolder> subfolders = read.descended ? read.subfolders : subfoldersOf(read);
+    for (auto sub = subfolders.crbegin(); sub != subfolders.crend(); ++sub)
+        pending.append(*sub);
     follow(read, true, pending);
     return Outcome::Next;
 }

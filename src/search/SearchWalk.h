@@ -1,10 +1,11 @@
 #pragma once
 
+#include "folders/FolderDescent.h"
 #include "folders/NamePattern.h"
 #include "search/SearchReader.h"
 
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <memory>
 
@@ -48,7 +49,8 @@ struct SearchCounts
 // names included, then, when the host asks for it, in each subfolder, depth first, in sorted
 // order. A folder's files are listed before its subfolders. The walk keeps its own list of
 // folders still to search (no recursion, no depth limit). It stays under the folder it started
-// from: a link to a folder is not followed (a link to a file is a file), and a folder met again
+// from: a link to a folder is not followed (a link to a file is a file), a folder changed for
+// a link or for another folder while the walk goes on is not entered, and a folder met again
 // (a bind mount) is not searched twice. A folder that cannot be read yields nothing, and the
 // walk goes on.
 //
@@ -66,20 +68,21 @@ public:
     bool run(const QString &top);
     const SearchCounts &counts() const { return m_counts; }
 
-    // The matching files (dot names too) and the real subfolders of folder; a relative path
-    // names no folder.
-    static FolderReader::FolderEntries readFolder(const QString &folder, const NamePattern &pattern,
+    // The matching files (dot names too) and the real subfolders of folder, reached through
+    // descent; a relative path names no folder.
+    static FolderReader::FolderEntries readFolder(FolderDescent &descent, const DescentFolder &folder,
+                                                  const NamePattern &pattern,
                                                   const std::function<bool(const FolderReader::FolderId &)> &enter);
 
 private:
     enum class Outcome { Next, Stop, Ending };
     // Lists folder's files and, when the walk goes deeper, queues its subfolders.
-    Outcome searchFolder(const QString &folder, QStringList &pending);
-    Outcome listFolder(const FolderRead &read, QStringList &pending);
+    Outcome searchFolder(const DescentFolder &folder, QList<DescentFolder> &pending);
+    Outcome listFolder(const FolderRead &read, QList<DescentFolder> &pending);
     // Waits for the read of folder, the next one after pending.
-    Outcome waitForRead(const QString &folder, const QStringList &pending, FolderRead &read);
+    Outcome waitForRead(const DescentFolder &folder, const QList<DescentFolder> &pending, FolderRead &read);
     // After a folder: the reader goes on as the walk does, or starts again from pending.
-    void follow(const FolderRead &read, bool wentDeeper, const QStringList &pending);
+    void follow(const FolderRead &read, bool wentDeeper, const QList<DescentFolder> &pending);
 
     SearchWalkHost &m_host;
     NamePattern m_pattern;

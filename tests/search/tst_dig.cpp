@@ -1,5 +1,6 @@
 #include "platform/Twips.h"
 #include "search/DigFixture.h"
+#include "search/HeldReads.h"
 #include "search/ResultListModel.h"
 #include "support/TestCase.h"
 
@@ -11,8 +12,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <condition_variable>
-#include <mutex>
 
 namespace {
 const QString enterPath = QStringLiteral("Please enter Drive name with \":\\\" and Folder name");
@@ -27,41 +26,13 @@ void makeTree(TestDir &tree)
         tree.createFile(QString::fromLatin1(name));
 }
 
-// A folder whose listing does not come until it is let go, as on a stuck network mount: the
-// walk's reads, with the one of every folder named "held" kept waiting.
-class HeldFolder
+// A folder with one match whose subfolder "held" is never read, as on a stuck network mount
+// (with held's reads).
+void makeHeldTree(TestDir &tree)
 {
-public:
-    SearchFolderRead read()
-    {
-        return [state = m_state](const QString &folder, const NamePattern &pattern,
-                                 const std::function<bool(const FolderReader::FolderId &)> &enter) {
-            if (folder.endsWith(QStringLiteral("/held"))) {
-                std::unique_lock lock(state->mutex);
-                state->changed.wait(lock, [&] { return state->released; });
-            }
-            return SearchWalk::readFolder(folder, pattern, enter);
-        };
-    }
-    void release()
-    {
-        {
-            const std::lock_guard lock(m_state->mutex);
-            m_state->released = true;
-        }
-        m_state->changed.notify_all();
-    }
-    ~HeldFolder() { release(); }
-
-private:
-    struct State
-    {
-        std::mutex mutex;
-        std::condition_variable changed;
-        bool released = false;
-    };
-    std::shared_ptr<State> m_state = std::make_shared<State>();
-};
+    tree.createFile(QStringLiteral("a.txt"));
+    tree.createFile(QStringLiteral("held/never.txt"));
+}
 } // namespace
 
 // The search window: its checks, its walk through a real tree, and the commands that end or
@@ -349,10 +320,9 @@ void TestDig::stuckReadHoldsNothingUp()
 {
     QFETCH(QString, command);
     TestDir tree;
-    tree.createFile(QStringLiteral("a.txt"));
-    tree.createFile(QStringLiteral("held/never.txt"));
+    makeHeldTree(tree);
     tree.createFile(QStringLiteral("later/b.txt"));
-    HeldFolder held;
+    HeldReads held(QStringLiteral("held"));
     // Stop Search waits its full second, as in the program.
     auto f = std::make_unique<DigFixture>(DigTiming{0, 0, 1000}, ResultLinks(), held.read());
     QElapsedTimer search;
