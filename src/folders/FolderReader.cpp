@@ -1,5 +1,6 @@
 #include "folders/FolderReader.h"
 
+#include "folders/FolderDescent.h"
 #include "folders/FolderWatch.h"
 #include "folders/NamePattern.h"
 #include "platform/LongPath.h"
@@ -19,7 +20,11 @@
 
 namespace {
 using FolderReader::DotNames;
-using FolderReader::FolderLinks;
+using FolderReader::FolderId;
+
+// Whether a link to a folder counts as a subfolder (the pane lists) or as neither file nor
+// folder (the deep search, which stays inside the folder it was asked for).
+enum class FolderLinks { Enter, Skip };
 
 enum class Kind { File, Folder, Other };
 
@@ -80,6 +85,13 @@ public:
         m_nameEnds.push_back(m_names.size());
     }
 
+    // A subfolder with the id its listing saw: sortedStrings() gives the ids in the names' order.
+    void addFolder(std::string_view raw, const FolderId &id)
+    {
+        add(raw);
+        m_ids.push_back(id);
+    }
+
     FileNames sorted()
     {
         sort();
@@ -96,13 +108,18 @@ public:
         return FileNames(std::move(bytes), std::move(ends));
     }
 
-    QStringList sortedStrings()
+    QStringList sortedStrings(QList<FolderId> *ids = nullptr)
     {
         sort();
         QStringList result;
         result.reserve(qsizetype(m_order.size()));
-        for (const Key &key : m_order)
+        if (ids)
+            ids->reserve(qsizetype(m_order.size()));
+        for (const Key &key : m_order) {
             result.append(decode(nameOf(key)));
+            if (ids)
+                ids->append(m_ids[key.name]);
+        }
         return result;
     }
 
@@ -153,6 +170,7 @@ private:
     std::vector<Key> m_order;
     QByteArray m_names;
     std::vector<qsizetype> m_nameEnds;
+    std::vector<FolderId> m_ids;
 };
 
 bool isDotName(const char *name, DotNames dots)
@@ -207,8 +225,8 @@ int openStream(const QString &folder)
 }
 
 // Gives take the name (as the folder stores it) and kind of each file and subfolder of the open
-// folder dirFd; closes it. A listing cut short by a failed read is not kept up to date by the
-// watch: the next look reads again.
+// folder dirFd, which stays open. A listing cut short by a failed read is not kept up to date by
+// the watch: the next look reads again.
 template <typename Take>
 void readOpen(int dirFd, DotNames dots, FolderLinks links, FolderWatch *watch, Take take)
 {
@@ -225,7 +243,6 @@ void readOpen(int dirFd, DotNames dots, FolderLinks links, FolderWatch *watch, T
     }
     if (watch && reader.failed())
         watch->distrust();
-    ::close(dirFd);
 }
 
 // The same for folder open as dirFd (or not opened: -1), with the watch started on it as it is read.
@@ -240,6 +257,7 @@ void readFolder(const QString &folder, int dirFd, FolderWatch *watch, Take take)
     if (watch)
         watch->begin(folder, dirFd);
     readOpen(dirFd, DotNames::Skip, FolderLinks::Enter, watch, take);
+    ::close(dirFd);
 }
 
 template <typename Take>
@@ -298,35 +316,37 @@ Contents contents(const QString &folder, int dirFd, FolderWatch *watch)
     return Contents{files.sorted(), folders.sortedStrings()};
 }
 
-FolderEntries entries(const QString &folder, const NamePattern &filePattern, DotNames dots, FolderLinks links,
-                      const std::function<bool(const FolderId &)> &enter)
+FolderEntries entries(FolderDescent &descent, const DescentFolder &folder, const NamePattern &filePattern,
+                      DotNames dots, const std::function<bool(const FolderId &)> &enter)
 {
     FolderEntries result;
-    const int dirFd = openStream(folder);
+    // The descent's own descriptor: it stays open for the subfolders.
+    const int dirFd = descent.open(folder);
     if (dirFd < 0)
         return result;
     struct stat info;
-    if (::fstat(dirFd, &info) != 0) {
-        ::close(dirFd);
+    if (::fstat(dirFd, &info) != 0)
         return result;
-    }
     result.opened = true;
     result.id = FolderId{quint64(info.st_dev), quint64(info.st_ino)};
-    if (enter && !enter(result.id)) {
-        ::close(dirFd);
+    if (enter && !enter(result.id))
         return result;
-    }
     result.read = true;
     SortBuffer files;
     SortBuffer folders;
-    readOpen(dirFd, dots, links, nullptr, [&](std::string_view raw, Kind kind) {
-        if (kind == Kind::File)
+    readOpen(dirFd, dots, FolderLinks::Skip, nullptr, [&](std::string_view raw, Kind kind) {
+        if (kind == Kind::File) {
             addMatching(files, raw, filePattern);
-        else
-            folders.add(raw);
+            return;
+        }
+        // What the descent checks the subfolder against when the walk enters it. Names hold no
+        // NUL byte, and raw ends where the entry's name does.
+        struct stat sub;
+        const bool looked = ::fstatat(dirFd, raw.data(), &sub, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(sub.st_mode);
+        folders.addFolder(raw, looked ? FolderId{quint64(sub.st_dev), quint64(sub.st_ino)} : FolderId());
     });
     result.files = files.sortedStrings();
-    result.folders = folders.sortedStrings();
+    result.folders = folders.sortedStrings(&result.folderIds);
     return result;
 }
 

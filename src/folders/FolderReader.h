@@ -1,14 +1,17 @@
 #pragma once
 
 #include "folders/FileNames.h"
+#include "folders/FolderId.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
+class FolderDescent;
 class FolderWatch;
 class NamePattern;
+struct DescentFolder;
 
 // Reads a folder's entries straight from the directory stream, for the pane lists and the deep
 // search: the type comes from the entry itself, so a folder of 100,000 files costs no stat per
@@ -19,18 +22,6 @@ namespace FolderReader {
 
 // Whether names that begin with a dot are listed; "." and ".." never are.
 enum class DotNames { Skip, List };
-// Whether a link to a folder counts as a subfolder (the pane lists) or as neither file nor
-// folder (the deep search, which stays inside the folder it was asked for).
-enum class FolderLinks { Enter, Skip };
-
-// Where a folder lives: the same id is the same folder, whatever path led to it.
-struct FolderId
-{
-    quint64 device = 0;
-    quint64 inode = 0;
-    bool operator==(const FolderId &other) const = default;
-};
-
 // One folder read once for both of its lists.
 struct FolderEntries
 {
@@ -39,6 +30,9 @@ struct FolderEntries
     FolderId id;
     QStringList files;   // regular files that match the pattern, sorted
     QStringList folders; // subfolders, sorted
+    // Each subfolder's id as the listing saw it, in the same order (zeros, which match no
+    // folder, for one that could not be looked at).
+    QList<FolderId> folderIds;
 };
 
 // The regular files (symbolic links to regular files included) whose names match pattern.
@@ -56,10 +50,12 @@ Contents contents(const QString &folder, FolderWatch *watch = nullptr);
 // The same for folder as the caller opened it (dirFd, closed here; -1 for a folder that could
 // not be opened).
 Contents contents(const QString &folder, int dirFd, FolderWatch *watch);
-// The matching files and the subfolders of folder in one read. enter, when given, sees the
-// folder's id once it is open and may refuse the read (a folder seen before, say).
-FolderEntries entries(const QString &folder, const NamePattern &filePattern, DotNames dots, FolderLinks links,
-                      const std::function<bool(const FolderId &)> &enter = {});
+// The matching files and the real subfolders of folder, a folder of descent's walk, opened
+// there (so a folder that is no longer what its parent's listing saw is not read). A link to
+// a folder is neither file nor folder. enter, when given, sees the folder's id once it is open
+// and may refuse the read (a folder seen before, say).
+FolderEntries entries(FolderDescent &descent, const DescentFolder &folder, const NamePattern &filePattern,
+                      DotNames dots, const std::function<bool(const FolderId &)> &enter = {});
 // Sorts without regard to case; names that differ only in case keep a fixed order.
 void sortNames(QStringList &names);
 

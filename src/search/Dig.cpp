@@ -14,8 +14,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -30,6 +28,15 @@ namespace {
 // The path box after the first Start Search.
 constexpr int narrowPathTwips = 2500;
 } // namespace
+
+// A search, or else a wait of Stop Search with what comes after it.
+struct Dig::Run
+{
+    std::unique_ptr<SearchWalk> walk;
+    QTimer wait;
+    bool waitOver = false;
+    std::function<void()> then;
+};
 
 const FormDesign &Dig::design()
 {
@@ -96,8 +103,7 @@ Dig::Dig(Services &services, const DigTiming &timing, ResultLinks links, SearchF
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_services(services),
       m_timing(timing),
-      m_folderRead(std::move(read)),
-      m_yield(timing.yieldSliceMs)
+      m_folderRead(std::move(read))
 {
     const FormDesign &form = design();
     setObjectName(form.name);
@@ -147,8 +153,15 @@ Dig::Dig(Services &services, const DigTiming &timing, ResultLinks links, SearchF
     m_menuKeys->watch(m_txtvalue);
     m_menuKeys->watch(m_textval);
 
-    // Only ends a wait for a folder's read, so that what was found is shown meanwhile.
+    // A zero timer runs once the events that came meanwhile (input, paints, posted calls) ran.
+    m_nextSlice.setSingleShot(true);
+    connect(&m_nextSlice, &QTimer::timeout, this, [this] { goOn(); });
+    // Shows what was found while the walk waits for a folder's read.
     m_showTimer.setSingleShot(true);
+    connect(&m_showTimer, &QTimer::timeout, this, [this] {
+        if (!m_found.isEmpty() || !m_entered.isEmpty())
+            showProgress();
+    });
 
     // A fixed border: the window keeps its designed size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -160,7 +173,11 @@ Dig::Dig(Services &services, const DigTiming &timing, ResultLinks links, SearchF
         move(screen->availableGeometry().center() - rect().center());
 }
 
-Dig::~Dig() = default;
+Dig::~Dig()
+{
+    // The walks go before the lists they report to; their readers end on their own.
+    m_runs.clear();
+}
 
 template <typename T>
 T *Dig::control(const QString &name) const
@@ -196,22 +213,91 @@ void Dig::Command2_Click()
 
     setCursor(Qt::WaitCursor);
     m_label1->setText(SearchMessages::searching(m_searchPath.toUpper()));
-    SearchWalk walk(*this, m_searchPattern, m_folderRead);
-    const bool finished = walk.run(m_searchPath);
-    showProgress();
-    // The program is ending: nothing more is shown.
-    if (!finished)
-        return;
-    unsetCursor();
-    m_services.dialogs.message(SearchMessages::summary(walk.counts()), MessageIcon::Information);
-    setStopRequested(true);
+    auto run = std::make_unique<Run>();
+    SearchWalkHost &host = *this;
+    run->walk = std::make_unique<SearchWalk>(host, m_searchPath, m_searchPattern, m_folderRead);
+    m_runs.push_back(std::move(run));
+    goOnSoon();
 }
 
 void Dig::Command3_Click()
 {
+    stopSearch([this] { m_label1->hide(); });
+}
+
+void Dig::stopSearch(std::function<void()> then)
+{
     setStopRequested(true);
-    EventWaits::timedWait(m_timing.stopWaitMs, this);
-    m_label1->hide();
+    // The walk goes on only after the wait: it then returns at its next test.
+    auto run = std::make_unique<Run>();
+    Run *waiting = run.get();
+    waiting->then = std::move(then);
+    waiting->wait.setSingleShot(true);
+    // A coarse timer may fire up to 5% early; the wait is measured as elapsed time.
+    waiting->wait.setTimerType(Qt::PreciseTimer);
+    // goOn() may end the wait's run, timer included: it runs after the timer's signal.
+    connect(&waiting->wait, &QTimer::timeout, this, [this, waiting] {
+        waiting->waitOver = true;
+        goOnSoon();
+    });
+    waiting->wait.start(m_timing.stopWaitMs);
+    m_runs.push_back(std::move(run));
+}
+
+void Dig::goOnSoon()
+{
+    if (!m_nextSlice.isActive())
+        m_nextSlice.start(0);
+}
+
+void Dig::goOn()
+{
+    // Called again from inside a summary's message box: the call showing it goes on with
+    // whatever is innermost once the box is closed.
+    if (m_goingOn)
+        return;
+    m_goingOn = true;
+    m_slice.start();
+    while (!m_runs.empty()) {
+        if (m_services.programEnd.isEnding()) {
+            // Nothing more is shown, and no summary.
+            showProgress();
+            m_runs.clear();
+            break;
+        }
+        Run &run = *m_runs.back();
+        if (!run.walk) {
+            if (!run.waitOver)
+                break;
+            const std::function<void()> then = std::move(run.then);
+            m_runs.pop_back();
+            then();
+            continue;
+        }
+        const SearchWalk::Step step = run.walk->step();
+        if (step == SearchWalk::Step::Yield) {
+            goOnSoon();
+            break;
+        }
+        if (step == SearchWalk::Step::Wait) {
+            showWhileWaiting();
+            break;
+        }
+        const SearchCounts counts = run.walk->counts();
+        m_runs.pop_back();
+        searchOver(counts);
+    }
+    m_goingOn = false;
+    if (m_runs.empty())
+        Q_EMIT idle();
+}
+
+void Dig::searchOver(const SearchCounts &counts)
+{
+    showProgress();
+    unsetCursor();
+    m_services.dialogs.message(SearchMessages::summary(counts), MessageIcon::Information);
+    setStopRequested(true);
 }
 
 void Dig::Command1_Click()
@@ -223,16 +309,24 @@ void Dig::Command1_Click()
 
 void Dig::mnuExit_Click()
 {
-    // A running search stops first; with none, there is nothing to wait for.
-    if (!m_stopRequested)
-        Command3_Click();
-    else
+    const auto close = [this] {
+        setClosed(true);
+        Command1_Click();
+        m_txtvalue->clear();
+        m_textval->clear();
+        hide();
+    };
+    // A running search stops first, and the window closes after Stop Search's wait; with none,
+    // there is nothing to wait for.
+    if (!m_stopRequested) {
+        stopSearch([this, close] {
+            m_label1->hide();
+            close();
+        });
+    } else {
         m_label1->hide();
-    setClosed(true);
-    Command1_Click();
-    m_txtvalue->clear();
-    m_textval->clear();
-    hide();
+        close();
+    }
 }
 
 void Dig::mnuCopy_Click()
@@ -327,33 +421,35 @@ void Dig::entering(const QString &folder)
     m_entered = folder;
 }
 
-bool Dig::yield()
+bool Dig::sliceOver()
 {
     // The slice of a yield that shows is shorter: the hand-over to the lists and their update
     // take time of their own before the window answers again.
     const bool show = showDue();
-    if (show ? m_yield.isDue(m_timing.showSliceMs) : m_yield.isDue()) {
-        // The window answers at every yield, but is redrawn with what the walk found only a
-        // few times a second: more often no one sees, and each redraw costs.
-        if (show)
-            showProgress();
-        m_yield.yieldNow();
-    }
-    return m_services.programEnd.isEnding();
+    const int sliceMs = show ? std::min(m_timing.showSliceMs, m_timing.yieldSliceMs) : m_timing.yieldSliceMs;
+    if (sliceMs > 0 && m_slice.nsecsElapsed() < sliceMs * 1'000'000LL)
+        return false;
+    // The window answers at every yield, but is redrawn with what the walk found only a few
+    // times a second: more often no one sees, and each redraw costs.
+    if (show)
+        showProgress();
+    return true;
 }
 
-bool Dig::waitForEvents()
+void Dig::readReady()
 {
-    // A wait may be long (a slow mount): what was found so far is shown when it is due, a
-    // timer ending the wait then if nothing else does.
-    if (!m_found.isEmpty() || !m_entered.isEmpty()) {
-        if (showDue())
-            showProgress();
-        else if (!m_showTimer.isActive())
-            m_showTimer.start(int(std::max<qint64>(0, m_timing.showEveryMs - m_sinceShown.elapsed())));
-    }
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return m_services.programEnd.isEnding();
+    goOnSoon();
+}
+
+void Dig::showWhileWaiting()
+{
+    // A wait may be long (a slow mount): what was found so far is shown when it is due.
+    if (m_found.isEmpty() && m_entered.isEmpty())
+        return;
+    if (showDue())
+        showProgress();
+    else if (!m_showTimer.isActive())
+        m_showTimer.start(int(std::max<qint64>(0, m_timing.showEveryMs - m_sinceShown.elapsed())));
 }
 
 bool Dig::showDue() const

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/EventWaits.h"
 #include "platform/ui/FormDesign.h"
 #include "platform/ui/MenuTree.h"
 #include "search/ResultCommands.h"
@@ -11,7 +10,9 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class MenuShortcutFilter;
 class QCheckBox;
@@ -37,10 +38,16 @@ struct DigTiming
 
 // The deep search window. It finds the files whose names match a pattern in a folder and, when
 // Check1 is ticked, in all of its subfolders, and lists their full paths in List1 (and in the
-// mirror list). A search runs inside Start Search, yielding as it goes, so every command stays
-// usable during it: Stop Search and Exit end it through two flags, which the window shows as it
-// was designed to (Stop Search disabled: stop; the result list disabled: closed), and a second
-// Start Search runs a nested search into the same lists.
+// mirror list). Start Search begins a search, which then goes on in slices from the window's
+// event loop, so every command stays usable during it: Stop Search and Exit end it through two
+// flags, which the window shows as it was designed to (Stop Search disabled: stop; the result
+// list disabled: closed), and a second Start Search runs a nested search into the same lists.
+//
+// No command waits in an event loop of its own. What would be a call inside a call (a search
+// started during a search, the second that Stop Search waits during a search) is a stack of
+// runs: only the innermost goes on, and the one below it resumes once it is over, as the outer
+// call would return to where it was. So each command returns at once, and nothing is left
+// running over a window that is gone.
 //
 // The window is created disabled; File > "Search " enables and shows it. It has no close box,
 // and a close by the window manager is Exit: the window hides and keeps its place.
@@ -83,6 +90,12 @@ public:
     // The mirror list (List2): every path found since the lists were last emptied here.
     const QStringList &List2() const { return m_list2; }
     const MenuTree &menus() const { return *m_menus; }
+    // A search, or a wait of Stop Search, is still going on.
+    bool isBusy() const { return !m_runs.empty(); }
+
+Q_SIGNALS:
+    // The last search and the last wait of Stop Search are over (or the program is ending).
+    void idle();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -98,6 +111,18 @@ private:
     void setStopRequested(bool stop);
     void setClosed(bool closed);
 
+    // One search or one wait of Stop Search.
+    struct Run;
+    // Stop Search: then runs when its wait is over.
+    void stopSearch(std::function<void()> then);
+    // Goes on with the innermost run, and with the ones below it as each ends.
+    void goOn();
+    void goOnSoon();
+    // The end of a search: its summary.
+    void searchOver(const SearchCounts &counts);
+    // The walk waits for a read: what it found meanwhile is shown when due.
+    void showWhileWaiting();
+
     // SearchWalkHost
     bool stopRequested() const override;
     bool closed() const override;
@@ -106,8 +131,8 @@ private:
     void aboutToFind(qsizetype count) override;
     void found(const QString &path) override;
     void entering(const QString &folder) override;
-    bool yield() override;
-    bool waitForEvents() override;
+    bool sliceOver() override;
+    void readReady() override;
 
     Services &m_services;
     DigTiming m_timing;
@@ -129,8 +154,14 @@ private:
     // The texts of the last search that passed its checks.
     QString m_searchPath;
     QString m_searchPattern;
-    // The yields of the running walks (one slice for nested searches too).
-    TimeSliceYield m_yield;
+    // The running searches and waits, the innermost last.
+    std::vector<std::unique_ptr<Run>> m_runs;
+    // goOn() is running (a summary's message box lets events run): it goes on by itself.
+    bool m_goingOn = false;
+    // Starts the next slice once pending events have run.
+    QTimer m_nextSlice;
+    // The slice going on now.
+    QElapsedTimer m_slice;
     QElapsedTimer m_sinceShown;
     QTimer m_showTimer;
     // Found and entered, not shown yet: not in the lists until the next showProgress().

@@ -15,28 +15,55 @@
 #include <vector>
 
 namespace {
-// How far the reader may run ahead of the walk: folders, and names in them (a single larger
-// folder is read all the same).
-constexpr size_t maxReadyFolders = 1024;
-constexpr qsizetype maxReadyNames = 512 * 1024;
-// A reader that ran out of room goes on once the walk has taken a quarter of what it read
-// ahead: not woken for every read, and back at work long before the walk runs dry (on a busy
-// machine a woken thread may wait milliseconds for a processor).
-constexpr size_t resumeReadyFolders = maxReadyFolders * 3 / 4;
-constexpr qsizetype resumeReadyNames = maxReadyNames * 3 / 4;
-
 qsizetype namesIn(const FolderRead &read)
 {
     return read.entries.files.size() + read.entries.folders.size();
 }
 } // namespace
 
+QList<DescentFolder> subfoldersOf(const FolderRead &read)
+{
+    const FolderReader::FolderEntries &entries = read.entries;
+    QList<DescentFolder> subfolders;
+    subfolders.reserve(entries.folders.size());
+    for (qsizetype i = 0; i < entries.folders.size(); ++i)
+        subfolders.append(DescentFolder{PathHelper::join(read.folder, entries.folders.at(i)), entries.folderIds.at(i)});
+    return subfolders;
+}
+
+// Calls the reader's ready when a wake-up event comes.
+class SearchReader::Wake : public QObject
+{
+public:
+    explicit Wake(std::function<void()> ready) : m_ready(std::move(ready)) {}
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        if (m_ready)
+            m_ready();
+        return true;
+    }
+
+private:
+    std::function<void()> m_ready;
+};
+
 struct SearchReader::State
 {
-    State(const NamePattern &pattern, SearchFolderRead read) : pattern(pattern), read(std::move(read)) {}
+    State(const QString &top, const NamePattern &pattern, SearchFolderRead read, const SearchReadAhead &bounds)
+        : pattern(pattern), read(std::move(read)), descent(top), maxFolders(bounds.folders), maxNames(bounds.names),
+          // A reader that ran out of room goes on once the walk has taken a quarter of what it
+          // read ahead: not woken for every read, and back at work long before the walk runs
+          // dry (on a busy machine a woken thread may wait milliseconds for a processor).
+          resumeFolders(bounds.folders * 3 / 4), resumeNames(bounds.names * 3 / 4)
+    {
+    }
 
-    bool hasRoom() const { return ready.size() < maxReadyFolders && readyNames < maxReadyNames; }
-    bool hasRoomToResume() const { return ready.size() <= resumeReadyFolders && readyNames <= resumeReadyNames; }
+    bool hasRoom() const { return ready.size() < maxFolders && readyNames < maxNames; }
+    bool hasRoomToResume() const { return ready.size() <= resumeFolders && readyNames <= resumeNames; }
     // Posts the armed wake-up, if any. Called with the mutex held, so that the window cannot
     // destroy the receiver meanwhile.
     void wakeLocked()
@@ -50,6 +77,12 @@ struct SearchReader::State
     // Set once, read on the reader's thread only.
     const NamePattern pattern;
     const SearchFolderRead read;
+    // Used on the reader's thread only.
+    FolderDescent descent;
+    const size_t maxFolders;
+    const qsizetype maxNames;
+    const size_t resumeFolders;
+    const qsizetype resumeNames;
     std::atomic<bool> subfolders{false};
 
     std::mutex mutex;
@@ -58,7 +91,7 @@ struct SearchReader::State
     // The rest is guarded by the mutex (readyCount is also read without it).
     bool abandoned = false;
     quint64 generation = 0;
-    QStringList restartPending;
+    QList<DescentFolder> restartPending;
     SeenFolders restartSeen;
     std::deque<FolderRead> ready;
     std::vector<FolderRead> spent;
@@ -71,8 +104,10 @@ struct SearchReader::State
     std::atomic<size_t> readyCount{0};
 };
 
-SearchReader::SearchReader(const NamePattern &pattern, SearchFolderRead read)
-    : m_state(std::make_shared<State>(pattern, std::move(read)))
+SearchReader::SearchReader(const QString &top, const NamePattern &pattern, SearchFolderRead read,
+                           std::function<void()> ready, const SearchReadAhead &bounds)
+    : m_state(std::make_shared<State>(top, pattern, std::move(read), bounds)),
+      m_wake(std::make_unique<Wake>(std::move(ready)))
 {
     std::thread(readAhead, m_state).detach();
 }
@@ -87,7 +122,7 @@ SearchReader::~SearchReader()
     m_state->changed.notify_all();
 }
 
-void SearchReader::restart(const QStringList &pending, const SeenFolders &seen, bool subfolders)
+void SearchReader::restart(const QList<DescentFolder> &pending, const SeenFolders &seen, bool subfolders)
 {
     {
         const std::lock_guard lock(m_state->mutex);
@@ -97,8 +132,12 @@ void SearchReader::restart(const QStringList &pending, const SeenFolders &seen, 
         m_state->ready.clear();
         m_state->readyCount = 0;
         m_state->readyNames = 0;
-        m_state->finished = false;
+        // Nothing to read is a walk read to its end.
+        m_state->finished = pending.isEmpty();
         m_state->subfolders = subfolders;
+        // A wake-up armed for the reads dropped here would come for nothing.
+        m_state->wake = nullptr;
+        m_wakeArmed = false;
     }
     m_state->changed.notify_all();
 }
@@ -119,7 +158,7 @@ std::optional<FolderRead> SearchReader::take()
     m_wakeArmed = false;
     if (s.ready.empty()) {
         if (!s.finished) {
-            s.wake = &m_wake;
+            s.wake = m_wake.get();
             m_wakeArmed = true;
         }
         return std::nullopt;
@@ -154,13 +193,13 @@ void SearchReader::readAhead(std::shared_ptr<State> state)
 {
     State &s = *state;
     quint64 generation = 0;
-    QStringList pending;
+    QList<DescentFolder> pending;
     SeenFolders seen;
     std::vector<FolderRead> spent;
     for (;;) {
         // Freed here, outside the lock.
         spent.clear();
-        QString folder;
+        DescentFolder folder;
         {
             std::unique_lock lock(s.mutex);
             spent.swap(s.spent);
@@ -176,7 +215,7 @@ void SearchReader::readAhead(std::shared_ptr<State> state)
             }
             if (s.generation != generation) {
                 generation = s.generation;
-                pending = std::exchange(s.restartPending, QStringList());
+                pending = std::exchange(s.restartPending, QList<DescentFolder>());
                 seen = std::exchange(s.restartSeen, SeenFolders());
                 continue;
             }
@@ -184,19 +223,17 @@ void SearchReader::readAhead(std::shared_ptr<State> state)
         }
 
         // The read itself holds no lock: it may take long, or never return.
-        FolderRead read{folder,
-                        s.read(folder, s.pattern,
+        FolderRead read{folder.path,
+                        s.read(s.descent, folder, s.pattern,
                                [&seen](const FolderReader::FolderId &id) {
                                    return seen.insert({id.device, id.inode}).second;
                                }),
-                        s.subfolders.load(std::memory_order_relaxed), QStringList()};
+                        s.subfolders.load(std::memory_order_relaxed), QList<DescentFolder>()};
         if (read.descended && read.entries.read) {
-            read.subfolderPaths.reserve(read.entries.folders.size());
-            for (const QString &name : read.entries.folders)
-                read.subfolderPaths.append(PathHelper::join(folder, name));
+            read.subfolders = subfoldersOf(read);
             // The first subfolder is read next.
-            for (auto path = read.subfolderPaths.crbegin(); path != read.subfolderPaths.crend(); ++path)
-                pending.append(*path);
+            for (auto sub = read.subfolders.crbegin(); sub != read.subfolders.crend(); ++sub)
+                pending.append(*sub);
         }
 
         const std::lock_guard lock(s.mutex);

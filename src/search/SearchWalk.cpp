@@ -4,129 +4,138 @@
 
 #include <utility>
 
-SearchWalk::SearchWalk(SearchWalkHost &host, const QString &pattern, SearchFolderRead read)
-    : m_host(host), m_pattern(pattern, NamePattern::Parts::Whole),
-      m_read(read ? std::move(read) : SearchFolderRead(readFolder))
+SearchWalk::SearchWalk(SearchWalkHost &host, const QString &top, const QString &pattern, SearchFolderRead read)
+    : m_host(host), m_pattern(pattern, NamePattern::Parts::Whole), m_pending{DescentFolder{top, std::nullopt}}
 {
+    m_reader = std::make_unique<SearchReader>(top, m_pattern, read ? std::move(read) : SearchFolderRead(readFolder),
+                                              [this] { m_host.readReady(); });
+    m_reader->restart(m_pending, m_seen, m_host.includeSubfolders());
 }
 
 // The reader is left to end on its own: a read that never returns must not hold up the window.
 SearchWalk::~SearchWalk() = default;
 
-FolderReader::FolderEntries SearchWalk::readFolder(const QString &folder, const NamePattern &pattern,
+FolderReader::FolderEntries SearchWalk::readFolder(FolderDescent &descent, const DescentFolder &folder,
+                                                   const NamePattern &pattern,
                                                    const std::function<bool(const FolderReader::FolderId &)> &enter)
 {
     using namespace FolderReader;
     // Only a full path names a folder: a relative one would depend on where the program started.
-    if (!folder.startsWith(QLatin1Char('/')))
+    if (!folder.path.startsWith(QLatin1Char('/')))
         return FolderEntries();
-    return entries(folder, pattern, DotNames::List, FolderLinks::Skip, enter);
+    return entries(descent, folder, pattern, DotNames::List, enter);
 }
 
-bool SearchWalk::run(const QString &top)
+SearchWalk::Step SearchWalk::step()
 {
-    // Folders still to search, the next one last.
-    QStringList pending{top};
-    m_reader = std::make_unique<SearchReader>(m_pattern, m_read);
-    m_reader->restart(pending, m_seen, m_host.includeSubfolders());
-    bool first = true;
-    while (!pending.isEmpty()) {
-        const QString folder = pending.takeLast();
-        if (!first && m_host.yield())
-            return false;
-        first = false;
-        switch (searchFolder(folder, pending)) {
+    while (!m_over) {
+        Outcome outcome = Outcome::Next;
+        if (m_read) {
+            outcome = listFolder();
+            // Each folder after the first is begun after a yield.
+            if (outcome == Outcome::Next && !m_pending.isEmpty() && m_host.sliceOver())
+                outcome = Outcome::Yield;
+        } else if (m_folder) {
+            outcome = takeRead();
+        } else if (m_pending.isEmpty()) {
+            m_over = true;
+        } else {
+            m_folder = m_pending.takeLast();
+        }
+        switch (outcome) {
         case Outcome::Next:
             break;
+        case Outcome::Yield:
+            return Step::Yield;
+        case Outcome::Wait:
+            return Step::Wait;
         case Outcome::Stop:
-            return true;
-        case Outcome::Ending:
-            return false;
+            m_over = true;
+            break;
         }
     }
-    return true;
+    return Step::Done;
 }
 
-SearchWalk::Outcome SearchWalk::waitForRead(const QString &folder, const QStringList &pending, FolderRead &read)
+SearchWalk::Outcome SearchWalk::takeRead()
 {
     for (;;) {
         if (std::optional<FolderRead> next = m_reader->take()) {
-            if (next->folder == folder) {
-                read = std::move(*next);
+            if (next->folder == m_folder->path) {
+                m_read = std::move(next);
+                m_folder.reset();
+                m_nextFile = -1;
                 return Outcome::Next;
             }
         } else if (!m_reader->finished()) {
-            if (m_host.stopRequested())
-                return Outcome::Stop;
-            if (m_host.waitForEvents())
-                return Outcome::Ending;
-            continue;
+            return m_host.stopRequested() ? Outcome::Stop : Outcome::Wait;
         }
         // The reader went another way: it starts again here.
-        m_reader->restart(QStringList(pending) << folder, m_seen, m_host.includeSubfolders());
+        m_reader->restart(QList<DescentFolder>(m_pending) << *m_folder, m_seen, m_host.includeSubfolders());
     }
 }
 
-void SearchWalk::follow(const FolderRead &read, bool wentDeeper, const QStringList &pending)
+void SearchWalk::follow(const FolderRead &read, bool wentDeeper)
 {
     const bool includeSubfolders = m_host.includeSubfolders();
     if (read.descended != wentDeeper && !read.entries.folders.isEmpty())
-        m_reader->restart(pending, m_seen, includeSubfolders);
+        m_reader->restart(m_pending, m_seen, includeSubfolders);
     else
         m_reader->setSubfolders(includeSubfolders);
 }
 
-SearchWalk::Outcome SearchWalk::searchFolder(const QString &folder, QStringList &pending)
+void SearchWalk::folderDone()
 {
-    FolderRead read;
-    if (const Outcome waited = waitForRead(folder, pending, read); waited != Outcome::Next)
-        return waited;
-    const Outcome outcome = listFolder(read, pending);
-    m_reader->giveBack(std::move(read));
-    return outcome;
+    m_reader->giveBack(std::move(*m_read));
+    m_read.reset();
 }
 
-SearchWalk::Outcome SearchWalk::listFolder(const FolderRead &read, QStringList &pending)
+SearchWalk::Outcome SearchWalk::listFolder()
 {
+    const FolderRead &read = *m_read;
     const QString &folder = read.folder;
     const FolderReader::FolderEntries &entries = read.entries;
-    // A folder met again through a second mount was searched already.
-    if (entries.opened && !entries.read)
-        return Outcome::Next;
-    if (entries.read)
-        m_seen.insert({entries.id.device, entries.id.inode});
+    if (m_nextFile < 0) {
+        // A folder met again through a second mount was searched already.
+        if (entries.opened && !entries.read) {
+            folderDone();
+            return Outcome::Next;
+        }
+        if (entries.read)
+            m_seen.insert({entries.id.device, entries.id.inode});
+        m_host.aboutToFind(entries.files.size());
+        m_nextFile = 0;
+    }
 
-    m_host.aboutToFind(entries.files.size());
-    for (const QString &name : entries.files) {
+    while (m_nextFile < entries.files.size()) {
         if (m_host.stopRequested())
             return Outcome::Stop;
         ++m_counts.files;
-        m_host.found(PathHelper::join(folder, name));
+        m_host.found(PathHelper::join(folder, entries.files.at(m_nextFile++)));
         if (m_host.closed()) {
             // The window closed under the walk: no folder is entered from here on.
             m_host.closeSeen();
-            follow(read, false, pending);
+            follow(read, false);
+            folderDone();
             return Outcome::Next;
         }
-        if (m_host.yield())
-            return Outcome::Ending;
+        if (m_host.sliceOver())
+            return Outcome::Yield;
     }
 
     if (!m_host.includeSubfolders()) {
-        follow(read, false, pending);
+        follow(read, false);
+        folderDone();
         return Outcome::Next;
     }
     if (m_host.stopRequested())
         return Outcome::Stop;
     m_host.entering(folder);
     ++m_counts.folders;
-    if (read.descended) {
-        for (auto path = read.subfolderPaths.crbegin(); path != read.subfolderPaths.crend(); ++path)
-            pending.append(*path);
-    } else {
-        for (auto name = entries.folders.crbegin(); name != entries.folders.crend(); ++name)
-            pending.append(PathHelper::join(folder, *name));
-    }
-    follow(read, true, pending);
+    const QList<DescentFolder> subfolders = read.descended ? read.subfolders : subfoldersOf(read);
+    for (auto sub = subfolders.crbegin(); sub != subfolders.crend(); ++sub)
+        m_pending.append(*sub);
+    follow(read, true);
+    folderDone();
     return Outcome::Next;
 }

@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -33,7 +34,9 @@ struct Searched
         dig().txtvalue()->setText(tree.path());
         dig().textval()->setText(pattern);
         dig().Check1()->setChecked(true);
+        QSignalSpy over(&dig(), &Dig::idle);
         dig().Command2_Click();
+        over.wait(30 * 1000);
     }
     Dig &dig() { return *f.form->search().window().get(); }
     ResultList &list() { return *dig().List1(); }

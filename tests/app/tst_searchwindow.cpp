@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 // File > "Search " opens the search window, and the copy batch reaches its result list.
@@ -61,7 +62,9 @@ void TestSearchWindow::copyBatchReadsAndEmptiesResults()
     dig.txtvalue()->setText(found.path());
     dig.textval()->setText(QStringLiteral("*.txt"));
     dig.Check1()->setChecked(true);
+    QSignalSpy over(&dig, &Dig::idle);
     dig.Command2_Click();
+    QVERIFY(over.wait(30 * 1000));
     QCOMPARE(f.form->search().count(), 2);
     dig.List1()->selectAll();
 

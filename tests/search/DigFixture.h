@@ -8,6 +8,7 @@
 #include "support/TestServices.h"
 
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -26,13 +27,37 @@ struct DigFixture
 
     Dig &dig() { return *search.window().get(); }
 
-    // Types the texts, sets the box and presses Start Search.
+    // Types the texts, sets the box and presses Start Search, then lets the window's events run
+    // until every search is over.
     void start(const QString &path, const QString &pattern, bool subfolders)
+    {
+        press(path, pattern, subfolders);
+        waitUntilIdle();
+    }
+    // The same without waiting: Start Search returns at once.
+    void press(const QString &path, const QString &pattern, bool subfolders)
     {
         dig().txtvalue()->setText(path);
         dig().textval()->setText(pattern);
         dig().Check1()->setChecked(subfolders);
         dig().Command2_Click();
+    }
+    // Runs the event loop until no search and no wait of Stop Search goes on, or the program
+    // began to end (nothing then wakes a walk that waits for a read).
+    void waitUntilIdle(int timeoutMs = 60 * 1000)
+    {
+        if (!dig().isBusy())
+            return;
+        QEventLoop loop;
+        QObject::connect(&dig(), &Dig::idle, &loop, &QEventLoop::quit);
+        QTimer ending;
+        QObject::connect(&ending, &QTimer::timeout, &loop, [&] {
+            if (test.programEnd.isEnding())
+                loop.quit();
+        });
+        ending.start(10);
+        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+        loop.exec();
     }
 
     // The result list's entries, each without the tree's folder in front.

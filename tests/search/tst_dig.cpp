@@ -1,5 +1,6 @@
 #include "platform/Twips.h"
 #include "search/DigFixture.h"
+#include "search/HeldReads.h"
 #include "search/ResultListModel.h"
 #include "support/TestCase.h"
 
@@ -9,10 +10,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
-#include <condition_variable>
-#include <mutex>
 
 namespace {
 const QString enterPath = QStringLiteral("Please enter Drive name with \":\\\" and Folder name");
@@ -27,41 +27,13 @@ void makeTree(TestDir &tree)
         tree.createFile(QString::fromLatin1(name));
 }
 
-// A folder whose listing does not come until it is let go, as on a stuck network mount: the
-// walk's reads, with the one of every folder named "held" kept waiting.
-class HeldFolder
+// A folder with one match whose subfolder "held" is never read, as on a stuck network mount
+// (with held's reads).
+void makeHeldTree(TestDir &tree)
 {
-public:
-    SearchFolderRead read()
-    {
-        return [state = m_state](const QString &folder, const NamePattern &pattern,
-                                 const std::function<bool(const FolderReader::FolderId &)> &enter) {
-            if (folder.endsWith(QStringLiteral("/held"))) {
-                std::unique_lock lock(state->mutex);
-                state->changed.wait(lock, [&] { return state->released; });
-            }
-            return SearchWalk::readFolder(folder, pattern, enter);
-        };
-    }
-    void release()
-    {
-        {
-            const std::lock_guard lock(m_state->mutex);
-            m_state->released = true;
-        }
-        m_state->changed.notify_all();
-    }
-    ~HeldFolder() { release(); }
-
-private:
-    struct State
-    {
-        std::mutex mutex;
-        std::condition_variable changed;
-        bool released = false;
-    };
-    std::shared_ptr<State> m_state = std::make_shared<State>();
-};
+    tree.createFile(QStringLiteral("a.txt"));
+    tree.createFile(QStringLiteral("held/never.txt"));
+}
 } // namespace
 
 // The search window: its checks, its walk through a real tree, and the commands that end or
@@ -86,6 +58,9 @@ private Q_SLOTS:
     void programEndDuringWalk();
     void stuckReadHoldsNothingUp_data();
     void stuckReadHoldsNothingUp();
+    void commandsReturnAtOnce_data();
+    void commandsReturnAtOnce();
+    void windowGoneDuringAWait();
     void keysInTheBoxes_data();
     void keysInTheBoxes();
     void windowDesign();
@@ -252,7 +227,7 @@ void TestDig::nestedSearch()
     TestDir tree;
     makeTree(tree);
     DigFixture f;
-    f.duringWalk(1, [&] { f.start(tree.filePath(QStringLiteral("Z")), QStringLiteral("z.*"), false); });
+    f.duringWalk(1, [&] { f.press(tree.filePath(QStringLiteral("Z")), QStringLiteral("z.*"), false); });
     f.start(tree.path(), QStringLiteral("*.txt"), true);
 
     // The second search runs inside the first and appends to the same lists; the first then
@@ -349,10 +324,9 @@ void TestDig::stuckReadHoldsNothingUp()
 {
     QFETCH(QString, command);
     TestDir tree;
-    tree.createFile(QStringLiteral("a.txt"));
-    tree.createFile(QStringLiteral("held/never.txt"));
+    makeHeldTree(tree);
     tree.createFile(QStringLiteral("later/b.txt"));
-    HeldFolder held;
+    HeldReads held(QStringLiteral("held"));
     // Stop Search waits its full second, as in the program.
     auto f = std::make_unique<DigFixture>(DigTiming{0, 0, 1000}, ResultLinks(), held.read());
     QElapsedTimer search;
@@ -376,6 +350,65 @@ void TestDig::stuckReadHoldsNothingUp()
     QVERIFY2(search.elapsed() >= 2000, "the search ended before the command");
     QVERIFY2(answeredMs < 1500, qPrintable(QString::number(answeredMs)));
     QVERIFY2(goneMs < 1500, qPrintable(QString::number(goneMs)));
+}
+
+void TestDig::commandsReturnAtOnce_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Stop Search") << "stop";
+    QTest::newRow("Exit") << "exit";
+}
+
+void TestDig::commandsReturnAtOnce()
+{
+    QFETCH(QString, command);
+    TestDir tree;
+    makeHeldTree(tree);
+    HeldReads held(QStringLiteral("held"));
+    DigFixture f(DigTiming{0, 0, 200}, ResultLinks(), held.read());
+
+    // Start Search returns before its search is over...
+    f.press(tree.path(), QStringLiteral("*.txt"), true);
+    QVERIFY(f.dig().isBusy());
+    QVERIFY(f.messages().isEmpty());
+    QVERIFY(QTest::qWaitFor([&] { return f.dig().List1()->count() == 1; }));
+
+    // ...and Stop Search and Exit before their second: the window is as it was during it.
+    if (command == QLatin1String("stop"))
+        f.dig().Command3_Click();
+    else
+        f.dig().mnuExit_Click();
+    QVERIFY(!f.dig().Command3()->isEnabled());
+    QVERIFY(f.dig().Label1()->isVisible());
+    QVERIFY(f.dig().isVisible());
+    QVERIFY(f.messages().isEmpty());
+
+    // The wait ends, then the search, with its summary.
+    f.waitUntilIdle();
+    QVERIFY(!f.dig().isBusy());
+    QVERIFY(!f.dig().Label1()->isVisible());
+    QCOMPARE(f.dig().isVisible(), command == QLatin1String("stop"));
+    QCOMPARE(f.messages(), QStringList{" 1 files found in 1 directories"});
+}
+
+void TestDig::windowGoneDuringAWait()
+{
+    TestDir tree;
+    makeHeldTree(tree);
+    HeldReads held(QStringLiteral("held"));
+    auto f = std::make_unique<DigFixture>(DigTiming{0, 0, 100}, ResultLinks(), held.read());
+    f->press(tree.path(), QStringLiteral("*.txt"), true);
+    QVERIFY(QTest::qWaitFor([&] { return f->dig().List1()->count() == 1; }));
+    f->dig().Command3_Click();
+
+    // The window goes while its search waits for a read and Stop Search for its second: nothing
+    // of it is left to run.
+    QSignalSpy destroyed(&f->dig(), &QObject::destroyed);
+    f.reset();
+    QCOMPARE(destroyed.size(), 1);
+    QTest::qWait(300);
+    held.release();
+    QTest::qWait(100);
 }
 
 void TestDig::keysInTheBoxes_data()
@@ -497,7 +530,9 @@ void TestDig::resultsForCopyBatch()
     Dig &dig = *search.window().get();
     dig.txtvalue()->setText(tree.filePath(QStringLiteral("Z")));
     dig.textval()->setText(QStringLiteral("*.*"));
+    QSignalSpy over(&dig, &Dig::idle);
     dig.Command2_Click();
+    QVERIFY(over.wait(30 * 1000));
     dig.List1()->selectionModel()->select(dig.List1()->model()->index(1, 0), QItemSelectionModel::Select);
 
     QCOMPARE(search.count(), 2);

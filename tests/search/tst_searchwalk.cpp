@@ -47,9 +47,12 @@ class TestSearchWalk : public TestCase
 
 private Q_SLOTS:
     void linksToFoldersAreNotFollowed();
+    void folderExchangedDuringTheWalk_data();
+    void folderExchangedDuringTheWalk();
     void staysInsideTheTree();
     void unreadableFolderYieldsNothing();
     void deepTreeFinishes();
+    void deepTreeWithBranchesOnTheWayBack();
     void namesThatAreNotUtf8();
 };
 
@@ -74,6 +77,48 @@ void TestSearchWalk::linksToFoldersAreNotFollowed()
     // folder leads nowhere, and a link to nothing is nothing.
     QCOMPARE(f.listed(tree), (QStringList{"f.txt", "link.txt", "sub/g.txt"}));
     QCOMPARE(f.messages(), QStringList{" 3 files found in 2 directories"});
+}
+
+void TestSearchWalk::folderExchangedDuringTheWalk_data()
+{
+    QTest::addColumn<bool>("link"); // else a folder from outside is moved in
+
+    QTest::newRow("for a link to a folder outside") << true;
+    QTest::newRow("for a folder from outside") << false;
+}
+
+void TestSearchWalk::folderExchangedDuringTheWalk()
+{
+    QFETCH(bool, link);
+    TestDir tree;
+    tree.createFile(QStringLiteral("a.txt"));
+    tree.createFile(QStringLiteral("sub/b.txt"));
+    TestDir outside;
+    outside.createFile(QStringLiteral("secret.txt"));
+    outside.createFile(QStringLiteral("other/secret.txt"));
+    const QString sub = tree.filePath(QStringLiteral("sub"));
+    const QString was = tree.filePath(QStringLiteral("was"));
+    const QString target = outside.path();
+    const QString other = outside.filePath(QStringLiteral("other"));
+    // The reader lists the tree, then, just before it enters sub, sub is exchanged.
+    auto exchanged = std::make_shared<bool>(false);
+    const SearchFolderRead read = [=](FolderDescent &descent, const DescentFolder &folder, const NamePattern &pattern,
+                                      const std::function<bool(const FolderReader::FolderId &)> &enter) {
+        if (folder.path == sub && !*exchanged)
+            *exchanged = QFile::rename(sub, was) && (link ? QFile::link(target, sub) : QFile::rename(other, sub));
+        return SearchWalk::readFolder(descent, folder, pattern, enter);
+    };
+
+    DigFixture f(DigTiming{0, 0, 0}, ResultLinks(), read);
+    f.start(tree.path(), QStringLiteral("*.txt"), true);
+
+    QVERIFY(*exchanged);
+    for (const QString &path : f.entries())
+        QVERIFY2(path.startsWith(tree.path() + QLatin1Char('/')) && !path.contains(QStringLiteral("secret")),
+                 qPrintable(path));
+    // sub is a folder the walk could not open: counted, and nothing found in it.
+    QCOMPARE(f.listed(tree), QStringList{QStringLiteral("a.txt")});
+    QCOMPARE(f.messages(), QStringList{" 1 files found in 2 directories"});
 }
 
 void TestSearchWalk::staysInsideTheTree()
@@ -137,6 +182,29 @@ void TestSearchWalk::deepTreeFinishes()
 
     QCOMPARE(f.entries(), (QStringList{tree.filePath(QStringLiteral("top.txt")), chain.filePath()}));
     QCOMPARE(f.messages(), QStringList{" 2 files found in 1001 directories"});
+}
+
+void TestSearchWalk::deepTreeWithBranchesOnTheWayBack()
+{
+    // A chain 150 deep, each level with a branch holding one file: the walk goes down the
+    // chain first and takes the branches on its way back up, far more folders than it keeps
+    // open at once.
+    TestDir tree;
+    QString relative;
+    QStringList expected;
+    for (int level = 0; level < 150; ++level) {
+        const QString in = relative.isEmpty() ? relative : relative + QLatin1Char('/');
+        tree.createFile(in + QStringLiteral("a/in.txt"));
+        relative = in + QStringLiteral("b");
+    }
+    for (int level = 0; level < 150; ++level)
+        expected << QStringLiteral("b/").repeated(level) + QStringLiteral("a/in.txt");
+
+    DigFixture f(DigTiming{10, 0, 0});
+    f.start(tree.path(), QStringLiteral("*.txt"), true);
+
+    QCOMPARE(f.listed(tree), expected);
+    QCOMPARE(f.messages(), QStringList{" 150 files found in 300 directories"});
 }
 
 void TestSearchWalk::namesThatAreNotUtf8()
