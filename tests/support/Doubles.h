@@ -179,6 +179,16 @@ public:
             return writeErrors.value(path);
         return m_real.replaceFile(path, data);
     }
+    WriteResult writeFilePieces(const QString &path, const FilePieces &pieces, LinkAtPath link) override
+    {
+        writes << path;
+        if (writeErrors.contains(path)) {
+            WriteResult result;
+            result.error = writeErrors.value(path);
+            return result;
+        }
+        return m_real.writeFilePieces(path, pieces, link);
+    }
     bool isSameFile(const QString &a, const QString &b) override { return m_real.isSameFile(a, b); }
 
     QHash<QString, int> copyErrors;   // by target path
