@@ -83,6 +83,12 @@ FileDescriptor openWholeFile(const QString &path, qint64 maxSize, qint64 &size, 
         result.error = FileErrors::PathNotFound;
         return FileDescriptor();
     }
+    // A device is not even opened: opening some does something (a tape rewinds).
+    struct stat before;
+    if (LongPath::stat(encoded(path), before) == 0 && (S_ISCHR(before.st_mode) || S_ISBLK(before.st_mode))) {
+        result.error = FileErrors::PathFileAccess;
+        return FileDescriptor();
+    }
     // The path may be longer than one call takes (a deep search's result).
     FileDescriptor in(LongPath::open(encoded(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!in.isOpen()) {

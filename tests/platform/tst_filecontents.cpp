@@ -158,6 +158,7 @@ void FileContentsTest::readRefuses_data()
     QTest::newRow("missing folder") << "nowhere/a.txt" << int(FileErrors::PathNotFound) << false;
     QTest::newRow("folder") << "folder" << int(FileErrors::PathFileAccess) << false;
     QTest::newRow("pipe nobody writes") << "notes.txt" << int(FileErrors::PathFileAccess) << false;
+    QTest::newRow("a link to a device") << "zero" << int(FileErrors::PathFileAccess) << false;
     QTest::newRow("longer than the limit") << "big.txt" << 0 << true;
     QTest::newRow("empty path") << "" << int(FileErrors::PathNotFound) << false;
 }
@@ -170,6 +171,7 @@ void FileContentsTest::readRefuses()
     m_dir->createDir(QStringLiteral("folder"));
     m_dir->createFile(QStringLiteral("big.txt"), QByteArray(101, 'b'));
     QVERIFY(::mkfifo(PathCodec::encode(m_dir->filePath(QStringLiteral("notes.txt"))).constData(), 0644) == 0);
+    QVERIFY(::symlink("/dev/zero", PathCodec::encode(m_dir->filePath(QStringLiteral("zero"))).constData()) == 0);
 
     const QString path = name.isEmpty() ? QString() : m_dir->filePath(name);
     const FileContents read = m_files.readFile(path, 100);

@@ -10,17 +10,15 @@
 #include "support/CacheHome.h"
 #include "support/TestCase.h"
 #include "support/TestDir.h"
+#include "support/Xattrs.h"
 
 #include <QDir>
 #include <QTest>
 
 #include <csignal>
 #include <fcntl.h>
-#include <initializer_list>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <sys/xattr.h>
-#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -34,43 +32,7 @@ struct stat statOf(const QString &path)
     return st;
 }
 
-// An attribute's value; nothing when the file has none of that name.
-std::optional<QByteArray> attribute(const QString &path, const char *name)
-{
-    QByteArray value(4096, '\0');
-    const ssize_t size = ::getxattr(PathCodec::encode(path).constData(), name, value.data(), size_t(value.size()));
-    if (size < 0)
-        return std::nullopt;
-    value.resize(qsizetype(size));
-    return value;
-}
-
-bool setAttribute(const QString &path, const char *name, const QByteArray &value)
-{
-    return ::setxattr(PathCodec::encode(path).constData(), name, value.constData(), size_t(value.size()), 0) == 0;
-}
-
-// An access control list as the kernel keeps it (system.posix_acl_access and _default):
-// version 2, then each entry's tag, permissions and id, sorted by tag and id.
-QByteArray accessList(std::initializer_list<std::tuple<quint16, quint16, quint32>> entries)
-{
-    const auto le16 = [](QByteArray &out, quint16 v) { out.append(char(v & 0xFF)).append(char(v >> 8)); };
-    QByteArray out;
-    le16(out, 2);
-    le16(out, 0);
-    for (const auto &[tag, permissions, id] : entries) {
-        le16(out, tag);
-        le16(out, permissions);
-        le16(out, quint16(id & 0xFFFF));
-        le16(out, quint16(id >> 16));
-    }
-    return out;
-}
-
-constexpr quint32 noId = 0xFFFFFFFF;
 constexpr quint32 nobody = 65534;
-// user::rw- user:nobody:rw- group::r-- mask::rw- other::r--
-const QByteArray nobodyMayWrite = accessList({{0x01, 6, noId}, {0x02, 6, nobody}, {0x04, 4, noId}, {0x10, 6, noId}, {0x20, 4, noId}});
 
 // Contents of about size bytes whose lines tell where each byte came from.
 QByteArray text(const char *what, qsizetype size)
@@ -197,13 +159,13 @@ void FileIdentityTest::anotherOwnersFileKeepsItsOwner()
 void FileIdentityTest::accessListAndAttributesStay()
 {
     const QString path = m_dir->createFile(QStringLiteral("shared.txt"), "old");
-    if (!setAttribute(path, "user.comment", QByteArray("kept, with a NUL\0", 17))
-        || !setAttribute(path, "system.posix_acl_access", nobodyMayWrite))
+    if (!Xattrs::set(path, "user.comment", QByteArray("kept, with a NUL\0", 17))
+        || !Xattrs::set(path, "system.posix_acl_access", Xattrs::nobodyMayWrite()))
         QSKIP("this filesystem keeps no extended attributes or access lists");
     // A file beside it with no list of its own, in a folder whose default list it must not take.
     const QString plain = m_dir->createFile(QStringLiteral("plain.txt"), "old");
     QVERIFY(::chmod(PathCodec::encode(plain).constData(), 0640) == 0);
-    QVERIFY(setAttribute(m_dir->path(), "system.posix_acl_default", nobodyMayWrite));
+    QVERIFY(Xattrs::set(m_dir->path(), "system.posix_acl_default", Xattrs::nobodyMayWrite()));
     const mode_t mode = statOf(path).st_mode & 07777;
     QCOMPARE(mode, mode_t(0664));
     const ino_t inode = statOf(path).st_ino;
@@ -213,17 +175,17 @@ void FileIdentityTest::accessListAndAttributesStay()
     QCOMPARE(m_dir->read(QStringLiteral("shared.txt")), QByteArray("new"));
     // A new file took its place, with the same list, attributes and mode.
     QVERIFY(statOf(path).st_ino != inode);
-    QCOMPARE(attribute(path, "system.posix_acl_access").value_or("none").toHex(), nobodyMayWrite.toHex());
-    QCOMPARE(attribute(path, "user.comment").value_or("none"), QByteArray("kept, with a NUL\0", 17));
+    QCOMPARE(Xattrs::get(path, "system.posix_acl_access").value_or("none").toHex(), Xattrs::nobodyMayWrite().toHex());
+    QCOMPARE(Xattrs::get(path, "user.comment").value_or("none"), QByteArray("kept, with a NUL\0", 17));
     QCOMPARE(statOf(path).st_mode & 07777, mode);
-    QVERIFY(!attribute(plain, "system.posix_acl_access"));
+    QVERIFY(!Xattrs::get(plain, "system.posix_acl_access"));
     QCOMPARE(statOf(plain).st_mode & 07777, mode_t(0640));
 }
 
 void FileIdentityTest::aNewFileGetsWhatTheFoldersDefaultListGives()
 {
     const QString folder = m_dir->createDir(QStringLiteral("shared"));
-    if (!setAttribute(folder, "system.posix_acl_default", nobodyMayWrite))
+    if (!Xattrs::set(folder, "system.posix_acl_default", Xattrs::nobodyMayWrite()))
         QSKIP("this filesystem keeps no access lists");
     // What any program's new file gets there.
     const QString made = folder + QStringLiteral("/made.txt");
@@ -234,9 +196,9 @@ void FileIdentityTest::aNewFileGetsWhatTheFoldersDefaultListGives()
     const QString saved = folder + QStringLiteral("/saved.txt");
     QCOMPARE(m_files.writeFile(saved, "new"), 0);
     ::umask(mask);
-    QCOMPARE(attribute(saved, "system.posix_acl_access").value_or("none").toHex(),
-             attribute(made, "system.posix_acl_access").value_or("none").toHex());
-    QVERIFY(attribute(saved, "system.posix_acl_access"));
+    QCOMPARE(Xattrs::get(saved, "system.posix_acl_access").value_or("none").toHex(),
+             Xattrs::get(made, "system.posix_acl_access").value_or("none").toHex());
+    QVERIFY(Xattrs::get(saved, "system.posix_acl_access"));
     QCOMPARE(statOf(saved).st_mode & 07777, statOf(made).st_mode & 07777);
 }
 
