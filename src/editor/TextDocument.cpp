@@ -80,7 +80,7 @@ bool TextDocument::write(const QString &path, const TextLines &lines, LinkAtPath
             link = LinkAtPath::Replace;
     }
     TextEncoder encoder(lines, format);
-    const FilePieces pieces{encoder.size(), [&encoder] { return encoder.next(); }};
+    const FilePieces pieces{[&encoder] { return encoder.size(); }, [&encoder] { return encoder.next(); }};
     // Only the line end added at the end is left that could fail to encode here, and no file
     // has one that its own encoding cannot hold.
     const WriteResult result = m_files.writeFilePieces(

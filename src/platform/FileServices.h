@@ -23,9 +23,10 @@ struct FileContents
 // whole.
 struct FilePieces
 {
-    // The whole length when known beforehand (a file written in place takes the room for it
-    // first, so a full disk changes nothing); -1 when not known.
-    qint64 size = -1;
+    // The whole length, asked only by a write that wants it beforehand (a file written in
+    // place takes the room for it first, so a full disk changes nothing); none, or -1, when
+    // not known.
+    std::function<qint64()> size;
     // The next piece, valid until the next call; an empty piece once all are given; nothing
     // when the contents cannot be made after all (the write then fails, error 75, as one that
     // could not be done).
@@ -116,8 +117,8 @@ public:
     virtual WriteResult writeFilePieces(const QString &path, const FilePieces &pieces, LinkAtPath link)
     {
         QByteArray data;
-        if (pieces.size > 0)
-            data.reserve(qsizetype(pieces.size));
+        if (const qint64 size = pieces.size ? pieces.size() : -1; size > 0)
+            data.reserve(qsizetype(size));
         for (std::optional<QByteArrayView> piece = pieces.next(); piece; piece = pieces.next()) {
             if (piece->isEmpty()) {
                 WriteResult result;

@@ -147,7 +147,8 @@ WriteResult writeInPlace(const QByteArray &path, const FilePieces &pieces, bool 
     }
     step(steps, "backed-up");
     int err = 0;
-    if (pieces.size > st.st_size && ::fallocate(out.fd(), FALLOC_FL_KEEP_SIZE, 0, off_t(pieces.size)) != 0) {
+    const qint64 size = pieces.size ? pieces.size() : -1;
+    if (size > st.st_size && ::fallocate(out.fd(), FALLOC_FL_KEEP_SIZE, 0, off_t(size)) != 0) {
         err = errno;
         if (err == EOPNOTSUPP || err == ENOSYS || err == EINVAL)
             err = 0;

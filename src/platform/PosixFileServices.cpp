@@ -308,7 +308,7 @@ WriteResult writeContents(const QString &path, const FilePieces &pieces, bool fo
 FilePieces wholeData(const QByteArray &data)
 {
     auto given = std::make_shared<bool>(false);
-    return FilePieces{data.size(), [&data, given]() -> std::optional<QByteArrayView> {
+    return FilePieces{[&data] { return qint64(data.size()); }, [&data, given]() -> std::optional<QByteArrayView> {
                           if (std::exchange(*given, true))
                               return QByteArrayView();
                           return QByteArrayView(data);

@@ -6,6 +6,8 @@ namespace {
 
 // Characters of an edited line encoded at a time: at most three bytes each in UTF-8.
 constexpr qsizetype sliceCharacters = TextEncoder::pieceBytes / 4;
+// The file's bytes are handed over without a copy, this much at a time.
+constexpr qsizetype runPieceBytes = 8 * TextEncoder::pieceBytes;
 
 } // namespace
 
@@ -99,6 +101,12 @@ std::optional<QByteArrayView> TextEncoder::next()
         m_buffer += TextCodec::byteOrderMark(m_format.encoding);
     }
     while (m_buffer.size() < pieceBytes) {
+        // A long run of the file's bytes goes out as it lies, in pieces of a few MiB.
+        if (m_buffer.isEmpty() && m_fileBytes.size() >= pieceBytes) {
+            const QByteArrayView piece = m_fileBytes.first(std::min(m_fileBytes.size(), runPieceBytes));
+            m_fileBytes = m_fileBytes.sliced(piece.size());
+            return piece;
+        }
         if (!m_fileBytes.isEmpty()) {
             const qsizetype take = std::min(m_fileBytes.size(), pieceBytes - m_buffer.size());
             m_buffer += m_fileBytes.first(take);

@@ -10,8 +10,8 @@ class TextLines;
 
 // What a save writes of lines in a format (as TextLines::encode gives it whole), handed over
 // in pieces of about pieceBytes, so that a save holds no second copy of the file: the lines
-// that are still the file's bytes go out as those bytes, runs of them copied at once; the
-// others are encoded a bounded slice at a time.
+// that are still the file's bytes go out as those bytes (a long run of them as a view of the
+// file's bytes, no copy at all); the others are encoded a bounded slice at a time.
 class TextEncoder
 {
 public:

@@ -328,19 +328,21 @@ std::optional<TextLines::Unencodable> TextLines::firstUnencodable(TextEncoding e
     // A line still the file's bytes holds nothing its own encoding cannot write; what UTF-8
     // and Windows-1252 read, UTF-8 can write (a byte of no sequence as that byte).
     const bool utf8Reads = m_encoding == TextEncoding::Windows1252 || TextCodec::writesAlike(m_encoding, TextEncoding::Utf8);
-    const bool toUtf8 = TextCodec::writesAlike(encoding, TextEncoding::Utf8);
+    const bool fileLinesFit = TextCodec::writesAlike(encoding, m_encoding)
+        || (TextCodec::writesAlike(encoding, TextEncoding::Utf8) && utf8Reads);
     std::optional<LineEnd> before;
     for (qsizetype i = 0; i < lineCount(); ++i) {
-        const bool fromFile = !m_lines[size_t(i)].edited && (keepsFileBytes(i, encoding) || (toUtf8 && utf8Reads));
-        const QString text = fromFile ? QString() : line(i);
-        if (const std::optional<qsizetype> column = TextCodec::firstUnencodable(text, encoding))
-            return Unencodable{i, text, *column};
+        if (m_lines[size_t(i)].edited || !fileLinesFit) {
+            const QString text = line(i);
+            if (const std::optional<qsizetype> column = TextCodec::firstUnencodable(text, encoding))
+                return Unencodable{i, text, *column};
+        }
         if (i + 1 == lineCount())
             break;
         before = endWritten(i, main, before);
-        const QStringView end = LineEnds::text(*before);
-        if (TextCodec::firstUnencodable(end, encoding))
-            return Unencodable{i, line(i) + end.toString(), lineLength(i)};
+        // The encoding has no bytes for an end it cannot hold.
+        if (LineEnds::bytes(*before, encoding).isEmpty())
+            return Unencodable{i, line(i) + LineEnds::text(*before).toString(), lineLength(i)};
     }
     return std::nullopt;
 }

@@ -48,7 +48,7 @@ FilePieces piecesOf(const QByteArray &data, qsizetype pieceSize, qsizetype failA
 {
     auto at = std::make_shared<qsizetype>(0);
     auto given = std::make_shared<qsizetype>(0);
-    return FilePieces{data.size(), [=]() -> std::optional<QByteArrayView> {
+    return FilePieces{[data] { return qint64(data.size()); }, [=]() -> std::optional<QByteArrayView> {
                           if (failAfter >= 0 && (*given)++ == failAfter)
                               return std::nullopt;
                           const qsizetype from = *at;

@@ -41,8 +41,9 @@ QByteArray joined(TextEncoder &encoder, bool *failed = nullptr)
 {
     QByteArray all;
     // Each piece but the last fills the buffer; none goes much past it (one slice of a line
-    // at most three bytes a character, and a line end).
-    const qsizetype most = TextEncoder::pieceBytes + 3 * (TextEncoder::pieceBytes / 4) + 4;
+    // at most three bytes a character, and a line end), but a run of the file's own bytes,
+    // which is no copy.
+    const qsizetype most = 8 * TextEncoder::pieceBytes;
     qsizetype last = -1;
     for (;;) {
         const std::optional<QByteArrayView> piece = encoder.next();
