@@ -78,6 +78,8 @@ private Q_SLOTS:
     void everyNameOfTheFileSeesTheSave();
     void anotherOwnersFileKeepsItsOwner();
     void accessListAndAttributesStay();
+    void aKilledSaveInPlaceLeavesTheOldTextWhole_data();
+    void aKilledSaveInPlaceLeavesTheOldTextWhole();
     void aSaveInPlaceWithoutRoomForItsBackupChangesNothing();
     void aFailureThatKeptTheBackupNamesIt();
     void anEmptiedDocumentSavesAsAnEmptyFile();
@@ -234,6 +236,55 @@ void EditorSaveTest::accessListAndAttributesStay()
     QCOMPARE(Xattrs::get(path, "user.origin").value_or("none"), QByteArray("scanner 3"));
     // The group gained nothing: the list's mask is the group's part of the mode still.
     QCOMPARE(lstatOf(path).st_mode & 0777, mode_t(0664));
+}
+
+void EditorSaveTest::aKilledSaveInPlaceLeavesTheOldTextWhole_data()
+{
+    QTest::addColumn<QByteArray>("step");
+    QTest::newRow("the backup just made") << QByteArray("backup-made");
+    QTest::newRow("the backup on disk") << QByteArray("backed-up");
+    QTest::newRow("the first piece written") << QByteArray("writing");
+    QTest::newRow("all written, the backup not yet gone") << QByteArray("written");
+}
+
+// The document's save (its text encoded in pieces, a file of two names written in place) in a
+// child process killed at a step, as a crash there would end it.
+void EditorSaveTest::aKilledSaveInPlaceLeavesTheOldTextWhole()
+{
+    QFETCH(QByteArray, step);
+    QByteArray old;
+    for (int line = 0; old.size() < (4 << 20); ++line)
+        old += "old line " + QByteArray::number(line) + "\r\n";
+    const QString path = f->dir.createFile(QStringLiteral("big.txt"), old);
+    QVERIFY(::link(PathCodec::encode(path).constData(), PathCodec::encode(f->path(QStringLiteral("hard.txt"))).constData()) == 0);
+    QVERIFY(f->editor.LoadTextFile(path));
+    f->box()->setCursorPosition(0);
+    f->box()->insertText(QStringLiteral("a new first line\n"));
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(60);
+        PosixFileServices files;
+        files.setWriteSteps([step](const char *now) {
+            if (step == now)
+                ::kill(::getpid(), SIGKILL);
+        });
+        TextDocument document(files, f->dialogs());
+        document.belongTo(path, path, f->window()->document().format(), FileStamp::of(path));
+        document.write(path, f->box()->lines());
+        ::_exit(0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    const QByteArray left = f->dir.read(QStringLiteral("big.txt"));
+    const QDir backups(f->services.cacheHome() + QStringLiteral("/Panoptra"));
+    bool backupWhole = false;
+    for (const QString &name : backups.entryList(QDir::Files)) {
+        QFile backup(backups.filePath(name));
+        backupWhole = backupWhole || (backup.open(QIODevice::ReadOnly) && backup.readAll() == old);
+    }
+    QVERIFY2(left == old || backupWhole, "the old text is whole nowhere");
 }
 
 void EditorSaveTest::aSaveInPlaceWithoutRoomForItsBackupChangesNothing()
