@@ -255,11 +255,22 @@ bool writesAlike(TextEncoding a, TextEncoding b)
 
 QString withPlainLineBreaks(const QString &text)
 {
-    if (!text.contains(QLatin1Char('\r')))
+    const auto otherEnd = [](QChar ch) { return ch != QLatin1Char('\n') && LineEnds::mayBeginWith(ch.unicode()); };
+    if (std::none_of(text.cbegin(), text.cend(), otherEnd))
         return text;
-    QString out = text;
-    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t ch = text.at(i).unicode();
+        if (!LineEnds::startingWith(ch)) {
+            out += QChar(ch);
+            continue;
+        }
+        // An end of two characters is one break.
+        if (i + 1 < text.size() && LineEnds::joins(ch, text.at(i + 1).unicode()))
+            ++i;
+        out += QLatin1Char('\n');
+    }
     return out;
 }
 

@@ -59,7 +59,8 @@ QString toText(QByteArrayView bytes, TextEncoding encoding, bool validUtf8 = fal
 QByteArrayView byteOrderMark(TextEncoding encoding);
 // Whether both encodings write every character alike (UTF-8 with and without its mark).
 bool writesAlike(TextEncoding a, TextEncoding b);
-// Every CR LF and lone CR turned into "\n", the one line break of the text box.
+// Every line end (CR LF, a lone CR, U+2029, ...) turned into "\n", the one line break of the
+// text box, so that text put in reads back as the lines it shows.
 QString withPlainLineBreaks(const QString &text);
 QString encodingName(TextEncoding encoding);
 

@@ -75,6 +75,7 @@ private Q_SLOTS:
     void aChangeOnDiskIsNeverSavedOverUnasked();
     void nothingToAskAbout_data();
     void nothingToAskAbout();
+    void aFileSavedAsIsWatchedAsTheDocumentsOwn();
     void everyNameOfTheFileSeesTheSave();
     void anotherOwnersFileKeepsItsOwner();
     void accessListAndAttributesStay();
@@ -194,6 +195,24 @@ void EditorSaveTest::nothingToAskAbout()
     QVERIFY(f->dialogs().messages().isEmpty());
     QVERIFY(QFile(path).size() > 0);
     QVERIFY(!f->changed());
+}
+
+// An untitled document saved under a name belongs to that file as it was written.
+void EditorSaveTest::aFileSavedAsIsWatchedAsTheDocumentsOwn()
+{
+    f->untitledWith(QStringLiteral("draft"));
+    const QString path = f->path(QStringLiteral("draft.txt"));
+    f->dialogs().answerText(path);
+    QVERIFY(f->window()->mnuFileSaveAs_Click());
+    f->type(QStringLiteral(" two"));
+    QVERIFY(f->window()->SaveDocument());
+    QVERIFY(f->dialogs().messages().isEmpty());
+    appendTo(path, "ADDED\n");
+    f->type(QStringLiteral(" three"));
+    f->dialogs().answerMessage(MessageAnswer::No);
+    QVERIFY(!f->window()->SaveDocument());
+    QCOMPARE(f->dialogs().messages().last().text, EditorMessages::saveOverChange(DiskChange::Changed, path));
+    QCOMPARE(f->dir.read(QStringLiteral("draft.txt")), QByteArray("draft two\nADDED\n"));
 }
 
 void EditorSaveTest::everyNameOfTheFileSeesTheSave()

@@ -41,6 +41,8 @@ private Q_SLOTS:
     void scanKnowsEncodingAndLinesFirst();
     void anyPiecesGiveTheSameText_data();
     void anyPiecesGiveTheSameText();
+    void textPutInHasPlainBreaks_data();
+    void textPutInHasPlainBreaks();
 };
 
 void TextCodecTest::unchangedTextGivesTheSameBytes_data()
@@ -319,6 +321,28 @@ void TextCodecTest::anyPiecesGiveTheSameText()
         QCOMPARE(pieces.lineCount(), whole.lineCount());
         QCOMPARE(pieces.encoding(), encoding);
     }
+}
+
+void TextCodecTest::textPutInHasPlainBreaks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("plain");
+    QTest::newRow("none") << QStringLiteral("a\u2028b") << QStringLiteral("a\u2028b");
+    QTest::newRow("LF stays") << QStringLiteral("a\nb\n") << QStringLiteral("a\nb\n");
+    QTest::newRow("CR LF and a lone CR") << QStringLiteral("a\r\nb\rc\n\r") << QStringLiteral("a\nb\nc\n\n");
+    QTest::newRow("every end of the table") << QStringLiteral("a\u2029b\uFDD0c\uFDD1d\r\r\n")
+                                            << QStringLiteral("a\nb\nc\nd\n\n");
+}
+
+// Whatever ends a line in a file ends one in the box: put in, it reads back as those lines.
+void TextCodecTest::textPutInHasPlainBreaks()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, plain);
+    QCOMPARE(TextCodec::withPlainLineBreaks(text), plain);
+    TextLines lines(plain);
+    const TextLines::Read again = TextLines::fromBytes(lines.encode(TextFormat()).value_or("-"), TextEncoding::Utf8);
+    QCOMPARE(again.lines.text(), lines.text() + (plain.endsWith(QLatin1Char('\n')) || plain.isEmpty() ? QString() : QStringLiteral("\n")));
 }
 
 QTEST_GUILESS_MAIN(TextCodecTest)
