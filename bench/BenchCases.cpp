@@ -3,6 +3,7 @@
 #include "CopyCase.h"
 #include "EditorCase.h"
 #include "EditorFindCase.h"
+#include "EditorSaveCase.h"
 #include "FolderRefreshCase.h"
 #include "PaneOpenCase.h"
 #include "StartCase.h"
@@ -32,6 +33,7 @@ const QList<BenchCase> &benchCases()
          {&Fixtures::makeBigLog}, &EditorCase::runOpen},
         {QStringLiteral("editor-long-line"), 5, std::nullopt, std::nullopt, {&Fixtures::makeHexLine},
          &EditorCase::runLongLine},
+        {QStringLiteral("editor-save-59m"), 5, 2.0, std::nullopt, {&Fixtures::makeBigLog}, &EditorSaveCase::run},
         {QStringLiteral("settings-start"), 21, 3.0, std::nullopt, {}, &SettingsStartCase::run},
         {QStringLiteral("wmf-objects"), 21, 5.0, std::nullopt, {}, &WmfObjectsCase::run},
     };

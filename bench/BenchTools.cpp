@@ -23,21 +23,41 @@ double median(QList<double> values)
     return (values[middle - 1] + values[middle]) / 2.0;
 }
 
-std::optional<double> peakResidentMiB()
+namespace {
+
+// A "Name:     61234 kB" line of /proc/self/status, in MiB.
+std::optional<double> statusMiB(const QByteArray &name)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return std::nullopt;
-    // "VmHWM:     61234 kB"
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (!line.startsWith("VmHWM:"))
+        if (!line.startsWith(name))
             continue;
         bool ok = false;
-        const qint64 kib = line.mid(6).trimmed().split(' ').value(0).toLongLong(&ok);
+        const qint64 kib = line.mid(name.size()).trimmed().split(' ').value(0).toLongLong(&ok);
         if (ok)
             return double(kib) / 1024.0;
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<double> peakResidentMiB()
+{
+    return statusMiB("VmHWM:");
+}
+
+std::optional<double> residentMiB()
+{
+    return statusMiB("VmRSS:");
+}
+
+bool resetPeakResident()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
 }
 
 namespace {

@@ -14,6 +14,11 @@ double elapsedMs(const QElapsedTimer &timer);
 double median(QList<double> values);
 // The process's peak resident memory (VmHWM) in MiB; nullopt where /proc does not say.
 std::optional<double> peakResidentMiB();
+// Its resident memory now (VmRSS) in MiB.
+std::optional<double> residentMiB();
+// Starts the peak anew from the resident memory now (clear_refs 5); false where the system
+// does not let it.
+bool resetPeakResident();
 // Processor time used so far, in nanoseconds: by the calling thread, and by the whole process
 // (every thread).
 qint64 threadCpuNs();

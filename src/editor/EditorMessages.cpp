@@ -5,6 +5,33 @@
 #include <QHash>
 #include <QLocale>
 
+#include <optional>
+
+namespace {
+
+// The description of a failure, by the file services' error number, where there is one.
+std::optional<QString> describe(int error)
+{
+    using namespace FileErrors;
+    static const QHash<int, QString> texts{
+        {FileNotFound, QStringLiteral("File not found")},
+        {DeviceIo, QStringLiteral("Device I/O error")},
+        {FileAlreadyExists, QStringLiteral("File already exists")},
+        {DiskFull, QStringLiteral("Disk full")},
+        {DeviceUnavailable, QStringLiteral("Device unavailable")},
+        {PermissionDenied, QStringLiteral("Permission denied")},
+        {DiskNotReady, QStringLiteral("Disk not ready")},
+        {PathFileAccess, QStringLiteral("Path/File access error")},
+        {PathNotFound, QStringLiteral("Path not found")},
+    };
+    const auto found = texts.constFind(error);
+    if (found == texts.cend())
+        return std::nullopt;
+    return *found;
+}
+
+} // namespace
+
 namespace EditorMessages {
 
 QString saveChangesTitle()
@@ -53,19 +80,47 @@ QString saveAsUtf8(TextEncoding encoding, const TextLines::Unencodable &stop)
 
 QString writeFailed(int error)
 {
-    using namespace FileErrors;
-    static const QHash<int, QString> texts{
-        {FileNotFound, QStringLiteral("File not found")},
-        {DeviceIo, QStringLiteral("Device I/O error")},
-        {FileAlreadyExists, QStringLiteral("File already exists")},
-        {DiskFull, QStringLiteral("Disk full")},
-        {DeviceUnavailable, QStringLiteral("Device unavailable")},
-        {PermissionDenied, QStringLiteral("Permission denied")},
-        {DiskNotReady, QStringLiteral("Disk not ready")},
-        {PathFileAccess, QStringLiteral("Path/File access error")},
-        {PathNotFound, QStringLiteral("Path not found")},
-    };
-    return texts.value(error, QStringLiteral("The file could not be written"));
+    return describe(error).value_or(QStringLiteral("The file could not be written"));
+}
+
+QString writeFailedBackupKept(int error, const QString &backup)
+{
+    return QStringLiteral("%1. The file could not be saved whole, and its old text could not be put back: it is "
+                          "kept in %2.")
+        .arg(writeFailed(error), backup);
+}
+
+QString writeFailedNoBackup(int error, const QString &folder)
+{
+    return QStringLiteral("%1. The file can only be saved in place, and its old text could not be kept in %2 "
+                          "first, so the file was not changed.")
+        .arg(writeFailed(error), folder);
+}
+
+QString saveOverChange(DiskChange change, const QString &path)
+{
+    switch (change) {
+    case DiskChange::Changed:
+        return QStringLiteral("%1 has been changed by another program since it was opened here. Save it anyway, "
+                              "replacing those changes?")
+            .arg(path);
+    case DiskChange::Replaced:
+        return QStringLiteral("%1 has been replaced by another file since it was opened here. Save it anyway, "
+                              "replacing that file?")
+            .arg(path);
+    case DiskChange::NowALink:
+        return QStringLiteral("%1 has been made a link to another file since it was opened here. Save it anyway? "
+                              "The link will be replaced by the saved file, and the file it leads to stays as it is.")
+            .arg(path);
+    case DiskChange::Removed:
+        break;
+    }
+    return QStringLiteral("%1 has been removed since it was opened here. Save it again?").arg(path);
+}
+
+QString readFailed(int error)
+{
+    return describe(error).value_or(QStringLiteral("The file could not be read"));
 }
 
 } // namespace EditorMessages

@@ -254,11 +254,16 @@ bool Textpad::LoadTextFile(const QString &path)
     if (outcome == TextLoadOutcome::TooLarge)
         m_services.dialogs.message(EditorMessages::fileTooLarge(TextDocument::maxFileSize, TextDocument::maxLines),
                                    MessageIcon::Exclamation);
+    // A file that is there but cannot be read says why; a missing name or a folder passes
+    // silently, as it always has.
+    const std::optional<FileStamp> stamp = load.stamp();
+    if (outcome == TextLoadOutcome::Unreadable && !(stamp && (!stamp->exists || stamp->folder)))
+        m_services.dialogs.message(EditorMessages::readFailed(load.error()), MessageIcon::Exclamation);
     if (outcome != TextLoadOutcome::Loaded) {
         showCaption();
         return false;
     }
-    m_document.belongTo(path, caption, load.format());
+    m_document.belongTo(path, caption, load.format(), stamp);
     showCaption();
     m_state.textChanged = false;
     return true;

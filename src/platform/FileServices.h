@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/FileErrors.h"
+#include "platform/FileStamp.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 // What reading a whole file gave: its bytes, or the error number (0 on success).
@@ -13,6 +17,34 @@ struct FileContents
     // The file is longer than the reader accepts; nothing was kept.
     bool tooLarge = false;
     QByteArray data;
+};
+
+// A file's new contents, handed over piece by piece, so that a writer needs no copy of them
+// whole.
+struct FilePieces
+{
+    // The whole length, asked only by a write that wants it beforehand (a file written in
+    // place takes the room for it first, so a full disk changes nothing); none, or -1, when
+    // not known.
+    std::function<qint64()> size;
+    // The next piece, valid until the next call; an empty piece once all are given; nothing
+    // when the contents cannot be made after all (the write then fails, error 75, as one that
+    // could not be done).
+    std::function<std::optional<QByteArrayView>()> next;
+};
+
+// How writeFilePieces ended.
+struct WriteResult
+{
+    int error = 0;
+    // Where the old contents of a file written in place are kept, when the write failed midway
+    // and they could not be put back; empty otherwise.
+    QString backup;
+    // The folder where no backup could be made, when that stopped a write in place before it
+    // touched the file; empty otherwise.
+    QString noBackupIn;
+    // On success, the file as it was left (a link followed).
+    std::optional<FileStamp> written;
 };
 
 // Single-file operations with the program's error numbers (FileErrors); 0 is success.
@@ -60,18 +92,47 @@ public:
     }
     // Replaces the contents of path by data, or creates the file. As in copyFile, the data goes
     // to a temporary file beside the target that is renamed over it only when complete, so a
-    // failure leaves the old file whole; a link is written where it points, and an existing
-    // file keeps its mode. Who may write is judged by what this user may do (as root: the
-    // owner-write bit). Where the folder takes no new file but the file itself may be written,
-    // the file is overwritten in place (room for the data taken first, so a full disk changes
-    // nothing; only a write failing midway leaves it part old, part new). 76: the folder is
-    // missing; 75: a write-protected file or folder, a target that is a folder, pipe or
-    // device; 61: full.
+    // failure leaves the old file whole (and a temporary file that a write cut short left
+    // there goes); a link is written where it points. An existing file keeps what makes it
+    // itself: its mode, owner, group, access control list and extended attributes are given
+    // to the new file before the rename. Where that cannot be (another user's file, an
+    // attribute this user may not set), where the file has other names (hard links, which
+    // then see the change too), or where the folder takes no new file, the file is written in
+    // place instead: its old contents are first copied whole to a backup in the user's cache
+    // folder, which goes once the new contents are on disk, or puts them back when the write
+    // fails midway (only when that fails too does the backup stay, and WriteResult names it).
+    // Who may write is judged by what this user may do (as root: the owner-write bit). 76: the
+    // folder is missing; 75: a write-protected file or folder, a target that is a folder, pipe
+    // or device; 61: full.
     virtual int writeFile(const QString &path, const QByteArray &data) = 0;
     // As writeFile, but path gets a file of its own: a link there is replaced by the new file,
-    // never followed, so what it points to stays as it was. Overwriting in place is only done
-    // for a file that is no link and has no other name.
+    // never followed, so what it points to stays as it was, and a file with other names gets
+    // a new one. Writing in place is only done for a file that is no link and has no other
+    // name.
     virtual int replaceFile(const QString &path, const QByteArray &data) = 0;
+    // What a write does with a link at its path: writeFile follows it, replaceFile replaces it.
+    enum class LinkAtPath { Follow, Replace };
+    // writeFile or replaceFile of contents given in pieces. By default they are gathered and
+    // written whole.
+    virtual WriteResult writeFilePieces(const QString &path, const FilePieces &pieces, LinkAtPath link)
+    {
+        QByteArray data;
+        if (const qint64 size = pieces.size ? pieces.size() : -1; size > 0)
+            data.reserve(qsizetype(size));
+        for (std::optional<QByteArrayView> piece = pieces.next(); piece; piece = pieces.next()) {
+            if (piece->isEmpty()) {
+                WriteResult result;
+                result.error = link == LinkAtPath::Follow ? writeFile(path, data) : replaceFile(path, data);
+                if (result.error == 0)
+                    result.written = FileStamp::of(path);
+                return result;
+            }
+            data += *piece;
+        }
+        WriteResult failed;
+        failed.error = FileErrors::PathFileAccess;
+        return failed;
+    }
     // True when both paths name the same file (device and inode, links followed); false when
     // either cannot be found.
     virtual bool isSameFile(const QString &a, const QString &b) = 0;

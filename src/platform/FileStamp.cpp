@@ -27,25 +27,50 @@ bool FileStamp::operator==(const FileStamp &other) const
         && modifiedNs == other.modifiedNs && changedNs == other.changedNs;
 }
 
+bool FileStamp::sameContentsAs(const FileStamp &other) const
+{
+    return exists == other.exists && link == other.link && folder == other.folder && device == other.device
+        && inode == other.inode && size == other.size && modifiedNs == other.modifiedNs;
+}
+
+FileStamp FileStamp::of(const struct stat &st)
+{
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.folder = S_ISDIR(st.st_mode);
+    stamp.device = quint64(st.st_dev);
+    stamp.inode = quint64(st.st_ino);
+    stamp.size = qint64(st.st_size);
+    stamp.modifiedNs = nanoseconds(st.st_mtim);
+    stamp.changedNs = nanoseconds(st.st_ctim);
+    return stamp;
+}
+
 std::optional<FileStamp> FileStamp::of(const QString &path)
 {
     // Read before the file is looked at: a change after this reading gets a later time.
     struct timespec now;
     ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
 
+    const QByteArray name = PathCodec::encode(path);
     struct stat st;
-    if (::stat(PathCodec::encode(path).constData(), &st) != 0) {
+    if (::lstat(name.constData(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return FileStamp{};
         return std::nullopt;
     }
-    FileStamp stamp;
-    stamp.exists = true;
-    stamp.device = quint64(st.st_dev);
-    stamp.inode = quint64(st.st_ino);
-    stamp.size = qint64(st.st_size);
-    stamp.modifiedNs = nanoseconds(st.st_mtim);
-    stamp.changedNs = nanoseconds(st.st_ctim);
+    const bool link = S_ISLNK(st.st_mode);
+    if (link && ::stat(name.constData(), &st) != 0) {
+        // A link that leads nowhere: the name is taken, by no file.
+        if (errno == ENOENT || errno == ENOTDIR) {
+            FileStamp dangling;
+            dangling.link = true;
+            return dangling;
+        }
+        return std::nullopt;
+    }
+    FileStamp stamp = of(st);
+    stamp.link = link;
     const bool wholeSeconds = st.st_mtim.tv_nsec == 0 && st.st_ctim.tv_nsec == 0;
     const qint64 margin = wholeSeconds ? wholeSecondsMarginNs : tickMarginNs;
     stamp.recent = stamp.changedNs + margin >= nanoseconds(now);

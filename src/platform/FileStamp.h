@@ -5,6 +5,8 @@
 
 #include <optional>
 
+struct stat;
+
 // What tells one state of a file from another without reading it: which file the name leads
 // to, its size, and its modification and status-change times to the nanosecond.
 //
@@ -16,6 +18,9 @@
 struct FileStamp
 {
     bool exists = false;
+    // The name itself is a symbolic link; the rest describes the file it leads to.
+    bool link = false;
+    bool folder = false;
     quint64 device = 0;
     quint64 inode = 0;
     qint64 size = 0;
@@ -27,9 +32,15 @@ struct FileStamp
 
     bool operator==(const FileStamp &other) const;
     bool operator!=(const FileStamp &other) const { return !(*this == other); }
+    // Whether other is the same file, reached the same way (through a link or not), with the
+    // same size and modification time: what tells a file changed by another program from
+    // the one read, when its status alone may change (a new name, a new mode).
+    bool sameContentsAs(const FileStamp &other) const;
 
     // The stamp of the file path names (through the path codec; a link is followed). A missing
     // file gives a stamp with exists false; nothing when the system cannot tell (no permission
     // to look in a folder, an I/O error).
     static std::optional<FileStamp> of(const QString &path);
+    // The stamp of an open file's status (fstat), not reached through a link.
+    static FileStamp of(const struct stat &status);
 };

@@ -1,5 +1,7 @@
 #include "platform/PathCodec.h"
 
+#include <QStringDecoder>
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -27,8 +29,15 @@ bool isContinuation(uchar byte)
     return (byte & 0xC0) == 0x80;
 }
 
+// Valid UTF-8 to text, every character kept: QString::fromUtf8 drops a byte-order mark at
+// the start, which in a name or a line is a character like any other.
+QString fromValidUtf8(const char *data, qsizetype size)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(data, size));
+}
+
 // The length of the valid UTF-8 sequence that starts at bytes[i], or 0 when none does there.
-// Overlong forms, UTF-16 surrogates and code points above U+10FFFF are not valid.
 int validSequenceLength(const uchar *bytes, qsizetype size, qsizetype i)
 {
     const uchar lead = bytes[i];
@@ -89,13 +98,18 @@ QString decode(const char *data, qsizetype size)
             i += length;
             continue;
         }
-        result += QString::fromUtf8(data + runStart, i - runStart);
+        result += fromValidUtf8(data + runStart, i - runStart);
         result += QChar(char16_t(rawByteBase + bytes[i]));
         ++i;
         runStart = i;
     }
-    result += QString::fromUtf8(data + runStart, size - runStart);
+    result += fromValidUtf8(data + runStart, size - runStart);
     return result;
+}
+
+int utf8SequenceLength(const uchar *bytes, qsizetype size)
+{
+    return size > 0 ? validSequenceLength(bytes, size, 0) : 0;
 }
 
 QString decode(const QByteArray &bytes)

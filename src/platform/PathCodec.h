@@ -16,6 +16,11 @@ QString decode(const char *bytes, qsizetype size);
 QString decode(const QByteArray &bytes);
 QByteArray encode(const QString &path);
 
+// The length of the valid UTF-8 sequence that bytes (size of them) begin with, 1 for ASCII; 0
+// where they begin with none, and decode makes the first byte a character of its own.
+// Overlong forms, UTF-16 surrogates and code points above U+10FFFF are not valid.
+int utf8SequenceLength(const uchar *bytes, qsizetype size);
+
 // True when path holds a character that stands for a byte of no valid UTF-8.
 bool hasRawBytes(const QString &path);
 // The text to show for a path or name: each raw byte drawn as the replacement mark U+FFFD.

@@ -1,7 +1,12 @@
 #include "platform/Posix.h"
 
+#include <QByteArray>
+
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
+#include <sys/random.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +46,11 @@ ssize_t readSome(int fd, void *buffer, size_t size)
 
 namespace {
 
+// One call of copy_file_range or sendfile moves at most this much; large chunks let the kernel
+// (or the filesystem, for reflinks) do the work in few calls.
+constexpr size_t copyChunk = size_t(1) << 30;
+constexpr size_t bufferSize = size_t(1) << 20;
+
 // writeAll (offset < 0) and writeAllAt.
 int writeFrom(int fd, QByteArrayView data, off_t offset)
 {
@@ -59,6 +69,11 @@ int writeFrom(int fd, QByteArrayView data, off_t offset)
         done += put;
     }
     return 0;
+}
+
+bool fallbackErrno(int err)
+{
+    return err == EXDEV || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP || err == ENOTSUP;
 }
 
 // The path without the slashes it may end in; "/" stays "/".
@@ -80,6 +95,86 @@ int writeAll(int fd, QByteArrayView data)
 int writeAllAt(int fd, QByteArrayView data, off_t offset)
 {
     return writeFrom(fd, data, offset);
+}
+
+int copyData(int in, int out)
+{
+    bool tryRange = true;
+    bool trySendfile = true;
+    bool copiedAny = false;
+    for (;;) {
+        if (tryRange) {
+            const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, copyChunk, 0);
+            if (n > 0) {
+                copiedAny = true;
+                continue;
+            }
+            if (n == 0) {
+                // Some pseudo files report no data through copy_file_range; read them plainly.
+                if (copiedAny)
+                    return 0;
+                tryRange = false;
+                continue;
+            }
+            if (errno == EINTR)
+                continue;
+            if (!fallbackErrno(errno) || copiedAny)
+                return errno;
+            tryRange = false;
+            continue;
+        }
+        if (trySendfile) {
+            const ssize_t n = ::sendfile(out, in, nullptr, copyChunk);
+            if (n > 0) {
+                copiedAny = true;
+                continue;
+            }
+            if (n == 0 && copiedAny)
+                return 0;
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (!fallbackErrno(errno) || copiedAny))
+                return errno;
+            trySendfile = false;
+            continue;
+        }
+        break;
+    }
+
+    // Plain read and write from wherever the calls above stopped.
+    QByteArray buffer(qsizetype(bufferSize), Qt::Uninitialized);
+    for (;;) {
+        const ssize_t got = Posix::readSome(in, buffer.data(), bufferSize);
+        if (got <= 0)
+            return got == 0 ? 0 : errno;
+        if (const int err = Posix::writeAll(out, QByteArrayView(buffer.constData(), qsizetype(got))))
+            return err;
+    }
+}
+
+int createUnique(QByteArray &pathTemplate, mode_t mode)
+{
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    constexpr qsizetype suffix = 6;
+    if (!pathTemplate.endsWith("XXXXXX")) {
+        errno = EINVAL;
+        return -1;
+    }
+    for (int tries = 0; tries < 100; ++tries) {
+        unsigned char random[suffix];
+        if (::getrandom(random, sizeof random, 0) != ssize_t(sizeof random)) {
+            for (qsizetype i = 0; i < suffix; ++i)
+                random[i] = static_cast<unsigned char>(::rand());
+        }
+        char *name = pathTemplate.data() + pathTemplate.size() - suffix;
+        for (qsizetype i = 0; i < suffix; ++i)
+            name[i] = letters[random[i] % (sizeof letters - 1)];
+        const int fd = ::open(pathTemplate.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 int renameNoReplace(const QByteArray &from, const QByteArray &to)

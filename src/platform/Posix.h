@@ -45,6 +45,16 @@ int writeAll(int fd, QByteArrayView data);
 // Writes all of data at offset (pwrite), leaving the descriptor's position alone.
 int writeAllAt(int fd, QByteArrayView data, off_t offset);
 
+// Copies everything from in to out, each from its position on: copy_file_range, else
+// sendfile, else plain reads and writes (some pseudo files report no data through the first).
+int copyData(int in, int out);
+
+// Creates a new file from pathTemplate, whose last six characters "XXXXXX" become letters and
+// digits that make a name not taken yet (as mkostemp does, but with mode, which the umask and
+// a folder's default access list then narrow, as for any new file). The descriptor (close on
+// exec), or -1 with errno set; pathTemplate holds the name made.
+int createUnique(QByteArray &pathTemplate, mode_t mode);
+
 // Renames from to to, but never replaces what is at to, of any kind: EEXIST then. Where the
 // filesystem does not know RENAME_NOREPLACE, to is checked by hand before a plain rename.
 int renameNoReplace(const QByteArray &from, const QByteArray &to);

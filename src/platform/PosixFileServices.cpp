@@ -1,27 +1,29 @@
 #include "platform/PosixFileServices.h"
 
+#include "platform/FileAttributes.h"
 #include "platform/FileErrors.h"
+#include "platform/FileWriting.h"
 #include "platform/LongPath.h"
 #include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
 #include "platform/Posix.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
-#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
-// One call of copy_file_range or sendfile moves at most this much; large chunks let the kernel
-// (or the filesystem, for reflinks) do the work in few calls.
-constexpr size_t copyChunk = size_t(1) << 30;
 constexpr size_t bufferSize = size_t(1) << 20;
 
 QByteArray encoded(const QString &path)
@@ -81,6 +83,12 @@ FileDescriptor openWholeFile(const QString &path, qint64 maxSize, qint64 &size, 
         result.error = FileErrors::PathNotFound;
         return FileDescriptor();
     }
+    // A device is not even opened: opening some does something (a tape rewinds).
+    struct stat before;
+    if (LongPath::stat(encoded(path), before) == 0 && (S_ISCHR(before.st_mode) || S_ISBLK(before.st_mode))) {
+        result.error = FileErrors::PathFileAccess;
+        return FileDescriptor();
+    }
     // The path may be longer than one call takes (a deep search's result).
     FileDescriptor in(LongPath::open(encoded(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!in.isOpen()) {
@@ -98,67 +106,6 @@ FileDescriptor openWholeFile(const QString &path, qint64 maxSize, qint64 &size, 
         return FileDescriptor();
     size = st.st_size;
     return in;
-}
-
-bool fallbackErrno(int err)
-{
-    return err == EXDEV || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP || err == ENOTSUP;
-}
-
-// Copies everything from in to out; returns 0 or an errno value.
-int copyData(int in, int out)
-{
-    bool tryRange = true;
-    bool trySendfile = true;
-    bool copiedAny = false;
-    for (;;) {
-        if (tryRange) {
-            const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, copyChunk, 0);
-            if (n > 0) {
-                copiedAny = true;
-                continue;
-            }
-            if (n == 0) {
-                // Some pseudo files report no data through copy_file_range; read them plainly.
-                if (copiedAny)
-                    return 0;
-                tryRange = false;
-                continue;
-            }
-            if (errno == EINTR)
-                continue;
-            if (!fallbackErrno(errno) || copiedAny)
-                return errno;
-            tryRange = false;
-            continue;
-        }
-        if (trySendfile) {
-            const ssize_t n = ::sendfile(out, in, nullptr, copyChunk);
-            if (n > 0) {
-                copiedAny = true;
-                continue;
-            }
-            if (n == 0 && copiedAny)
-                return 0;
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0 && (!fallbackErrno(errno) || copiedAny))
-                return errno;
-            trySendfile = false;
-            continue;
-        }
-        break;
-    }
-
-    // Plain read and write from wherever the calls above stopped.
-    QByteArray buffer(qsizetype(bufferSize), Qt::Uninitialized);
-    for (;;) {
-        const ssize_t got = Posix::readSome(in, buffer.data(), bufferSize);
-        if (got <= 0)
-            return got == 0 ? 0 : errno;
-        if (const int err = Posix::writeAll(out, QByteArrayView(buffer.constData(), qsizetype(got))))
-            return err;
-    }
 }
 
 // ".name.panoptra-XXXXXX" beside the target: a dot-file, so folder lists never show it.
@@ -252,81 +199,120 @@ int replaceThroughTemporary(const QString &target, const std::function<int(int)>
     return FileErrors::None;
 }
 
-// Overwrites the existing regular file at path with data, for when its folder takes no new
-// file: the file keeps its inode, owner and mode. The room for a longer text is taken first,
-// so a full disk leaves the old file whole; only a write that fails midway (an I/O error) leaves
-// it part old, part new. noFollow: a link at path is refused, and so is a file with more names.
-int writeInPlace(const QByteArray &path, const QByteArray &data, bool noFollow)
+// Gives the new file out what makes the existing file st at from itself: owner and group,
+// mode, attributes (the access control list among them). False when one cannot be given.
+bool giveIdentity(int out, const QByteArray &from, const struct stat &st)
 {
-    const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (noFollow ? O_NOFOLLOW : 0);
-    FileDescriptor out(::open(path.constData(), flags));
-    if (!out.isOpen())
-        return FileErrors::fromErrno(errno == ELOOP ? EACCES : errno);
-    struct stat st;
-    if (::fstat(out.fd(), &st) != 0)
-        return FileErrors::fromErrno(errno);
-    if (!S_ISREG(st.st_mode) || (noFollow && st.st_nlink > 1))
-        return FileErrors::PathFileAccess;
-    if (off_t(data.size()) > st.st_size && ::fallocate(out.fd(), FALLOC_FL_KEEP_SIZE, 0, off_t(data.size())) != 0) {
-        const int err = errno;
-        if (err != EOPNOTSUPP && err != ENOSYS && err != EINVAL) {
-            // Whatever was taken past the old end goes again.
-            (void)::ftruncate(out.fd(), st.st_size);
-            return FileErrors::fromErrno(err);
-        }
-    }
-    int err = Posix::writeAllAt(out.fd(), data, 0);
-    if (err == 0 && ::ftruncate(out.fd(), off_t(data.size())) != 0)
-        err = errno;
-    if (err == 0 && ::fsync(out.fd()) != 0)
-        err = errno;
-    if (!out.close() && err == 0)
-        err = errno;
-    return FileErrors::fromErrno(err);
+    struct stat own;
+    if (::fstat(out, &own) != 0)
+        return false;
+    if ((own.st_uid != st.st_uid || own.st_gid != st.st_gid) && ::fchown(out, st.st_uid, st.st_gid) != 0)
+        return false;
+    // After the owner, whose change clears the set-user and set-group bits.
+    if (::fchmod(out, st.st_mode & 07777) != 0)
+        return false;
+    return FileAttributes::copy(from, out) == 0;
 }
 
-// The process's file-creation mask; reading it means setting it, so it is set straight back.
-mode_t currentUmask()
+// Temporary files of ours beside target (of this user) that a write cut short left there.
+void removeLeftoverTemporaries(const QString &target)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
+    const QByteArray folder = folderOf(target);
+    const QByteArray pattern = Posix::baseName(temporaryTemplate(folder, target));
+    const QByteArray prefix = pattern.chopped(6);
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.size() != pattern.size() || !name.startsWith(prefix))
+            continue;
+        const bool suffixOfOurs = std::all_of(name.cbegin() + prefix.size(), name.cend(), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c));
+        });
+        struct stat st;
+        if (suffixOfOurs && ::fstatat(::dirfd(dir), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0
+            && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            ::unlinkat(::dirfd(dir), name.constData(), 0);
+    }
+    ::closedir(dir);
+}
+
+WriteResult failed(int err)
+{
+    WriteResult result;
+    result.error = err == ECANCELED ? FileErrors::PathFileAccess : FileErrors::fromErrno(err);
+    return result;
 }
 
 // writeFile (followLinks) and replaceFile.
-int writeContents(const QString &path, const QByteArray &data, bool followLinks)
+WriteResult writeContents(const QString &path, const FilePieces &pieces, bool followLinks, const WriteSteps &steps)
 {
+    WriteResult result;
     ReplaceTarget replace;
-    if (const int targetError = resolveTarget(path, replace, followLinks))
-        return targetError;
-    // A folder that takes no new file, where this user may still write the file itself: the
-    // file is written in place, as the only way to save it there.
-    const int folderError = checkWritableFolder(folderOf(replace.path));
-    if (folderError == FileErrors::PathFileAccess && replace.exists)
-        return writeInPlace(encoded(replace.path), data, !followLinks);
-    if (folderError)
-        return folderError;
-    const mode_t mode = replace.exists ? (replace.st.st_mode & 07777) : (0666 & ~currentUmask());
-    bool folderRefused = false;
-    const int error = replaceThroughTemporary(
-        replace.path,
-        [&](int out) {
-            if (const int err = Posix::writeAll(out, data))
-                return err;
-            // The replaced file keeps its owner where we may give it (root saving another's file).
-            if (replace.exists && (replace.st.st_uid != ::geteuid() || replace.st.st_gid != ::getegid()))
-                (void)::fchown(out, replace.st.st_uid, replace.st.st_gid);
-            if (::fchmod(out, mode) != 0)
-                return errno;
-            // On disk before the rename, so that a crash leaves the old file or the new one.
-            if (::fsync(out) != 0)
-                return errno;
-            return 0;
-        },
-        &folderRefused);
-    if (error && folderRefused && replace.exists)
-        return writeInPlace(encoded(replace.path), data, !followLinks);
-    return error;
+    if ((result.error = resolveTarget(path, replace, followLinks)))
+        return result;
+    const QByteArray target = encoded(replace.path);
+    const QByteArray folder = folderOf(replace.path);
+    const auto inPlace = [&] { return FileWriting::writeInPlace(target, pieces, !followLinks, steps); };
+    // In place where a new file could not stand for this one: the folder takes no new file (and
+    // this user may still write the file itself), or the file has other names, which then see
+    // the change too.
+    const int folderError = checkWritableFolder(folder);
+    if (replace.exists && (folderError == FileErrors::PathFileAccess || (followLinks && replace.st.st_nlink > 1)))
+        return inPlace();
+    if ((result.error = folderError))
+        return result;
+    removeLeftoverTemporaries(replace.path);
+    // A new file is made as any other (the umask or the folder's default access list gives its
+    // mode); one that takes an existing file's place gets that file's identity before any of
+    // its contents, or the file is written in place.
+    QByteArray temporary = temporaryTemplate(folder, replace.path);
+    FileDescriptor out(Posix::createUnique(temporary, replace.exists ? 0600 : 0666));
+    if (!out.isOpen()) {
+        if (replace.exists && refusedByFolder(errno))
+            return inPlace();
+        return failed(errno);
+    }
+    if (replace.exists && !giveIdentity(out.fd(), target, replace.st)) {
+        out.close();
+        ::unlink(temporary.constData());
+        return inPlace();
+    }
+    qint64 written = 0;
+    int err = FileWriting::writePieces(out.fd(), pieces, written, steps);
+    // On disk before the rename, so that a crash leaves the old file or the new one.
+    if (err == 0 && ::fsync(out.fd()) != 0)
+        err = errno;
+    struct stat st;
+    if (err == 0 && ::fstat(out.fd(), &st) != 0)
+        err = errno;
+    // Some filesystems report a full disk only when the file is closed.
+    if (!out.close() && err == 0)
+        err = errno;
+    if (err == 0 && steps)
+        steps("temporary-written");
+    if (err == 0 && ::rename(temporary.constData(), target.constData()) != 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(temporary.constData());
+        return failed(err);
+    }
+    FileWriting::syncFolder(folder);
+    result.written = FileStamp::of(st);
+    result.written->link = replace.path != path;
+    return result;
+}
+
+// data as the pieces of a write: all of it, then the end.
+FilePieces wholeData(const QByteArray &data)
+{
+    auto given = std::make_shared<bool>(false);
+    return FilePieces{[&data] { return qint64(data.size()); }, [&data, given]() -> std::optional<QByteArrayView> {
+                          if (std::exchange(*given, true))
+                              return QByteArrayView();
+                          return QByteArrayView(data);
+                      }};
 }
 
 } // namespace
@@ -361,7 +347,7 @@ int PosixFileServices::copyFile(const QString &source, const QString &target)
         return folderError;
 
     return replaceThroughTemporary(replace.path, [&](int out) {
-        int err = copyData(in.fd(), out);
+        int err = Posix::copyData(in.fd(), out);
         if (err == 0 && ::fchmod(out, sourceStat.st_mode & 0777) != 0)
             err = errno;
         if (err == 0) {
@@ -441,12 +427,17 @@ FileContents PosixFileServices::readFileInPieces(const QString &path, qint64 max
 
 int PosixFileServices::writeFile(const QString &path, const QByteArray &data)
 {
-    return writeContents(path, data, true);
+    return writeContents(path, wholeData(data), true, m_writeSteps).error;
 }
 
 int PosixFileServices::replaceFile(const QString &path, const QByteArray &data)
 {
-    return writeContents(path, data, false);
+    return writeContents(path, wholeData(data), false, m_writeSteps).error;
+}
+
+WriteResult PosixFileServices::writeFilePieces(const QString &path, const FilePieces &pieces, LinkAtPath link)
+{
+    return writeContents(path, pieces, link == LinkAtPath::Follow, m_writeSteps);
 }
 
 bool PosixFileServices::isSameFile(const QString &a, const QString &b)

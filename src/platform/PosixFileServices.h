@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileServices.h"
+#include "platform/FileWriting.h"
 
 class PosixFileServices : public FileServices
 {
@@ -16,5 +17,13 @@ public:
                                   const std::function<bool(QByteArrayView)> &consume) override;
     int writeFile(const QString &path, const QByteArray &data) override;
     int replaceFile(const QString &path, const QByteArray &data) override;
+    WriteResult writeFilePieces(const QString &path, const FilePieces &pieces, LinkAtPath link) override;
     bool isSameFile(const QString &a, const QString &b) override;
+
+    // For tests that cut a write short where a crash could: steps is called at each named step
+    // of every write from here on.
+    void setWriteSteps(WriteSteps steps) { m_writeSteps = std::move(steps); }
+
+private:
+    WriteSteps m_writeSteps;
 };

@@ -2,15 +2,15 @@
 
 #include "textbox/TextScan.h"
 #include "textbox/TextLines.h"
+#include "platform/PathCodec.h"
 
+#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
 
 namespace {
-
-const QByteArray utf8Bom("\xEF\xBB\xBF", 3);
 
 // Windows-1252 at 0x80..0x9F; the five bytes the code page leaves undefined stand for the
 // control characters of the same value, so that every byte reads back to itself.
@@ -21,28 +21,102 @@ constexpr std::array<char16_t, 32> windows1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-bool inWindows1252(char16_t code)
+// The path codec's raw bytes: U+DC80..U+DCFF stands for the byte 0x80..0xFF of no valid
+// sequence, where it is no second half of a pair.
+constexpr char16_t rawByteBase = 0xDC00;
+
+bool isRawByteAt(QStringView text, qsizetype i)
 {
-    return code < 0x80 || (code >= 0xA0 && code <= 0xFF)
-        || std::find(windows1252High.begin(), windows1252High.end(), code) != windows1252High.end();
+    const char16_t code = text.at(i).unicode();
+    return code >= 0xDC80 && code <= 0xDCFF && !(i > 0 && text.at(i - 1).isHighSurrogate());
 }
 
-std::optional<QByteArray> toWindows1252(QStringView text)
+bool isUtf8(TextEncoding encoding)
 {
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char *out = bytes.data();
+    return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithBom;
+}
+
+bool isUtf16(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
+}
+
+// Windows-1252's byte for code, or -1.
+int windows1252Byte(char16_t code)
+{
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
+        return code;
+    const auto *found = std::find(windows1252High.begin(), windows1252High.end(), code);
+    return found == windows1252High.end() ? -1 : int(0x80 + (found - windows1252High.begin()));
+}
+
+bool appendWindows1252(QByteArray &out, QStringView text)
+{
+    const qsizetype old = out.size();
+    out.resize(old + text.size());
+    char *to = out.data() + old;
+    for (const QChar ch : text) {
+        const int byte = windows1252Byte(ch.unicode());
+        if (byte < 0) {
+            out.resize(old);
+            return false;
+        }
+        *to++ = char(byte);
+    }
+    return true;
+}
+
+void appendUtf16(QByteArray &out, QStringView text, bool bigEndian)
+{
+    const qsizetype old = out.size();
+    out.resize(old + 2 * text.size());
+    char *to = out.data() + old;
     for (const QChar ch : text) {
         const char16_t code = ch.unicode();
-        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-            *out++ = char(code);
-            continue;
-        }
-        const auto *found = std::find(windows1252High.begin(), windows1252High.end(), code);
-        if (found == windows1252High.end())
-            return std::nullopt;
-        *out++ = char(0x80 + (found - windows1252High.begin()));
+        const char low = char(code & 0xFF);
+        const char high = char(code >> 8);
+        *to++ = bigEndian ? high : low;
+        *to++ = bigEndian ? low : high;
     }
-    return bytes;
+}
+
+// Runs of text through the UTF-8 encoder, each raw byte as itself.
+bool appendUtf8(QByteArray &out, QStringView text)
+{
+    const qsizetype old = out.size();
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const auto appendRun = [&](QStringView run) {
+        const qsizetype at = out.size();
+        out.resize(at + encoder.requiredSpace(run.size()));
+        char *end = encoder.appendToBuffer(out.data() + at, run);
+        out.resize(end - out.constData());
+    };
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!QChar::isSurrogate(text.at(i).unicode()) || !isRawByteAt(text, i))
+            continue;
+        appendRun(text.sliced(runStart, i - runStart));
+        out.append(char(text.at(i).unicode() - rawByteBase));
+        runStart = i + 1;
+    }
+    appendRun(text.sliced(runStart));
+    // A lone surrogate that stands for no byte has no UTF-8 form.
+    if (encoder.hasError()) {
+        out.resize(old);
+        return false;
+    }
+    return true;
+}
+
+QString fromUtf16(QByteArrayView bytes, bool bigEndian)
+{
+    const qsizetype units = bytes.size() / 2;
+    QString text(units, Qt::Uninitialized);
+    QChar *to = text.data();
+    const auto *from = reinterpret_cast<const uchar *>(bytes.data());
+    for (qsizetype i = 0; i < units; ++i, from += 2)
+        *to++ = QChar(char16_t(bigEndian ? (from[0] << 8) | from[1] : (from[1] << 8) | from[0]));
+    return text;
 }
 
 } // namespace
@@ -59,63 +133,161 @@ DecodedText decode(const QByteArray &bytes)
 
 std::optional<QByteArray> encode(const QString &text, const TextFormat &format)
 {
-    const bool addLineEnd = format.finalLineEnd && (text.isEmpty() || !lineEndStartingWith(text.back()));
-    std::optional<QByteArray> bytes = encodeText(text, format.encoding);
-    const std::optional<QByteArray> end = addLineEnd ? encodeText(lineEndText(format.lineEnd), format.encoding)
-                                                     : std::optional(QByteArray());
-    if (!bytes || !end)
+    QByteArray bytes = byteOrderMark(format.encoding).toByteArray();
+    if (!appendEncoded(bytes, text, format.encoding))
         return std::nullopt;
-    *bytes += *end;
-    if (format.encoding == TextEncoding::Utf8WithBom)
-        bytes->prepend(utf8Bom);
+    const bool addLineEnd = format.finalLineEnd && !text.isEmpty() && !LineEnds::startingWith(text.back().unicode());
+    if (addLineEnd && !appendEncoded(bytes, LineEnds::text(format.lineEnd), format.encoding))
+        return std::nullopt;
     return bytes;
 }
 
 std::optional<QByteArray> encodeText(QStringView text, TextEncoding encoding)
 {
-    if (encoding == TextEncoding::Windows1252)
-        return toWindows1252(text);
-    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(text);
-    // A lone surrogate has no UTF-8 form.
-    if (encoder.hasError())
+    QByteArray bytes;
+    if (!appendEncoded(bytes, text, encoding))
         return std::nullopt;
     return bytes;
 }
 
-std::optional<qsizetype> firstUnencodable(const QString &text, TextEncoding encoding)
+bool appendEncoded(QByteArray &out, QStringView text, TextEncoding encoding)
 {
+    switch (encoding) {
+    case TextEncoding::Windows1252:
+        return appendWindows1252(out, text);
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+        appendUtf16(out, text, encoding == TextEncoding::Utf16BE);
+        return true;
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8WithBom:
+        break;
+    }
+    return appendUtf8(out, text);
+}
+
+qint64 encodedSize(QStringView text, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Windows1252)
+        return text.size();
+    if (isUtf16(encoding))
+        return 2 * qint64(text.size());
+    qint64 size = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t code = text.at(i).unicode();
+        if (code < 0x80)
+            size += 1;
+        else if (code < 0x800)
+            size += 2;
+        else if (QChar::isHighSurrogate(code) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            size += 4, ++i;
+        else if (isRawByteAt(text, i))
+            size += 1;
+        else
+            size += 3;
+    }
+    return size;
+}
+
+std::optional<qsizetype> firstUnencodable(QStringView text, TextEncoding encoding)
+{
+    if (isUtf16(encoding))
+        return std::nullopt;
     const bool windows1252 = encoding == TextEncoding::Windows1252;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t code = text.at(i).unicode();
         if (windows1252) {
-            if (!inWindows1252(code))
+            if (windows1252Byte(code) < 0)
                 return i;
             continue;
         }
-        if (QChar::isHighSurrogate(code) && i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+        if (!QChar::isSurrogate(code))
+            continue;
+        if (QChar::isHighSurrogate(code) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             ++i;
             continue;
         }
-        if (QChar::isSurrogate(code))
+        if (!isRawByteAt(text, i))
             return i;
     }
     return std::nullopt;
 }
 
+QString toText(QByteArrayView bytes, TextEncoding encoding, bool validUtf8)
+{
+    switch (encoding) {
+    case TextEncoding::Windows1252:
+        return fromWindows1252(bytes);
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+        return fromUtf16(bytes, encoding == TextEncoding::Utf16BE);
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8WithBom:
+        break;
+    }
+    if (!validUtf8)
+        return PathCodec::decode(bytes.data(), bytes.size());
+    // A byte-order mark within the text is a character (the file's own lies before it).
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
+QByteArrayView byteOrderMark(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8WithBom:
+        return "\xEF\xBB\xBF";
+    case TextEncoding::Utf16LE:
+        return "\xFF\xFE";
+    case TextEncoding::Utf16BE:
+        return "\xFE\xFF";
+    case TextEncoding::Utf8:
+    case TextEncoding::Windows1252:
+        break;
+    }
+    return {};
+}
+
+bool writesAlike(TextEncoding a, TextEncoding b)
+{
+    return a == b || (isUtf8(a) && isUtf8(b));
+}
+
 QString withPlainLineBreaks(const QString &text)
 {
-    if (!text.contains(QLatin1Char('\r')))
+    const auto otherEnd = [](QChar ch) { return ch != QLatin1Char('\n') && LineEnds::mayBeginWith(ch.unicode()); };
+    if (std::none_of(text.cbegin(), text.cend(), otherEnd))
         return text;
-    QString out = text;
-    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t ch = text.at(i).unicode();
+        if (!LineEnds::startingWith(ch)) {
+            out += QChar(ch);
+            continue;
+        }
+        // An end of two characters is one break.
+        if (i + 1 < text.size() && LineEnds::joins(ch, text.at(i + 1).unicode()))
+            ++i;
+        out += QLatin1Char('\n');
+    }
     return out;
 }
 
 QString encodingName(TextEncoding encoding)
 {
-    return encoding == TextEncoding::Windows1252 ? QStringLiteral("Windows-1252") : QStringLiteral("UTF-8");
+    switch (encoding) {
+    case TextEncoding::Windows1252:
+        return QStringLiteral("Windows-1252");
+    case TextEncoding::Utf16LE:
+        return QStringLiteral("UTF-16LE");
+    case TextEncoding::Utf16BE:
+        return QStringLiteral("UTF-16BE");
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8WithBom:
+        break;
+    }
+    return QStringLiteral("UTF-8");
 }
 
 QString fromWindows1252(QByteArrayView bytes)
@@ -128,43 +300,6 @@ QString fromWindows1252(QByteArrayView bytes)
         ++out;
     }
     return text;
-}
-
-QStringView lineEndText(LineEnd lineEnd)
-{
-    switch (lineEnd) {
-    case LineEnd::CrLf:
-        return u"\r\n";
-    case LineEnd::Lf:
-        return u"\n";
-    case LineEnd::Cr:
-        return u"\r";
-    case LineEnd::ParagraphSeparator:
-        return u"\u2029";
-    case LineEnd::Fdd0:
-        return u"\uFDD0";
-    case LineEnd::Fdd1:
-        return u"\uFDD1";
-    }
-    return u"\n";
-}
-
-std::optional<LineEnd> lineEndStartingWith(QChar ch)
-{
-    switch (ch.unicode()) {
-    case u'\n':
-        return LineEnd::Lf;
-    case u'\r':
-        return LineEnd::Cr;
-    case 0x2029:
-        return LineEnd::ParagraphSeparator;
-    case 0xFDD0:
-        return LineEnd::Fdd0;
-    case 0xFDD1:
-        return LineEnd::Fdd1;
-    default:
-        return std::nullopt;
-    }
 }
 
 } // namespace TextCodec

@@ -1,16 +1,14 @@
 #include "textbox/TextLines.h"
 
 #include "textbox/PlainBytes.h"
-
-#include <QStringDecoder>
+#include "textbox/TextEncoder.h"
+#include "platform/PathCodec.h"
 
 #include <algorithm>
 #include <array>
 #include <iterator>
 
 namespace {
-
-constexpr qsizetype bomSize = 3;
 
 // Counts of each line end found, by LineEnd.
 using EndCounts = std::array<qint64, 6>;
@@ -36,40 +34,98 @@ TextFormat formatFrom(TextEncoding encoding, const EndCounts &counts, bool endsI
     return format;
 }
 
-// The line end that begins at bytes[i], and how many bytes it takes: CR LF, LF and a lone CR
-// in either encoding; U+2029, U+FDD0 and U+FDD1 in UTF-8.
-std::optional<LineEnd> lineEndAt(const uchar *bytes, qsizetype i, qsizetype size, bool utf8, qsizetype &length)
+// Where a file's lines end, and how long each is in characters (UTF-16 code units).
+class LineFinder
 {
-    const uchar b = bytes[i];
-    if (b == '\n') {
-        length = 1;
-        return LineEnd::Lf;
+public:
+    LineFinder(const QByteArray &bytes, TextEncoding encoding)
+        : m_data(reinterpret_cast<const uchar *>(bytes.constData())), m_size(bytes.size()), m_encoding(encoding)
+    {
     }
-    if (b == '\r') {
-        const bool crLf = i + 1 < size && bytes[i + 1] == '\n';
-        length = crLf ? 2 : 1;
-        return crLf ? LineEnd::CrLf : LineEnd::Cr;
-    }
-    if (!utf8 || i + 2 >= size)
-        return std::nullopt;
-    length = 3;
-    if (b == 0xE2 && bytes[i + 1] == 0x80 && bytes[i + 2] == 0xA9)
-        return LineEnd::ParagraphSeparator;
-    if (b == 0xEF && bytes[i + 1] == 0xB7 && (bytes[i + 2] == 0x90 || bytes[i + 2] == 0x91))
-        return bytes[i + 2] == 0x90 ? LineEnd::Fdd0 : LineEnd::Fdd1;
-    return std::nullopt;
-}
 
-// A line's text from its bytes. QString::fromUtf8 leaves out a byte-order mark at the start of
-// what it reads; a line's is text (the file's own mark lies before the first line).
-QString decodeLine(QByteArrayView bytes, TextEncoding encoding)
-{
-    if (encoding == TextEncoding::Windows1252)
-        return TextCodec::fromWindows1252(bytes);
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom).decode(bytes);
-    return QString::fromUtf8(bytes);
-}
+    // Calls line(from, to, length, end) for every line but the last, then gives the last one's
+    // length. Whether every high byte was part of a valid UTF-8 sequence is known after.
+    template <typename Line>
+    qint32 find(qsizetype from, const Line &line)
+    {
+        switch (m_encoding) {
+        case TextEncoding::Utf16LE:
+        case TextEncoding::Utf16BE:
+            return findUnits(from, line);
+        case TextEncoding::Windows1252:
+            return findBytes(from, line, false);
+        case TextEncoding::Utf8:
+        case TextEncoding::Utf8WithBom:
+            break;
+        }
+        return findBytes(from, line, true);
+    }
+    bool validUtf8() const { return m_validUtf8; }
+
+private:
+    template <typename Line>
+    qint32 findBytes(qsizetype i, const Line &line, bool utf8)
+    {
+        const std::array<bool, 256> &mayBeginEnd = LineEnds::firstBytes(m_encoding);
+        const QByteArrayView all(m_data, m_size);
+        qint32 length = 0;
+        while (i < m_size) {
+            if (i + PlainBytes::wordSize <= m_size && PlainBytes::isPlainWord(m_data + i)) {
+                length += qint32(PlainBytes::wordSize);
+                i += PlainBytes::wordSize;
+                continue;
+            }
+            const uchar b = m_data[i];
+            if (mayBeginEnd[b]) {
+                if (const std::optional<LineEnds::Found> end = LineEnds::at(all.sliced(i), m_encoding)) {
+                    line(i, i + end->size, length, end->end);
+                    i += end->size;
+                    length = 0;
+                    continue;
+                }
+            }
+            if (!utf8 || b < 0x80) {
+                ++length;
+                ++i;
+                continue;
+            }
+            // A byte of no sequence is a character of its own; a four-byte one is a pair.
+            const int sequence = PathCodec::utf8SequenceLength(m_data + i, m_size - i);
+            if (sequence == 0)
+                m_validUtf8 = false;
+            length += sequence == 4 ? 2 : 1;
+            i += std::max(sequence, 1);
+        }
+        return length;
+    }
+
+    template <typename Line>
+    qint32 findUnits(qsizetype i, const Line &line)
+    {
+        const bool bigEndian = m_encoding == TextEncoding::Utf16BE;
+        const QByteArrayView all(m_data, m_size);
+        qint32 length = 0;
+        for (; i + 1 < m_size; i += 2) {
+            const char16_t unit = bigEndian ? char16_t((m_data[i] << 8) | m_data[i + 1])
+                                            : char16_t((m_data[i + 1] << 8) | m_data[i]);
+            if (LineEnds::mayBeginWith(unit)) {
+                if (const std::optional<LineEnds::Found> end = LineEnds::at(all.sliced(i), m_encoding)) {
+                    line(i, i + end->size, length, end->end);
+                    i += end->size - 2;
+                    length = 0;
+                    continue;
+                }
+            }
+            ++length;
+        }
+        return length;
+    }
+
+    const uchar *m_data;
+    qsizetype m_size;
+    TextEncoding m_encoding;
+    bool m_validUtf8 = true;
+};
 
 } // namespace
 
@@ -86,60 +142,42 @@ TextLines::Read TextLines::fromBytes(QByteArray bytes, TextEncoding encoding, qi
     TextLines &lines = read.lines;
     lines.m_encoding = encoding;
     lines.m_lines.clear();
-    const bool utf8 = encoding != TextEncoding::Windows1252;
-    const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
     const qsizetype size = bytes.size();
     // The byte-order mark is not text; a later one is.
-    qsizetype lineFrom = encoding == TextEncoding::Utf8WithBom ? std::min(bomSize, size) : 0;
-    qint32 length = 0;
+    const QByteArrayView mark = TextCodec::byteOrderMark(encoding);
+    qsizetype lineFrom = bytes.startsWith(mark) ? mark.size() : 0;
     EndCounts counts{};
     bool endsInLineEnd = false;
     if (expectedLines > 0)
         lines.m_lines.reserve(size_t(expectedLines));
-    for (qsizetype i = lineFrom; i < size;) {
-        if (i + PlainBytes::wordSize <= size && PlainBytes::isPlainWord(data + i)) {
-            length += qint32(PlainBytes::wordSize);
-            i += PlainBytes::wordSize;
-            continue;
-        }
-        const uchar b = data[i];
-        // Most bytes are plain characters: a line end begins with CR, LF, 0xE2 or 0xEF.
-        if (b > '\r' && b != 0xE2 && b != 0xEF) {
-            // In UTF-8 a continuation byte adds no character; a four-byte one adds a pair.
-            length += !utf8 || (b & 0xC0) != 0x80 ? 1 : 0;
-            length += utf8 && b >= 0xF0 ? 1 : 0;
-            ++i;
-            continue;
-        }
-        qsizetype endLength = 0;
-        const std::optional<LineEnd> end = lineEndAt(data, i, size, utf8, endLength);
-        if (!end) {
-            ++length;
-            ++i;
-            continue;
-        }
+    LineFinder finder(bytes, encoding);
+    const qint32 lastLength = finder.find(lineFrom, [&](qsizetype endFrom, qsizetype endTo, qint32 length, LineEnd end) {
         Line line;
         line.from = quint32(lineFrom);
-        line.bytes = quint32(i - lineFrom);
+        line.bytes = quint32(endFrom - lineFrom);
         line.length = length;
-        line.end = quint8(*end);
+        line.end = quint8(end);
         lines.m_lines.push_back(line);
-        ++counts[size_t(*end)];
-        i += endLength;
-        lineFrom = i;
-        length = 0;
-        endsInLineEnd = i == size;
-    }
+        ++counts[size_t(end)];
+        lineFrom = endTo;
+        endsInLineEnd = endTo == size;
+    });
     Line last;
     last.from = quint32(lineFrom);
     last.bytes = quint32(size - lineFrom);
-    last.length = length;
+    last.length = lastLength;
     lines.m_lines.push_back(last);
     if (lines.m_lines.capacity() > lines.m_lines.size() + lines.m_lines.size() / 8)
         lines.m_lines.shrink_to_fit();
+    lines.m_validUtf8 = finder.validUtf8();
     lines.m_bytes = std::move(bytes);
     read.format = formatFrom(encoding, counts, endsInLineEnd);
     return read;
+}
+
+QString TextLines::fileLine(const Line &line) const
+{
+    return TextCodec::toText(QByteArrayView(m_bytes).sliced(line.from, line.bytes), m_encoding, m_validUtf8);
 }
 
 QString TextLines::line(qsizetype line) const
@@ -147,7 +185,7 @@ QString TextLines::line(qsizetype line) const
     const Line &l = m_lines[size_t(line)];
     if (l.edited)
         return m_own[l.from];
-    return decodeLine(QByteArrayView(m_bytes).sliced(l.from, l.bytes), m_encoding);
+    return fileLine(l);
 }
 
 TextLines::End TextLines::lineEnd(qsizetype line) const
@@ -211,7 +249,7 @@ void TextLines::appendLineTo(QString &out, qsizetype line) const
     if (l.edited)
         out += m_own[l.from];
     else
-        out += decodeLine(QByteArrayView(m_bytes).sliced(l.from, l.bytes), m_encoding);
+        out += fileLine(l);
 }
 
 QString TextLines::text() const
@@ -267,72 +305,61 @@ QString TextLines::fileText(LineEnd main) const
         if (i + 1 == lineCount())
             break;
         before = endWritten(i, main, before);
-        out += TextCodec::lineEndText(*before);
+        out += LineEnds::text(*before);
     }
     return out;
 }
 
 bool TextLines::keepsFileBytes(qsizetype line, TextEncoding encoding) const
 {
-    // UTF-8 with or without a byte-order mark writes a line's characters alike.
-    return !m_lines[size_t(line)].edited
-        && (encoding == TextEncoding::Windows1252) == (m_encoding == TextEncoding::Windows1252);
+    return !m_lines[size_t(line)].edited && TextCodec::writesAlike(encoding, m_encoding);
+}
+
+std::optional<QByteArrayView> TextLines::fileBytes(qsizetype line, TextEncoding encoding) const
+{
+    if (!keepsFileBytes(line, encoding))
+        return std::nullopt;
+    const Line &l = m_lines[size_t(line)];
+    return QByteArrayView(m_bytes).sliced(l.from, l.bytes);
 }
 
 std::optional<TextLines::Unencodable> TextLines::firstUnencodable(TextEncoding encoding, LineEnd main) const
 {
+    // A line still the file's bytes holds nothing its own encoding cannot write; what UTF-8
+    // and Windows-1252 read, UTF-8 can write (a byte of no sequence as that byte).
+    const bool utf8Reads = m_encoding == TextEncoding::Windows1252 || TextCodec::writesAlike(m_encoding, TextEncoding::Utf8);
+    const bool fileLinesFit = TextCodec::writesAlike(encoding, m_encoding)
+        || (TextCodec::writesAlike(encoding, TextEncoding::Utf8) && utf8Reads);
     std::optional<LineEnd> before;
     for (qsizetype i = 0; i < lineCount(); ++i) {
-        // A line still the file's bytes holds nothing its own encoding cannot write, nor
-        // anything UTF-8 cannot.
-        const bool fromFile = !m_lines[size_t(i)].edited
-            && (keepsFileBytes(i, encoding) || encoding != TextEncoding::Windows1252);
-        const QString text = fromFile ? QString() : line(i);
-        if (const std::optional<qsizetype> column = TextCodec::firstUnencodable(text, encoding))
-            return Unencodable{i, text, *column};
+        if (m_lines[size_t(i)].edited || !fileLinesFit) {
+            const QString text = line(i);
+            if (const std::optional<qsizetype> column = TextCodec::firstUnencodable(text, encoding))
+                return Unencodable{i, text, *column};
+        }
         if (i + 1 == lineCount())
             break;
         before = endWritten(i, main, before);
-        const QStringView end = TextCodec::lineEndText(*before);
-        if (TextCodec::firstUnencodable(end.toString(), encoding))
-            return Unencodable{i, line(i) + end.toString(), lineLength(i)};
+        // The encoding has no bytes for an end it cannot hold.
+        if (LineEnds::bytes(*before, encoding).isEmpty())
+            return Unencodable{i, line(i) + LineEnds::text(*before).toString(), lineLength(i)};
     }
     return std::nullopt;
 }
 
 std::optional<QByteArray> TextLines::encode(const TextFormat &format) const
 {
+    TextEncoder encoder(*this, format);
     QByteArray out;
-    out.reserve(m_bytes.size() + lineCount());
-    if (format.encoding == TextEncoding::Utf8WithBom)
-        out += "\xEF\xBB\xBF";
-    const auto put = [&](QStringView text) {
-        const std::optional<QByteArray> bytes = TextCodec::encodeText(text, format.encoding);
-        if (bytes)
-            out += *bytes;
-        return bool(bytes);
-    };
-    std::optional<LineEnd> before;
-    for (qsizetype i = 0; i < lineCount(); ++i) {
-        const Line &l = m_lines[size_t(i)];
-        if (keepsFileBytes(i, format.encoding))
-            out.append(m_bytes.constData() + l.from, l.bytes);
-        else if (!put(line(i)))
+    out.reserve(encoder.size());
+    for (;;) {
+        const std::optional<QByteArrayView> piece = encoder.next();
+        if (!piece)
             return std::nullopt;
-        if (i + 1 == lineCount())
-            break;
-        before = endWritten(i, format.lineEnd, before);
-        if (!put(TextCodec::lineEndText(*before)))
-            return std::nullopt;
+        if (piece->isEmpty())
+            return out;
+        out += *piece;
     }
-    // As the codec does: a text that does not end in a line end gets the main one, where the
-    // format asks for it.
-    const qsizetype last = lineCount() - 1;
-    const bool empty = last == 0 && lineLength(0) == 0;
-    const bool endsInLineEnd = lineLength(last) == 0 ? last > 0 : bool(TextCodec::lineEndStartingWith(line(last).back()));
-    if (format.finalLineEnd && (empty || !endsInLineEnd) && !put(TextCodec::lineEndText(format.lineEnd)))
-        return std::nullopt;
-    return out;
 }
 
 TextLines::Line TextLines::ownLine(QString text, quint8 end)

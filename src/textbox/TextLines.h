@@ -26,7 +26,7 @@ public:
     struct Read;
     // The lines of a file's bytes read in encoding (a byte-order mark is left out), with the
     // format they were found in; expectedLines, when known, saves growing the line table.
-    // Files up to 4 GiB.
+    // Files up to 4 GiB. Lines end where LineEnds finds an end in encoding.
     static Read fromBytes(QByteArray bytes, TextEncoding encoding, qint64 expectedLines = 0);
 
     qsizetype lineCount() const { return qsizetype(m_lines.size()); }
@@ -61,8 +61,14 @@ public:
     std::optional<Unencodable> firstUnencodable(TextEncoding encoding, LineEnd main) const;
     // What a save writes: fileText(format.lineEnd) in format, as TextCodec::encode gives it,
     // but line by line, the lines that are still the file's bytes copied as they are; nothing
-    // when the encoding cannot hold the text.
+    // when the encoding cannot hold the text. TextEncoder gives the same in pieces.
     std::optional<QByteArray> encode(const TextFormat &format) const;
+    // The bytes line has in the file, while it is still those bytes and encoding writes its
+    // characters as the file's own encoding does; nothing otherwise.
+    std::optional<QByteArrayView> fileBytes(qsizetype line, TextEncoding encoding) const;
+    // The end written after line, before being the end written after the line before it:
+    // its own, or main; an empty line's LF right after a lone CR goes out as CR LF.
+    LineEnd endWritten(qsizetype line, LineEnd main, std::optional<LineEnd> before) const;
 
     // What a replace took out: enough to put it back as it was.
     struct Removed
@@ -95,8 +101,7 @@ private:
     Line ownLine(QString text, quint8 end);
     void dropOwnText(const Line &line);
     void appendLineTo(QString &out, qsizetype line) const;
-    // The end written after line, before being the end written after the line before it.
-    LineEnd endWritten(qsizetype line, LineEnd main, std::optional<LineEnd> before) const;
+    QString fileLine(const Line &line) const;
     // Whether line is still the file's bytes, and those bytes are what encoding would write.
     bool keepsFileBytes(qsizetype line, TextEncoding encoding) const;
     // m_starts holds the start of every line up to line.
@@ -105,6 +110,8 @@ private:
 
     QByteArray m_bytes;
     TextEncoding m_encoding = TextEncoding::Utf8;
+    // The file's bytes are UTF-8 throughout, with none outside a valid sequence.
+    bool m_validUtf8 = true;
     std::vector<Line> m_lines;
     // The texts of the edited lines, and the places among them that no line uses now.
     std::vector<QString> m_own;

@@ -88,8 +88,26 @@ void TextLoadJob::stop()
     m_changed.wait_for(lock, stopWait, [this] { return m_workerDone; });
 }
 
+std::optional<FileStamp> TextLoadJob::stamp() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_stamp;
+}
+
+int TextLoadJob::error() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_error;
+}
+
 void TextLoadJob::run(FileServices &files, const QString &path)
 {
+    // Before the read: a change after it shows at the save, also one made while it reads.
+    const std::optional<FileStamp> stamp = FileStamp::of(path);
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stamp = stamp;
+    }
     m_fileBytes = files.length(path);
     QByteArray bytes;
     // Room for the whole file at once, so the buffer is not copied as it grows.
@@ -112,16 +130,17 @@ void TextLoadJob::run(FileServices &files, const QString &path)
     else if (contents.tooLarge || scan.lineCount() > m_limits.maxLines)
         finish(TextLoadOutcome::TooLarge);
     else if (contents.error != 0)
-        finish(TextLoadOutcome::Unreadable);
+        finish(TextLoadOutcome::Unreadable, std::nullopt, contents.error);
     else
         finish(TextLoadOutcome::Loaded, TextLines::fromBytes(std::move(bytes), scan.encoding(), scan.lineCount()));
 }
 
-void TextLoadJob::finish(TextLoadOutcome outcome, std::optional<TextLines::Read> read)
+void TextLoadJob::finish(TextLoadOutcome outcome, std::optional<TextLines::Read> read, int error)
 {
     {
         const std::lock_guard lock(m_mutex);
         m_outcome = m_stop ? TextLoadOutcome::Stopped : outcome;
+        m_error = error;
         if (m_outcome == TextLoadOutcome::Loaded)
             m_read = std::move(read);
         m_workerDone = true;

@@ -2,6 +2,7 @@
 
 #include "textbox/TextCodec.h"
 #include "textbox/TextLines.h"
+#include "platform/FileStamp.h"
 
 #include <QString>
 
@@ -42,6 +43,11 @@ public:
     TextLoadOutcome outcome() const;
     // After Loaded: the file's lines and format, once.
     std::optional<TextLines::Read> take();
+    // Once the load has ended: the file as it was just before the read began (nothing when the
+    // system could not tell), so that a save can tell whether another program changed it since;
+    // and after Unreadable, the file services' error number.
+    std::optional<FileStamp> stamp() const;
+    int error() const;
     // How far the read has come, in percent of the file's size when it began.
     int percentRead() const;
     // Nobody waits for the load any more: the worker ends at its next step. Waits for it a
@@ -51,7 +57,7 @@ public:
 private:
     explicit TextLoadJob(TextLoadLimits limits);
     void run(FileServices &files, const QString &path);
-    void finish(TextLoadOutcome outcome, std::optional<TextLines::Read> read = std::nullopt);
+    void finish(TextLoadOutcome outcome, std::optional<TextLines::Read> read = std::nullopt, int error = 0);
     // Under m_mutex: runs m_done on the window's thread soon.
     void postDone();
 
@@ -63,6 +69,8 @@ private:
     std::condition_variable m_changed;
     TextLoadOutcome m_outcome = TextLoadOutcome::Running;
     std::optional<TextLines::Read> m_read;
+    std::optional<FileStamp> m_stamp;
+    int m_error = 0;
     bool m_workerDone = false;
     std::function<void()> m_done;
 };

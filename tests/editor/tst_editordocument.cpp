@@ -3,6 +3,7 @@
 #include "EditorFixture.h"
 
 #include "editor/EditorMessages.h"
+#include "platform/FileErrors.h"
 #include "platform/PathCodec.h"
 #include "support/TestCase.h"
 
@@ -221,9 +222,13 @@ void EditorDocumentTest::loadThatCannotReadChangesNothing_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
+    // A name that is no file passes silently; a file that cannot be read says why.
     QTest::newRow("missing file") << "gone.txt" << QString();
     QTest::newRow("folder") << "folder" << QString();
-    QTest::newRow("pipe named notes.txt") << "notes.txt" << QString();
+    const QString access = EditorMessages::readFailed(FileErrors::PathFileAccess);
+    QTest::newRow("pipe named notes.txt") << "notes.txt" << access;
+    QTest::newRow("a device, /dev/zero") << "/dev/zero" << access;
+    QTest::newRow("a file this user may not read") << "secret.txt" << access;
     const QString tooLarge = EditorMessages::fileTooLarge(TextDocument::maxFileSize, TextDocument::maxLines);
     QTest::newRow("larger than 256 MiB") << "huge.txt" << tooLarge;
     QTest::newRow("one line more than the limit") << "lines.txt" << tooLarge;
@@ -241,13 +246,18 @@ void EditorDocumentTest::loadThatCannotReadChangesNothing()
     QVERIFY(::truncate(PathCodec::encode(huge).constData(), (qint64(256) << 20) + 1) == 0);
     f->dir.createFile(QStringLiteral("lines.txt"), QByteArray(TextDocument::maxLines, '\n'));
     f->dir.createFile(QStringLiteral("breaks.txt"), QByteArray(20 << 20, '\n'));
+    const QString secret = f->dir.createFile(QStringLiteral("secret.txt"), "secret");
+    setMode(secret, 0);
+    // Root reads any file: the refusal comes from the file services' double then.
+    if (::geteuid() == 0)
+        f->services.files.readErrors.insert(secret, FileErrors::PathFileAccess);
     const QString path = f->dir.createFile(QStringLiteral("kept.txt"), "kept");
     QVERIFY(f->editor.LoadTextFile(path));
     f->type(QStringLiteral(" and typed"));
     if (!message.isEmpty())
         f->dialogs().answerMessage(MessageAnswer::Ok);
 
-    QVERIFY(!f->window()->LoadTextFile(f->path(name)));
+    QVERIFY(!f->window()->LoadTextFile(name.startsWith(QLatin1Char('/')) ? name : f->path(name)));
     QCOMPARE(f->window()->text(), QStringLiteral("kept and typed"));
     QCOMPARE(f->window()->windowTitle(), path.toUpper());
     QCOMPARE(f->window()->document().path(), path);
@@ -385,8 +395,15 @@ void EditorDocumentTest::failedSaveKeepsTheOldFile()
     else
         QVERIFY(QDir(f->path(QStringLiteral("sub"))).removeRecursively());
 
+    // The file is gone with its folder: asked first, Yes tries and fails.
+    if (!readOnlyFile)
+        f->dialogs().answerMessage(MessageAnswer::Yes);
     f->dialogs().answerMessage(MessageAnswer::Ok);
     QVERIFY(!f->window()->SaveDocument());
+    QCOMPARE(f->dialogs().messages().size(), readOnlyFile ? 1 : 2);
+    if (!readOnlyFile)
+        QCOMPARE(f->dialogs().messages().first().text,
+                 EditorMessages::saveOverChange(EditorMessages::DiskChange::Removed, path));
     const MessageRequest failure = f->dialogs().messages().last();
     QCOMPARE(failure.icon, MessageIcon::Exclamation);
     QCOMPARE(failure.title, QStringLiteral("Panoptra"));

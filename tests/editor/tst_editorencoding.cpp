@@ -7,6 +7,8 @@
 #include "editor/EditorMessages.h"
 #include "support/TestCase.h"
 
+#include <QStringEncoder>
+
 class EditorEncodingTest : public TestCase
 {
     Q_OBJECT
@@ -45,6 +47,8 @@ private Q_SLOTS:
     void saveAsOntoItsOwnFileKeepsUtf8();
     void textWindows1252HoldsIsSavedAsBefore();
     void closePromptYesKeepsTheWindowAndTheText();
+    void everyTextFileIsSavedAsItWasRead_data();
+    void everyTextFileIsSavedAsItWasRead();
 };
 
 void EditorEncodingTest::saveNamesTheCharacterAndItsLine_data()
@@ -163,6 +167,80 @@ void EditorEncodingTest::closePromptYesKeepsTheWindowAndTheText()
     f->window()->mnuFileExit_Click();
     QVERIFY(!f->editor.window().isLoaded());
     QCOMPARE(f->dir.read(QStringLiteral("kept.txt")), QStringLiteral("caf\u00E9\nna\u00EFve\n\u2192\n").toUtf8());
+}
+
+namespace {
+
+QByteArray utf16(const QString &text, QStringConverter::Encoding encoding)
+{
+    QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+    return encoder.encode(text);
+}
+
+} // namespace
+
+void EditorEncodingTest::everyTextFileIsSavedAsItWasRead_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<QString>("text");
+    // "\u00E9" typed at the end of line 2.
+    QTest::addColumn<QByteArray>("edited");
+    // The edited text saved as UTF-8.
+    QTest::addColumn<QByteArray>("utf8");
+    const QString lines = QStringLiteral("caf\u00E9\r\nna\u00EFve\r\nend\r\n");
+    const QString editedLines = QStringLiteral("caf\u00E9\r\nna\u00EFve\u00E9\r\nend\r\n");
+    // One stray byte made the whole file Windows-1252 once, every accent two characters.
+    QTest::newRow("UTF-8 but for a stray byte")
+        << QByteArray("caf\xC3\xA9 \xFF\r\nna\xC3\xAFve\r\nend\r\n") << TextEncoding::Utf8
+        << QStringLiteral("caf\u00E9 ") + QChar(0xDCFF) + QStringLiteral("\nna\u00EFve\nend\n")
+        << QByteArray("caf\xC3\xA9 \xFF\r\nna\xC3\xAFve\xC3\xA9\r\nend\r\n")
+        << QByteArray("caf\xC3\xA9 \xFF\r\nna\xC3\xAFve\xC3\xA9\r\nend\r\n");
+    QTest::newRow("UTF-16LE") << utf16(lines, QStringConverter::Utf16LE) << TextEncoding::Utf16LE
+                              << QStringLiteral("caf\u00E9\nna\u00EFve\nend\n") << utf16(editedLines, QStringConverter::Utf16LE)
+                              << editedLines.toUtf8();
+    QTest::newRow("UTF-16BE") << utf16(lines, QStringConverter::Utf16BE) << TextEncoding::Utf16BE
+                              << QStringLiteral("caf\u00E9\nna\u00EFve\nend\n") << utf16(editedLines, QStringConverter::Utf16BE)
+                              << editedLines.toUtf8();
+}
+
+// Read as what it is: the same bytes back unedited, an edit changes only its line's bytes,
+// and saved as UTF-8 every character stays itself.
+void EditorEncodingTest::everyTextFileIsSavedAsItWasRead()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(TextEncoding, encoding);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, edited);
+    QFETCH(QByteArray, utf8);
+    const QString path = f->dir.createFile(QStringLiteral("text.txt"), file);
+    QVERIFY(f->editor.LoadTextFile(path));
+    QCOMPARE(f->window()->document().format().encoding, encoding);
+    QCOMPARE(f->window()->text(), text);
+    QVERIFY(f->window()->SaveDocument());
+    QCOMPARE(f->dir.read(QStringLiteral("text.txt")).toHex(' '), file.toHex(' '));
+
+    const TextLines &lines = f->box()->lines();
+    f->box()->setCursorPosition(lines.lineStart(1) + lines.lineLength(1));
+    f->box()->insertText(QStringLiteral("\u00E9"));
+    QVERIFY(f->window()->SaveDocument());
+    QCOMPARE(f->dir.read(QStringLiteral("text.txt")).toHex(' '), edited.toHex(' '));
+    QVERIFY(f->dialogs().messages().isEmpty());
+
+    // Save As keeps a UTF-8 document UTF-8; a UTF-16 one goes out as UTF-8 only when asked.
+    const QString copy = f->path(QStringLiteral("copy.txt"));
+    if (encoding == TextEncoding::Utf8) {
+        f->dialogs().answerText(copy);
+        QVERIFY(f->window()->mnuFileSaveAs_Click());
+    } else {
+        QVERIFY(f->window()->SaveTextFile(copy, TextEncoding::Utf8));
+    }
+    QCOMPARE(f->dir.read(QStringLiteral("copy.txt")).toHex(' '), utf8.toHex(' '));
+    const QString shown = f->window()->text();
+    QVERIFY(f->editor.LoadTextFile(copy));
+    QCOMPARE(f->window()->text(), shown);
+    QCOMPARE(f->window()->document().format().encoding, TextEncoding::Utf8);
+    QVERIFY(f->dialogs().messages().isEmpty());
 }
 
 QTEST_MAIN(EditorEncodingTest)

@@ -3,6 +3,7 @@
 #include "platform/FileErrors.h"
 #include "platform/PathCodec.h"
 #include "platform/PosixFileServices.h"
+#include "support/CacheHome.h"
 #include "support/TestCase.h"
 #include "support/TestDir.h"
 #include "support/TmpfsMount.h"
@@ -39,8 +40,9 @@ constexpr uid_t nobody = 65534;
 constexpr gid_t nogroup = 65534;
 
 // writeFile through the real file services in a child process that has become nobody, its
-// result sent back through a pipe; nothing when the child could not become nobody.
-std::optional<int> writeAsNobody(const QString &path, const QByteArray &data)
+// result sent back through a pipe; nothing when the child could not become nobody. cache is
+// the child's XDG_CACHE_HOME, where a write in place keeps its backup.
+std::optional<int> writeAsNobody(const QString &path, const QByteArray &data, const QString &cache)
 {
     int channel[2];
     if (::pipe(channel) != 0)
@@ -49,6 +51,7 @@ std::optional<int> writeAsNobody(const QString &path, const QByteArray &data)
     if (child == 0) {
         ::close(channel[0]);
         int result = INT_MIN;
+        qputenv("XDG_CACHE_HOME", PathCodec::encode(cache));
         if (::setgroups(0, nullptr) == 0 && ::setgid(nogroup) == 0 && ::setuid(nobody) == 0) {
             PosixFileServices files;
             result = files.writeFile(path, data);
@@ -80,10 +83,17 @@ class FileContentsTest : public TestCase
     Q_OBJECT
 
     std::unique_ptr<TestDir> m_dir;
+    // Where writes in place keep their backups, apart from the files written.
+    std::unique_ptr<CacheHome> m_cache;
     PosixFileServices m_files;
 
 private Q_SLOTS:
-    void init() { failOnUnexpectedWarnings(); m_dir = std::make_unique<TestDir>(); }
+    void init()
+    {
+        failOnUnexpectedWarnings();
+        m_dir = std::make_unique<TestDir>();
+        m_cache = std::make_unique<CacheHome>();
+    }
     void cleanup();
 
     void readsWholeRegularFiles_data();
@@ -115,6 +125,9 @@ void FileContentsTest::cleanup()
     while (it.hasNext())
         ::chmod(QFile::encodeName(it.next()).constData(), 0755);
     m_dir.reset();
+    // No backup is left once a write in place is done.
+    QCOMPARE(m_cache->backups(), QStringList());
+    m_cache.reset();
 }
 
 void FileContentsTest::readsWholeRegularFiles_data()
@@ -145,6 +158,7 @@ void FileContentsTest::readRefuses_data()
     QTest::newRow("missing folder") << "nowhere/a.txt" << int(FileErrors::PathNotFound) << false;
     QTest::newRow("folder") << "folder" << int(FileErrors::PathFileAccess) << false;
     QTest::newRow("pipe nobody writes") << "notes.txt" << int(FileErrors::PathFileAccess) << false;
+    QTest::newRow("a link to a device") << "zero" << int(FileErrors::PathFileAccess) << false;
     QTest::newRow("longer than the limit") << "big.txt" << 0 << true;
     QTest::newRow("empty path") << "" << int(FileErrors::PathNotFound) << false;
 }
@@ -157,6 +171,7 @@ void FileContentsTest::readRefuses()
     m_dir->createDir(QStringLiteral("folder"));
     m_dir->createFile(QStringLiteral("big.txt"), QByteArray(101, 'b'));
     QVERIFY(::mkfifo(PathCodec::encode(m_dir->filePath(QStringLiteral("notes.txt"))).constData(), 0644) == 0);
+    QVERIFY(::symlink("/dev/zero", PathCodec::encode(m_dir->filePath(QStringLiteral("zero"))).constData()) == 0);
 
     const QString path = name.isEmpty() ? QString() : m_dir->filePath(name);
     const FileContents read = m_files.readFile(path, 100);
@@ -338,6 +353,8 @@ void FileContentsTest::writeAsAnUnprivilegedUser_data()
     QTest::newRow("own file in root's folder: in place, shorter") << root << 0755u << nobody << 0644u << QByteArray("new") << 0 << true;
     QTest::newRow("own file in own folder: through a temporary file") << nobody << 0755u << nobody << 0644u << QByteArray("new") << 0 << false;
     QTest::newRow("root's writable file in a shared sticky folder: in place") << root << 01777u << root << 0666u << QByteArray("new") << 0 << true;
+    // A new file would be the user's: the file stays root's.
+    QTest::newRow("root's writable file in the user's folder: in place") << nobody << 0755u << root << 0666u << QByteArray("new") << 0 << true;
 }
 
 // Who may save is what this user may do: a saving child process that has become nobody.
@@ -359,8 +376,12 @@ void FileContentsTest::writeAsAnUnprivilegedUser()
     own(folder, folderOwner, folderOwner ? nogroup : 0, folderMode);
     own(path, fileOwner, fileOwner ? nogroup : 0, fileMode);
     const ino_t inode = statOf(path).st_ino;
+    // nobody's cache folder.
+    QVERIFY(::chmod(PathCodec::encode(m_cache->path()).constData(), 0755) == 0);
+    const QString cache = m_cache->dir().createDir(QStringLiteral("nobody"));
+    own(cache, nobody, nogroup, 0700);
 
-    const std::optional<int> result = writeAsNobody(path, data);
+    const std::optional<int> result = writeAsNobody(path, data, cache);
     if (!result)
         QSKIP("the saving child could not become nobody here");
     QCOMPARE(*result, error);
@@ -370,6 +391,7 @@ void FileContentsTest::writeAsAnUnprivilegedUser()
     QCOMPARE(statOf(path).st_mode & 07777, mode_t(fileMode));
     QCOMPARE(statOf(path).st_ino == inode, inPlace);
     QCOMPARE(m_dir->entries(QStringLiteral("folder")), QStringList{QStringLiteral("notes.txt")});
+    QCOMPARE(m_cache->dir().entries(QStringLiteral("nobody/Panoptra")), QStringList());
 }
 
 void FileContentsTest::replaceNeverWritesThroughALink_data()

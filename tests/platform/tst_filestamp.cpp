@@ -18,6 +18,8 @@ private slots:
     void stampFollowsTheFile();
     void sameSizeAndTimeEditIsToldOrTheStampIsRecent();
     void oldFileIsNotRecent();
+    void linksAndFoldersAreTold();
+    void sameContentsAsLooksPastTheStatus();
 };
 
 void TestFileStamp::missingFileHasAStamp()
@@ -74,6 +76,46 @@ void TestFileStamp::oldFileIsNotRecent()
     TestDir dir;
     const QString path = dir.createFile(QStringLiteral("a.ini"));
     QTRY_VERIFY_WITH_TIMEOUT(!FileStamp::of(path)->recent, 5000);
+}
+
+void TestFileStamp::linksAndFoldersAreTold()
+{
+    TestDir dir;
+    const QString file = dir.createFile(QStringLiteral("a.txt"));
+    const QString link = dir.filePath(QStringLiteral("link.txt"));
+    const QString dangling = dir.filePath(QStringLiteral("dangling.txt"));
+    QVERIFY(QFile::link(file, link));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone.txt")), dangling));
+    const FileStamp plain = FileStamp::of(file).value();
+    const FileStamp through = FileStamp::of(link).value();
+    QVERIFY(!plain.link && through.link);
+    QVERIFY(through.exists && !through.folder);
+    QCOMPARE(through.inode, plain.inode);
+    QVERIFY(!through.sameContentsAs(plain));
+    const FileStamp nowhere = FileStamp::of(dangling).value();
+    QVERIFY(nowhere.link && !nowhere.exists);
+    QVERIFY(FileStamp::of(dir.path())->folder);
+}
+
+void TestFileStamp::sameContentsAsLooksPastTheStatus()
+{
+    TestDir dir;
+    const QString path = dir.createFile(QStringLiteral("a.txt"), "12345");
+    const QByteArray name = QFile::encodeName(path);
+    const FileStamp first = FileStamp::of(path).value();
+    // A new mode or a second name changes the status time alone (once a tick has passed).
+    QTRY_VERIFY_WITH_TIMEOUT(!FileStamp::of(path)->recent, 5000);
+    QVERIFY(::chmod(name.constData(), 0600) == 0);
+    QVERIFY(::link(name.constData(), QFile::encodeName(dir.filePath(QStringLiteral("b.txt"))).constData()) == 0);
+    const FileStamp chmodded = FileStamp::of(path).value();
+    QVERIFY(chmodded != first);
+    QVERIFY(chmodded.sameContentsAs(first));
+    // A change of the contents shows.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("6");
+    file.close();
+    QVERIFY(!FileStamp::of(path)->sameContentsAs(first));
 }
 
 QTEST_GUILESS_MAIN(TestFileStamp)

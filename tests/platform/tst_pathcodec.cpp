@@ -35,6 +35,9 @@ void TestPathCodec::roundTrip_data()
         return all;
     }() << 128;
     QTest::newRow("escape after a valid pair") << QByteArray("\xf0\x9f\x92\x80\x80") << 1;
+    // A byte-order mark is a character of the name like any other, also after a raw byte.
+    QTest::newRow("a name that begins with a byte-order mark") << QByteArray("\xef\xbb\xbfnotes.txt") << 0;
+    QTest::newRow("a byte-order mark after a raw byte") << QByteArray("\xff\xef\xbb\xbf\xc3\xa9") << 1;
 }
 
 void TestPathCodec::roundTrip()
@@ -54,6 +57,7 @@ void TestPathCodec::decodesValidUtf8AsText_data()
     QTest::newRow("accents") << QStringLiteral("r\u00e9sum\u00e9.txt");
     QTest::newRow("a real replacement mark") << QStringLiteral("bad\uFFFD.txt");
     QTest::newRow("outside the basic plane") << QString::fromUtf8("\xf0\x9f\x92\x80");
+    QTest::newRow("a byte-order mark first") << QStringLiteral("\uFEFFnotes.txt");
 }
 
 void TestPathCodec::decodesValidUtf8AsText()

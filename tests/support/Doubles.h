@@ -163,6 +163,11 @@ public:
                                   const std::function<bool(QByteArrayView)> &consume) override
     {
         noteRead(path);
+        if (readErrors.contains(path)) {
+            FileContents refused;
+            refused.error = readErrors.value(path);
+            return refused;
+        }
         return m_real.readFileInPieces(path, maxSize, consume);
     }
     int writeFile(const QString &path, const QByteArray &data) override
@@ -179,12 +184,28 @@ public:
             return writeErrors.value(path);
         return m_real.replaceFile(path, data);
     }
+    WriteResult writeFilePieces(const QString &path, const FilePieces &pieces, LinkAtPath link) override
+    {
+        writes << path;
+        if (writeResults.contains(path))
+            return writeResults.value(path);
+        if (writeErrors.contains(path)) {
+            WriteResult result;
+            result.error = writeErrors.value(path);
+            return result;
+        }
+        return m_real.writeFilePieces(path, pieces, link);
+    }
     bool isSameFile(const QString &a, const QString &b) override { return m_real.isSameFile(a, b); }
 
     QHash<QString, int> copyErrors;   // by target path
     QHash<QString, int> renameErrors; // by source path
     QHash<QString, int> folderErrors; // by folder path
     QHash<QString, int> writeErrors;  // by target path
+    // Read from the editor's worker: set before a load begins.
+    QHash<QString, int> readErrors;   // by path, for readFileInPieces
+    // A whole result for writeFilePieces (a failure that cannot be made here), by target path.
+    QHash<QString, WriteResult> writeResults;
     QStringList reads;
     QStringList writes;
     QList<QPair<QString, QString>> copies;

@@ -6,6 +6,7 @@ TestServices::TestServices()
     : m_oldHome(qgetenv("HOME")),
       m_oldData(qgetenv("XDG_DATA_HOME")),
       m_oldConfig(qgetenv("XDG_CONFIG_HOME")),
+      m_oldCache(qgetenv("XDG_CACHE_HOME")),
       m_oldTemp(qgetenv("TMPDIR")),
       m_services{dialogs, files, trash, drives, paths, clipboard, programs, shellOpen, browser,
                  browserAutomation, shellWindows, printer, programEnd, clock}
@@ -13,6 +14,7 @@ TestServices::TestServices()
     qputenv("HOME", home().toLocal8Bit());
     qputenv("XDG_DATA_HOME", dataHome().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", configHome().toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", cacheHome().toLocal8Bit());
     QDir().mkpath(tempHome());
     qputenv("TMPDIR", tempHome().toLocal8Bit());
 }
@@ -33,5 +35,6 @@ TestServices::~TestServices()
     restore("HOME", m_oldHome);
     restore("XDG_DATA_HOME", m_oldData);
     restore("XDG_CONFIG_HOME", m_oldConfig);
+    restore("XDG_CACHE_HOME", m_oldCache);
     restore("TMPDIR", m_oldTemp);
 }

@@ -4,10 +4,21 @@
 #include "textbox/TextCodec.h"
 #include "textbox/TextLines.h"
 #include "textbox/TextScan.h"
+#include "platform/PathCodec.h"
 #include "support/TestCase.h"
 
 #include <QStringDecoder>
 #include <QTest>
+
+namespace {
+
+// The character that stands for a byte of no UTF-8 sequence, as the path codec reads it.
+QString rawByte(int byte)
+{
+    return QString(QChar(char16_t(0xDC00 + byte)));
+}
+
+} // namespace
 
 Q_DECLARE_METATYPE(TextEncoding)
 Q_DECLARE_METATYPE(LineEnd)
@@ -30,6 +41,8 @@ private Q_SLOTS:
     void scanKnowsEncodingAndLinesFirst();
     void anyPiecesGiveTheSameText_data();
     void anyPiecesGiveTheSameText();
+    void textPutInHasPlainBreaks_data();
+    void textPutInHasPlainBreaks();
 };
 
 void TextCodecTest::unchangedTextGivesTheSameBytes_data()
@@ -60,6 +73,12 @@ void TextCodecTest::unchangedTextGivesTheSameBytes_data()
     QTest::newRow("NUL in Windows-1252") << QByteArray("\xE9\0\xE8\n", 4);
     QTest::newRow("only line ends") << QByteArray("\r\n\r\n");
     QTest::newRow("no-break space in UTF-8") << QByteArray("a\xC2\xA0" "b\n");
+    QTest::newRow("UTF-8 with stray bytes") << QByteArray("caf\xC3\xA9\xFF\r\n\xC3\xA8\x80\xE2\x82\r\n");
+    QTest::newRow("UTF-8 mark and a stray byte") << QByteArray("\xEF\xBB\xBF\xC3\xA9\xFE\n");
+    QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFEx\0\xE9\0\r\0\n\0\x3D\xD8\x00\xDE\r\0\n\0", 18);
+    QTest::newRow("UTF-16BE") << QByteArray("\xFE\xFF\0x\0\xE9\0\r\0\n\xD8\x3D\xDE\x00", 14);
+    QTest::newRow("UTF-16 lone surrogates") << QByteArray("\xFF\xFE\x00\xDC\x00\xD8", 6);
+    QTest::newRow("UTF-16 mark only") << QByteArray("\xFF\xFE");
 }
 
 void TextCodecTest::unchangedTextGivesTheSameBytes()
@@ -73,12 +92,13 @@ void TextCodecTest::unchangedTextGivesTheSameBytes()
 
 void TextCodecTest::everyByteSurvivesWindows1252()
 {
-    // Each byte next to one that is never UTF-8, so the file is read as Windows-1252.
+    // Each byte between two that are never UTF-8 (and make no UTF-16 file of whole code
+    // units), so the file is read as Windows-1252.
     for (int b = 0; b < 256; ++b) {
-        const QByteArray bytes = QByteArray(1, char(0xFF)) + char(b);
+        const QByteArray bytes = QByteArray(1, char(0xFF)) + char(b) + char(0xFF);
         const DecodedText decoded = TextCodec::decode(bytes);
         QCOMPARE(decoded.format.encoding, TextEncoding::Windows1252);
-        QCOMPARE(decoded.text.size(), 2);
+        QCOMPARE(decoded.text.size(), 3);
         QCOMPARE(TextCodec::encode(decoded.text, decoded.format).value_or("-"), bytes);
     }
 }
@@ -123,9 +143,22 @@ void TextCodecTest::decoding_data()
                                          << TextEncoding::Utf8 << LineEnd::Lf << false;
     QTest::newRow("ends in U+2029") << QByteArray("a\xE2\x80\xA9") << QStringLiteral("a\u2029") << TextEncoding::Utf8
                                     << LineEnd::ParagraphSeparator << true;
-    QTest::newRow("those bytes in 1252 are letters") << QByteArray("\xE9\xE2\x80\xA9")
-                                                     << QStringLiteral("\u00E9\u00E2\u20AC\u00A9")
+    QTest::newRow("those bytes in 1252 are letters") << QByteArray("\xE9t\xE9\xE2\x80\xA9")
+                                                     << QStringLiteral("\u00E9t\u00E9\u00E2\u20AC\u00A9")
                                                      << TextEncoding::Windows1252 << LineEnd::Lf << false;
+    QTest::newRow("UTF-8 with a stray byte is UTF-8") << QByteArray("d\xC3\xA9j\xC3\xA0 \xFF\n")
+                                                      << (QStringLiteral("d\u00E9j\u00E0 ") + rawByte(0xFF) + QStringLiteral("\n")) << TextEncoding::Utf8
+                                                      << LineEnd::Lf << true;
+    QTest::newRow("as many stray bytes as sequences") << QByteArray("\xC3\xA9\xE9")
+                                                      << (QStringLiteral("\u00E9") + rawByte(0xE9)) << TextEncoding::Utf8
+                                                      << LineEnd::Lf << false;
+    QTest::newRow("more stray bytes than sequences") << QByteArray("\xC3\xA9\xE9\xE8")
+                                                     << QStringLiteral("\u00C3\u00A9\u00E9\u00E8")
+                                                     << TextEncoding::Windows1252 << LineEnd::Lf << false;
+    QTest::newRow("UTF-16LE mark") << QByteArray("\xFF\xFEx\0\r\0\n\0", 8) << QStringLiteral("x\r\n")
+                                   << TextEncoding::Utf16LE << LineEnd::CrLf << true;
+    QTest::newRow("UTF-16BE mark") << QByteArray("\xFE\xFF\0x\x20\x29", 6) << QStringLiteral("x\u2029")
+                                   << TextEncoding::Utf16BE << LineEnd::ParagraphSeparator << true;
 }
 
 void TextCodecTest::decoding()
@@ -177,6 +210,10 @@ void TextCodecTest::charactersTheEncodingCannotHoldFailTheSave_data()
     QTest::newRow("CJK in UTF-8") << QByteArray("plain") << QStringLiteral("\u4E2D") << true;
     QTest::newRow("lone surrogate at the end") << QByteArray("plain") << QString(QChar(0xD800)) << false;
     QTest::newRow("lone surrogate inside") << QByteArray("plain") << QString(QChar(0xDC00)) + QLatin1Char('x') << false;
+    QTest::newRow("a stray byte's character in UTF-8") << QByteArray("plain") << QString(QChar(0xDCFF)) << true;
+    QTest::newRow("a stray byte's character in 1252") << QByteArray("caf\xE9") << QString(QChar(0xDCFF)) << false;
+    QTest::newRow("CJK in UTF-16") << QByteArray("\xFF\xFE") << QStringLiteral("\u4E2D") << true;
+    QTest::newRow("lone surrogate in UTF-16") << QByteArray("\xFE\xFF") << QString(QChar(0xD800)) << true;
 }
 
 void TextCodecTest::charactersTheEncodingCannotHoldFailTheSave()
@@ -204,6 +241,13 @@ void TextCodecTest::scanKnowsEncodingAndLinesFirst_data()
     QTest::newRow("a cut sequence at the end") << QByteArray("ab\n\xE2\x82") << TextEncoding::Windows1252
                                                << qint64(2);
     QTest::newRow("a lone continuation byte") << QByteArray("a\x80") << TextEncoding::Windows1252 << qint64(1);
+    QTest::newRow("UTF-8 but for a stray byte") << QByteArray("\xC3\xA9\n\xFF") << TextEncoding::Utf8 << qint64(2);
+    QTest::newRow("UTF-16LE, CR LF counted once") << QByteArray("\xFF\xFE\r\0\n\0\n\0\x0A\x0D", 10)
+                                                  << TextEncoding::Utf16LE << qint64(3);
+    QTest::newRow("UTF-16BE ends") << QByteArray("\xFE\xFF\0\r\x20\x29\xFD\xD0\x0D\x0A", 10)
+                                   << TextEncoding::Utf16BE << qint64(4);
+    QTest::newRow("an odd byte after a UTF-16 mark") << QByteArray("\xFF\xFE\n") << TextEncoding::Windows1252
+                                                     << qint64(2);
 }
 
 void TextCodecTest::scanKnowsEncodingAndLinesFirst()
@@ -233,6 +277,9 @@ void TextCodecTest::anyPiecesGiveTheSameText_data()
     QTest::newRow("a BOM starting a line is text") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a\n\xEF\xBB\xBF" "b\n");
     QTest::newRow("Windows-1252") << QByteArray("caf\xE9\r\n\x80\x81\r\x9F\n");
     QTest::newRow("every break the box knows") << QByteArray("a\xE2\x80\xA9" "b\xEF\xB7\x90" "c\xEF\xB7\x91" "d\xE2\x80\xA8");
+    QTest::newRow("UTF-8 with stray bytes") << QByteArray("\xC3\xA9\xC3\xA9\xC3\xA9\r\xF0\x9F\x98\r\n\xE2\x80\xA9\xFF\xC3\xA8\n");
+    QTest::newRow("UTF-16LE, every break") << QByteArray("\xFF\xFE" "a\0\r\0\n\0\r\0\r\0\n\0\x29\x20\xD0\xFD\xD1\xFD" "b\0", 22);
+    QTest::newRow("UTF-16BE, every break") << QByteArray("\xFE\xFF\0\r\0\n\0\n\0\r\x20\x29\xFD\xD0\xFD\xD1\0b", 18);
 }
 
 // What a load shows and saves does not depend on how the reads cut the file: the scan learns
@@ -250,10 +297,17 @@ void TextCodecTest::anyPiecesGiveTheSameText()
     QCOMPARE(read.lines.fileText(read.format.lineEnd), decoded.text);
     QCOMPARE(whole.lineCount(), qint64(read.lines.lineCount()));
 
-    const bool bom = encoding == TextEncoding::Utf8WithBom;
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    const QString plain = encoding == TextEncoding::Windows1252 ? TextCodec::fromWindows1252(bytes)
-                                                               : QString(utf8.decode(bytes.sliced(bom ? 3 : 0)));
+    // The text as decoders that know nothing of lines read it.
+    const QByteArray fileText = bytes.sliced(TextCodec::byteOrderMark(encoding).size());
+    QString plain;
+    if (encoding == TextEncoding::Windows1252)
+        plain = TextCodec::fromWindows1252(fileText);
+    else if (encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE)
+        plain = QStringDecoder(encoding == TextEncoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::ConvertInitialBom)
+                    .decode(fileText);
+    else
+        plain = PathCodec::decode(fileText);
     QCOMPARE(decoded.text, plain);
     const QString text = read.lines.text();
     QCOMPARE(text.count(QLatin1Char('\n')) + 1, read.lines.lineCount());
@@ -267,6 +321,28 @@ void TextCodecTest::anyPiecesGiveTheSameText()
         QCOMPARE(pieces.lineCount(), whole.lineCount());
         QCOMPARE(pieces.encoding(), encoding);
     }
+}
+
+void TextCodecTest::textPutInHasPlainBreaks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("plain");
+    QTest::newRow("none") << QStringLiteral("a\u2028b") << QStringLiteral("a\u2028b");
+    QTest::newRow("LF stays") << QStringLiteral("a\nb\n") << QStringLiteral("a\nb\n");
+    QTest::newRow("CR LF and a lone CR") << QStringLiteral("a\r\nb\rc\n\r") << QStringLiteral("a\nb\nc\n\n");
+    QTest::newRow("every end of the table") << QStringLiteral("a\u2029b\uFDD0c\uFDD1d\r\r\n")
+                                            << QStringLiteral("a\nb\nc\nd\n\n");
+}
+
+// Whatever ends a line in a file ends one in the box: put in, it reads back as those lines.
+void TextCodecTest::textPutInHasPlainBreaks()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, plain);
+    QCOMPARE(TextCodec::withPlainLineBreaks(text), plain);
+    TextLines lines(plain);
+    const TextLines::Read again = TextLines::fromBytes(lines.encode(TextFormat()).value_or("-"), TextEncoding::Utf8);
+    QCOMPARE(again.lines.text(), lines.text() + (plain.endsWith(QLatin1Char('\n')) || plain.isEmpty() ? QString() : QStringLiteral("\n")));
 }
 
 QTEST_GUILESS_MAIN(TextCodecTest)

@@ -13,6 +13,12 @@
 
 namespace {
 
+// The character that stands for a byte of no UTF-8 sequence, as the path codec reads it.
+QString rawByte(int byte)
+{
+    return QString(QChar(char16_t(0xDC00 + byte)));
+}
+
 using End = TextLines::End;
 
 // A file's text as the scan and the load read it.
@@ -42,7 +48,7 @@ struct Loaded
 // The characters a line ends in, none for the last line.
 QString endText(End end)
 {
-    return end ? TextCodec::lineEndText(*end).toString() : QString();
+    return end ? LineEnds::text(*end).toString() : QString();
 }
 
 // The plain view of the text: "\n" for every break, and beside it the end of each break.
@@ -64,7 +70,7 @@ struct Model
             // CR, then LF would read back as one line end.
             if (end == LineEnd::Lf && out.endsWith(QLatin1Char('\r')))
                 end = LineEnd::CrLf;
-            out += TextCodec::lineEndText(end);
+            out += LineEnds::text(end);
         }
         return out;
     }
@@ -105,7 +111,8 @@ void compareWithModel(const TextLines &lines, const Model &model, QRandomGenerat
     for (const LineEnd main : {LineEnd::CrLf, LineEnd::Cr})
         QCOMPARE(lines.fileText(main), model.fileText(main));
     // A save writes line by line what the codec writes of the whole file text.
-    for (const TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Utf8WithBom, TextEncoding::Windows1252}) {
+    for (const TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Utf8WithBom, TextEncoding::Windows1252,
+                                        TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
         for (const LineEnd main : {LineEnd::Lf, LineEnd::CrLf, LineEnd::ParagraphSeparator}) {
             for (const bool finalLineEnd : {false, true}) {
                 const TextFormat format{encoding, main, finalLineEnd};
@@ -201,9 +208,37 @@ void TextLinesTest::fromBytes_data()
     QTest::newRow("characters next to U+2029 and U+FDD0") << QByteArray("\xE2\x80\xAA\xEF\xB7\x92\xE2\x81\xA9")
                                                           << utf8 << QStringList{QStringLiteral("\u202A\uFDD2\u2069")}
                                                           << QStringList{none} << LineEnd::Lf << false;
-    QTest::newRow("those bytes in Windows-1252 are letters") << QByteArray("\xE9\xE2\x80\xA9\n") << cp1252
-                                                             << QStringList{QStringLiteral("\u00E9\u00E2\u20AC\u00A9"), ""}
+    QTest::newRow("those bytes in Windows-1252 are letters") << QByteArray("\xE9t\xE9\xE2\x80\xA9\n") << cp1252
+                                                             << QStringList{QStringLiteral("\u00E9t\u00E9\u00E2\u20AC\u00A9"), ""}
                                                              << QStringList{lf, none} << LineEnd::Lf << true;
+    // A byte of no UTF-8 sequence is a character of its own, as a path's raw byte is.
+    QTest::newRow("UTF-8 but for a stray byte") << QByteArray("caf\xC3\xA9 \xFF\r\nna\xC3\xAFve\r\n") << utf8
+                                                << QStringList{(QStringLiteral("caf\u00E9 ") + rawByte(0xFF)), QStringLiteral("na\u00EFve"), ""}
+                                                << QStringList{crLf, crLf, none} << LineEnd::CrLf << true;
+    QTest::newRow("stray continuation bytes, each a character") << QByteArray("\xC3\xA9\xC3\xA8\x80\x80x") << utf8
+                                                                << QStringList{(QStringLiteral("\u00E9\u00E8") + rawByte(0x80) + rawByte(0x80) + QStringLiteral("x"))}
+                                                                << QStringList{none} << LineEnd::Lf << false;
+    QTest::newRow("a cut sequence before a line end") << QByteArray("\xC3\xA9\xC3\xA9\xE2\x82\n") << utf8
+                                                      << QStringList{(QStringLiteral("\u00E9\u00E9") + rawByte(0xE2) + rawByte(0x82)), ""}
+                                                      << QStringList{lf, none} << LineEnd::Lf << true;
+    QTest::newRow("U+2029 right after a stray byte") << QByteArray("\xC3\xA9\xE9\xE2\x80\xA9x") << utf8
+                                                     << QStringList{(QStringLiteral("\u00E9") + rawByte(0xE9)), "x"}
+                                                     << QStringList{QStringLiteral("\u2029"), none}
+                                                     << LineEnd::ParagraphSeparator << false;
+    QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE" "a\0\r\0\n\0\xE9\0\x29\x20" "b\0", 14) << TextEncoding::Utf16LE
+                              << QStringList{"a", QStringLiteral("\u00E9"), "b"}
+                              << QStringList{crLf, QStringLiteral("\u2029"), none} << LineEnd::CrLf << false;
+    QTest::newRow("UTF-16BE") << QByteArray("\xFE\xFF\0a\0\n\xD8\x3D\xDE\x00\0\r\x0A\x0D", 14) << TextEncoding::Utf16BE
+                              << QStringList{"a", QStringLiteral("\U0001F600"), QStringLiteral("\u0A0D")}
+                              << QStringList{lf, cr, none} << LineEnd::Lf << false;
+    QTest::newRow("UTF-16 keeps a lone surrogate") << QByteArray("\xFF\xFE\x00\xD8x\0\n\0", 8) << TextEncoding::Utf16LE
+                                                   << QStringList{QString(QChar(0xD800)) + QLatin1Char('x'), ""}
+                                                   << QStringList{lf, none} << LineEnd::Lf << true;
+    QTest::newRow("UTF-16 mark only") << QByteArray("\xFE\xFF") << TextEncoding::Utf16BE << QStringList{""}
+                                      << QStringList{none} << LineEnd::Lf << false;
+    QTest::newRow("a UTF-16 mark before an odd byte is Windows-1252") << QByteArray("\xFF\xFE" "a") << cp1252
+                                                                      << QStringList{QStringLiteral("\u00FF\u00FEa")}
+                                                                      << QStringList{none} << LineEnd::Lf << false;
     QTest::newRow("4-byte UTF-8 is a surrogate pair")
         << QByteArray("\xF0\x9F\x98\x80x\n\xF4\x8F\xBF\xBF") << utf8
         << QStringList{QStringLiteral("\U0001F600x"), QStringLiteral("\U0010FFFF")} << QStringList{lf, none}

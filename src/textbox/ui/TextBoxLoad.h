@@ -30,6 +30,9 @@ public:
     void stop();
     // After Loaded: the file's encoding and line ends.
     TextFormat format() const { return m_format; }
+    // Once ended: the file as it was when the read began; after Unreadable, why (TextLoadJob).
+    std::optional<FileStamp> stamp() const { return m_job->stamp(); }
+    int error() const { return m_job->error(); }
 
 Q_SIGNALS:
     // The share of the file read, in percent, as it grows.
