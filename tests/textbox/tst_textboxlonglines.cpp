@@ -128,6 +128,11 @@ void TextBoxLongLinesTest::onlyWhatIsShownIsLaidOut()
     f->box->viewport()->repaint();
     QVERIFY(f->caretShown());
     QVERIFY(f->box->layoutCharacters() < 20'000);
+    // Narrower than a character: no more rows than characters are counted.
+    f->box->resize(TextBoxFixture::margin * 2 + f->box->verticalScrollBar()->width() + 2, f->box->height());
+    f->box->viewport()->repaint();
+    QVERIFY(f->box->rowsOf(0) <= line.size());
+    QVERIFY(f->caretShown());
 }
 
 void TextBoxLongLinesTest::rowsBreakAtBlanksAndBetweenCharacters_data()

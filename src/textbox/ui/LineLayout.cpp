@@ -100,8 +100,9 @@ QTextOption::WrapMode LineLayout::wrapModeFor(QStringView text)
 
 int LineLayout::estimatedRows(qsizetype characters) const
 {
+    // No more rows than characters, however narrow the box: the rows of a line fit an int.
     const qreal width = qreal(characters) * m_style.averageCharWidth;
-    return std::max(1, int(std::min<qreal>(std::ceil(width / m_style.width), 1 << 24)));
+    return std::max(1, int(std::ceil(width / std::max(m_style.width, m_style.averageCharWidth))));
 }
 
 qsizetype LineLayout::segmentStart(qsizetype segment)
