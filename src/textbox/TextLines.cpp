@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -69,6 +70,21 @@ QString decodeLine(QByteArrayView bytes, TextEncoding encoding)
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom).decode(bytes);
     return QString::fromUtf8(bytes);
+}
+
+// text put into string at at, where it lies: what follows moves up within string's own
+// storage, which grows at its end (with room for more). QString's replace() makes a new string
+// of the whole line whenever it grows, and its insert() at the start does too: for a line of
+// millions of characters that costs more than moving them.
+void insertInPlace(QString &string, qsizetype at, QStringView text)
+{
+    if (text.isEmpty())
+        return;
+    const qsizetype size = string.size();
+    string.resize(size + text.size());
+    QChar *data = string.data();
+    std::memmove(data + at + text.size(), data + at, size_t(size - at) * sizeof(QChar));
+    std::copy(text.begin(), text.end(), data + at);
 }
 
 } // namespace
@@ -372,7 +388,8 @@ void TextLines::replaceInLine(qsizetype line, qsizetype column, qsizetype remove
         l = ownLine(takeText(line), l.end);
     QString &own = m_own[l.from];
     out.text = own.mid(column, removed);
-    own.replace(column, removed, text.constData(), text.size());
+    own.remove(column, removed);
+    insertInPlace(own, column, text);
     l.length = qint32(own.size());
     m_starts.changeLength(line, qint64(text.size()) - removed);
 }
