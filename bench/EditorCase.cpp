@@ -172,6 +172,9 @@ struct Keystroke
 // by a paint; the file's text is the same again after each group of them.
 struct LongLineKeys
 {
+    // The slowest key by its median over the runs, and the slowest single press.
+    double slowestMedianMs = -1.0;
+    QString slowestKey;
     double worstMs = -1.0;
     QString worstKey;
     // The most characters the box held laid out after a key.
@@ -198,10 +201,6 @@ LongLineKeys keysInLongLine(const QString &path, int runs)
         QKeyEvent event(QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text);
         const double ms = shown.keyMs(event);
         keys.laidOut = std::max(keys.laidOut, box->layoutCharacters());
-        if (ms > keys.worstMs) {
-            keys.worstMs = ms;
-            keys.worstKey = stroke.name;
-        }
         return ms;
     };
     const Keystroke letter{QStringLiteral("a letter"), Qt::Key_X, Qt::NoModifier, QStringLiteral("x")};
@@ -227,12 +226,26 @@ LongLineKeys keysInLongLine(const QString &path, int runs)
             box->setCursorPosition(length / 2);
             box->viewport()->repaint();
         }
+        std::vector<QList<double>> timesOf(strokes.size());
         for (int n = 0; n < runs; ++n) {
             QStringList times;
-            for (const Keystroke &stroke : strokes)
-                times.append(QStringLiteral("%1 %2").arg(stroke.name).arg(press(stroke), 0, 'f', 1));
-            if (n == 0 || n + 1 == runs)
-                keys.timings.append(QStringLiteral("%1%2: %3 ms").arg(where, n == 0 ? QString() : QStringLiteral(" again"), times.join(QStringLiteral(", "))));
+            for (size_t i = 0; i < strokes.size(); ++i) {
+                const double ms = press(strokes[i]);
+                timesOf[i].append(ms);
+                times.append(QStringLiteral("%1 %2").arg(strokes[i].name).arg(ms, 0, 'f', 1));
+                if (ms > keys.worstMs) {
+                    keys.worstMs = ms;
+                    keys.worstKey = QStringLiteral("%1 %2").arg(strokes[i].name, where);
+                }
+            }
+            keys.timings.append(QStringLiteral("%1, round %2: %3 ms").arg(where).arg(n + 1).arg(times.join(QStringLiteral(", "))));
+        }
+        for (size_t i = 0; i < strokes.size(); ++i) {
+            const double median = BenchTools::median(timesOf[i]);
+            if (median > keys.slowestMedianMs) {
+                keys.slowestMedianMs = median;
+                keys.slowestKey = QStringLiteral("%1 %2").arg(strokes[i].name, where);
+            }
         }
         if (QString::number(box->characterCount()) != before) {
             keys.error = QStringLiteral("the keys %1 changed the text").arg(where);
@@ -353,10 +366,12 @@ BenchResult runLongLine(const Fixtures &fixtures, int runs)
             result.error = QStringLiteral("%1: %2").arg(name, keys.error);
             return result;
         }
-        result.bounds.append({QStringLiteral("every keystroke, %1").arg(name), keys.worstMs, 100.0, QStringLiteral("ms")});
+        result.bounds.append({QStringLiteral("every keystroke, %1").arg(name), keys.slowestMedianMs, 100.0, QStringLiteral("ms")});
         result.bounds.append({QStringLiteral("characters laid out, %1").arg(name), double(keys.laidOut),
                               double(laidOutLimit), QStringLiteral("characters")});
-        result.notes.append(QStringLiteral("%1: slowest key %2; %3").arg(name, keys.worstKey, keys.timings.join(QStringLiteral("; "))));
+        result.notes.append(QStringLiteral("%1: slowest key %2 (median), slowest single press %3, %4 ms; %5")
+                                .arg(name, keys.slowestKey, keys.worstKey, QString::number(keys.worstMs, 'f', 1),
+                                     keys.timings.join(QStringLiteral("; "))));
         if (keys.peakMiB)
             result.notes.append(QStringLiteral("%1: peak memory of the process after it %2 MiB").arg(name).arg(*keys.peakMiB, 0, 'f', 0));
     }
