@@ -15,7 +15,8 @@
 // its size. Each line keeps the end it had in the file. Positions count the text's characters
 // (UTF-16 code units), a line break one, from 0 to characterCount(). The line table and the
 // line starts keep a gap where the last edit was, so an edit costs its own size and the
-// distance from the edit before, whatever the number of lines.
+// distance from the edit before, whatever the number of lines. The starts and the text of the
+// last long line read are worked out when first asked for: one thread at a time reads it.
 class TextLines
 {
 public:
