@@ -2,6 +2,7 @@
 
 #include "CopyCase.h"
 #include "EditorCase.h"
+#include "EditorEditCase.h"
 #include "EditorFindCase.h"
 #include "EditorSaveCase.h"
 #include "FolderRefreshCase.h"
@@ -31,9 +32,11 @@ const QList<BenchCase> &benchCases()
         // Memory: under three times the file's size.
         {QStringLiteral("editor-open-59m"), 5, std::nullopt, 3.0 * double(Fixtures::bigLogBytes) / double(1 << 20),
          {&Fixtures::makeBigLog}, &EditorCase::runOpen},
-        {QStringLiteral("editor-long-line"), 5, std::nullopt, std::nullopt, {&Fixtures::makeHexLine},
+        {QStringLiteral("editor-long-line"), 5, std::nullopt, std::nullopt,
+         {&Fixtures::makeHexLine, &Fixtures::makeLongHexLines, &Fixtures::makeMarkLine},
          &EditorCase::runLongLine},
         {QStringLiteral("editor-save-59m"), 5, 2.0, std::nullopt, {&Fixtures::makeBigLog}, &EditorSaveCase::run},
+        {QStringLiteral("editor-edit-4m"), 11, 2.0, std::nullopt, {&Fixtures::makeManyLines}, &EditorEditCase::run},
         {QStringLiteral("settings-start"), 21, 3.0, std::nullopt, {}, &SettingsStartCase::run},
         {QStringLiteral("wmf-objects"), 21, 5.0, std::nullopt, {}, &WmfObjectsCase::run},
     };

@@ -305,13 +305,46 @@ QString Fixtures::makeBigLog() const
     return markReady(QStringLiteral("log"));
 }
 
+QString Fixtures::hexLine(qint64 digits) const
+{
+    return m_root + QStringLiteral("/editor/hexline-%1.txt").arg(digits);
+}
+
+QString Fixtures::markLine() const
+{
+    return m_root + QStringLiteral("/editor/marks.txt");
+}
+
+QString Fixtures::manyLines() const
+{
+    return m_root + QStringLiteral("/editor/lines.txt");
+}
+
 QString Fixtures::makeHexLine() const
 {
     if (ready(QStringLiteral("hex")))
         return QString();
+    if (const QString error = makeHexFile(hexLine(), hexLineBytes); !error.isEmpty())
+        return error;
+    return markReady(QStringLiteral("hex"));
+}
+
+QString Fixtures::makeLongHexLines() const
+{
+    if (ready(QStringLiteral("long-hex")))
+        return QString();
+    for (const qint64 digits : {tenMegabyteLine, sixtyFourMebibyteLine}) {
+        if (const QString error = makeHexFile(hexLine(digits), digits); !error.isEmpty())
+            return error;
+    }
+    return markReady(QStringLiteral("long-hex"));
+}
+
+QString Fixtures::makeHexFile(const QString &path, qint64 digits) const
+{
     if (const QString error = makePath(m_root + QStringLiteral("/editor")); !error.isEmpty())
         return error;
-    QByteArray bytes(hexLineBytes / 2, Qt::Uninitialized);
+    QByteArray bytes(digits / 2, Qt::Uninitialized);
     quint32 state = 2463534242u;
     for (char &byte : bytes) {
         state ^= state << 13;
@@ -319,9 +352,42 @@ QString Fixtures::makeHexLine() const
         state ^= state << 5;
         byte = char(state);
     }
-    if (const QString error = writeWholeFile(hexLine(), bytes.toHex() + '\n'); !error.isEmpty())
+    return writeWholeFile(path, bytes.toHex() + '\n');
+}
+
+QString Fixtures::makeMarkLine() const
+{
+    if (ready(QStringLiteral("marks")))
+        return QString();
+    if (const QString error = makePath(m_root + QStringLiteral("/editor")); !error.isEmpty())
         return error;
-    return markReady(QStringLiteral("hex"));
+    QByteArray bytes("a");
+    bytes.reserve(markRunLength * 2 + 2);
+    // The marks U+0300..U+036F in turn.
+    for (qint64 i = 0; i < markRunLength; ++i) {
+        const int mark = 0x300 + int(i % 0x70);
+        bytes += char(0xC0 | (mark >> 6));
+        bytes += char(0x80 | (mark & 0x3F));
+    }
+    if (const QString error = writeWholeFile(markLine(), bytes + '\n'); !error.isEmpty())
+        return error;
+    return markReady(QStringLiteral("marks"));
+}
+
+QString Fixtures::makeManyLines() const
+{
+    if (ready(QStringLiteral("lines")))
+        return QString();
+    if (const QString error = makePath(m_root + QStringLiteral("/editor")); !error.isEmpty())
+        return error;
+    QByteArray bytes;
+    bytes.reserve(manyLinesCount * 24);
+    // The last line has no line end: the file holds as many lines as the editor takes.
+    for (qint64 line = 0; line < manyLinesCount; ++line)
+        bytes += QByteArray::number(line).rightJustified(7, '0') + " is a short line" + (line + 1 < manyLinesCount ? "\n" : "");
+    if (const QString error = writeWholeFile(manyLines(), bytes); !error.isEmpty())
+        return error;
+    return markReady(QStringLiteral("lines"));
 }
 
 bool Fixtures::ready(const QString &what) const

@@ -22,6 +22,13 @@ public:
     // with no blank to break at, followed by one line end.
     static constexpr qint64 bigLogBytes = 59'000'000;
     static constexpr qint64 hexLineBytes = 1'000'000;
+    // Longer lines of hex digits, each a file of its own; a letter followed by a run of
+    // combining marks (two bytes each in UTF-8), all in one cluster.
+    static constexpr qint64 tenMegabyteLine = 10'000'000;
+    static constexpr qint64 sixtyFourMebibyteLine = qint64(64) << 20;
+    static constexpr qint64 markRunLength = 1'000'000;
+    // The file of many short lines the edits are made in.
+    static constexpr qint64 manyLinesCount = 4'000'000;
 
     explicit Fixtures(const QString &root);
 
@@ -41,6 +48,10 @@ public:
     QString flatFolder() const;
     QString bigLog() const;
     QString hexLine() const;
+    // The line of digits hex digits (tenMegabyteLine or sixtyFourMebibyteLine).
+    QString hexLine(qint64 digits) const;
+    QString markLine() const;
+    QString manyLines() const;
 
     // Each returns "" or what went wrong.
     QString makeManyFiles() const;
@@ -51,6 +62,9 @@ public:
     QString makeFlatFolder() const;
     QString makeBigLog() const;
     QString makeHexLine() const;
+    QString makeLongHexLines() const;
+    QString makeMarkLine() const;
+    QString makeManyLines() const;
 
     // The name of entry i of a fixture folder: unique without regard to case, not in creation
     // order when sorted.
@@ -58,6 +72,8 @@ public:
 
 private:
     bool ready(const QString &what) const;
+    // digits random hex digits and a line end, as one file at path.
+    QString makeHexFile(const QString &path, qint64 digits) const;
     QString markReady(const QString &what) const;
 
     QString m_root;

@@ -4,9 +4,11 @@
 #include "textbox/TextEncoder.h"
 #include "platform/PathCodec.h"
 
+#include <QList>
+
 #include <algorithm>
 #include <array>
-#include <iterator>
+#include <cstring>
 
 namespace {
 
@@ -127,6 +129,21 @@ private:
     bool m_validUtf8 = true;
 };
 
+// text put into string at at, where it lies: what follows moves up within string's own
+// storage, which grows at its end (with room for more). QString's replace() makes a new string
+// of the whole line whenever it grows, and its insert() at the start does too: for a line of
+// millions of characters that costs more than moving them.
+void insertInPlace(QString &string, qsizetype at, QStringView text)
+{
+    if (text.isEmpty())
+        return;
+    const qsizetype size = string.size();
+    string.resize(size + text.size());
+    QChar *data = string.data();
+    std::memmove(data + at + text.size(), data + at, size_t(size - at) * sizeof(QChar));
+    std::copy(text.begin(), text.end(), data + at);
+}
+
 } // namespace
 
 TextLines::TextLines() : m_lines(1) {}
@@ -185,7 +202,16 @@ QString TextLines::line(qsizetype line) const
     const Line &l = m_lines[size_t(line)];
     if (l.edited)
         return m_own[l.from];
-    return fileLine(l);
+    if (line == m_decodedLine)
+        return m_decoded;
+    QString text = fileLine(l);
+    // A long line is asked for again as it is shown and when it is first edited: it is read
+    // once.
+    if (text.size() > keptDecoded) {
+        m_decodedLine = line;
+        m_decoded = text;
+    }
+    return text;
 }
 
 TextLines::End TextLines::lineEnd(qsizetype line) const
@@ -198,49 +224,28 @@ TextLines::End TextLines::lineEnd(qsizetype line) const
 
 qint64 TextLines::characterCount() const
 {
-    const qsizetype last = lineCount() - 1;
-    return lineStart(last) + m_lines.back().length;
+    knowStarts();
+    // The last line counts a break too.
+    return m_starts.total() - 1;
 }
 
-void TextLines::knowStartsTo(qsizetype line) const
+void TextLines::knowStarts() const
 {
-    if (line < m_startsKnown)
+    if (m_starts.count() == lineCount())
         return;
-    if (m_starts.size() != m_lines.size())
-        m_starts.resize(m_lines.size());
-    qsizetype i = m_startsKnown;
-    qint64 start = i == 0 ? 0 : m_starts[size_t(i - 1)] + m_lines[size_t(i - 1)].length + 1;
-    for (; i <= line; ++i) {
-        m_starts[size_t(i)] = start;
-        start += m_lines[size_t(i)].length + 1;
-    }
-    m_startsKnown = line + 1;
-}
-
-void TextLines::startsChangedFrom(qsizetype line)
-{
-    m_startsKnown = std::min(m_startsKnown, line);
+    m_starts.assign(lineCount(), [this](qsizetype line) { return qint64(m_lines[size_t(line)].length) + 1; });
 }
 
 qint64 TextLines::lineStart(qsizetype line) const
 {
-    knowStartsTo(line);
-    return m_starts[size_t(line)];
+    knowStarts();
+    return m_starts.start(line);
 }
 
 qsizetype TextLines::lineAt(qint64 position) const
 {
-    const qsizetype last = lineCount() - 1;
-    if (position <= 0)
-        return 0;
-    // Most questions are about lines near those asked before: look among the starts known
-    // first, and work out more only when position lies beyond them.
-    while (m_startsKnown <= last
-           && (m_startsKnown == 0 || m_starts[size_t(m_startsKnown - 1)] + m_lines[size_t(m_startsKnown - 1)].length < position))
-        knowStartsTo(std::min(last, m_startsKnown + std::max<qsizetype>(m_startsKnown, 1024)));
-    const auto known = m_starts.begin() + m_startsKnown;
-    const auto after = std::upper_bound(m_starts.begin(), known, position);
-    return std::max<qsizetype>(0, (after - m_starts.begin()) - 1);
+    knowStarts();
+    return m_starts.partAt(position);
 }
 
 void TextLines::appendLineTo(QString &out, qsizetype line) const
@@ -387,58 +392,119 @@ void TextLines::dropOwnText(const Line &line)
     m_freeOwn.push_back(line.from);
 }
 
+QString TextLines::takeText(qsizetype line)
+{
+    const Line &l = m_lines[size_t(line)];
+    QString text;
+    if (l.edited)
+        text = std::move(m_own[l.from]);
+    else if (line == m_decodedLine)
+        text = std::move(m_decoded);
+    else
+        text = this->line(line);
+    m_decodedLine = -1;
+    m_decoded = QString();
+    return text;
+}
+
+void TextLines::replaceInLine(qsizetype line, qsizetype column, qsizetype removed, QStringView text, Removed &out)
+{
+    Line &l = m_lines[size_t(line)];
+    // The line's text changes where it lies, so a long line is not copied for each key: no
+    // other string may share it meanwhile.
+    if (!l.edited)
+        l = ownLine(takeText(line), l.end);
+    QString &own = m_own[l.from];
+    out.text = own.mid(column, removed);
+    own.remove(column, removed);
+    insertInPlace(own, column, text);
+    l.length = qint32(own.size());
+    m_starts.changeLength(line, qint64(text.size()) - removed);
+}
+
 TextLines::Removed TextLines::replace(qint64 from, qint64 to, QStringView text, const std::vector<End> &ends)
 {
     from = std::clamp<qint64>(from, 0, characterCount());
     to = std::clamp<qint64>(to, from, characterCount());
     const qsizetype first = lineAt(from);
     const qsizetype last = lineAt(to);
-    const qint64 firstStart = lineStart(first);
-    const qint64 lastStart = lineStart(last);
+    const qsizetype head = from - lineStart(first);
+    const qsizetype tailFrom = to - lineStart(last);
 
     Removed removed;
+    if (first == last && !text.contains(QLatin1Char('\n'))) {
+        replaceInLine(first, head, to - from, text, removed);
+        return removed;
+    }
     removed.text = this->text(from, to);
     for (qsizetype i = first; i < last; ++i)
         removed.ends.push_back(lineEnd(i));
 
-    const QString firstLine = line(first);
-    const QString lastLine = last == first ? firstLine : line(last);
-    const QStringView head = QStringView(firstLine).first(from - firstStart);
-    const QStringView tail = QStringView(lastLine).sliced(to - lastStart);
+    // The longer of the head and the tail keeps its line's text, changed where it lies; the
+    // shorter is copied. So breaking or joining a long line copies its shorter part alone.
+    const bool keepHead = head >= lineLength(last) - tailFrom;
+    QString kept = takeText(keepHead ? first : last);
+    QString shorter;
+    {
+        // No copy of kept may stay: it changes in place.
+        const QString other = first == last ? QString() : line(keepHead ? last : first);
+        const QStringView from = first == last ? QStringView(kept) : QStringView(other);
+        const QStringView part = keepHead ? from.sliced(tailFrom) : from.first(head);
+        // A whole other line is taken as it is, not copied.
+        shorter = first != last && part.size() == other.size() ? other : part.toString();
+    }
+    if (keepHead)
+        kept.truncate(head);
+    else
+        kept.remove(0, tailFrom);
     const quint8 lastEnd = m_lines[size_t(last)].end;
-    // The lines replaced give their texts' places up; head and tail look into copies.
     for (qsizetype i = first; i <= last; ++i)
         dropOwnText(m_lines[size_t(i)]);
 
+    const QList<QStringView> pieces = text.split(QLatin1Char('\n'));
     std::vector<Line> lines;
-    size_t breaks = 0;
-    qsizetype pieceFrom = 0;
-    for (qsizetype i = text.indexOf(QLatin1Char('\n')); i >= 0; i = text.indexOf(QLatin1Char('\n'), pieceFrom)) {
-        QString piece = text.sliced(pieceFrom, i - pieceFrom).toString();
-        if (lines.empty())
-            piece.prepend(head);
-        const End end = breaks < ends.size() ? ends[breaks] : End();
-        lines.push_back(ownLine(std::move(piece), end ? quint8(*end) : mainEnd));
-        ++breaks;
-        pieceFrom = i + 1;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const bool firstNew = i == 0;
+        const bool lastNew = i + 1 == pieces.size();
+        QString lineText;
+        if ((firstNew && keepHead) || (lastNew && !keepHead)) {
+            lineText = std::move(kept);
+            if (keepHead)
+                lineText += pieces[i];
+            else
+                lineText.prepend(pieces[i]);
+            if (firstNew && lastNew && keepHead)
+                lineText += shorter;
+            else if (firstNew && lastNew)
+                lineText.prepend(shorter);
+        } else if (firstNew) {
+            lineText = std::move(shorter);
+            lineText += pieces[i];
+        } else if (lastNew && pieces[i].isEmpty()) {
+            lineText = std::move(shorter);
+        } else if (lastNew) {
+            lineText = pieces[i].toString();
+            lineText += shorter;
+        } else {
+            lineText = pieces[i].toString();
+        }
+        const End end = size_t(i) < ends.size() ? ends[size_t(i)] : End();
+        lines.push_back(ownLine(std::move(lineText), lastNew ? lastEnd : end ? quint8(*end) : mainEnd));
     }
-    QString lastPiece = lines.empty() ? head.toString() : QString();
-    lastPiece += text.sliced(pieceFrom);
-    lastPiece += tail;
-    lines.push_back(ownLine(std::move(lastPiece), lastEnd));
 
-    // Lines that stay as many are written over; the rest go or come.
-    const auto begin = m_lines.begin() + first;
+    // Lines that stay as many are written over; the rest go or come, in the table and in
+    // the starts alike.
     const qsizetype replaced = last - first + 1;
-    const qsizetype common = std::min<qsizetype>(replaced, qsizetype(lines.size()));
-    std::move(lines.begin(), lines.begin() + common, begin);
-    if (replaced > common)
-        m_lines.erase(begin + common, begin + replaced);
-    else
-        m_lines.insert(begin + common, std::make_move_iterator(lines.begin() + common),
-                       std::make_move_iterator(lines.end()));
-    if (qsizetype(lines.size()) != replaced)
-        m_starts.resize(m_lines.size());
-    startsChangedFrom(first + 1);
+    const qsizetype added = qsizetype(lines.size());
+    const qsizetype common = std::min(replaced, added);
+    for (qsizetype i = 0; i < common; ++i) {
+        m_lines[size_t(first + i)] = lines[size_t(i)];
+        m_starts.setLength(first + i, qint64(lines[size_t(i)].length) + 1);
+    }
+    m_lines.erase(size_t(first + common), size_t(replaced - common));
+    m_starts.remove(first + common, replaced - common);
+    m_lines.insert(size_t(first + common), lines.begin() + common, lines.end());
+    m_starts.insert(first + common, added - common,
+                    [&](qsizetype i) { return qint64(lines[size_t(common + i)].length) + 1; });
     return removed;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textbox/Partitioning.h"
+#include "textbox/SplitVector.h"
 #include "textbox/TextCodec.h"
 
 #include <QByteArray>
@@ -11,7 +13,10 @@
 // The editor's text as lines. A file's lines stay the file's bytes, turned into text only when
 // asked for, until an edit gives a line a text of its own: so a big file costs little more than
 // its size. Each line keeps the end it had in the file. Positions count the text's characters
-// (UTF-16 code units), a line break one, from 0 to characterCount().
+// (UTF-16 code units), a line break one, from 0 to characterCount(). The line table and the
+// line starts keep a gap where the last edit was, so an edit costs its own size and the
+// distance from the edit before, whatever the number of lines. The starts and the text of the
+// last long line read are worked out when first asked for: one thread at a time reads it.
 class TextLines
 {
 public:
@@ -104,21 +109,27 @@ private:
     QString fileLine(const Line &line) const;
     // Whether line is still the file's bytes, and those bytes are what encoding would write.
     bool keepsFileBytes(qsizetype line, TextEncoding encoding) const;
-    // m_starts holds the start of every line up to line.
-    void knowStartsTo(qsizetype line) const;
-    void startsChangedFrom(qsizetype line);
+    // m_starts holds the start of every line (worked out at the first question after a load).
+    void knowStarts() const;
+    // line's text, for the line to change in place: taken from it, or read.
+    QString takeText(qsizetype line);
+    // A line of text put in place of line, which has no line break in it.
+    void replaceInLine(qsizetype line, qsizetype column, qsizetype removed, QStringView text, Removed &out);
 
     QByteArray m_bytes;
     TextEncoding m_encoding = TextEncoding::Utf8;
     // The file's bytes are UTF-8 throughout, with none outside a valid sequence.
     bool m_validUtf8 = true;
-    std::vector<Line> m_lines;
+    SplitVector<Line> m_lines;
     // The texts of the edited lines, and the places among them that no line uses now.
     std::vector<QString> m_own;
     std::vector<quint32> m_freeOwn;
-    // Line starts, worked out as far as asked and again from an edit on.
-    mutable std::vector<qint64> m_starts;
-    mutable qsizetype m_startsKnown = 0;
+    // Where each line starts, each taking its length and its line break (the last one too).
+    mutable Partitioning<qint64> m_starts;
+    // The last line longer than keptDecoded read from the bytes, and its text.
+    static constexpr qsizetype keptDecoded = 65536;
+    mutable qsizetype m_decodedLine = -1;
+    mutable QString m_decoded;
 };
 
 struct TextLines::Read

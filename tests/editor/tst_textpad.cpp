@@ -162,7 +162,7 @@ void TextpadTest::longLinesWrap()
     const int rows = box->rowsOf(0);
     QVERIFY(rows > 1);
     for (int n = 0; n < rows; ++n) {
-        const QTextLine row = box->rowOf(0, n);
+        const LineLayout::Row row = box->rowOf(0, n);
         QVERIFY(row.textLength() > 0);
         QVERIFY(row.naturalTextWidth() <= box->layoutWidth());
         if (atBlanks && n + 1 < rows)

@@ -106,7 +106,7 @@ struct TextBoxFixture
         const qsizetype line = box->lines().lineAt(position);
         const int column = int(position - box->lines().lineStart(line));
         for (int row = 0; row + 1 < box->rowsOf(line); ++row) {
-            const QTextLine textRow = box->rowOf(line, row);
+            const LineLayout::Row textRow = box->rowOf(line, row);
             if (column < textRow.textStart() + textRow.textLength())
                 return row;
         }
@@ -127,7 +127,7 @@ struct TextBoxFixture
     {
         const qsizetype line = box->lines().lineAt(position);
         const int column = int(position - box->lines().lineStart(line));
-        const QTextLine row = box->rowOf(line, rowInLine(position));
+        const LineLayout::Row row = box->rowOf(line, rowInLine(position));
         const qint64 rows = rowOfText(position) - bar()->value();
         return QPoint(margin + qRound(row.cursorToX(column)), margin + int(rows) * rowHeight() + rowHeight() / 2);
     }

@@ -70,31 +70,45 @@ void RowCountsTest::aResetLineHasOneRow()
 void RowCountsTest::randomChangesAgreeWithAPlainList_data()
 {
     QTest::addColumn<qsizetype>("lines");
+    // Changes fall within this many lines of a place that moves anywhere every 25 of them; 0
+    // for anywhere each time.
+    QTest::addColumn<int>("spread");
     QTest::addColumn<quint32>("seed");
-    QTest::newRow("few lines") << qsizetype(3) << quint32(1);
-    QTest::newRow("some lines") << qsizetype(40) << quint32(2);
-    QTest::newRow("many lines") << qsizetype(700) << quint32(3);
+    QTest::newRow("few lines") << qsizetype(3) << 0 << quint32(1);
+    QTest::newRow("some lines") << qsizetype(40) << 0 << quint32(2);
+    QTest::newRow("many lines") << qsizetype(700) << 0 << quint32(3);
+    QTest::newRow("many lines, changes in bursts far apart") << qsizetype(700) << 6 << quint32(4);
 }
 
 // Lines laid out anew, lines replaced by others as edits do, now and then all of them reset.
 void RowCountsTest::randomChangesAgreeWithAPlainList()
 {
     QFETCH(qsizetype, lines);
+    QFETCH(int, spread);
     QFETCH(quint32, seed);
     QRandomGenerator random(seed);
     RowCounts counts;
     counts.reset(lines);
     std::vector<int> rows(size_t(lines), 1);
+    qsizetype burst = 0;
     for (int step = 0; step < 300; ++step) {
         const int choice = random.bounded(10);
         const qsizetype size = qsizetype(rows.size());
+        if (step % 25 == 0)
+            burst = random.bounded(int(size));
+        // A line at random, or one near the burst's place.
+        const auto lineUpTo = [&](qsizetype last) {
+            if (spread == 0)
+                return qsizetype(random.bounded(int(last) + 1));
+            return std::clamp<qsizetype>(burst + random.bounded(-spread, spread + 1), 0, last);
+        };
         if (choice < 5) {
-            const qsizetype line = random.bounded(int(size));
+            const qsizetype line = lineUpTo(size - 1);
             const int lineRows = random.bounded(1, 7);
             counts.setRows(line, lineRows);
             rows[size_t(line)] = lineRows;
         } else if (choice < 9) {
-            const qsizetype first = random.bounded(int(size) + 1);
+            const qsizetype first = lineUpTo(size);
             const qsizetype removed = random.bounded(int(std::min<qsizetype>(4, size - first)) + 1);
             // As many as were removed, now and then: the lines are only laid out anew.
             qsizetype added = random.bounded(3) == 0 ? removed : random.bounded(5);

@@ -235,7 +235,7 @@ void TextBoxTest::homeAndEndStayOnTheirRow()
     const int rows = f->box->rowsOf(0);
     QVERIFY(rows >= 3);
     for (int row = 0; row < rows; ++row) {
-        const QTextLine textRow = f->box->rowOf(0, row);
+        const LineLayout::Row textRow = f->box->rowOf(0, row);
         const qint64 rowStart = textRow.textStart();
         const qint64 rowEnd = rowStart + textRow.textLength();
         // Into the row's first word.
@@ -272,7 +272,7 @@ void TextBoxTest::endOnARowBrokenInAWordKeepsPairsWhole()
     const int rows = f->box->rowsOf(0);
     QVERIFY(rows >= 3);
     for (int row = 0; row + 1 < rows; ++row) {
-        const QTextLine textRow = f->box->rowOf(0, row);
+        const LineLayout::Row textRow = f->box->rowOf(0, row);
         f->box->setCursorPosition(textRow.textStart());
         f->key(Qt::Key_End);
         const qint64 end = f->box->position();
@@ -307,7 +307,7 @@ void TextBoxTest::upAndDownKeepTheColumn()
         f->key(Qt::Key_Down);
         QCOMPARE(f->box->lines().lineAt(f->box->position()), wrapped);
         QCOMPARE(f->rowInLine(f->box->position()), row);
-        const QTextLine textRow = f->box->rowOf(wrapped, row);
+        const LineLayout::Row textRow = f->box->rowOf(wrapped, row);
         const qreal x = textRow.cursorToX(int(f->box->position() - wrappedStart));
         QVERIFY2(std::abs(x - wantedX) < 12, qPrintable(QString::number(x)));
     }

@@ -116,7 +116,7 @@ void TextBoxViewTest::aClickRightOfAWrappedRowStaysOnIt()
     f->box->viewport()->repaint();
     const int rows = f->box->rowsOf(1);
     for (int row = 0; row + 1 < rows; ++row) {
-        const QTextLine textRow = f->box->rowOf(1, row);
+        const LineLayout::Row textRow = f->box->rowOf(1, row);
         const qint64 rowStart = 14 + textRow.textStart();
         const QPoint atRow = f->pointOf(rowStart);
         f->click(QPoint(f->box->viewport()->width() - 2, atRow.y()));

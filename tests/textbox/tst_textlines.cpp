@@ -158,6 +158,7 @@ private Q_SLOTS:
     void randomEditsAgreeWithAPlainModel_data();
     void randomEditsAgreeWithAPlainModel();
     void positionsInALongText();
+    void longLinesBreakJoinAndTakeTyping();
     void textWithLineBreaks();
     void everyLineReadsBackAfterASave_data();
     void everyLineReadsBackAfterASave();
@@ -580,6 +581,83 @@ void TextLinesTest::positionsInALongText()
     }
     QCOMPARE(loaded.lines.text(), text);
     QCOMPARE(loaded.lines.characterCount(), text.size());
+}
+
+// Lines far longer than a screen, read from a file: typed into, broken near their start, their
+// middle and their end, joined again either way round and cut across, each edit checked against
+// the model, and all of it undone back to the file's bytes.
+void TextLinesTest::longLinesBreakJoinAndTakeTyping()
+{
+    QByteArray bytes;
+    for (int line = 0; line < 3; ++line) {
+        for (int word = 0; bytes.size() < (line + 1) * 90000; ++word)
+            bytes += "w" + QByteArray::number(word % 977) + (word % 9 ? " " : "\xC3\xA9 ");
+        bytes += line == 1 ? "\r\n" : "\n";
+    }
+    Loaded loaded(bytes);
+    QCOMPARE(loaded.saved(), bytes);
+    Model model{loaded.lines.text(), {}};
+    for (qsizetype line = 0; line + 1 < loaded.lines.lineCount(); ++line)
+        model.ends.push_back(loaded.lines.lineEnd(line));
+    QRandomGenerator random(11);
+    struct Done
+    {
+        qint64 position;
+        qint64 insertedSize;
+        TextLines::Removed removed;
+    };
+    std::vector<Done> done;
+    for (int step = 0; step < 40; ++step) {
+        const QString &text = model.text;
+        // Mostly within a line, near its start or its end or anywhere; now and then a join.
+        const qsizetype line = random.bounded(int(loaded.lines.lineCount()));
+        const qint64 start = loaded.lines.lineStart(line);
+        const qint64 length = loaded.lines.lineLength(line);
+        const qint64 at[] = {start + random.bounded(int(length) / 50 + 1), start + length - random.bounded(int(length) / 50 + 1),
+                             start + random.bounded(int(length) + 1)};
+        qint64 from = offPair(text, at[random.bounded(3)]);
+        const int kind = random.bounded(5);
+        qint64 to = from;
+        QString added;
+        if (kind == 0)
+            added = QStringLiteral("x");
+        else if (kind == 1)
+            added = QStringLiteral("\n");
+        else if (kind == 2)
+            added = QStringLiteral("pasted\nlines\n");
+        else if (kind == 3 && line + 1 < loaded.lines.lineCount()) {
+            from = start + length;
+            to = from + 1;
+        }
+        else
+            to = offPair(text, std::min<qint64>(text.size(), from + random.bounded(200000)));
+        const qsizetype first = text.first(from).count(QLatin1Char('\n'));
+        const qsizetype removedBreaks = text.sliced(from, to - from).count(QLatin1Char('\n'));
+        model.ends.erase(model.ends.begin() + first, model.ends.begin() + first + removedBreaks);
+        model.ends.insert(model.ends.begin() + first, size_t(added.count(QLatin1Char('\n'))), End());
+        const QString removedText = text.sliced(from, to - from);
+        model.text.replace(from, to - from, added);
+        done.push_back({from, added.size(), loaded.lines.replace(from, to, added)});
+        QCOMPARE(done.back().removed.text, removedText);
+        QCOMPARE(loaded.lines.text(), model.text);
+        const QStringList modelLines = model.lines();
+        QCOMPARE(loaded.lines.lineCount(), modelLines.size());
+        qint64 lineStart = 0;
+        for (qsizetype i = 0; i < modelLines.size(); ++i) {
+            QCOMPARE(loaded.lines.lineStart(i), lineStart);
+            QCOMPARE(loaded.lines.lineLength(i), modelLines[i].size());
+            QCOMPARE(loaded.lines.line(i), modelLines[i]);
+            QVERIFY(i + 1 == modelLines.size() || loaded.lines.lineEnd(i) == model.ends[size_t(i)]);
+            lineStart += modelLines[i].size() + 1;
+        }
+        QCOMPARE(loaded.lines.lineAt(model.text.size()), modelLines.size() - 1);
+    }
+    while (!done.empty()) {
+        const Done last = done.back();
+        done.pop_back();
+        loaded.lines.replace(last.position, last.position + last.insertedSize, last.removed.text, last.removed.ends);
+    }
+    QCOMPARE(loaded.saved(), bytes);
 }
 
 // Text made with "\n" for its breaks: each takes the main end, the last line has none.

@@ -7,21 +7,11 @@
 #include <QAccessible>
 #include <QFocusEvent>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
-#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-constexpr qreal tabStop = 80;
-// Lines laid out and kept beyond those shown; more are dropped at the next paint.
-constexpr size_t keptLayouts = 2000;
-
-} // namespace
 
 TextBox::TextBox(Clipboard &clipboard, QWidget *parent) : QAbstractScrollArea(parent), m_clipboard(clipboard)
 {
@@ -38,7 +28,7 @@ TextBox::TextBox(Clipboard &clipboard, QWidget *parent) : QAbstractScrollArea(pa
     viewport()->setAcceptDrops(true);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
-    m_rowHeight = rowHeightOf(font());
+    measureFont();
     m_rows.reset(1);
     verticalScrollBar()->setSingleStep(1);
 }
@@ -51,7 +41,7 @@ void TextBox::setLines(TextLines lines)
     m_lines = std::move(lines);
     m_history.clear();
     forgetLayouts();
-    m_top = {};
+    setTop({});
     m_anchor = m_position = 0;
     m_wantedX = -1;
     m_preedit.clear();
@@ -77,11 +67,11 @@ void TextBox::select(qint64 anchor, qint64 position)
     const qint64 end = characterCount();
     // Text being composed goes with the caret to its new line.
     if (!m_preedit.isEmpty())
-        m_layouts.erase(m_lines.lineAt(m_position));
+        forgetLayoutFrom(m_position);
     m_anchor = std::clamp<qint64>(anchor, 0, end);
     m_position = std::clamp<qint64>(position, 0, end);
     if (!m_preedit.isEmpty())
-        m_layouts.erase(m_lines.lineAt(m_position));
+        forgetLayoutFrom(m_position);
     m_wantedX = -1;
     m_history.closeTyping();
     ensureCaretVisible();
@@ -108,88 +98,54 @@ void TextBox::moveCaret(qint64 position, bool keepAnchor)
     m_wantedX = wantedX;
 }
 
-QTextOption::WrapMode TextBox::wrapModeFor(QStringView line)
-{
-    if (line.size() > longWord) {
-        qsizetype run = 0;
-        for (const QChar ch : line) {
-            run = ch.isSpace() ? 0 : run + 1;
-            if (run > longWord)
-                return QTextOption::WrapAnywhere;
-        }
-    }
-    return QTextOption::WrapAtWordBoundaryOrAnywhere;
-}
-
-qreal TextBox::layoutWidth() const
-{
-    return std::max(1, viewport()->width() - 2 * margin);
-}
-
-QTextLayout &TextBox::layoutOf(qsizetype line) const
-{
-    auto found = m_layouts.find(line);
-    if (found != m_layouts.end())
-        return *found->second;
-    const QString text = m_lines.line(line);
-    auto layout = std::make_unique<QTextLayout>(text, font());
-    QTextOption option;
-    option.setWrapMode(wrapModeFor(text));
-    option.setTabStopDistance(tabStop);
-    layout->setTextOption(option);
-    if (!m_preedit.isEmpty() && line == m_lines.lineAt(m_position))
-        layout->setPreeditArea(int(m_position - m_lines.lineStart(line)), m_preedit);
-    layout->setCacheEnabled(true);
-    layout->beginLayout();
-    int rows = 0;
-    for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine()) {
-        row.setLineWidth(layoutWidth());
-        row.setPosition(QPointF(0, qreal(rows) * m_rowHeight));
-        ++rows;
-    }
-    layout->endLayout();
-    m_rows.setRows(line, std::max(rows, 1));
-    return *m_layouts.emplace(line, std::move(layout)).first->second;
-}
-
-int TextBox::rowsOf(qsizetype line) const
-{
-    return layoutOf(line).lineCount();
-}
-
-QTextLine TextBox::rowOf(qsizetype line, int row) const
-{
-    return layoutOf(line).lineAt(row);
-}
-
-void TextBox::forgetLayouts()
-{
-    m_layouts.clear();
-    m_rows.reset(m_lines.lineCount());
-}
-
-void TextBox::layOutAnew()
-{
-    // The top line stays on top, shown from its first row.
-    const qsizetype top = m_top.line;
-    forgetLayouts();
-    m_top = {top, 0};
-}
-
 int TextBox::rowHeightOf(const QFont &font)
 {
     return std::max(1, int(std::ceil(QFontMetricsF(font).lineSpacing())));
 }
 
+void TextBox::measureFont()
+{
+    m_rowHeight = rowHeightOf(font());
+    m_averageCharWidth = std::max<qreal>(1, QFontMetricsF(font()).averageCharWidth());
+}
+
 qint64 TextBox::topRow() const
 {
+    followTop();
     return m_rows.rowsBefore(m_top.line) + m_top.row;
 }
 
-void TextBox::forgetLayoutsFrom(qsizetype line)
+void TextBox::setTop(RowCounts::Place top)
 {
-    for (auto it = m_layouts.begin(); it != m_layouts.end();)
-        it = it->first >= line ? m_layouts.erase(it) : std::next(it);
+    m_top = top;
+    m_topColumn = -1;
+    if (top.line < m_lines.lineCount() && layoutOf(top.line).isSegmented()) {
+        const LineLayout::Row row = rowOf(top.line, top.row);
+        m_top.row = row.lineNumber();
+        m_topColumn = row.textStart();
+    }
+}
+
+void TextBox::followTop() const
+{
+    if (m_topColumn >= 0)
+        m_top.row = rowShowing(m_top.line, m_topColumn).lineNumber();
+}
+
+void TextBox::layOutRowsAround(qsizetype line, qint64 column, qint64 above, qint64 below) const
+{
+    if (!layoutOf(line).isSegmented())
+        return;
+    // Laying a segment out changes the rows of the line, and so which rows are around column:
+    // again until they hold still.
+    for (int pass = 0; pass < 3; ++pass) {
+        const int row = rowShowing(line, column).lineNumber();
+        const int rows = rowsOf(line);
+        for (qint64 around = std::max<qint64>(0, row - above); around <= std::min<qint64>(rows - 1, row + below); ++around)
+            rowOf(line, int(around));
+        if (rowShowing(line, column).lineNumber() == row && rowsOf(line) == rows)
+            return;
+    }
 }
 
 int TextBox::visibleRows() const
@@ -212,13 +168,13 @@ void TextBox::scrollContentsBy(int, int)
 {
     if (m_settingScroll)
         return;
-    m_top = m_rows.placeOf(verticalScrollBar()->value());
+    setTop(m_rows.placeOf(verticalScrollBar()->value()));
     viewport()->update();
 }
 
 void TextBox::scrollToRow(qint64 row)
 {
-    m_top = m_rows.placeOf(std::max<qint64>(row, 0));
+    setTop(m_rows.placeOf(std::max<qint64>(row, 0)));
     keepTextInView();
     updateScrollBar();
     viewport()->update();
@@ -227,9 +183,7 @@ void TextBox::scrollToRow(qint64 row)
 qint64 TextBox::rowOfPosition(qint64 position) const
 {
     const qsizetype line = m_lines.lineAt(position);
-    const QTextLayout &layout = layoutOf(line);
-    const int column = int(position - m_lines.lineStart(line));
-    return m_rows.rowsBefore(line) + layout.lineForTextPosition(column).lineNumber();
+    return m_rows.rowsBefore(line) + rowShowing(line, position - m_lines.lineStart(line)).lineNumber();
 }
 
 void TextBox::ensureCaretVisible()
@@ -245,6 +199,8 @@ void TextBox::showPosition(qint64 position)
     const qsizetype shownLine = m_lines.lineAt(position);
     for (qsizetype line = m_top.line; line < shownLine && line - m_top.line < visibleRows(); ++line)
         rowsOf(line);
+    // In a long line, the rows a screenful above position laid out too.
+    layOutRowsAround(shownLine, position - m_lines.lineStart(shownLine), visibleRows(), 0);
     const qint64 shownRow = rowOfPosition(position);
     if (shownRow < topRow()) {
         scrollToRow(shownRow);
@@ -254,8 +210,10 @@ void TextBox::showPosition(qint64 position)
         return;
     // position on the last row shown: the lines above it laid out first, so their rows are known.
     qint64 rowsAbove = shownRow - m_rows.rowsBefore(shownLine);
-    for (qsizetype above = shownLine - 1; above >= 0 && rowsAbove < visibleRows(); --above)
+    for (qsizetype above = shownLine - 1; above >= 0 && rowsAbove < visibleRows(); --above) {
+        layOutRowsAround(above, m_lines.lineLength(above), visibleRows() - rowsAbove, 0);
         rowsAbove += rowsOf(above);
+    }
     scrollToRow(rowOfPosition(position) - (visibleRows() - 1));
 }
 
@@ -263,8 +221,8 @@ QRect TextBox::cursorRect(qint64 position) const
 {
     position = std::clamp<qint64>(position, 0, characterCount());
     const qsizetype line = m_lines.lineAt(position);
-    const int column = int(position - m_lines.lineStart(line));
-    const QTextLine row = layoutOf(line).lineForTextPosition(column);
+    const qint64 column = position - m_lines.lineStart(line);
+    const LineLayout::Row row = rowShowing(line, column);
     const qint64 rowsDown = m_rows.rowsBefore(line) + row.lineNumber() - topRow();
     // In the box's own coordinates: the viewport lies inside its frame.
     const QPoint inViewport(int(row.cursorToX(column)) + margin, int(rowsDown * m_rowHeight) + margin);
@@ -279,59 +237,6 @@ void TextBox::restartBlink()
         m_blink.start(flash / 2, this);
     else
         m_blink.stop();
-}
-
-void TextBox::paintEvent(QPaintEvent *event)
-{
-    QPainter painter(viewport());
-    painter.setPen(palette().color(QPalette::Text));
-    const QRect area = event->rect();
-    const int height = viewport()->height();
-    const qint64 selFrom = selectionStart();
-    const qint64 selTo = selectionEnd();
-    const bool caret = hasFocus() && m_caretShown && !m_readOnly;
-    const qreal breakWidth = QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' '));
-    // Lines laid out since the last paint may have more rows than counted, and the text's end
-    // may have come up.
-    keepTextInView();
-    qreal y = margin - qreal(m_top.row) * m_rowHeight;
-    qsizetype line = m_top.line;
-    for (; line < m_lines.lineCount() && y < height; ++line) {
-        QTextLayout &layout = layoutOf(line);
-        const qint64 start = m_lines.lineStart(line);
-        const qint64 end = start + m_lines.lineLength(line);
-        QList<QTextLayout::FormatRange> selections;
-        if (selFrom < selTo && selFrom <= end && selTo > start) {
-            QTextLayout::FormatRange range;
-            range.start = int(std::max(selFrom, start) - start);
-            range.length = int(std::min(selTo, end + 1) - start) - range.start;
-            range.format.setBackground(palette().brush(QPalette::Highlight));
-            range.format.setForeground(palette().brush(QPalette::HighlightedText));
-            selections.append(range);
-        }
-        const QPointF origin(margin, y);
-        layout.draw(&painter, origin, selections, area);
-        // A selected line break shows as a blank's width of selection after its line.
-        if (selFrom <= end && selTo > end) {
-            const QTextLine last = layout.lineAt(layout.lineCount() - 1);
-            const qreal x = last.cursorToX(int(end - start));
-            painter.fillRect(QRectF(origin.x() + x, origin.y() + last.y(), breakWidth, m_rowHeight),
-                             palette().brush(QPalette::Highlight));
-        }
-        // Where dragged text would drop.
-        if (m_dropAt >= start && m_dropAt <= end)
-            layout.drawCursor(&painter, origin, int(m_dropAt - start), 1);
-        // Text being composed stands before the caret in the caret's line.
-        if (caret && m_position >= start && m_position <= end)
-            layout.drawCursor(&painter, origin, int(m_position - start + m_preedit.size()), 1);
-        y += qreal(layout.lineCount()) * m_rowHeight;
-    }
-    // Laying out what is shown may have changed the rows of the text: the bar follows.
-    updateScrollBar();
-    if (m_layouts.size() > keptLayouts) {
-        for (auto it = m_layouts.begin(); it != m_layouts.end();)
-            it = it->first < m_top.line || it->first >= line ? m_layouts.erase(it) : std::next(it);
-    }
 }
 
 void TextBox::resizeEvent(QResizeEvent *event)
@@ -356,25 +261,31 @@ int TextBox::rowsShownBefore(int boxHeight) const
 
 void TextBox::keepTextInView()
 {
+    followTop();
     const int shown = visibleRows();
     qint64 rows = -m_top.row;
     for (qsizetype line = m_top.line; line < m_lines.lineCount() && rows < shown; ++line)
         rows += rowsOf(line);
     // The end of the text stands above the bottom of the box: the lines above it come down.
-    for (qint64 missing = shown - rows; missing > 0 && (m_top.line > 0 || m_top.row > 0);) {
-        if (m_top.row == 0)
-            m_top = {m_top.line - 1, rowsOf(m_top.line - 1)};
-        const int up = int(std::min<qint64>(m_top.row, missing));
-        m_top.row -= up;
+    RowCounts::Place top = m_top;
+    for (qint64 missing = shown - rows; missing > 0 && (top.line > 0 || top.row > 0);) {
+        if (top.row == 0) {
+            layOutRowsAround(top.line - 1, m_lines.lineLength(top.line - 1), missing, 0);
+            top = {top.line - 1, rowsOf(top.line - 1)};
+        }
+        const int up = int(std::min<qint64>(top.row, missing));
+        top.row -= up;
         missing -= up;
     }
+    if (top.line != m_top.line || top.row != m_top.row)
+        setTop(top);
 }
 
 void TextBox::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        m_rowHeight = rowHeightOf(font());
+        measureFont();
         layOutAnew();
         updateScrollBar();
         viewport()->update();
@@ -414,6 +325,7 @@ void TextBox::focusOutEvent(QFocusEvent *event)
 
 qint64 TextBox::positionAt(QPoint point) const
 {
+    followTop();
     qint64 row = qint64(std::floor(qreal(point.y() - margin) / m_rowHeight)) + m_top.row;
     qsizetype line = m_top.line;
     while (row < 0 && line > 0)
@@ -422,43 +334,44 @@ qint64 TextBox::positionAt(QPoint point) const
         return 0;
     while (row >= rowsOf(line) && line + 1 < m_lines.lineCount())
         row -= rowsOf(line++);
-    const QTextLayout &layout = layoutOf(line);
-    if (row >= layout.lineCount())
+    if (row >= rowsOf(line))
         return m_lines.lineStart(line) + m_lines.lineLength(line);
-    return m_lines.lineStart(line) + layout.lineAt(int(row)).xToCursor(point.x() - margin);
+    return m_lines.lineStart(line) + rowOf(line, int(row)).xToCursor(point.x() - margin);
 }
 
 qint64 TextBox::verticalMove(int rows) const
 {
     qsizetype line = m_lines.lineAt(m_position);
-    const QTextLayout *layout = &layoutOf(line);
-    const int column = int(m_position - m_lines.lineStart(line));
-    const QTextLine current = layout->lineForTextPosition(column);
+    const qint64 column = m_position - m_lines.lineStart(line);
+    // The rows moved over counted as they are laid out, in long lines too.
+    layOutRowsAround(line, column, std::max(-rows, 0), std::max(rows, 0));
+    const LineLayout::Row current = rowShowing(line, column);
     if (m_wantedX < 0)
         m_wantedX = current.cursorToX(column);
-    int row = current.lineNumber() + rows;
+    qint64 row = qint64(current.lineNumber()) + rows;
     while (row < 0 && line > 0) {
-        layout = &layoutOf(--line);
-        row += layout->lineCount();
+        --line;
+        layOutRowsAround(line, m_lines.lineLength(line), -row, 0);
+        row += rowsOf(line);
     }
-    while (row >= layout->lineCount() && line + 1 < m_lines.lineCount()) {
-        row -= layout->lineCount();
-        layout = &layoutOf(++line);
+    while (row >= rowsOf(line) && line + 1 < m_lines.lineCount()) {
+        row -= rowsOf(line++);
+        layOutRowsAround(line, 0, 0, row);
     }
     if (row < 0)
         return 0;
-    if (row >= layout->lineCount())
+    if (row >= rowsOf(line))
         return characterCount();
-    return m_lines.lineStart(line) + layout->lineAt(row).xToCursor(m_wantedX);
+    return m_lines.lineStart(line) + rowOf(line, int(row)).xToCursor(m_wantedX);
 }
 
 qint64 TextBox::moved(Move move) const
 {
     const qsizetype line = m_lines.lineAt(m_position);
     const qint64 start = m_lines.lineStart(line);
-    const int column = int(m_position - start);
-    const int length = int(m_lines.lineLength(line));
-    const QTextLayout &layout = layoutOf(line);
+    const qint64 column = m_position - start;
+    const qint64 length = m_lines.lineLength(line);
+    LineLayout &layout = layoutOf(line);
     switch (move) {
     case Move::Left:
     case Move::WordLeft:
@@ -481,13 +394,13 @@ qint64 TextBox::moved(Move move) const
     case Move::PageDown:
         return verticalMove(visibleRows());
     case Move::RowStart:
-        return start + layout.lineForTextPosition(column).textStart();
+        return start + rowShowing(line, column).textStart();
     case Move::RowEnd: {
-        const QTextLine row = layout.lineForTextPosition(column);
-        const int end = row.textStart() + row.textLength();
+        const LineLayout::Row row = rowShowing(line, column);
+        const qsizetype end = row.textStart() + row.textLength();
         // A wrapped row ends before the blank it broke at (or its last character, a pair whole),
         // or the caret would show on the next.
-        if (row.lineNumber() + 1 == layout.lineCount())
+        if (row.isLast())
             return start + end;
         return start + std::max(row.textStart(), layout.previousCursorPosition(end));
     }

@@ -3,23 +3,23 @@
 #include "textbox/EditHistory.h"
 #include "textbox/RowCounts.h"
 #include "textbox/TextLines.h"
+#include "textbox/ui/LineLayout.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
-#include <QTextLayout>
 #include <QTextOption>
 
+#include <map>
 #include <memory>
 #include <optional>
-#include <unordered_map>
 
 class Clipboard;
-class QTextLayout;
 
 // The editor's text box: plain text in lines that wrap at the box's width, a caret and a
 // selection, typing, the usual keys and mouse, undo and redo. It lays out only the lines it
-// shows, so a file of half a million lines opens as fast as a short one; the text itself is
-// TextLines, which keeps a file's lines as its bytes until they are edited.
+// shows, so a file of half a million lines opens as fast as a short one, and of a long line only
+// the part it shows (LineLayout); the text itself is TextLines, which keeps a file's lines as
+// its bytes until they are edited.
 class TextBox : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -30,7 +30,7 @@ class TextBox : public QAbstractScrollArea
 
 public:
     // A word longer than this many characters breaks anywhere; other lines break at blanks.
-    static constexpr qsizetype longWord = 4096;
+    static constexpr qsizetype longWord = LineLayout::longWord;
 
     explicit TextBox(Clipboard &clipboard, QWidget *parent = nullptr);
     ~TextBox() override;
@@ -76,14 +76,17 @@ public:
     // Where a caret at position shows, in the box's coordinates.
     QRect cursorRect(qint64 position) const;
 
-    // How line wraps: at blanks, or anywhere when it holds a word longer than longWord.
-    static QTextOption::WrapMode wrapModeFor(QStringView line);
-    // The rows line takes at the box's width.
+    // How line wraps: at blanks, or anywhere when it holds a word longer than longWord (a long
+    // line's segments each by their own words).
+    static QTextOption::WrapMode wrapModeFor(QStringView line) { return LineLayout::wrapModeFor(line); }
+    // The rows line takes at the box's width (a long line's segments not laid out estimated).
     int rowsOf(qsizetype line) const;
-    // A row of line as the box lays it out; valid until the line changes.
-    QTextLine rowOf(qsizetype line, int row) const;
+    // A row of line as the box lays it out; valid until the line changes or the box paints.
+    LineLayout::Row rowOf(qsizetype line, int row) const;
     // The width the box lays its lines out in.
     qreal layoutWidth() const;
+    // The characters the box holds laid out: those shown, and a bounded number more.
+    qsizetype layoutCharacters() const;
 
 Q_SIGNALS:
     // Characters from position on were replaced: removed of them by added others.
@@ -114,15 +117,40 @@ protected:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
-
-    QTextLayout &layoutOf(qsizetype line) const;
+    LineLayout &layoutOf(qsizetype line) const;
+    // The row of line that column shows on.
+    LineLayout::Row rowShowing(qsizetype line, qint64 column) const;
+    // The rows line takes as laid out so far, in the row counts.
+    void countRows(qsizetype line, LineLayout &layout) const;
     void forgetLayouts();
+    // The layout of position's line laid out anew from position on.
+    void forgetLayoutFrom(qint64 position);
+    // Lines first..first+removed replaced by added others: the layouts of those go, the ones
+    // after them are kept under their new numbers.
+    void renumberLayouts(qsizetype first, qsizetype removed, qsizetype added);
+    // Beyond the rows shown (of each line its first and last), at most a bounded number of
+    // lines and characters stay laid out.
+    struct ShownRows
+    {
+        qsizetype line;
+        int first;
+        int last;
+    };
+    void keepLayoutsShown(const std::vector<ShownRows> &shown);
     // Every line laid out again (a new width or font).
     void layOutAnew();
     static int rowHeightOf(const QFont &font);
+    // The row height and average character width of the box's font.
+    void measureFont();
     // The first row shown, counted from the top of the text.
     qint64 topRow() const;
-    void forgetLayoutsFrom(qsizetype line);
+    // The line and row shown on top; in a line laid out in segments also where that row
+    // begins, so that segments laid out above it in its line do not move what is shown.
+    void setTop(RowCounts::Place top);
+    void followTop() const;
+    // In a line laid out in segments, the rows from above before to below after column's row
+    // laid out, so that a move over them counts them as they are.
+    void layOutRowsAround(qsizetype line, qint64 column, qint64 above, qint64 below) const;
     qint64 moved(Move move) const;
     qint64 verticalMove(int rows) const;
     bool handleKey(QKeyEvent *event);
@@ -133,6 +161,8 @@ private:
     // ends, where given, are the ends of text's line breaks.
     void replace(qint64 from, qint64 to, QStringView text, bool typed = false,
                  const std::vector<TextLines::End> &ends = {});
+    // The lines' text replaced and the layouts told; what was taken out.
+    TextLines::Removed editLines(qint64 from, qint64 to, QStringView text, const std::vector<TextLines::End> &ends);
     // The ends of the line breaks between from and to.
     std::vector<TextLines::End> endsBetween(qint64 from, qint64 to) const;
     void startDrag();
@@ -161,9 +191,10 @@ private:
     TextLines m_lines;
     EditHistory m_history;
     mutable RowCounts m_rows;
-    mutable std::unordered_map<qsizetype, std::unique_ptr<QTextLayout>> m_layouts;
-    // The first line shown and its first row shown.
-    RowCounts::Place m_top;
+    mutable std::map<qsizetype, std::unique_ptr<LineLayout>> m_layouts;
+    // The first line shown and its first row shown; -1 or where that row begins.
+    mutable RowCounts::Place m_top;
+    mutable qint64 m_topColumn = -1;
     qint64 m_anchor = 0;
     qint64 m_position = 0;
     // Up and Down keep to the column they started from.
@@ -173,6 +204,7 @@ private:
     bool m_dragging = false;
     bool m_settingScroll = false;
     int m_rowHeight = 1;
+    qreal m_averageCharWidth = 1;
     QBasicTimer m_blink;
     QBasicTimer m_dragScroll;
     QPoint m_dragPoint;

@@ -11,19 +11,34 @@ void TextBox::changed(qsizetype firstLine, qint64 position, const QString &remov
 {
     const qsizetype removedLines = removed.count(QLatin1Char('\n')) + 1;
     const qsizetype addedLines = added.count(QLatin1Char('\n')) + 1;
-    if (removedLines == 1 && addedLines == 1) {
-        m_layouts.erase(firstLine);
+    // The first line keeps what it had laid out before the edit; the lines after the edit keep
+    // their layouts under their new numbers.
+    const auto found = m_layouts.find(firstLine);
+    const std::unique_ptr<LineLayout> earlier = found != m_layouts.end() ? std::move(found->second) : nullptr;
+    renumberLayouts(firstLine, removedLines, addedLines);
+    if (removedLines == 1 && addedLines == 1)
         m_rows.setRows(firstLine, 1);
-    } else {
-        // The lines after the change moved: their layouts are kept under the old numbers.
-        forgetLayoutsFrom(firstLine);
+    else
         m_rows.replace(firstLine, removedLines, addedLines);
+    if (earlier) {
+        LineLayout &layout = layoutOf(firstLine);
+        layout.takeSegmentsBefore(*earlier, position - m_lines.lineStart(firstLine));
+        countRows(firstLine, layout);
     }
-    if (m_top.line >= m_lines.lineCount())
+    if (m_top.line >= m_lines.lineCount()) {
         m_top = {m_lines.lineCount() - 1, 0};
+        m_topColumn = -1;
+    }
+    // Where a long top line's top row begins moves with the text typed before it.
+    const qint64 column = position - m_lines.lineStart(firstLine);
+    if (m_topColumn >= 0 && firstLine == m_top.line && removedLines == 1 && addedLines == 1 && column < m_topColumn)
+        m_topColumn = std::max(column, m_topColumn + added.size() - removed.size());
+    if (m_topColumn >= 0)
+        m_topColumn = std::min(m_topColumn, m_lines.lineLength(m_top.line));
+    followTop();
     // The top line laid out again at once: typing in a line shown from one of its later rows
     // keeps the view where it is.
-    m_top.row = std::min(m_top.row, rowsOf(m_top.line) - 1);
+    setTop({m_top.line, std::min(m_top.row, rowsOf(m_top.line) - 1)});
     if (QAccessible::isActive()) {
         QAccessibleTextUpdateEvent event(this, int(position), removed, added.toString());
         QAccessible::updateAccessibility(&event);
@@ -33,9 +48,7 @@ void TextBox::changed(qsizetype firstLine, qint64 position, const QString &remov
 
 void TextBox::replace(qint64 from, qint64 to, QStringView text, bool typed, const std::vector<TextLines::End> &ends)
 {
-    const qsizetype firstLine = m_lines.lineAt(from);
-    TextLines::Removed removed = m_lines.replace(from, to, text, ends);
-    changed(firstLine, from, removed.text, text);
+    TextLines::Removed removed = editLines(from, to, text, ends);
     m_history.record(EditStep{from, std::move(removed.text), std::move(removed.ends), text.toString(), typed, ends});
     const qint64 caret = from + text.size();
     m_anchor = m_position = caret;
@@ -49,6 +62,18 @@ void TextBox::replace(qint64 from, qint64 to, QStringView text, bool typed, cons
     Q_EMIT cursorPositionChanged();
 }
 
+TextLines::Removed TextBox::editLines(qint64 from, qint64 to, QStringView text, const std::vector<TextLines::End> &ends)
+{
+    const qsizetype firstLine = m_lines.lineAt(from);
+    const qsizetype lastLine = m_lines.lineAt(to);
+    // The layouts let go of the lines' texts, so that a long line changes in place.
+    for (auto it = m_layouts.lower_bound(firstLine); it != m_layouts.end() && it->first <= lastLine; ++it)
+        it->second->releaseText();
+    TextLines::Removed removed = m_lines.replace(from, to, text, ends);
+    changed(firstLine, from, removed.text, text);
+    return removed;
+}
+
 void TextBox::insertText(QStringView text)
 {
     if (!hasSelection() && text.isEmpty())
@@ -60,9 +85,7 @@ void TextBox::applyStep(const EditStep &step, bool undo)
 {
     const QString &out = undo ? step.inserted : step.removed;
     const QString &in = undo ? step.removed : step.inserted;
-    const qsizetype firstLine = m_lines.lineAt(step.position);
-    m_lines.replace(step.position, step.position + out.size(), in, undo ? step.removedEnds : step.insertedEnds);
-    changed(firstLine, step.position, out, in);
+    editLines(step.position, step.position + out.size(), in, undo ? step.removedEnds : step.insertedEnds);
     select(step.position + in.size(), step.position + in.size());
 }
 

@@ -285,7 +285,7 @@ void TextBox::selectWordAt(qint64 position)
 {
     const qsizetype line = m_lines.lineAt(position);
     const qint64 start = m_lines.lineStart(line);
-    const QTextLayout &layout = layoutOf(line);
+    LineLayout &layout = layoutOf(line);
     const int column = int(position - start);
     const int length = int(m_lines.lineLength(line));
     if (length == 0)
@@ -330,7 +330,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
     const QString preedit = m_readOnly ? QString() : event->preeditString();
     if (preedit != m_preedit) {
         m_preedit = preedit;
-        m_layouts.erase(m_lines.lineAt(m_position));
+        forgetLayoutFrom(m_position);
         viewport()->update();
     }
     event->accept();
