@@ -4,12 +4,15 @@
 #include "TextBoxFixture.h"
 #include "support/TestCase.h"
 
+#include <QAction>
 #include <QSignalSpy>
 
 namespace {
 
 // A character outside the basic plane: two UTF-16 units.
 const QString pair = QStringLiteral("\U0001F600");
+// A letter with two marks: three code points, one character on the screen.
+const QString marked = QStringLiteral("e\u0301\u0323");
 
 } // namespace
 
@@ -33,6 +36,8 @@ private Q_SLOTS:
     void editingKeys_data();
     void editingKeys();
     void tabTypesATabInsteadOfMovingTheFocus();
+    void keysOfTheLayoutType_data();
+    void keysOfTheLayoutType();
     void caretKeys_data();
     void caretKeys();
     void homeAndEndStayOnTheirRow();
@@ -116,6 +121,12 @@ void TextBoxTest::editingKeys_data()
     QTest::newRow("Delete at the end does nothing") << "ab" << 2ll << 2ll << int(Qt::Key_Delete) << none << "ab" << 2ll;
     QTest::newRow("Backspace after a pair takes the pair")
         << "a" + pair + "b" << 3ll << 3ll << int(Qt::Key_Backspace) << none << "ab" << 1ll;
+    QTest::newRow("Backspace after a letter with marks takes the last mark")
+        << "a" + marked + "b" << 4ll << 4ll << int(Qt::Key_Backspace) << none << "ae\u0301b" << 3ll;
+    QTest::newRow("Backspace after a letter with one mark takes the mark")
+        << "ae\u0301" << 3ll << 3ll << int(Qt::Key_Backspace) << none << "ae" << 2ll;
+    QTest::newRow("Delete before a letter with marks takes them all")
+        << "a" + marked + "b" << 1ll << 1ll << int(Qt::Key_Delete) << none << "ab" << 1ll;
     QTest::newRow("Delete before a pair takes the pair")
         << "a" + pair + "b" << 1ll << 1ll << int(Qt::Key_Delete) << none << "ab" << 1ll;
     QTest::newRow("Backspace takes a selection")
@@ -162,6 +173,60 @@ void TextBoxTest::tabTypesATabInsteadOfMovingTheFocus()
     QVERIFY(f->next->hasFocus());
 }
 
+void TextBoxTest::keysOfTheLayoutType_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    // A shortcut of the window's, or "".
+    QTest::addColumn<QString>("shortcut");
+    // What the key types; "" when it types nothing.
+    QTest::addColumn<QString>("typed");
+    // A German layout's AltGr comes as the group switch.
+    const int altGr = Qt::GroupSwitchModifier;
+    const int ctrl = Qt::ControlModifier;
+    const int alt = Qt::AltModifier;
+    QTest::newRow("AltGr+Q") << int(Qt::Key_At) << altGr << "@" << "" << "@";
+    QTest::newRow("AltGr+E") << 0x20AC << altGr << "\u20AC" << "" << "\u20AC";
+    QTest::newRow("AltGr+7") << int(Qt::Key_BraceLeft) << altGr << "{" << "" << "{";
+    QTest::newRow("AltGr+0") << int(Qt::Key_BraceRight) << altGr << "}" << "" << "}";
+    QTest::newRow("AltGr+8") << int(Qt::Key_BracketLeft) << altGr << "[" << "" << "[";
+    QTest::newRow("AltGr+9") << int(Qt::Key_BracketRight) << altGr << "]" << "" << "]";
+    QTest::newRow("AltGr+\u00DF") << int(Qt::Key_Backslash) << altGr << "\\" << "" << "\\";
+    QTest::newRow("AltGr++") << int(Qt::Key_AsciiTilde) << altGr << "~" << "" << "~";
+    QTest::newRow("AltGr+Shift") << 0x1E9E << altGr + int(Qt::ShiftModifier) << "\u1E9E" << "" << "\u1E9E";
+    QTest::newRow("AltGr as Ctrl+Alt") << int(Qt::Key_At) << ctrl + alt << "@" << "" << "@";
+    QTest::newRow("AltGr+Q before a window's shortcut") << int(Qt::Key_At) << altGr << "@" << "@" << "@";
+    QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << ctrl << "\x11" << "" << "";
+    QTest::newRow("Ctrl+Shift with a letter") << int(Qt::Key_A) << ctrl + int(Qt::ShiftModifier) << "A" << "" << "";
+    QTest::newRow("Alt with a letter") << int(Qt::Key_X) << alt << "x" << "" << "";
+    QTest::newRow("Meta with a letter") << int(Qt::Key_X) << int(Qt::MetaModifier) << "x" << "" << "";
+    QTest::newRow("Alt+F is the window's") << int(Qt::Key_F) << alt << "f" << "Alt+F" << "";
+}
+
+void TextBoxTest::keysOfTheLayoutType()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(QString, shortcut);
+    QFETCH(QString, typed);
+    QAction action(&f->window);
+    int runs = 0;
+    if (!shortcut.isEmpty()) {
+        action.setShortcut(QKeySequence(shortcut));
+        f->window.addAction(&action);
+        connect(&action, &QAction::triggered, this, [&runs] { ++runs; });
+    }
+    f->setText(QStringLiteral("ab"), 1, 1);
+    // As the window system gives it: the key, its modifiers and the text the layout made of them.
+    QTest::sendKeyEvent(QTest::Press, f->box, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+    QTest::sendKeyEvent(QTest::Release, f->box, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(f->box->toPlainText(), "a" + typed + "b");
+    QCOMPARE(f->box->position(), 1 + typed.size());
+    QCOMPARE(runs, !shortcut.isEmpty() && typed.isEmpty() ? 1 : 0);
+}
+
 void TextBoxTest::caretKeys_data()
 {
     QTest::addColumn<QString>("text");
@@ -182,6 +247,10 @@ void TextBoxTest::caretKeys_data()
     QTest::newRow("Right at the end") << text << 22ll << 22ll << int(Qt::Key_Right) << none << 22ll << 22ll;
     QTest::newRow("Left over a pair") << "a" + pair << 3ll << 3ll << int(Qt::Key_Left) << none << 1ll << 1ll;
     QTest::newRow("Right over a pair") << "a" + pair << 1ll << 1ll << int(Qt::Key_Right) << none << 3ll << 3ll;
+    QTest::newRow("Left over a letter with marks")
+        << "a" + marked + "b" << 4ll << 4ll << int(Qt::Key_Left) << none << 1ll << 1ll;
+    QTest::newRow("Right over a letter with marks")
+        << "a" + marked + "b" << 1ll << 1ll << int(Qt::Key_Right) << none << 4ll << 4ll;
     QTest::newRow("Ctrl+Right goes a word on") << text << 0ll << 0ll << int(Qt::Key_Right) << ctrl << 4ll << 4ll;
     QTest::newRow("Ctrl+Left goes a word back") << text << 7ll << 7ll << int(Qt::Key_Left) << ctrl << 4ll << 4ll;
     QTest::newRow("Home") << text << 11ll << 11ll << int(Qt::Key_Home) << none << 8ll << 8ll;

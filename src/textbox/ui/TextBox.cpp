@@ -386,12 +386,14 @@ void TextBox::timerEvent(QTimerEvent *event)
     if (event->timerId() == m_blink.timerId()) {
         m_caretShown = !m_caretShown;
         viewport()->update();
+    } else if (event->timerId() == m_tripleClick.timerId()) {
+        m_tripleClick.stop();
     } else if (event->timerId() == m_dragScroll.timerId()) {
         const int y = m_dragPoint.y();
         if (y < 0 || y > viewport()->height()) {
             QScrollBar *bar = verticalScrollBar();
             bar->setValue(bar->value() + (y < 0 ? -1 : 1));
-            moveCaret(positionAt(m_dragPoint), true);
+            extendSelection(positionAt(m_dragPoint));
         }
     } else {
         QAbstractScrollArea::timerEvent(event);

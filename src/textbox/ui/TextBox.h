@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QPointer>
 #include <QTextLayout>
 #include <QTextOption>
 
@@ -14,6 +15,7 @@
 #include <unordered_map>
 
 class Clipboard;
+class QMimeData;
 class QTextLayout;
 
 // The editor's text box: plain text in lines that wrap at the box's width, a caret and a
@@ -25,6 +27,8 @@ class TextBox : public QAbstractScrollArea
     Q_OBJECT
 
     enum class Move { Left, Right, WordLeft, WordRight, Up, Down, RowStart, RowEnd, PageUp, PageDown, Start, End };
+    // What a press selects and its drag then extends the selection by.
+    enum class Unit { Character, Word, Line };
     // Space between the box's edge and its text, as a plain text box leaves.
     static constexpr int margin = 4;
 
@@ -128,7 +132,17 @@ private:
     bool handleKey(QKeyEvent *event);
     bool isEditingKey(QKeyEvent *event) const;
     void moveCaret(qint64 position, bool keepAnchor);
+    // The word (without the blanks after it) or the line (with its break) around position.
+    std::pair<qint64, qint64> unitAt(qint64 position, Unit unit) const;
     void selectWordAt(qint64 position);
+    // A drag after a double or triple click takes whole words or lines.
+    void extendSelection(qint64 position);
+    // The selection made by hand becomes the X primary selection.
+    void offerSelection();
+    void pasteSelectionAt(qint64 position);
+    // A drop from this box moves its text, or with Ctrl copies it; one from elsewhere copies.
+    Qt::DropAction dropActionFor(const QDropEvent *event) const;
+    bool isFromHere(const QDropEvent *event) const;
     // Replaces from..to, recording the step; the caret goes after the new text.
     // ends, where given, are the ends of text's line breaks.
     void replace(qint64 from, qint64 to, QStringView text, bool typed = false,
@@ -142,6 +156,9 @@ private:
     void cut();
     void paste();
     void deleteOrRemove(Move move);
+    // Backspace: the selection, or else the code point before the caret, so that a letter keeps
+    // its marks but the last.
+    void deleteBack();
 
     // The caret's line and its row within it, from the top of the text.
     qint64 rowOfPosition(qint64 position) const;
@@ -178,6 +195,14 @@ private:
     QPoint m_dragPoint;
     // The input method's text being composed, not yet part of the text.
     QString m_preedit;
+    // What a press selects, and what the double or triple click selected first.
+    Unit m_unit = Unit::Character;
+    std::pair<qint64, qint64> m_unitSelected;
+    // A press soon after a double click at the same place is a triple click.
+    QBasicTimer m_tripleClick;
+    QPoint m_tripleClickAt;
+    // The data of the drag this box started, while it lasts.
+    QPointer<QMimeData> m_dragData;
     // A press in the selection, which may begin a drag of it.
     std::optional<QPoint> m_dragFrom;
     // Where dragged text would drop, shown as a caret; -1 while nothing is dragged over.
