@@ -121,6 +121,18 @@ QTextOption::WrapMode TextBox::wrapModeFor(QStringView line)
     return QTextOption::WrapAtWordBoundaryOrAnywhere;
 }
 
+QTextOption TextBox::textOptionFor(QStringView line)
+{
+    QTextOption option;
+    option.setWrapMode(wrapModeFor(line));
+    option.setTabStopDistance(tabStop);
+    const Qt::LayoutDirection direction = directionOf(line);
+    option.setTextDirection(direction);
+    // Absolute: a right-to-left line's "right" is not to be read as its start.
+    option.setAlignment(Qt::AlignAbsolute | (direction == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft));
+    return option;
+}
+
 qreal TextBox::layoutWidth() const
 {
     return std::max(1, viewport()->width() - 2 * margin);
@@ -133,10 +145,7 @@ QTextLayout &TextBox::layoutOf(qsizetype line) const
         return *found->second;
     const QString text = m_lines.line(line);
     auto layout = std::make_unique<QTextLayout>(text, font());
-    QTextOption option;
-    option.setWrapMode(wrapModeFor(text));
-    option.setTabStopDistance(tabStop);
-    layout->setTextOption(option);
+    layout->setTextOption(textOptionFor(text));
     if (!m_preedit.isEmpty() && line == m_lines.lineAt(m_position))
         layout->setPreeditArea(int(m_position - m_lines.lineStart(line)), m_preedit);
     layout->setCacheEnabled(true);
@@ -314,7 +323,8 @@ void TextBox::paintEvent(QPaintEvent *event)
         // A selected line break shows as a blank's width of selection after its line.
         if (selFrom <= end && selTo > end) {
             const QTextLine last = layout.lineAt(layout.lineCount() - 1);
-            const qreal x = last.cursorToX(int(end - start));
+            const bool leftwards = layout.textOption().textDirection() == Qt::RightToLeft;
+            const qreal x = last.cursorToX(int(end - start)) - (leftwards ? breakWidth : 0);
             painter.fillRect(QRectF(origin.x() + x, origin.y() + last.y(), breakWidth, m_rowHeight),
                              palette().brush(QPalette::Highlight));
         }
@@ -456,24 +466,12 @@ qint64 TextBox::verticalMove(int rows) const
 
 qint64 TextBox::moved(Move move) const
 {
-    const qsizetype line = m_lines.lineAt(m_position);
-    const qint64 start = m_lines.lineStart(line);
-    const int column = int(m_position - start);
-    const int length = int(m_lines.lineLength(line));
-    const QTextLayout &layout = layoutOf(line);
     switch (move) {
     case Move::Left:
     case Move::WordLeft:
-        if (column == 0)
-            return std::max<qint64>(0, start - 1);
-        return start + layout.previousCursorPosition(column, move == Move::Left ? QTextLayout::SkipCharacters
-                                                                                 : QTextLayout::SkipWords);
     case Move::Right:
     case Move::WordRight:
-        if (column == length)
-            return line + 1 < m_lines.lineCount() ? start + length + 1 : m_position;
-        return start + layout.nextCursorPosition(column, move == Move::Right ? QTextLayout::SkipCharacters
-                                                                              : QTextLayout::SkipWords);
+        return horizontalMove(move);
     case Move::Up:
         return verticalMove(-1);
     case Move::Down:
@@ -483,16 +481,9 @@ qint64 TextBox::moved(Move move) const
     case Move::PageDown:
         return verticalMove(visibleRows());
     case Move::RowStart:
-        return start + layout.lineForTextPosition(column).textStart();
-    case Move::RowEnd: {
-        const QTextLine row = layout.lineForTextPosition(column);
-        const int end = row.textStart() + row.textLength();
-        // A wrapped row ends before the blank it broke at (or its last character, a pair whole),
-        // or the caret would show on the next.
-        if (row.lineNumber() + 1 == layout.lineCount())
-            return start + end;
-        return start + std::max(row.textStart(), layout.previousCursorPosition(end));
-    }
+        return rowEndAt(true);
+    case Move::RowEnd:
+        return rowEndAt(false);
     case Move::Start:
         return 0;
     case Move::End:

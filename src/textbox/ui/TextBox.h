@@ -82,6 +82,9 @@ public:
 
     // How line wraps: at blanks, or anywhere when it holds a word longer than longWord.
     static QTextOption::WrapMode wrapModeFor(QStringView line);
+    // The direction a line reads in: that of its first strong character, left to right when it
+    // has none. A line laid out in parts takes it from its start.
+    static Qt::LayoutDirection directionOf(QStringView line);
     // The rows line takes at the box's width.
     int rowsOf(qsizetype line) const;
     // A row of line as the box lays it out; valid until the line changes.
@@ -120,6 +123,15 @@ protected:
 private:
 
     QTextLayout &layoutOf(qsizetype line) const;
+    // How line is laid out: its wrap, tabs, direction and the side it starts from.
+    static QTextOption textOptionFor(QStringView line);
+    // Whether the line position lies in reads from right to left.
+    bool isRightToLeftAt(qint64 position) const;
+    // Left and Right (and by words) as the line reads: in a right-to-left line Left goes on to
+    // the next character, which shows on the left; at a line's end on to the next line.
+    qint64 horizontalMove(Move move) const;
+    // Home and End: the caret's row's end on the side it is read from, or on the other side.
+    qint64 rowEndAt(bool home) const;
     void forgetLayouts();
     // Every line laid out again (a new width or font).
     void layOutAnew();

@@ -112,9 +112,10 @@ bool TextBox::handleKey(QKeyEvent *event)
         const bool selecting = event->matches(keys.select);
         if (!selecting && !event->matches(keys.move))
             continue;
-        // Left and Right on a selection go to its ends.
+        // Left and Right on a selection go to its end on that side.
         if (!selecting && hasSelection() && (move == Move::Left || move == Move::Right)) {
-            setCursorPosition(move == Move::Left ? selectionStart() : selectionEnd());
+            const bool toEnd = (move == Move::Right) != isRightToLeftAt(m_position);
+            setCursorPosition(toEnd ? selectionEnd() : selectionStart());
             return true;
         }
         const bool vertical = move == Move::Up || move == Move::Down || move == Move::PageUp || move == Move::PageDown;
