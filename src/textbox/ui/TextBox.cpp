@@ -146,8 +146,7 @@ QTextLayout &TextBox::layoutOf(qsizetype line) const
     const QString text = m_lines.line(line);
     auto layout = std::make_unique<QTextLayout>(text, font());
     layout->setTextOption(textOptionFor(text));
-    if (!m_preedit.isEmpty() && line == m_lines.lineAt(m_position))
-        layout->setPreeditArea(int(m_position - m_lines.lineStart(line)), m_preedit);
+    applyPreedit(*layout, line);
     layout->setCacheEnabled(true);
     layout->beginLayout();
     int rows = 0;
@@ -272,7 +271,7 @@ QRect TextBox::cursorRect(qint64 position) const
 {
     position = std::clamp<qint64>(position, 0, characterCount());
     const qsizetype line = m_lines.lineAt(position);
-    const int column = int(position - m_lines.lineStart(line));
+    const int column = layoutColumn(line, position);
     const QTextLine row = layoutOf(line).lineForTextPosition(column);
     const qint64 rowsDown = m_rows.rowsBefore(line) + row.lineNumber() - topRow();
     // In the box's own coordinates: the viewport lies inside its frame.
@@ -331,9 +330,9 @@ void TextBox::paintEvent(QPaintEvent *event)
         // Where dragged text would drop.
         if (m_dropAt >= start && m_dropAt <= end)
             layout.drawCursor(&painter, origin, int(m_dropAt - start), 1);
-        // Text being composed stands before the caret in the caret's line.
-        if (caret && m_position >= start && m_position <= end)
-            layout.drawCursor(&painter, origin, int(m_position - start + m_preedit.size()), 1);
+        // Within text being composed, the caret stands where the input method says.
+        if (caret && m_preeditCaretShown && m_position >= start && m_position <= end)
+            layout.drawCursor(&painter, origin, layoutColumn(line, m_position), 1);
         y += qreal(layout.lineCount()) * m_rowHeight;
     }
     // Laying out what is shown may have changed the rows of the text: the bar follows.

@@ -132,6 +132,11 @@ private:
     qint64 horizontalMove(Move move) const;
     // Home and End: the caret's row's end on the side it is read from, or on the other side.
     qint64 rowEndAt(bool home) const;
+    // Where a caret at position stands in its line's layout: past the text being composed,
+    // or within it at the input method's caret.
+    int layoutColumn(qsizetype line, qint64 position) const;
+    // Text being composed, laid out in the caret's line with the input method's looks.
+    void applyPreedit(QTextLayout &layout, qsizetype line) const;
     void forgetLayouts();
     // Every line laid out again (a new width or font).
     void layOutAnew();
@@ -205,8 +210,12 @@ private:
     QBasicTimer m_blink;
     QBasicTimer m_dragScroll;
     QPoint m_dragPoint;
-    // The input method's text being composed, not yet part of the text.
+    // The input method's text being composed, not yet part of the text, with its caret (hidden
+    // when the input method asks) and its looks, from the text's start.
     QString m_preedit;
+    int m_preeditCaret = 0;
+    bool m_preeditCaretShown = true;
+    QList<QTextLayout::FormatRange> m_preeditFormats;
     // What a press selects, and what the double or triple click selected first.
     Unit m_unit = Unit::Character;
     std::pair<qint64, qint64> m_unitSelected;

@@ -1,5 +1,5 @@
-// The text box's keys, mouse, drag and drop, context menu and input method; its text and
-// painting are in TextBox.cpp, its edits in TextBoxEdit.cpp.
+// The text box's keys, mouse, drag and drop and context menu; its text and painting are in
+// TextBox.cpp, its edits in TextBoxEdit.cpp, its input method in TextBoxInputMethod.cpp.
 #include "textbox/ui/TextBox.h"
 
 #include "textbox/TextCodec.h"
@@ -9,7 +9,6 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -410,38 +409,4 @@ void TextBox::contextMenuEvent(QContextMenuEvent *event)
         offerSelection();
     });
     menu.exec(event->globalPos());
-}
-
-void TextBox::inputMethodEvent(QInputMethodEvent *event)
-{
-    if (!m_readOnly && !event->commitString().isEmpty())
-        insertText(event->commitString());
-    // What the input method is still composing shows at the caret, laid out with its line.
-    const QString preedit = m_readOnly ? QString() : event->preeditString();
-    if (preedit != m_preedit) {
-        m_preedit = preedit;
-        m_layouts.erase(m_lines.lineAt(m_position));
-        viewport()->update();
-    }
-    event->accept();
-}
-
-QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
-{
-    const qsizetype line = m_lines.lineAt(m_position);
-    const qint64 start = m_lines.lineStart(line);
-    switch (query) {
-    case Qt::ImCursorRectangle:
-        return cursorRect(m_position);
-    case Qt::ImCursorPosition:
-        return int(m_position - start);
-    case Qt::ImAnchorPosition:
-        return int(std::clamp<qint64>(m_anchor - start, 0, m_lines.lineLength(line)));
-    case Qt::ImSurroundingText:
-        return m_lines.line(line);
-    case Qt::ImCurrentSelection:
-        return selectedText();
-    default:
-        return QAbstractScrollArea::inputMethodQuery(query);
-    }
 }
