@@ -63,6 +63,8 @@ public:
 
     // Replaces the selection by text ("\n" for line breaks), as one step to undo.
     void insertText(QStringView text);
+    // Replaces the characters from..to by text, as one step to undo; the caret goes after it.
+    void replaceText(qint64 from, qint64 to, QStringView text);
     // The selection removed, or else the character after the caret (a line break is one,
     // whatever the file's ends); nothing at the very end.
     void deleteForward() { deleteOrRemove(Move::Right); }

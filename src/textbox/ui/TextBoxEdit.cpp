@@ -58,6 +58,16 @@ void TextBox::insertText(QStringView text)
     replace(selectionStart(), selectionEnd(), text);
 }
 
+void TextBox::replaceText(qint64 from, qint64 to, QStringView text)
+{
+    from = std::clamp<qint64>(from, 0, characterCount());
+    to = std::clamp<qint64>(to, 0, characterCount());
+    if (from > to)
+        std::swap(from, to);
+    if (from != to || !text.isEmpty())
+        replace(from, to, text);
+}
+
 void TextBox::applyStep(const EditStep &step, bool undo)
 {
     const QString &out = undo ? step.inserted : step.removed;
