@@ -63,6 +63,7 @@ private Q_SLOTS:
     void theCaretStandsWithinTheComposedText();
     void theComposedTextShowsAsTheInputMethodSays();
     void theInputMethodSelects();
+    void aClickEndsTheComposing();
 };
 
 void TextBoxInputMethodTest::aCommitReplacesTheRangeItNames_data()
@@ -160,6 +161,20 @@ void TextBoxInputMethodTest::theInputMethodSelects()
     QCOMPARE(f->box->selectedText(), QStringLiteral("three"));
     QCOMPARE(f->box->anchor(), 8);
     QCOMPARE(f->box->position(), 13);
+}
+
+void TextBoxInputMethodTest::aClickEndsTheComposing()
+{
+    f->setText(QStringLiteral("abcdef"), 1, 1);
+    f->box->viewport()->repaint();
+    const QPoint atE = f->pointOf(4) + QPoint(1, 0);
+    compose(QStringLiteral("wxyz"), {});
+    // The input method here commits nothing: what it was composing goes, and the click lands
+    // where the line's own text shows.
+    f->click(atE);
+    QCOMPARE(f->box->toPlainText(), QStringLiteral("abcdef"));
+    QCOMPARE(f->box->position(), 4);
+    QCOMPARE(f->box->rowOf(0, 0).textLength(), 6);
 }
 
 QTEST_MAIN(TextBoxInputMethodTest)

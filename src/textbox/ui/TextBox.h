@@ -139,6 +139,8 @@ private:
     int layoutColumn(qsizetype line, qint64 position) const;
     // Text being composed, laid out in the caret's line with the input method's looks.
     void applyPreedit(QTextLayout &layout, qsizetype line) const;
+    // The input method is asked to commit what it is composing; what it keeps goes.
+    void commitPreedit();
     void forgetLayouts();
     // Every line laid out again (a new width or font).
     void layOutAnew();

@@ -172,6 +172,9 @@ bool TextBox::handleKey(QKeyEvent *event)
 
 void TextBox::mousePressEvent(QMouseEvent *event)
 {
+    // A click ends what the input method was composing, before it counts the places.
+    if (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton)
+        commitPreedit();
     // The middle button pastes when it is let go.
     if (event->button() == Qt::MiddleButton) {
         event->accept();

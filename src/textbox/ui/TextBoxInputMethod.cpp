@@ -4,6 +4,8 @@
 
 #include "textbox/TextCodec.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 
 #include <algorithm>
@@ -76,6 +78,19 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
     viewport()->update();
     updateMicroFocus();
     event->accept();
+}
+
+void TextBox::commitPreedit()
+{
+    if (m_preedit.isEmpty())
+        return;
+    QGuiApplication::inputMethod()->commit();
+    if (m_preedit.isEmpty())
+        return;
+    m_preedit.clear();
+    m_preeditFormats.clear();
+    m_layouts.erase(m_lines.lineAt(m_position));
+    viewport()->update();
 }
 
 void TextBox::applyPreedit(QTextLayout &layout, qsizetype line) const
