@@ -9,6 +9,7 @@
 #include "platform/Launchers.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Trash.h"
+#include "platform/ui/Clipboard.h"
 #include "platform/ui/Printer.h"
 
 #include <QHash>
@@ -24,6 +25,26 @@ struct StartRequest
     QString program;
     WindowStyle style;
     QString folder;
+};
+
+// The desktop clipboard as it is, with an X primary selection of its own, since the offscreen
+// platform has none (or, unsupported, none at all, as there); records each text the selection
+// is given.
+class RecordingClipboard : public QtClipboard
+{
+public:
+    bool supportsSelection() override { return supported; }
+    QString selectionText() override { return supported ? selection : QString(); }
+    void setSelectionText(const QString &text) override
+    {
+        if (!supported)
+            return;
+        selection = text;
+        selectionsSet << text;
+    }
+    bool supported = true;
+    QString selection;
+    QStringList selectionsSet;
 };
 
 class RecordingProgramStarter : public ProgramStarter

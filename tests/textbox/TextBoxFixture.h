@@ -1,7 +1,7 @@
 #pragma once
 
 #include "textbox/ui/TextBox.h"
-#include "platform/ui/Clipboard.h"
+#include "support/Doubles.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
@@ -17,13 +17,13 @@
 #include <memory>
 
 // A text box of a fixed size in a shown, active window, with a line edit after it to take the
-// focus, over the desktop clipboard.
+// focus, over the desktop clipboard (with a primary selection of its own).
 struct TextBoxFixture
 {
     // Space between the box's edge and its text, as a plain text box leaves.
     static constexpr int margin = 4;
 
-    QtClipboard clipboard;
+    RecordingClipboard clipboard;
     QWidget window;
     TextBox *box = new TextBox(clipboard, &window);
     QLineEdit *next = new QLineEdit(&window);
@@ -139,10 +139,11 @@ struct TextBoxFixture
         return !caret.isEmpty() && box->viewport()->rect().contains(caret);
     }
 
-    void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+               Qt::MouseButton pressed = Qt::LeftButton)
     {
         QWidget *viewport = box->viewport();
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : pressed;
         QMouseEvent event(type, QPointF(at), viewport->mapToGlobal(QPointF(at)), button, held, modifiers);
         QCoreApplication::sendEvent(viewport, &event);
     }

@@ -10,6 +10,8 @@ namespace {
 
 // A character outside the basic plane: two UTF-16 units.
 const QString pair = QStringLiteral("\U0001F600");
+// A letter with two marks: three code points, one character on the screen.
+const QString marked = QStringLiteral("e\u0301\u0323");
 
 } // namespace
 
@@ -116,6 +118,12 @@ void TextBoxTest::editingKeys_data()
     QTest::newRow("Delete at the end does nothing") << "ab" << 2ll << 2ll << int(Qt::Key_Delete) << none << "ab" << 2ll;
     QTest::newRow("Backspace after a pair takes the pair")
         << "a" + pair + "b" << 3ll << 3ll << int(Qt::Key_Backspace) << none << "ab" << 1ll;
+    QTest::newRow("Backspace after a letter with marks takes the last mark")
+        << "a" + marked + "b" << 4ll << 4ll << int(Qt::Key_Backspace) << none << "ae\u0301b" << 3ll;
+    QTest::newRow("Backspace after a letter with one mark takes the mark")
+        << "ae\u0301" << 3ll << 3ll << int(Qt::Key_Backspace) << none << "ae" << 2ll;
+    QTest::newRow("Delete before a letter with marks takes them all")
+        << "a" + marked + "b" << 1ll << 1ll << int(Qt::Key_Delete) << none << "ab" << 1ll;
     QTest::newRow("Delete before a pair takes the pair")
         << "a" + pair + "b" << 1ll << 1ll << int(Qt::Key_Delete) << none << "ab" << 1ll;
     QTest::newRow("Backspace takes a selection")
@@ -182,6 +190,10 @@ void TextBoxTest::caretKeys_data()
     QTest::newRow("Right at the end") << text << 22ll << 22ll << int(Qt::Key_Right) << none << 22ll << 22ll;
     QTest::newRow("Left over a pair") << "a" + pair << 3ll << 3ll << int(Qt::Key_Left) << none << 1ll << 1ll;
     QTest::newRow("Right over a pair") << "a" + pair << 1ll << 1ll << int(Qt::Key_Right) << none << 3ll << 3ll;
+    QTest::newRow("Left over a letter with marks")
+        << "a" + marked + "b" << 4ll << 4ll << int(Qt::Key_Left) << none << 1ll << 1ll;
+    QTest::newRow("Right over a letter with marks")
+        << "a" + marked + "b" << 1ll << 1ll << int(Qt::Key_Right) << none << 4ll << 4ll;
     QTest::newRow("Ctrl+Right goes a word on") << text << 0ll << 0ll << int(Qt::Key_Right) << ctrl << 4ll << 4ll;
     QTest::newRow("Ctrl+Left goes a word back") << text << 7ll << 7ll << int(Qt::Key_Left) << ctrl << 4ll << 4ll;
     QTest::newRow("Home") << text << 11ll << 11ll << int(Qt::Key_Home) << none << 8ll << 8ll;

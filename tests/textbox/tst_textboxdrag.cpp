@@ -4,6 +4,8 @@
 #include "textbox/TextScan.h"
 #include "support/TestCase.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -54,14 +56,100 @@ private Q_SLOTS:
         f = TextBoxFixture::shown();
         QVERIFY2(f, "the box's window did not show");
     }
-    void cleanup() { f.reset(); }
+    void cleanup()
+    {
+        f.reset();
+        // The drags started, which Qt ends later.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
+    void draggingWithinTheBox_data();
+    void draggingWithinTheBox();
+    void aReadOnlyBoxOffersACopy();
     void movingTheSelection_data();
     void movingTheSelection();
     void textDroppedFromElsewhere();
+    void textFromElsewhereOfferedAsAMoveIsCopied();
     void aReadOnlyBoxTakesNoDrop();
     void aClickInTheSelectionWithoutADragPlacesTheCaret();
 };
+
+void TextBoxDragTest::draggingWithinTheBox_data()
+{
+    QTest::addColumn<qint64>("from");
+    QTest::addColumn<qint64>("to");
+    QTest::addColumn<qint64>("droppedAt");
+    QTest::addColumn<bool>("ctrl");
+    QTest::addColumn<QString>("after");
+    // Over "one two three".
+    QTest::newRow("a word moved on") << 4ll << 8ll << 13ll << false << "one threetwo ";
+    QTest::newRow("a word moved back") << 8ll << 13ll << 0ll << false << "threeone two ";
+    QTest::newRow("the first word to the end") << 0ll << 4ll << 13ll << false << "two threeone ";
+    QTest::newRow("with Ctrl held, copied") << 4ll << 8ll << 13ll << true << "one two threetwo ";
+    QTest::newRow("onto itself, nothing") << 4ll << 8ll << 6ll << false << "one two three";
+}
+
+// A drag of the selection starts as a move, and the box moves the text when it drops within
+// it: QDrag's own loop is the platform's (which offscreen gives up at once), so the drop is
+// sent as the platform would send it, with the data the box's drag carries.
+void TextBoxDragTest::draggingWithinTheBox()
+{
+    QFETCH(qint64, from);
+    QFETCH(qint64, to);
+    QFETCH(qint64, droppedAt);
+    QFETCH(bool, ctrl);
+    QFETCH(QString, after);
+    const QString before = QStringLiteral("one two three");
+    f->setText(before, from, to);
+    f->box->viewport()->repaint();
+    const QPoint inside = f->pointOf(from + 1);
+    f->mouse(QEvent::MouseButtonPress, inside, Qt::LeftButton);
+    f->mouse(QEvent::MouseMove, inside + QPoint(QApplication::startDragDistance() + 1, 0), Qt::LeftButton);
+    auto *drag = f->box->findChild<QDrag *>();
+    QVERIFY(drag);
+    QCOMPARE(drag->supportedActions(), Qt::CopyAction | Qt::MoveAction);
+    QCOMPARE(drag->defaultAction(), Qt::MoveAction);
+    const QString dragged = before.mid(from, to - from);
+    QCOMPARE(drag->mimeData()->text(), dragged);
+    QCOMPARE(f->box->toPlainText(), before);
+
+    const Qt::KeyboardModifiers modifiers = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+    const Qt::DropAction wanted = ctrl ? Qt::CopyAction : Qt::MoveAction;
+    const QPointF target = f->pointOf(droppedAt) + QPoint(droppedAt == before.size() ? 5 : 1, 0);
+    const Qt::DropActions offered = drag->supportedActions();
+    QDragEnterEvent enter(target.toPoint(), offered, drag->mimeData(), Qt::LeftButton, modifiers);
+    QCoreApplication::sendEvent(f->box->viewport(), &enter);
+    QVERIFY(enter.isAccepted());
+    QCOMPARE(enter.dropAction(), wanted);
+    QDropEvent dropped(target, offered, drag->mimeData(), Qt::LeftButton, modifiers);
+    QCoreApplication::sendEvent(f->box->viewport(), &dropped);
+    QVERIFY(dropped.isAccepted());
+    QCOMPARE(dropped.dropAction(), wanted);
+    QCOMPARE(f->box->toPlainText(), after);
+    QCOMPARE(f->box->toPlainText().count(dragged), before.count(dragged) + (ctrl ? 1 : 0));
+    if (after == before)
+        return;
+    // One step to undo.
+    f->key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f->box->toPlainText(), before);
+    f->key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(f->box->toPlainText(), after);
+}
+
+void TextBoxDragTest::aReadOnlyBoxOffersACopy()
+{
+    f->setText(QStringLiteral("one two three"), 4, 7);
+    f->box->setReadOnly(true);
+    f->box->viewport()->repaint();
+    const QPoint inside = f->pointOf(5);
+    f->mouse(QEvent::MouseButtonPress, inside, Qt::LeftButton);
+    f->mouse(QEvent::MouseMove, inside + QPoint(QApplication::startDragDistance() + 1, 0), Qt::LeftButton);
+    auto *drag = f->box->findChild<QDrag *>();
+    QVERIFY(drag);
+    QCOMPARE(drag->supportedActions(), Qt::CopyAction);
+    QCOMPARE(drag->mimeData()->text(), QStringLiteral("two"));
+    QCOMPARE(f->box->toPlainText(), QStringLiteral("one two three"));
+}
 
 void TextBoxDragTest::movingTheSelection_data()
 {
@@ -113,6 +201,23 @@ void TextBoxDragTest::textDroppedFromElsewhere()
     QVERIFY(f->box->hasFocus());
     f->key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f->box->toPlainText(), QStringLiteral("alpha beta"));
+}
+
+void TextBoxDragTest::textFromElsewhereOfferedAsAMoveIsCopied()
+{
+    // Another program's text: the box takes a copy, and that program keeps its own.
+    f->setText(QStringLiteral("alpha beta"), 0, 5);
+    QMimeData data;
+    data.setText(QStringLiteral("new "));
+    const QPointF at = f->pointOf(6);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f->box->viewport(), &enter);
+    QCOMPARE(enter.dropAction(), Qt::CopyAction);
+    QDropEvent dropped(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f->box->viewport(), &dropped);
+    QVERIFY(dropped.isAccepted());
+    QCOMPARE(dropped.dropAction(), Qt::CopyAction);
+    QCOMPARE(f->box->toPlainText(), QStringLiteral("alpha new beta"));
 }
 
 void TextBoxDragTest::aReadOnlyBoxTakesNoDrop()

@@ -1,4 +1,5 @@
-// The editor's text box's context menu, and its keys going before the window's shortcuts.
+// The editor's text box's context menu, its keys going before the window's shortcuts, and the
+// keys that type what the keyboard layout makes of them, AltGr and all.
 
 #include "TextBoxFixture.h"
 #include "support/TestCase.h"
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void contextMenu();
     void theBoxsKeysGoBeforeTheWindowsShortcuts_data();
     void theBoxsKeysGoBeforeTheWindowsShortcuts();
+    void keysOfTheLayoutType_data();
+    void keysOfTheLayoutType();
 };
 
 void TextBoxMenuTest::contextMenu_data()
@@ -136,6 +139,60 @@ void TextBoxMenuTest::theBoxsKeysGoBeforeTheWindowsShortcuts()
     f->key(key, Qt::KeyboardModifiers(modifiers));
     QCOMPARE(runs, after.isEmpty() ? 1 : 0);
     QCOMPARE(f->box->toPlainText(), after.isEmpty() ? QStringLiteral("one two") : after);
+}
+
+void TextBoxMenuTest::keysOfTheLayoutType_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    // A shortcut of the window's, or "".
+    QTest::addColumn<QString>("shortcut");
+    // What the key types; "" when it types nothing.
+    QTest::addColumn<QString>("typed");
+    // A German layout's AltGr comes as the group switch.
+    const int altGr = Qt::GroupSwitchModifier;
+    const int ctrl = Qt::ControlModifier;
+    const int alt = Qt::AltModifier;
+    QTest::newRow("AltGr+Q") << int(Qt::Key_At) << altGr << "@" << "" << "@";
+    QTest::newRow("AltGr+E") << 0x20AC << altGr << "\u20AC" << "" << "\u20AC";
+    QTest::newRow("AltGr+7") << int(Qt::Key_BraceLeft) << altGr << "{" << "" << "{";
+    QTest::newRow("AltGr+0") << int(Qt::Key_BraceRight) << altGr << "}" << "" << "}";
+    QTest::newRow("AltGr+8") << int(Qt::Key_BracketLeft) << altGr << "[" << "" << "[";
+    QTest::newRow("AltGr+9") << int(Qt::Key_BracketRight) << altGr << "]" << "" << "]";
+    QTest::newRow("AltGr+\u00DF") << int(Qt::Key_Backslash) << altGr << "\\" << "" << "\\";
+    QTest::newRow("AltGr++") << int(Qt::Key_AsciiTilde) << altGr << "~" << "" << "~";
+    QTest::newRow("AltGr+Shift") << 0x1E9E << altGr + int(Qt::ShiftModifier) << "\u1E9E" << "" << "\u1E9E";
+    QTest::newRow("AltGr as Ctrl+Alt") << int(Qt::Key_At) << ctrl + alt << "@" << "" << "@";
+    QTest::newRow("AltGr+Q before a window's shortcut") << int(Qt::Key_At) << altGr << "@" << "@" << "@";
+    QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << ctrl << "\x11" << "" << "";
+    QTest::newRow("Ctrl+Shift with a letter") << int(Qt::Key_A) << ctrl + int(Qt::ShiftModifier) << "A" << "" << "";
+    QTest::newRow("Alt with a letter") << int(Qt::Key_X) << alt << "x" << "" << "";
+    QTest::newRow("Meta with a letter") << int(Qt::Key_X) << int(Qt::MetaModifier) << "x" << "" << "";
+    QTest::newRow("Alt+F is the window's") << int(Qt::Key_F) << alt << "f" << "Alt+F" << "";
+}
+
+void TextBoxMenuTest::keysOfTheLayoutType()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(QString, shortcut);
+    QFETCH(QString, typed);
+    QAction action(&f->window);
+    int runs = 0;
+    if (!shortcut.isEmpty()) {
+        action.setShortcut(QKeySequence(shortcut));
+        f->window.addAction(&action);
+        connect(&action, &QAction::triggered, this, [&runs] { ++runs; });
+    }
+    f->setText(QStringLiteral("ab"), 1, 1);
+    // As the window system gives it: the key, its modifiers and the text the layout made of them.
+    QTest::sendKeyEvent(QTest::Press, f->box, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+    QTest::sendKeyEvent(QTest::Release, f->box, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(f->box->toPlainText(), "a" + typed + "b");
+    QCOMPARE(f->box->position(), 1 + typed.size());
+    QCOMPARE(runs, !shortcut.isEmpty() && typed.isEmpty() ? 1 : 0);
 }
 
 QTEST_MAIN(TextBoxMenuTest)

@@ -34,3 +34,25 @@ void QtClipboard::setImage(const QImage &image)
 {
     QGuiApplication::clipboard()->setImage(image);
 }
+
+bool QtClipboard::supportsSelection()
+{
+    return QGuiApplication::clipboard()->supportsSelection();
+}
+
+QString QtClipboard::selectionText()
+{
+    if (!supportsSelection())
+        return QString();
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData(QClipboard::Selection);
+    if (!data || !data->hasText())
+        return QString();
+    return data->text();
+}
+
+void QtClipboard::setSelectionText(const QString &text)
+{
+    // Qt warns of data set on a mode the platform lacks.
+    if (supportsSelection())
+        QGuiApplication::clipboard()->setText(text, QClipboard::Selection);
+}

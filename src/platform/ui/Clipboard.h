@@ -14,6 +14,12 @@ public:
     virtual void setText(const QString &text) = 0;
     virtual QImage image() = 0;
     virtual void setImage(const QImage &image) = 0;
+
+    // The X primary selection: the text last selected in any program, which a middle click
+    // pastes. A system without one keeps nothing: its text is "" and setting it does nothing.
+    virtual bool supportsSelection() = 0;
+    virtual QString selectionText() = 0;
+    virtual void setSelectionText(const QString &text) = 0;
 };
 
 class QtClipboard : public Clipboard
@@ -24,4 +30,7 @@ public:
     void setText(const QString &text) override;
     QImage image() override;
     void setImage(const QImage &image) override;
+    bool supportsSelection() override;
+    QString selectionText() override;
+    void setSelectionText(const QString &text) override;
 };

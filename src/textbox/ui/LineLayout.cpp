@@ -68,10 +68,13 @@ std::vector<qsizetype> pieceStarts(const QString &text)
 
 } // namespace
 
-LineLayout::LineLayout(QString text, const Style &style, qsizetype preeditColumn, const QString &preedit)
-    : m_text(std::move(text)), m_length(m_text.size()), m_style(style),
-      m_preeditColumn(preedit.isEmpty() ? -1 : preeditColumn), m_preedit(preedit)
+LineLayout::LineLayout(QString text, const Style &style, Preedit preedit)
+    : m_text(std::move(text)), m_length(m_text.size()), m_style(style), m_preedit(std::move(preedit)),
+      // Its start says, so a long line of neutral characters is not read to its end for it.
+      m_direction(directionOf(QStringView(m_text).first(std::min(m_length, wholeLength))))
 {
+    if (m_preedit.text.isEmpty())
+        m_preedit.column = -1;
     const qsizetype segments = m_length <= wholeLength ? 1 : (m_length + segmentLength - 1) / segmentLength;
     m_segments.resize(size_t(segments));
     m_starts.assign(size_t(segments) + 1, -1);
@@ -96,6 +99,11 @@ QTextOption::WrapMode LineLayout::wrapModeFor(QStringView text)
         }
     }
     return QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
+Qt::LayoutDirection LineLayout::directionOf(QStringView line)
+{
+    return line.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
 }
 
 int LineLayout::estimatedRows(qsizetype characters) const
@@ -134,8 +142,8 @@ LineLayout::Segment &LineLayout::layOut(qsizetype segment)
     const std::vector<qsizetype> starts = pieceStarts(text);
     // The input method's text shows in the piece that shows its column.
     qsizetype preeditAt = -1;
-    if (m_preeditColumn >= 0 && segmentOf(m_preeditColumn) == segment)
-        preeditAt = m_preeditColumn - from;
+    if (m_preedit.column >= 0 && segmentOf(m_preedit.column) == segment)
+        preeditAt = m_preedit.column - from;
     int rows = 0;
     for (size_t i = 0; i < starts.size(); ++i) {
         const qsizetype end = i + 1 < starts.size() ? starts[i + 1] : text.size();
@@ -143,6 +151,7 @@ LineLayout::Segment &LineLayout::layOut(qsizetype segment)
         Piece piece;
         piece.start = starts[i];
         piece.firstRow = rows;
+        piece.composing = composing;
         int pieceRows = 0;
         piece.layout = layOutPiece(starts.size() == 1 ? text : text.mid(starts[i], end - starts[i]),
                                    composing ? preeditAt - starts[i] : -1, pieceRows);
@@ -161,9 +170,17 @@ std::unique_ptr<QTextLayout> LineLayout::layOutPiece(const QString &text, qsizet
     QTextOption option;
     option.setWrapMode(wrapModeFor(text));
     option.setTabStopDistance(m_style.tabStop);
+    option.setTextDirection(m_direction);
+    // Absolute: a right-to-left line's "right" is not to be read as its start.
+    option.setAlignment(Qt::AlignAbsolute | (m_direction == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft));
     layout->setTextOption(option);
-    if (preeditAt >= 0)
-        layout->setPreeditArea(int(preeditAt), m_preedit);
+    if (preeditAt >= 0) {
+        layout->setPreeditArea(int(preeditAt), m_preedit.text);
+        QList<QTextLayout::FormatRange> formats = m_preedit.formats;
+        for (QTextLayout::FormatRange &range : formats)
+            range.start += int(preeditAt);
+        layout->setFormats(formats);
+    }
     layout->setCacheEnabled(true);
     layout->beginLayout();
     rows = 0;
@@ -218,7 +235,8 @@ LineLayout::Row LineLayout::rowIn(const Place &place, const QTextLine &row)
 {
     const Piece &piece = m_segments[size_t(place.segment)].pieces[place.piece];
     const int number = int(m_rows.start(place.segment)) + piece.firstRow + row.lineNumber();
-    return Row(row, place.start, number, place.last && row.lineNumber() + 1 == piece.layout->lineCount());
+    return Row(row, place.start, number, place.last && row.lineNumber() + 1 == piece.layout->lineCount(),
+               piece.composing ? &m_preedit : nullptr);
 }
 
 void LineLayout::takeSegmentsBefore(LineLayout &earlier, qsizetype column)
@@ -278,6 +296,13 @@ qsizetype LineLayout::previousCursorPosition(qsizetype column, QTextLayout::Curs
     return place.start + layoutAt(place).previousCursorPosition(int(column - place.start), mode);
 }
 
+bool LineLayout::isValidCursorPosition(qsizetype column)
+{
+    column = std::clamp<qsizetype>(column, 0, m_length);
+    const Place place = placeOfColumn(column);
+    return layoutAt(place).isValidCursorPosition(int(column - place.start));
+}
+
 qsizetype LineLayout::nextCursorPosition(qsizetype column, QTextLayout::CursorMode mode)
 {
     const Place place = placeOfColumn(column);
@@ -320,16 +345,19 @@ void LineLayout::drawPiece(QPainter &painter, const Place &place, QPointF origin
     // A selected line break shows as a blank's width of selection after its line.
     if (place.last && marks.selectionFrom <= place.end && marks.selectionTo > place.end) {
         const QTextLine row = layout.lineAt(layout.lineCount() - 1);
-        const qreal x = row.cursorToX(int(place.end - place.start));
+        const qreal end = row.cursorToX(int(place.end - place.start));
+        // On the side the line ends on.
+        const qreal x = m_direction == Qt::RightToLeft ? end - marks.breakWidth : end;
         painter.fillRect(QRectF(origin.x() + x, origin.y() + row.y(), marks.breakWidth, m_style.rowHeight),
                          marks.highlight);
     }
     if (marks.drop >= 0 && shows(place, marks.drop))
         layout.drawCursor(&painter, origin, int(marks.drop - place.start), 1);
-    // Text being composed stands before the caret.
-    if (marks.caret >= 0 && shows(place, marks.caret)) {
-        const qsizetype composed = m_preeditColumn >= 0 && shows(place, m_preeditColumn) ? m_preedit.size() : 0;
-        layout.drawCursor(&painter, origin, int(marks.caret - place.start + composed), 1);
+    // Within text being composed, the caret stands where the input method says, if anywhere.
+    const bool composing = m_segments[size_t(place.segment)].pieces[place.piece].composing;
+    if (marks.caret >= 0 && shows(place, marks.caret) && (!composing || m_preedit.caretShown)) {
+        const qsizetype within = composing && marks.caret == m_preedit.column ? m_preedit.caret : 0;
+        layout.drawCursor(&painter, origin, int(marks.caret - place.start + within), 1);
     }
 }
 

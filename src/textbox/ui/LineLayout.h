@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QList>
 #include <QString>
 #include <QTextLayout>
 #include <QTextOption>
@@ -42,13 +43,24 @@ public:
         qreal averageCharWidth = 1;
     };
 
+    // Text an input method is composing, shown at column (none where column is -1), with the
+    // input method's caret in it and its looks (counted from the text's start).
+    struct Preedit
+    {
+        qsizetype column = -1;
+        QString text;
+        int caret = 0;
+        bool caretShown = true;
+        QList<QTextLayout::FormatRange> formats;
+    };
+
     // One row of the line: a row of one segment's layout, told in the line's own columns.
     class Row
     {
     public:
         Row() = default;
-        Row(const QTextLine &row, qsizetype offset, int number, bool last)
-            : m_row(row), m_offset(offset), m_number(number), m_last(last)
+        Row(const QTextLine &row, qsizetype offset, int number, bool last, const Preedit *preedit = nullptr)
+            : m_row(row), m_offset(offset), m_number(number), m_last(last), m_preedit(preedit)
         {
         }
         bool isValid() const { return m_row.isValid(); }
@@ -57,15 +69,29 @@ public:
         bool isLast() const { return m_last; }
         qsizetype textStart() const { return m_offset + m_row.textStart(); }
         qsizetype textLength() const { return m_row.textLength(); }
-        qreal cursorToX(qsizetype column) const { return m_row.cursorToX(int(column - m_offset)); }
+        // Where a caret at column shows: within text being composed at its column, where the
+        // input method puts its caret.
+        qreal cursorToX(qsizetype column) const { return m_row.cursorToX(int(layoutColumn(column) - m_offset)); }
         qsizetype xToCursor(qreal x) const { return m_offset + m_row.xToCursor(x); }
         qreal naturalTextWidth() const { return m_row.naturalTextWidth(); }
+        QRectF naturalTextRect() const { return m_row.naturalTextRect(); }
+        qreal x() const { return m_row.x(); }
+        qreal width() const { return m_row.width(); }
 
     private:
+        qsizetype layoutColumn(qsizetype column) const
+        {
+            if (!m_preedit || column < m_preedit->column)
+                return column;
+            return column + (column == m_preedit->column ? m_preedit->caret : m_preedit->text.size());
+        }
+
         QTextLine m_row;
         qsizetype m_offset = 0;
         int m_number = 0;
         bool m_last = false;
+        // The text being composed, where this row's piece shows it.
+        const Preedit *m_preedit = nullptr;
     };
 
     // What a paint shows over the text: a selection (the line's break selected too when it
@@ -82,13 +108,16 @@ public:
         qsizetype drop = -1;
     };
 
-    // preeditColumn, where preedit is not empty, is where an input method's text being
-    // composed shows.
-    LineLayout(QString text, const Style &style, qsizetype preeditColumn = -1, const QString &preedit = QString());
+    // A line reads in the direction of its first strong character (left to right where it has
+    // none), every row aligned to the side it starts from; a long line takes it from its start.
+    LineLayout(QString text, const Style &style, Preedit preedit);
+    LineLayout(QString text, const Style &style) : LineLayout(std::move(text), style, Preedit()) {}
     ~LineLayout();
 
     // How a piece of text wraps: at blanks, or anywhere when it holds a word longer than longWord.
     static QTextOption::WrapMode wrapModeFor(QStringView text);
+    static Qt::LayoutDirection directionOf(QStringView line);
+    Qt::LayoutDirection direction() const { return m_direction; }
 
     // Takes over the segments of earlier laid out before column, up to which the two lines
     // hold the same text (earlier's text may be gone by now).
@@ -109,6 +138,8 @@ public:
     Row rowOf(qsizetype column);
     qsizetype previousCursorPosition(qsizetype column, QTextLayout::CursorMode mode = QTextLayout::SkipCharacters);
     qsizetype nextCursorPosition(qsizetype column, QTextLayout::CursorMode mode = QTextLayout::SkipCharacters);
+    // Whether a caret may stand at column: not inside a cluster or a surrogate pair.
+    bool isValidCursorPosition(qsizetype column);
 
     // Paints the rows that lie within clip, row 0 at origin; those segments are laid out.
     void draw(QPainter &painter, QPointF origin, const QRectF &clip, const Marks &marks);
@@ -125,6 +156,8 @@ private:
         // Where in the segment it begins, and its first row there.
         qsizetype start = 0;
         int firstRow = 0;
+        // The piece shows the text being composed.
+        bool composing = false;
         std::unique_ptr<QTextLayout> layout;
     };
     struct Segment
@@ -168,8 +201,8 @@ private:
     QString m_text;
     qsizetype m_length = 0;
     Style m_style;
-    qsizetype m_preeditColumn = -1;
-    QString m_preedit;
+    Preedit m_preedit;
+    Qt::LayoutDirection m_direction = Qt::LeftToRight;
     std::vector<Segment> m_segments;
     // Where each segment begins, -1 where not worked out yet; the line's end last.
     std::vector<qsizetype> m_starts;

@@ -297,12 +297,14 @@ void TextBox::timerEvent(QTimerEvent *event)
     if (event->timerId() == m_blink.timerId()) {
         m_caretShown = !m_caretShown;
         viewport()->update();
+    } else if (event->timerId() == m_tripleClick.timerId()) {
+        m_tripleClick.stop();
     } else if (event->timerId() == m_dragScroll.timerId()) {
         const int y = m_dragPoint.y();
         if (y < 0 || y > viewport()->height()) {
             QScrollBar *bar = verticalScrollBar();
             bar->setValue(bar->value() + (y < 0 ? -1 : 1));
-            moveCaret(positionAt(m_dragPoint), true);
+            extendSelection(positionAt(m_dragPoint));
         }
     } else {
         QAbstractScrollArea::timerEvent(event);
@@ -367,24 +369,12 @@ qint64 TextBox::verticalMove(int rows) const
 
 qint64 TextBox::moved(Move move) const
 {
-    const qsizetype line = m_lines.lineAt(m_position);
-    const qint64 start = m_lines.lineStart(line);
-    const qint64 column = m_position - start;
-    const qint64 length = m_lines.lineLength(line);
-    LineLayout &layout = layoutOf(line);
     switch (move) {
     case Move::Left:
     case Move::WordLeft:
-        if (column == 0)
-            return std::max<qint64>(0, start - 1);
-        return start + layout.previousCursorPosition(column, move == Move::Left ? QTextLayout::SkipCharacters
-                                                                                 : QTextLayout::SkipWords);
     case Move::Right:
     case Move::WordRight:
-        if (column == length)
-            return line + 1 < m_lines.lineCount() ? start + length + 1 : m_position;
-        return start + layout.nextCursorPosition(column, move == Move::Right ? QTextLayout::SkipCharacters
-                                                                              : QTextLayout::SkipWords);
+        return horizontalMove(move);
     case Move::Up:
         return verticalMove(-1);
     case Move::Down:
@@ -394,16 +384,9 @@ qint64 TextBox::moved(Move move) const
     case Move::PageDown:
         return verticalMove(visibleRows());
     case Move::RowStart:
-        return start + rowShowing(line, column).textStart();
-    case Move::RowEnd: {
-        const LineLayout::Row row = rowShowing(line, column);
-        const qsizetype end = row.textStart() + row.textLength();
-        // A wrapped row ends before the blank it broke at (or its last character, a pair whole),
-        // or the caret would show on the next.
-        if (row.isLast())
-            return start + end;
-        return start + std::max(row.textStart(), layout.previousCursorPosition(end));
-    }
+        return rowEndAt(true);
+    case Move::RowEnd:
+        return rowEndAt(false);
     case Move::Start:
         return 0;
     case Move::End:

@@ -7,6 +7,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QPointer>
 #include <QTextOption>
 
 #include <map>
@@ -14,6 +15,7 @@
 #include <optional>
 
 class Clipboard;
+class QMimeData;
 
 // The editor's text box: plain text in lines that wrap at the box's width, a caret and a
 // selection, typing, the usual keys and mouse, undo and redo. It lays out only the lines it
@@ -25,6 +27,8 @@ class TextBox : public QAbstractScrollArea
     Q_OBJECT
 
     enum class Move { Left, Right, WordLeft, WordRight, Up, Down, RowStart, RowEnd, PageUp, PageDown, Start, End };
+    // What a press selects and its drag then extends the selection by.
+    enum class Unit { Character, Word, Line };
     // Space between the box's edge and its text, as a plain text box leaves.
     static constexpr int margin = 4;
 
@@ -59,6 +63,8 @@ public:
 
     // Replaces the selection by text ("\n" for line breaks), as one step to undo.
     void insertText(QStringView text);
+    // Replaces the characters from..to by text, as one step to undo; the caret goes after it.
+    void replaceText(qint64 from, qint64 to, QStringView text);
     // The selection removed, or else the character after the caret (a line break is one,
     // whatever the file's ends); nothing at the very end.
     void deleteForward() { deleteOrRemove(Move::Right); }
@@ -79,10 +85,15 @@ public:
     // How line wraps: at blanks, or anywhere when it holds a word longer than longWord (a long
     // line's segments each by their own words).
     static QTextOption::WrapMode wrapModeFor(QStringView line) { return LineLayout::wrapModeFor(line); }
+    // The direction a line reads in: that of its first strong character, left to right when it
+    // has none. A line laid out in parts takes it from its start.
+    static Qt::LayoutDirection directionOf(QStringView line) { return LineLayout::directionOf(line); }
     // The rows line takes at the box's width (a long line's segments not laid out estimated).
     int rowsOf(qsizetype line) const;
     // A row of line as the box lays it out; valid until the line changes or the box paints.
     LineLayout::Row rowOf(qsizetype line, int row) const;
+    // The row of line that column shows on (a column where rows meet: the later row).
+    LineLayout::Row rowShowing(qsizetype line, qint64 column) const;
     // The width the box lays its lines out in.
     qreal layoutWidth() const;
     // The characters the box holds laid out: those shown, and a bounded number more.
@@ -118,10 +129,19 @@ protected:
 
 private:
     LineLayout &layoutOf(qsizetype line) const;
-    // The row of line that column shows on.
-    LineLayout::Row rowShowing(qsizetype line, qint64 column) const;
     // The rows line takes as laid out so far, in the row counts.
     void countRows(qsizetype line, LineLayout &layout) const;
+    // Text being composed, with its caret and looks, as the layout of the caret's line shows it.
+    LineLayout::Preedit preeditOf(qsizetype line) const;
+    // Whether the line position lies in reads from right to left.
+    bool isRightToLeftAt(qint64 position) const;
+    // Left and Right (and by words) as the line reads: in a right-to-left line Left goes on to
+    // the next character, which shows on the left; at a line's end on to the next line.
+    qint64 horizontalMove(Move move) const;
+    // Home and End: the caret's row's end on the side it is read from, or on the other side.
+    qint64 rowEndAt(bool home) const;
+    // The input method is asked to commit what it is composing; what it keeps goes.
+    void commitPreedit();
     void forgetLayouts();
     // The layout of position's line laid out anew from position on.
     void forgetLayoutFrom(qint64 position);
@@ -156,7 +176,17 @@ private:
     bool handleKey(QKeyEvent *event);
     bool isEditingKey(QKeyEvent *event) const;
     void moveCaret(qint64 position, bool keepAnchor);
+    // The word (without the blanks after it) or the line (with its break) around position.
+    std::pair<qint64, qint64> unitAt(qint64 position, Unit unit) const;
     void selectWordAt(qint64 position);
+    // A drag after a double or triple click takes whole words or lines.
+    void extendSelection(qint64 position);
+    // The selection made by hand becomes the X primary selection.
+    void offerSelection();
+    void pasteSelectionAt(qint64 position);
+    // A drop from this box moves its text, or with Ctrl copies it; one from elsewhere copies.
+    Qt::DropAction dropActionFor(const QDropEvent *event) const;
+    bool isFromHere(const QDropEvent *event) const;
     // Replaces from..to, recording the step; the caret goes after the new text.
     // ends, where given, are the ends of text's line breaks.
     void replace(qint64 from, qint64 to, QStringView text, bool typed = false,
@@ -172,6 +202,9 @@ private:
     void cut();
     void paste();
     void deleteOrRemove(Move move);
+    // Backspace: the selection, or else the code point before the caret, so that a letter keeps
+    // its marks but the last.
+    void deleteBack();
 
     // The caret's line and its row within it, from the top of the text.
     qint64 rowOfPosition(qint64 position) const;
@@ -208,8 +241,20 @@ private:
     QBasicTimer m_blink;
     QBasicTimer m_dragScroll;
     QPoint m_dragPoint;
-    // The input method's text being composed, not yet part of the text.
+    // The input method's text being composed, not yet part of the text, with its caret (hidden
+    // when the input method asks) and its looks, from the text's start.
     QString m_preedit;
+    int m_preeditCaret = 0;
+    bool m_preeditCaretShown = true;
+    QList<QTextLayout::FormatRange> m_preeditFormats;
+    // What a press selects, and what the double or triple click selected first.
+    Unit m_unit = Unit::Character;
+    std::pair<qint64, qint64> m_unitSelected;
+    // A press soon after a double click at the same place is a triple click.
+    QBasicTimer m_tripleClick;
+    QPoint m_tripleClickAt;
+    // The data of the drag this box started, while it lasts.
+    QPointer<QMimeData> m_dragData;
     // A press in the selection, which may begin a drag of it.
     std::optional<QPoint> m_dragFrom;
     // Where dragged text would drop, shown as a caret; -1 while nothing is dragged over.

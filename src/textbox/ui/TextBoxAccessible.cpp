@@ -1,6 +1,8 @@
 #include "textbox/ui/TextBoxAccessible.h"
 
+#include "textbox/TextCodec.h"
 #include "textbox/ui/TextBox.h"
+#include "textbox/ui/TextItems.h"
 
 #include <algorithm>
 
@@ -39,6 +41,8 @@ void *TextBoxAccessible::interface_cast(QAccessible::InterfaceType type)
 {
     if (type == QAccessible::TextInterface)
         return static_cast<QAccessibleTextInterface *>(this);
+    if (type == QAccessible::EditableTextInterface)
+        return static_cast<QAccessibleEditableTextInterface *>(this);
     return QAccessibleWidget::interface_cast(type);
 }
 
@@ -140,4 +144,81 @@ QString TextBoxAccessible::attributes(int offset, int *startOffset, int *endOffs
     *startOffset = 0;
     *endOffset = characterCount();
     return QString();
+}
+
+std::pair<qint64, qint64> TextBoxAccessible::rowAround(qint64 position) const
+{
+    const TextLines &lines = box()->lines();
+    const qsizetype line = lines.lineAt(position);
+    const qint64 start = lines.lineStart(line);
+    const LineLayout::Row shown = box()->rowShowing(line, position - start);
+    if (!shown.isLast())
+        return {start + shown.textStart(), start + shown.textStart() + shown.textLength()};
+    // The last row takes the line's break.
+    return {start + shown.textStart(), start + lines.lineLength(line) + (line + 1 < lines.lineCount() ? 1 : 0)};
+}
+
+QString TextBoxAccessible::textItem(int offset, QAccessible::TextBoundaryType boundaryType, TextItems::Side side,
+                                    int *startOffset, int *endOffset) const
+{
+    *startOffset = *endOffset = -1;
+    const qint64 count = box()->characterCount();
+    const qint64 position = offset == -1 ? count : offset;
+    if (position < 0 || position > count)
+        return QString();
+    std::pair<qint64, qint64> found;
+    if (boundaryType == QAccessible::LineBoundary) {
+        found = rowAround(position);
+        if (side == TextItems::Side::Before) {
+            if (found.first == 0)
+                return QString();
+            found = rowAround(found.first - 1);
+        } else if (side == TextItems::Side::After) {
+            if (found.second >= count)
+                return QString();
+            found = rowAround(found.second);
+        }
+    } else {
+        const TextItems::Item item = TextItems::find(box()->lines(), position, boundaryType, side);
+        *startOffset = asInt(item.start);
+        *endOffset = asInt(item.end);
+        return item.text;
+    }
+    *startOffset = asInt(found.first);
+    *endOffset = asInt(found.second);
+    return box()->lines().text(found.first, found.second);
+}
+
+QString TextBoxAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                            int *startOffset, int *endOffset) const
+{
+    return textItem(offset, boundaryType, TextItems::Side::Before, startOffset, endOffset);
+}
+
+QString TextBoxAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                                        int *endOffset) const
+{
+    return textItem(offset, boundaryType, TextItems::Side::At, startOffset, endOffset);
+}
+
+QString TextBoxAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                           int *startOffset, int *endOffset) const
+{
+    return textItem(offset, boundaryType, TextItems::Side::After, startOffset, endOffset);
+}
+
+void TextBoxAccessible::deleteText(int startOffset, int endOffset)
+{
+    replaceText(startOffset, endOffset, QString());
+}
+
+void TextBoxAccessible::insertText(int offset, const QString &text)
+{
+    replaceText(offset, offset, text);
+}
+
+void TextBoxAccessible::replaceText(int startOffset, int endOffset, const QString &text)
+{
+    if (!box()->isReadOnly())
+        box()->replaceText(clamped(box(), startOffset), clamped(box(), endOffset), TextCodec::withPlainLineBreaks(text));
 }

@@ -7,6 +7,8 @@
 
 #include <QAccessible>
 
+#include <algorithm>
+
 void TextBox::changed(qsizetype firstLine, qint64 position, const QString &removed, QStringView added)
 {
     const qsizetype removedLines = removed.count(QLatin1Char('\n')) + 1;
@@ -79,6 +81,16 @@ void TextBox::insertText(QStringView text)
     if (!hasSelection() && text.isEmpty())
         return;
     replace(selectionStart(), selectionEnd(), text);
+}
+
+void TextBox::replaceText(qint64 from, qint64 to, QStringView text)
+{
+    from = std::clamp<qint64>(from, 0, characterCount());
+    to = std::clamp<qint64>(to, 0, characterCount());
+    if (from > to)
+        std::swap(from, to);
+    if (from != to || !text.isEmpty())
+        replace(from, to, text);
 }
 
 void TextBox::applyStep(const EditStep &step, bool undo)
@@ -155,6 +167,21 @@ void TextBox::paste()
         insertText(TextCodec::withPlainLineBreaks(m_clipboard.text()));
 }
 
+void TextBox::offerSelection()
+{
+    if (hasSelection() && m_clipboard.supportsSelection())
+        m_clipboard.setSelectionText(selectedText());
+}
+
+void TextBox::pasteSelectionAt(qint64 position)
+{
+    if (m_readOnly || !m_clipboard.supportsSelection())
+        return;
+    // Put in where clicked, beside a selection there rather than over it.
+    setCursorPosition(position);
+    insertText(TextCodec::withPlainLineBreaks(m_clipboard.selectionText()));
+}
+
 void TextBox::deleteOrRemove(Move move)
 {
     if (m_readOnly)
@@ -166,4 +193,26 @@ void TextBox::deleteOrRemove(Move move)
     const qint64 to = moved(move);
     if (to != m_position)
         replace(std::min(to, m_position), std::max(to, m_position), QString());
+}
+
+void TextBox::deleteBack()
+{
+    if (m_readOnly)
+        return;
+    if (hasSelection()) {
+        insertText(QString());
+        return;
+    }
+    if (m_position == 0)
+        return;
+    // One code point, as Qt's own boxes take: the last mark of a letter with marks, a pair whole,
+    // a line break (whatever the file's ends) as one.
+    const qint64 lineStart = m_lines.lineStart(m_lines.lineAt(m_position));
+    qint64 from = m_position - 1;
+    if (from > lineStart) {
+        const QString before = m_lines.text(from - 1, m_position);
+        if (before.at(0).isHighSurrogate() && before.at(1).isLowSurrogate())
+            --from;
+    }
+    replace(from, m_position, QString());
 }

@@ -1,5 +1,5 @@
-// The text box's keys, mouse, drag and drop, context menu and input method; its text and
-// painting are in TextBox.cpp, its edits in TextBoxEdit.cpp.
+// The text box's keys, mouse, drag and drop and context menu; its text and painting are in
+// TextBox.cpp, its edits in TextBoxEdit.cpp, its input method in TextBoxInputMethod.cpp.
 #include "textbox/ui/TextBox.h"
 
 #include "textbox/TextCodec.h"
@@ -9,7 +9,6 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -33,6 +32,16 @@ bool typesText(const QString &text)
 {
     return !text.isEmpty()
         && std::none_of(text.begin(), text.end(), [](QChar ch) { return ch.category() == QChar::Other_Control; });
+}
+
+// The modifiers a keyboard layout makes its characters with: Shift, and AltGr, which comes as
+// the group switch (or on some keyboards as Ctrl+Alt). Ctrl, Alt or Meta alone make shortcuts.
+constexpr Qt::KeyboardModifiers layoutModifiers = Qt::ShiftModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier;
+
+bool typesWith(Qt::KeyboardModifiers modifiers)
+{
+    const Qt::KeyboardModifiers others = modifiers & ~layoutModifiers;
+    return others == Qt::NoModifier || others == (Qt::ControlModifier | Qt::AltModifier);
 }
 
 } // namespace
@@ -69,7 +78,8 @@ bool TextBox::isEditingKey(QKeyEvent *event) const
         if (event->matches(key))
             return true;
     }
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    // A character typed with AltGr too goes to the box before the window's shortcuts.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~layoutModifiers;
     return modifiers == Qt::NoModifier && (typesText(event->text()) || event->key() == Qt::Key_Backspace);
 }
 
@@ -101,9 +111,10 @@ bool TextBox::handleKey(QKeyEvent *event)
         const bool selecting = event->matches(keys.select);
         if (!selecting && !event->matches(keys.move))
             continue;
-        // Left and Right on a selection go to its ends.
+        // Left and Right on a selection go to its end on that side.
         if (!selecting && hasSelection() && (move == Move::Left || move == Move::Right)) {
-            setCursorPosition(move == Move::Left ? selectionStart() : selectionEnd());
+            const bool toEnd = (move == Move::Right) != isRightToLeftAt(m_position);
+            setCursorPosition(toEnd ? selectionEnd() : selectionStart());
             return true;
         }
         const bool vertical = move == Move::Up || move == Move::Down || move == Move::PageUp || move == Move::PageDown;
@@ -112,6 +123,8 @@ bool TextBox::handleKey(QKeyEvent *event)
         moveCaret(moved(move), selecting);
         if (!vertical)
             m_wantedX = -1;
+        if (selecting)
+            offerSelection();
         return true;
     }
     const std::array<std::pair<QKeySequence::StandardKey, std::function<void()>>, 10> commands{{
@@ -120,11 +133,11 @@ bool TextBox::handleKey(QKeyEvent *event)
         {QKeySequence::Cut, [this] { cut(); }},
         {QKeySequence::Copy, [this] { copy(); }},
         {QKeySequence::Paste, [this] { paste(); }},
-        {QKeySequence::SelectAll, [this] { selectAll(); }},
+        {QKeySequence::SelectAll, [this] { selectAll(); offerSelection(); }},
         {QKeySequence::Delete, [this] { deleteOrRemove(Move::Right); }},
         {QKeySequence::DeleteEndOfWord, [this] { deleteOrRemove(Move::WordRight); }},
         {QKeySequence::DeleteStartOfWord, [this] { deleteOrRemove(Move::WordLeft); }},
-        {QKeySequence::Backspace, [this] { deleteOrRemove(Move::Left); }},
+        {QKeySequence::Backspace, [this] { deleteBack(); }},
     }};
     for (const auto &[key, command] : commands) {
         if (event->matches(key)) {
@@ -133,7 +146,7 @@ bool TextBox::handleKey(QKeyEvent *event)
         }
     }
     if (event->key() == Qt::Key_Backspace && !(event->modifiers() & Qt::ControlModifier)) {
-        deleteOrRemove(Move::Left);
+        deleteBack();
         return true;
     }
     if (m_readOnly)
@@ -148,8 +161,8 @@ bool TextBox::handleKey(QKeyEvent *event)
         insertText(u"\t");
         return true;
     }
-    // Ctrl+Alt stands for AltGr on some keyboards: what it types is typed.
-    if (typesText(event->text()) && (modifiers == Qt::NoModifier || modifiers == (Qt::ControlModifier | Qt::AltModifier))) {
+    // What the layout typed is typed, whatever it took to type it (AltGr for "@" on a German one).
+    if (typesText(event->text()) && typesWith(event->modifiers())) {
         // Typing over a selection starts a step the word typed after it joins.
         replace(selectionStart(), selectionEnd(), event->text(), true);
         return true;
@@ -159,12 +172,30 @@ bool TextBox::handleKey(QKeyEvent *event)
 
 void TextBox::mousePressEvent(QMouseEvent *event)
 {
+    // A click ends what the input method was composing, before it counts the places.
+    if (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton)
+        commitPreedit();
+    // The middle button pastes when it is let go.
+    if (event->button() == Qt::MiddleButton) {
+        event->accept();
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
     const QPoint point = event->position().toPoint();
     const qint64 position = positionAt(point);
+    // The third click selects the line, and a drag from it whole lines.
+    if (m_tripleClick.isActive() && (point - m_tripleClickAt).manhattanLength() < QApplication::startDragDistance()) {
+        m_tripleClick.stop();
+        m_unit = Unit::Line;
+        m_unitSelected = unitAt(position, Unit::Line);
+        m_dragging = true;
+        select(m_unitSelected.first, m_unitSelected.second);
+        return;
+    }
+    m_unit = Unit::Character;
     // A press in the selection may begin to drag it; the caret moves only on release.
     if (!(event->modifiers() & Qt::ShiftModifier) && position > selectionStart() && position < selectionEnd()) {
         m_dragFrom = point;
@@ -186,7 +217,7 @@ void TextBox::mouseMoveEvent(QMouseEvent *event)
     if (!m_dragging || !(event->buttons() & Qt::LeftButton))
         return;
     m_dragPoint = event->position().toPoint();
-    moveCaret(positionAt(m_dragPoint), true);
+    extendSelection(positionAt(m_dragPoint));
     // Dragging above or below the box scrolls it on.
     if (m_dragPoint.y() < 0 || m_dragPoint.y() > viewport()->height())
         m_dragScroll.start(50, this);
@@ -196,6 +227,11 @@ void TextBox::mouseMoveEvent(QMouseEvent *event)
 
 void TextBox::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (event->button() == Qt::MiddleButton) {
+        pasteSelectionAt(positionAt(event->position().toPoint()));
+        event->accept();
+        return;
+    }
     if (event->button() == Qt::LeftButton) {
         m_dragging = false;
         m_dragScroll.stop();
@@ -203,9 +239,28 @@ void TextBox::mouseReleaseEvent(QMouseEvent *event)
         if (m_dragFrom) {
             m_dragFrom.reset();
             setCursorPosition(positionAt(event->position().toPoint()));
+        } else {
+            offerSelection();
         }
     }
     QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+void TextBox::extendSelection(qint64 position)
+{
+    if (m_unit == Unit::Character) {
+        moveCaret(position, true);
+        return;
+    }
+    // The word or line clicked stays selected, and the selection grows from it by whole ones.
+    const auto [from, to] = m_unitSelected;
+    const auto [unitFrom, unitTo] = unitAt(position, m_unit);
+    if (position < from)
+        select(to, std::min(unitFrom, position));
+    else if (position > to)
+        select(from, std::max(unitTo, position));
+    else
+        select(from, to);
 }
 
 void TextBox::startDrag()
@@ -215,8 +270,12 @@ void TextBox::startDrag()
     // Qt ends the drag object itself once it is over.
     auto *drag = new QDrag(this);
     drag->setMimeData(data);
+    m_dragData = data;
     m_droppedHere = false;
-    const Qt::DropAction action = drag->exec(m_readOnly ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    // Asked for as a move (QDrag's own default is a copy, which would double the text dropped
+    // within the box); Ctrl held at the drop makes it a copy.
+    const Qt::DropAction action = m_readOnly ? drag->exec(Qt::CopyAction, Qt::CopyAction)
+                                             : drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
     // Moved into another window or program: the text goes from here.
     if (action == Qt::MoveAction && !m_droppedHere && !m_readOnly)
         insertText(QString());
@@ -238,14 +297,23 @@ void TextBox::dragMoveEvent(QDragMoveEvent *event)
         return;
     }
     m_dropAt = positionAt(event->position().toPoint());
-    // Within the box, a drag moves its text unless Ctrl asks for a copy.
-    const bool here = event->source() == this;
-    if (here && !(event->modifiers() & Qt::ControlModifier) && (event->possibleActions() & Qt::MoveAction))
-        event->setDropAction(Qt::MoveAction);
-    else
-        event->setDropAction(Qt::CopyAction);
+    event->setDropAction(dropActionFor(event));
     event->accept();
     viewport()->update();
+}
+
+bool TextBox::isFromHere(const QDropEvent *event) const
+{
+    // Qt knows the source only while its own drag loop runs; the data itself tells it as well.
+    return event->source() == this || (m_dragData && event->mimeData() == m_dragData.data());
+}
+
+Qt::DropAction TextBox::dropActionFor(const QDropEvent *event) const
+{
+    // Decided here, not taken from the event, whose action is the platform's guess.
+    const bool move = isFromHere(event) && !(event->modifiers() & Qt::ControlModifier)
+        && (event->possibleActions() & Qt::MoveAction);
+    return move ? Qt::MoveAction : Qt::CopyAction;
 }
 
 void TextBox::dragLeaveEvent(QDragLeaveEvent *event)
@@ -263,33 +331,45 @@ void TextBox::dropEvent(QDropEvent *event)
         return;
     }
     const qint64 position = positionAt(event->position().toPoint());
-    const bool here = event->source() == this;
-    if (here && event->dropAction() == Qt::MoveAction) {
+    const bool here = isFromHere(event);
+    const Qt::DropAction action = dropActionFor(event);
+    if (here && action == Qt::MoveAction) {
         moveSelectionTo(position);
     } else {
         setCursorPosition(position);
         insertText(TextCodec::withPlainLineBreaks(event->mimeData()->text()));
     }
     m_droppedHere = here;
+    event->setDropAction(action);
     event->accept();
     setFocus();
 }
 
 void TextBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        selectWordAt(positionAt(event->position().toPoint()));
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The word clicked, and a drag from it whole words; a third click soon after, the line.
+    const QPoint point = event->position().toPoint();
+    m_dragFrom.reset();
+    selectWordAt(positionAt(point));
+    m_unit = Unit::Word;
+    m_dragging = true;
+    m_tripleClickAt = point;
+    m_tripleClick.start(QApplication::doubleClickInterval(), this);
 }
 
-void TextBox::selectWordAt(qint64 position)
+std::pair<qint64, qint64> TextBox::unitAt(qint64 position, Unit unit) const
 {
     const qsizetype line = m_lines.lineAt(position);
     const qint64 start = m_lines.lineStart(line);
+    const int length = int(m_lines.lineLength(line));
+    if (unit == Unit::Line)
+        return {start, start + length + (line + 1 < m_lines.lineCount() ? 1 : 0)};
+    if (unit == Unit::Character || length == 0)
+        return {position, position};
     LineLayout &layout = layoutOf(line);
     const int column = int(position - start);
-    const int length = int(m_lines.lineLength(line));
-    if (length == 0)
-        return;
     const int wordEnd = column >= length ? length : layout.nextCursorPosition(column, QTextLayout::SkipWords);
     const int wordStart = layout.previousCursorPosition(std::min(wordEnd, length), QTextLayout::SkipWords);
     // A word's skip takes the blanks after it too; they are no part of the word.
@@ -297,7 +377,16 @@ void TextBox::selectWordAt(qint64 position)
     int end = wordEnd;
     while (end > wordStart && text.at(end - 1).isSpace())
         --end;
-    select(start + wordStart, start + (end > wordStart ? end : wordEnd));
+    return {start + wordStart, start + (end > wordStart ? end : wordEnd)};
+}
+
+void TextBox::selectWordAt(qint64 position)
+{
+    m_unitSelected = unitAt(position, Unit::Word);
+    if (m_unitSelected.first != m_unitSelected.second)
+        select(m_unitSelected.first, m_unitSelected.second);
+    else
+        m_unitSelected = {m_position, m_position};
 }
 
 void TextBox::contextMenuEvent(QContextMenuEvent *event)
@@ -318,40 +407,9 @@ void TextBox::contextMenuEvent(QContextMenuEvent *event)
     add(tr("&Paste"), QKeySequence::Paste, editable, [this] { paste(); });
     add(tr("Delete"), QKeySequence::Delete, editable && hasSelection(), [this] { insertText(QString()); });
     menu.addSeparator();
-    add(tr("Select All"), QKeySequence::SelectAll, characterCount() > 0, [this] { selectAll(); });
+    add(tr("Select All"), QKeySequence::SelectAll, characterCount() > 0, [this] {
+        selectAll();
+        offerSelection();
+    });
     menu.exec(event->globalPos());
-}
-
-void TextBox::inputMethodEvent(QInputMethodEvent *event)
-{
-    if (!m_readOnly && !event->commitString().isEmpty())
-        insertText(event->commitString());
-    // What the input method is still composing shows at the caret, laid out with its line.
-    const QString preedit = m_readOnly ? QString() : event->preeditString();
-    if (preedit != m_preedit) {
-        m_preedit = preedit;
-        forgetLayoutFrom(m_position);
-        viewport()->update();
-    }
-    event->accept();
-}
-
-QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
-{
-    const qsizetype line = m_lines.lineAt(m_position);
-    const qint64 start = m_lines.lineStart(line);
-    switch (query) {
-    case Qt::ImCursorRectangle:
-        return cursorRect(m_position);
-    case Qt::ImCursorPosition:
-        return int(m_position - start);
-    case Qt::ImAnchorPosition:
-        return int(std::clamp<qint64>(m_anchor - start, 0, m_lines.lineLength(line)));
-    case Qt::ImSurroundingText:
-        return m_lines.line(line);
-    case Qt::ImCurrentSelection:
-        return selectedText();
-    default:
-        return QAbstractScrollArea::inputMethodQuery(query);
-    }
 }

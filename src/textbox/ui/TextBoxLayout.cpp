@@ -28,10 +28,7 @@ LineLayout &TextBox::layoutOf(qsizetype line) const
     if (found != m_layouts.end())
         return *found->second;
     const LineLayout::Style style{font(), layoutWidth(), m_rowHeight, tabStop, m_averageCharWidth};
-    const bool composing = !m_preedit.isEmpty() && line == m_lines.lineAt(m_position);
-    auto layout = std::make_unique<LineLayout>(m_lines.line(line), style,
-                                               composing ? m_position - m_lines.lineStart(line) : -1,
-                                               composing ? m_preedit : QString());
+    auto layout = std::make_unique<LineLayout>(m_lines.line(line), style, preeditOf(line));
     LineLayout &made = *m_layouts.emplace(line, std::move(layout)).first->second;
     countRows(line, made);
     return made;
