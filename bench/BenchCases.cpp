@@ -7,6 +7,7 @@
 #include "PaneOpenCase.h"
 #include "StartCase.h"
 #include "SearchTreeCase.h"
+#include "SettingsSaveCase.h"
 #include "SettingsStartCase.h"
 #include "WmfObjectsCase.h"
 
@@ -33,6 +34,7 @@ const QList<BenchCase> &benchCases()
         {QStringLiteral("editor-long-line"), 5, std::nullopt, std::nullopt, {&Fixtures::makeHexLine},
          &EditorCase::runLongLine},
         {QStringLiteral("settings-start"), 21, 3.0, std::nullopt, {}, &SettingsStartCase::run},
+        {QStringLiteral("settings-save-100m"), 7, 2.0, std::nullopt, {}, &SettingsSaveCase::run},
         {QStringLiteral("wmf-objects"), 21, 5.0, std::nullopt, {}, &WmfObjectsCase::run},
     };
     return cases;

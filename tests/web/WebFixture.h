@@ -37,7 +37,7 @@ private:
 struct WebFixture
 {
     TestServices test;
-    RegistryStore store{test.realFiles, test.configHome() + QStringLiteral("/Panoptra/Panoptra.ini")};
+    RegistryStore store{test.configHome() + QStringLiteral("/Panoptra/Panoptra.ini")};
     QWidget owner;
     QMenu slotMenu;
     QHash<QString, QAction *> slotItems;

@@ -362,7 +362,7 @@ void TestUserLinkEditor::linkThatCannotBeSavedIsSaidOnce()
     f.addLink(family, 3, QStringLiteral("Twin"), QStringLiteral("http://twin/3"));
     // Another writer holds the settings file's lock and never lets go.
     QVERIFY(QDir().mkpath(f.store.iniPath() + QStringLiteral(".lock")));
-    const RegistryStore nextRun(f.test.realFiles, f.store.iniPath());
+    const RegistryStore nextRun(f.store.iniPath());
 
     // Two values go unsaved, one message says so; the link works for the rest of the run.
     f.press(f.addFilled(LinkKind::Favourites, QStringLiteral("Mine"), QStringLiteral("http://mine.example/")),
