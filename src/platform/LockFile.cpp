@@ -126,22 +126,23 @@ LockFile::Holder LockFile::holderOf(int folder, const QByteArray &name) const
     struct stat st;
     if (::fstat(existing.fd(), &st) != 0 || !S_ISREG(st.st_mode))
         return Holder::NoLock;
-    // A live holder has it locked; the kernel let go of a holder that ended.
-    if (::flock(existing.fd(), LOCK_EX | LOCK_NB) != 0)
-        return errno == EWOULDBLOCK ? Holder::Alive : Holder::NoLock;
-
     char contents[1024];
     const ssize_t length = Posix::readSome(existing.fd(), contents, sizeof contents);
     const QList<QByteArray> lines = QByteArray(contents, qsizetype(qMax(ssize_t(0), length))).split('\n');
     bool numbered = false;
     const qint64 pid = lines.first().toLongLong(&numbered);
+    numbered = numbered && pid > 0;
+    // A holder locks it before it writes its line: one that has not yet must get to lock it.
+    if (!numbered && ageNs(st) <= unwrittenLockNs)
+        return Holder::Alive;
+    // A live holder has it locked; the kernel let go of a holder that ended.
+    if (::flock(existing.fd(), LOCK_EX | LOCK_NB) != 0)
+        return errno == EWOULDBLOCK ? Holder::Alive : Holder::NoLock;
     const QByteArray host = lines.size() > 2 ? lines.at(2) : QByteArray();
-    bool gone;
-    if (!numbered || pid <= 0)
-        gone = ageNs(st) > unwrittenLockNs;
-    else if (!host.isEmpty() && host != QSysInfo::machineHostName().toUtf8())
+    bool gone = true;
+    if (numbered && !host.isEmpty() && host != QSysInfo::machineHostName().toUtf8())
         gone = ageNs(st) > unheldLockNs;
-    else
+    else if (numbered)
         gone = (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) || ageNs(st) > unheldLockNs;
     if (!gone)
         return Holder::Alive;

@@ -115,6 +115,7 @@ private slots:
     void readsWhatQSettingsWrote();
     void valueNamesRoundTrip_data();
     void valueNamesRoundTrip();
+    void keysSpelledAsQSettingsSpellsThem();
     void readsTheFileOnceUntilItChanges();
     void linkedFileIsWrittenWhereTheLinkPoints();
     void anotherEditorsLineEndsAndMarkStay();
@@ -148,6 +149,13 @@ void TestRegistryStore::defaultPathFollowsXdgConfigHome()
     qunsetenv("XDG_CONFIG_HOME");
     QCOMPARE(RegistryStore::defaultIniPath(),
              QDir::homePath() + QStringLiteral("/.config/Panoptra/Panoptra.ini"));
+
+    // A relative one is ignored, as the base-directory rules say: the file would move with the
+    // current folder, which the editor changes.
+    for (const char *relative : {"config", "./config", "../config", ""}) {
+        qputenv("XDG_CONFIG_HOME", relative);
+        QCOMPARE(RegistryStore::defaultIniPath(), QDir::homePath() + QStringLiteral("/.config/Panoptra/Panoptra.ini"));
+    }
 }
 
 void TestRegistryStore::readBeforeAnyWriteCreatesNothing()
@@ -408,6 +416,37 @@ void TestRegistryStore::valueNamesRoundTrip()
     }
     QCOMPARE(RegistryStore().GetRegString(HKEY_CURRENT_USER, key, valueName),
              QStringLiteral("theirs"));
+}
+
+void TestRegistryStore::keysSpelledAsQSettingsSpellsThem()
+{
+    // Each character from 0x7F to 0x100 in a value's name of its own (numbered, as names that
+    // differ only in case are one name here): the line the store writes is the one QSettings
+    // writes for the same key, byte for byte.
+    const QString theirs = m_env->home() + QStringLiteral("/theirs.ini");
+    RegistryStore store;
+    QStringList names;
+    for (char16_t ch = 0x7F; ch <= 0x100; ++ch) {
+        const QString name = QStringLiteral("k%1_").arg(int(ch)) + QChar(ch);
+        names << name;
+        QVERIFY(store.SaveRegString(HKEY_CURRENT_USER, QStringLiteral("Software"), name, QStringLiteral("1")));
+        QSettings settings(theirs, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Software/") + name, QStringLiteral("1"));
+    }
+    const QList<QByteArray> ourLines = readAll(m_ini).split('\n');
+    const QList<QByteArray> theirLines = readAll(theirs).split('\n');
+    for (const QString &name : names) {
+        const QByteArray spelled = IniSyntax::encodeKey(name) + "=1";
+        QVERIFY2(ourLines.contains(spelled), spelled.constData());
+        QVERIFY2(theirLines.contains(spelled), qPrintable(QStringLiteral("QSettings spells U+%1 otherwise")
+                                                              .arg(uint(name.back().unicode()), 4, 16, QLatin1Char('0'))));
+        // And each side reads the other's.
+        QCOMPARE(RegistryStore(theirs).GetRegString(HKEY_CURRENT_USER, QStringLiteral("Software"), name),
+                 QStringLiteral("1"));
+    }
+    QSettings ours(m_ini, QSettings::IniFormat);
+    for (const QString &name : names)
+        QCOMPARE(ours.value(QStringLiteral("Software/") + name).toString(), QStringLiteral("1"));
 }
 
 void TestRegistryStore::readsTheFileOnceUntilItChanges()
