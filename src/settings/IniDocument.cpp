@@ -117,13 +117,20 @@ void IniDocument::parse()
 {
     m_entries.clear();
     m_sections.clear();
-    rebuildTable(16);
+    // Room for about as many keys as there are lines, so that the table need not grow.
+    const char *data = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
+    qsizetype lines = 1;
+    for (qsizetype at = 0; (at = nextOf(data, at, size, '\n')) < size; ++at)
+        ++lines;
+    qsizetype slotCount = 16;
+    while (slotCount < 2 * lines)
+        slotCount *= 2;
+    rebuildTable(slotCount);
     const qsizetype markLength = m_bytes.startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
     // What comes before the first header belongs to [General].
     m_sections.append({QString(), hashSeed, markLength});
 
-    const char *data = m_bytes.constData();
-    const qsizetype size = m_bytes.size();
     // The next LF and the next CR, each looked for again only once passed, so that a file of
     // one kind of line end is scanned once for the other.
     qsizetype nextLf = -1;
@@ -179,20 +186,24 @@ qsizetype IniDocument::slotOf(size_t hash) const
     mixed *= 0xff51afd7ed558ccdULL;
     mixed ^= mixed >> 33;
     qsizetype slot = qsizetype(mixed & size_t(mask));
-    while (m_table.at(slot) != 0 && m_entries.at(m_table.at(slot) - 1).hash != hash)
+    const auto tag = quint32(hash >> 32);
+    for (;;) {
+        const Slot &at = m_table.at(slot);
+        if (at.last == 0 || (at.tag == tag && m_entries.at(at.last - 1).hash == hash))
+            return slot;
         slot = (slot + 1) & mask;
-    return slot;
+    }
 }
 
 void IniDocument::rebuildTable(qsizetype slotCount)
 {
-    m_table = QList<quint32>(slotCount, 0);
+    m_table = QList<Slot>(slotCount, Slot{0, 0});
     m_hashes = 0;
     for (qsizetype i = 0; i < m_entries.size(); ++i) {
-        quint32 &last = m_table[slotOf(m_entries.at(i).hash)];
-        m_entries[i].sameHashBefore = qsizetype(last) - 1;
-        m_hashes += last == 0;
-        last = quint32(i + 1);
+        Slot &slot = m_table[slotOf(m_entries.at(i).hash)];
+        m_entries[i].sameHashBefore = qsizetype(slot.last) - 1;
+        m_hashes += slot.last == 0;
+        slot = {quint32(m_entries.at(i).hash >> 32), quint32(i + 1)};
     }
 }
 
@@ -202,10 +213,10 @@ void IniDocument::addEntry(const Entry &entry)
     if ((m_hashes + 1) * 2 > m_table.size())
         rebuildTable(qMax(qsizetype(16), m_table.size() * 2));
     m_entries.append(entry);
-    quint32 &last = m_table[slotOf(entry.hash)];
-    m_entries.last().sameHashBefore = qsizetype(last) - 1;
-    m_hashes += last == 0;
-    last = quint32(m_entries.size());
+    Slot &slot = m_table[slotOf(entry.hash)];
+    m_entries.last().sameHashBefore = qsizetype(slot.last) - 1;
+    m_hashes += slot.last == 0;
+    slot = {quint32(entry.hash >> 32), quint32(m_entries.size())};
 }
 
 void IniDocument::shiftFrom(qsizetype from, qsizetype delta)
@@ -241,7 +252,7 @@ QList<qsizetype> IniDocument::entriesOf(const QString &key) const
     QList<qsizetype> found;
     if (m_table.isEmpty())
         return found;
-    for (qsizetype i = qsizetype(m_table.at(slotOf(hashOf(hashSeed, key)))) - 1; i >= 0;
+    for (qsizetype i = qsizetype(m_table.at(slotOf(hashOf(hashSeed, key))).last) - 1; i >= 0;
          i = m_entries.at(i).sameHashBefore) {
         const Entry &entry = m_entries.at(i);
         if (entry.section >= 0 && keyOf(entry).compare(key, Qt::CaseInsensitive) == 0)

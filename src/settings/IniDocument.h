@@ -84,9 +84,15 @@ private:
     QList<Entry> m_entries;
     QList<Section> m_sections;
     // Open addressing over the hashes: one more than the index of the last entry of each hash,
-    // 0 for a free slot. A key is only decoded to be compared when its hash matches, so a file
-    // of many lines is parsed at the speed of a scan.
-    QList<quint32> m_table;
+    // 0 for a free slot, beside the hash's upper half, so that a look-up rarely has to look at
+    // an entry. A key is only decoded to be compared when its hash matches, so a file of many
+    // lines is parsed at the speed of a scan.
+    struct Slot
+    {
+        quint32 tag;
+        quint32 last;
+    };
+    QList<Slot> m_table;
     qsizetype m_hashes = 0;
     // How new lines end: as the file's first line does (CR LF where another editor wrote it so).
     QByteArray m_lineEnd = QByteArrayLiteral("\n");
