@@ -9,6 +9,7 @@
 #include "PaneOpenCase.h"
 #include "StartCase.h"
 #include "SearchTreeCase.h"
+#include "SettingsSaveCase.h"
 #include "SettingsStartCase.h"
 #include "WmfObjectsCase.h"
 
@@ -38,6 +39,7 @@ const QList<BenchCase> &benchCases()
         {QStringLiteral("editor-save-59m"), 5, 2.0, std::nullopt, {&Fixtures::makeBigLog}, &EditorSaveCase::run},
         {QStringLiteral("editor-edit-4m"), 11, 2.0, std::nullopt, {&Fixtures::makeManyLines}, &EditorEditCase::run},
         {QStringLiteral("settings-start"), 21, 3.0, std::nullopt, {}, &SettingsStartCase::run},
+        {QStringLiteral("settings-save-100m"), 7, 2.0, std::nullopt, {}, &SettingsSaveCase::run},
         {QStringLiteral("wmf-objects"), 21, 5.0, std::nullopt, {}, &WmfObjectsCase::run},
     };
     return cases;

@@ -12,6 +12,17 @@ double elapsedMs(const QElapsedTimer &timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
+double timedMs(const std::function<QString()> &work, QString &error)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const QString problem = work();
+    const double ms = elapsedMs(timer);
+    if (!problem.isEmpty())
+        error = problem;
+    return ms;
+}
+
 double median(QList<double> values)
 {
     if (values.isEmpty())

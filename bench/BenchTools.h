@@ -4,12 +4,15 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // Small measuring helpers the cases share.
 namespace BenchTools {
 
 double elapsedMs(const QElapsedTimer &timer);
+// The time work takes; what it says went wrong ("" for nothing) goes to error.
+double timedMs(const std::function<QString()> &work, QString &error);
 // The middle value (the mean of the two middle ones for an even count); 0 for none.
 double median(QList<double> values);
 // The process's peak resident memory (VmHWM) in MiB; nullopt where /proc does not say.

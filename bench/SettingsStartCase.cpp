@@ -3,7 +3,6 @@
 #include "BenchTools.h"
 #include "Fixtures.h"
 #include "platform/FileStamp.h"
-#include "platform/PosixFileServices.h"
 #include "settings/ColorStore.h"
 #include "settings/RegistryStore.h"
 #include "web/UserLinkSlots.h"
@@ -75,8 +74,7 @@ QString writeSettings(const QString &ini, bool longAddresses)
 // The start's reads on a store that has not read the file yet; "" or what was wrong.
 QString startReads(const QString &ini)
 {
-    PosixFileServices files;
-    RegistryStore store(files, ini);
+    RegistryStore store(ini);
     ColorStore colors(store);
     QString error;
     const auto checkName = [&](const UserLinkFamily &family) {
@@ -108,17 +106,6 @@ QString readOnce(const QByteArray &path)
     return got == data.size() ? QString() : QStringLiteral("a short read");
 }
 
-double timed(const std::function<QString()> &work, QString &error)
-{
-    QElapsedTimer timer;
-    timer.start();
-    const QString problem = work();
-    const double ms = BenchTools::elapsedMs(timer);
-    if (!problem.isEmpty())
-        error = problem;
-    return ms;
-}
-
 } // namespace
 
 namespace SettingsStartCase {
@@ -138,15 +125,15 @@ BenchResult run(const Fixtures &fixtures, int runs)
     const auto ours = [&] { return startReads(ini); };
     const auto baseline = [&] { return readOnce(encoded); };
     // One untimed run of each brings the file into the page cache and checks what is read.
-    (void)timed(ours, result.error);
-    (void)timed(baseline, result.error);
+    (void)BenchTools::timedMs(ours, result.error);
+    (void)BenchTools::timedMs(baseline, result.error);
     for (int run = 0; run < runs && result.error.isEmpty(); ++run) {
         const bool oursFirst = run % 2 == 0;
         for (int side = 0; side < 2; ++side) {
             if ((side == 0) == oursFirst)
-                result.oursMs.append(timed(ours, result.error));
+                result.oursMs.append(BenchTools::timedMs(ours, result.error));
             else
-                result.baselineMs.append(timed(baseline, result.error));
+                result.baselineMs.append(BenchTools::timedMs(baseline, result.error));
         }
     }
     if (!result.error.isEmpty())
@@ -161,7 +148,7 @@ BenchResult run(const Fixtures &fixtures, int runs)
     QList<double> manyMs;
     QString manyError;
     for (int run = 0; run <= runs; ++run)
-        manyMs.append(timed([&] { return startReads(many); }, manyError));
+        manyMs.append(BenchTools::timedMs([&] { return startReads(many); }, manyError));
     manyMs.removeFirst();
     result.notes.append(QStringLiteral("the same reads on a %1-byte file of %2 short values: %3 ms%4")
                             .arg(QFileInfo(many).size())

@@ -93,7 +93,7 @@ BenchResult run(const Fixtures &fixtures, int runs)
 
     const std::optional<double> before = BenchTools::peakResidentMiB();
     TestServices services;
-    RegistryStore store(services.realFiles, services.configHome() + QStringLiteral("/Panoptra/Panoptra.ini"));
+    RegistryStore store(services.configHome() + QStringLiteral("/Panoptra/Panoptra.ini"));
     NoPopups popups;
     if (!QDir::setCurrent(folder)) { // every pane opens on the program's current folder
         result.error = QStringLiteral("cannot make %1 the current folder").arg(folder);

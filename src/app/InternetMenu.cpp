@@ -2,6 +2,8 @@
 
 #include "app/MainMenus.h"
 
+#include <QMenu>
+
 namespace {
 
 UserLinkSlots::SlotLookup slotItemsOf(MainMenus &menus)
@@ -9,10 +11,21 @@ UserLinkSlots::SlotLookup slotItemsOf(MainMenus &menus)
     return [&menus](const QString &name) { return menus.action(name); };
 }
 
+// The submenus that list a family's user links.
+struct SlotMenu
+{
+    const char *menu;
+    const UserLinkFamily &(*family)();
+};
+const SlotMenu slotMenus[] = {{"mnuAuction", &UserLinkSlots::auctions},
+                              {"mnuSearchEngines", &UserLinkSlots::searchEngines},
+                              {"mnuFavorites", &UserLinkSlots::favourites}};
+
 } // namespace
 
 InternetMenu::InternetMenu(Services &services, RegistryStore &store, MainMenus &menus, QWidget *owner)
-    : m_keywordSearch(services, store, slotItemsOf(menus), owner),
+    : m_store(store),
+      m_keywordSearch(services, store, slotItemsOf(menus), owner),
       m_linkEditor(services, store, slotItemsOf(menus), owner),
       m_newsAndWeather(services, owner),
       m_auctions(services, store, slotItemsOf(menus), owner),
@@ -31,6 +44,14 @@ void InternetMenu::connectMenus(MainMenus &menus, QObject *context)
         for (int slot = 1; slot <= family.count; ++slot)
             on(family.slotName(slot), [command, slot] { command(slot); });
     };
+
+    // A submenu shows the links another running copy added or removed since, when it opens.
+    for (const SlotMenu &slotMenu : slotMenus) {
+        QMenu *menu = menus.menu(QLatin1String(slotMenu.menu));
+        QObject::connect(menu, &QMenu::aboutToShow, context, [this, &menus, family = slotMenu.family] {
+            UserLinkSlots::sync(m_store, family(), slotItemsOf(menus));
+        });
+    }
 
     on(QStringLiteral("mnuIStart"), [this] { m_internetStart.mnuIStart_Click(); });
     on(QStringLiteral("mnuSiteSearch"), [this] { m_findWebSite.mnuSiteSearch_Click(); });

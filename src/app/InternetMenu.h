@@ -31,6 +31,7 @@ public:
     FindWebSite &findWebSite() { return m_findWebSite; }
 
 private:
+    RegistryStore &m_store;
     KeywordSearch m_keywordSearch;
     UserLinkEditor m_linkEditor;
     NewsAndWeather m_newsAndWeather;

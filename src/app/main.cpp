@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Panoptra"));
 
     SystemServices system;
-    RegistryStore store(system.services().files);
+    RegistryStore store;
     MenuPopupPresenter popups;
     Form1 form(system.services(), store, popups);
     form.Form_Load();

@@ -8,7 +8,19 @@ constexpr QByteArrayView byteOrderMark("\xef\xbb\xbf");
 
 bool isBlank(char ch)
 {
-    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\v' || ch == '\f';
+    return ch == ' ' || ch == '\t' || ch == '\v' || ch == '\f';
+}
+
+bool isLineEnd(char ch)
+{
+    return ch == '\n' || ch == '\r';
+}
+
+// Where the next byte ch stands at or after from, or size when there is none.
+qsizetype nextOf(const char *data, qsizetype from, qsizetype size, char ch)
+{
+    const auto *found = static_cast<const char *>(std::memchr(data + from, ch, size_t(size - from)));
+    return found ? found - data : size;
 }
 
 // Where the "=" that ends a line's key stands, or -1 for a line without one. As QSettings
@@ -105,21 +117,40 @@ void IniDocument::parse()
 {
     m_entries.clear();
     m_sections.clear();
-    m_lastByHash.clear();
+    // Room for about as many keys as there are lines, so that the table need not grow.
+    const char *data = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
+    qsizetype lines = 1;
+    for (qsizetype at = 0; (at = nextOf(data, at, size, '\n')) < size; ++at)
+        ++lines;
+    qsizetype slotCount = 16;
+    while (slotCount < 2 * lines)
+        slotCount *= 2;
+    rebuildTable(slotCount);
     const qsizetype markLength = m_bytes.startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
     // What comes before the first header belongs to [General].
     m_sections.append({QString(), hashSeed, markLength});
 
-    const char *data = m_bytes.constData();
-    const qsizetype size = m_bytes.size();
+    // The next LF and the next CR, each looked for again only once passed, so that a file of
+    // one kind of line end is scanned once for the other.
+    qsizetype nextLf = -1;
+    qsizetype nextCr = -1;
+    bool lineEndKnown = false;
     qsizetype lineStart = 0;
     while (lineStart < size) {
-        const auto *lineBreak = static_cast<const char *>(std::memchr(data + lineStart, '\n', size_t(size - lineStart)));
-        const qsizetype lineEnd = lineBreak ? lineBreak - data : size;
-        const qsizetype next = lineBreak ? lineEnd + 1 : size;
-        qsizetype contentEnd = lineEnd;
-        if (contentEnd > lineStart && data[contentEnd - 1] == '\r')
-            --contentEnd;
+        if (nextLf < lineStart)
+            nextLf = nextOf(data, lineStart, size, '\n');
+        if (nextCr < lineStart)
+            nextCr = nextOf(data, lineStart, size, '\r');
+        const qsizetype contentEnd = qMin(nextLf, nextCr);
+        qsizetype next = contentEnd;
+        if (contentEnd < size) {
+            const bool crLf = data[contentEnd] == '\r' && contentEnd + 1 < size && data[contentEnd + 1] == '\n';
+            next = contentEnd + (crLf ? 2 : 1);
+            if (!lineEndKnown)
+                m_lineEnd = QByteArray(data + contentEnd, next - contentEnd);
+            lineEndKnown = true;
+        }
         qsizetype start = lineStart == 0 ? markLength : lineStart;
         while (start < contentEnd && isBlank(data[start]))
             ++start;
@@ -137,12 +168,9 @@ void IniDocument::parse()
             const QByteArrayView spelledKey = equals < 0 ? QByteArrayView() : QByteArrayView(data + start, equals - start).trimmed();
             if (!spelledKey.isEmpty()) {
                 Section &section = m_sections.last();
-                const size_t hash = spelledKeyHash(section.hash, section.prefix, spelledKey);
-                // One more than the entry's index, so that 0 (a new hash) means none.
-                qsizetype &last = m_lastByHash[hash];
-                m_entries.append({lineStart, start, spelledKey.size(), equals, contentEnd, next,
-                                  m_sections.size() - 1, last - 1});
-                last = m_entries.size();
+                addEntry({lineStart, spelledKeyHash(section.hash, section.prefix, spelledKey), -1,
+                          quint32(start - lineStart), quint32(spelledKey.size()), quint32(equals - lineStart),
+                          quint32(contentEnd - lineStart), quint32(next - lineStart), qint32(m_sections.size() - 1)});
                 section.newLine = next;
             }
         }
@@ -150,12 +178,84 @@ void IniDocument::parse()
     }
 }
 
+qsizetype IniDocument::slotOf(size_t hash) const
+{
+    const qsizetype mask = m_table.size() - 1;
+    // The bits mixed (as MurmurHash3 ends), so that keys alike do not crowd into neighbouring slots.
+    size_t mixed = hash ^ (hash >> 33);
+    mixed *= 0xff51afd7ed558ccdULL;
+    mixed ^= mixed >> 33;
+    qsizetype slot = qsizetype(mixed & size_t(mask));
+    const auto tag = quint32(hash >> 32);
+    for (;;) {
+        const Slot &at = m_table.at(slot);
+        if (at.last == 0 || (at.tag == tag && m_entries.at(at.last - 1).hash == hash))
+            return slot;
+        slot = (slot + 1) & mask;
+    }
+}
+
+void IniDocument::rebuildTable(qsizetype slotCount)
+{
+    m_table = QList<Slot>(slotCount, Slot{0, 0});
+    m_hashes = 0;
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        Slot &slot = m_table[slotOf(m_entries.at(i).hash)];
+        m_entries[i].sameHashBefore = qsizetype(slot.last) - 1;
+        m_hashes += slot.last == 0;
+        slot = {quint32(m_entries.at(i).hash >> 32), quint32(i + 1)};
+    }
+}
+
+void IniDocument::addEntry(const Entry &entry)
+{
+    // At most half the slots taken, so that a look-up finds a free one soon.
+    if ((m_hashes + 1) * 2 > m_table.size())
+        rebuildTable(qMax(qsizetype(16), m_table.size() * 2));
+    m_entries.append(entry);
+    Slot &slot = m_table[slotOf(entry.hash)];
+    m_entries.last().sameHashBefore = qsizetype(slot.last) - 1;
+    m_hashes += slot.last == 0;
+    slot = {quint32(entry.hash >> 32), quint32(m_entries.size())};
+}
+
+void IniDocument::shiftFrom(qsizetype from, qsizetype delta)
+{
+    for (Entry &entry : m_entries) {
+        if (entry.lineStart >= from)
+            entry.lineStart += delta;
+    }
+    for (Section &section : m_sections) {
+        if (section.newLine >= from)
+            section.newLine += delta;
+    }
+}
+
+void IniDocument::endLastLine()
+{
+    const qsizetype size = m_bytes.size();
+    if (size == 0 || isLineEnd(m_bytes.back()))
+        return;
+    m_bytes += m_lineEnd;
+    for (Entry &entry : m_entries) {
+        if (entry.section >= 0 && entry.lineStart + entry.lineLength == size)
+            entry.lineLength += quint32(m_lineEnd.size());
+    }
+    for (Section &section : m_sections) {
+        if (section.newLine == size)
+            section.newLine = m_bytes.size();
+    }
+}
+
 QList<qsizetype> IniDocument::entriesOf(const QString &key) const
 {
     QList<qsizetype> found;
-    const qsizetype last = m_lastByHash.value(hashOf(hashSeed, key));
-    for (qsizetype i = last - 1; i >= 0; i = m_entries.at(i).sameHashBefore) {
-        if (keyOf(m_entries.at(i)).compare(key, Qt::CaseInsensitive) == 0)
+    if (m_table.isEmpty())
+        return found;
+    for (qsizetype i = qsizetype(m_table.at(slotOf(hashOf(hashSeed, key))).last) - 1; i >= 0;
+         i = m_entries.at(i).sameHashBefore) {
+        const Entry &entry = m_entries.at(i);
+        if (entry.section >= 0 && keyOf(entry).compare(key, Qt::CaseInsensitive) == 0)
             found.append(i);
     }
     return found;
@@ -164,8 +264,30 @@ QList<qsizetype> IniDocument::entriesOf(const QString &key) const
 QString IniDocument::keyOf(const Entry &entry) const
 {
     QString key = m_sections.at(entry.section).prefix;
-    IniSyntax::appendKey(key, QByteArrayView(m_bytes).sliced(entry.keyStart, entry.keyLength));
+    IniSyntax::appendKey(key, QByteArrayView(m_bytes).sliced(entry.lineStart + entry.keyOffset, entry.keyLength));
     return key;
+}
+
+// Whether the entry's key starts with prefix, without regard to case; a key spelled in plain
+// ASCII is compared as it stands, without decoding it.
+bool IniDocument::keyStartsWith(const Entry &entry, const QString &prefix) const
+{
+    const QString &sectionPrefix = m_sections.at(entry.section).prefix;
+    const QByteArrayView spelled = QByteArrayView(m_bytes).sliced(entry.lineStart + entry.keyOffset, entry.keyLength);
+    for (const char byte : spelled) {
+        if (uchar(byte) >= 0x80 || byte == '%')
+            return keyOf(entry).startsWith(prefix, Qt::CaseInsensitive);
+    }
+    if (sectionPrefix.size() + spelled.size() < prefix.size())
+        return false;
+    for (qsizetype i = 0; i < prefix.size(); ++i) {
+        QChar ch = i < sectionPrefix.size() ? sectionPrefix.at(i) : QLatin1Char(spelled.at(i - sectionPrefix.size()));
+        if (ch == u'\\')
+            ch = u'/';
+        if (ch != prefix.at(i) && ch.toCaseFolded() != prefix.at(i).toCaseFolded())
+            return false;
+    }
+    return true;
 }
 
 std::optional<IniSyntax::Value> IniDocument::value(const QString &key) const
@@ -174,8 +296,8 @@ std::optional<IniSyntax::Value> IniDocument::value(const QString &key) const
     if (entries.isEmpty())
         return std::nullopt;
     const Entry &entry = m_entries.at(entries.first());
-    const qsizetype from = entry.equals + 1;
-    const qsizetype to = valueEnd(m_bytes.constData(), from, entry.contentEnd);
+    const qsizetype from = entry.lineStart + entry.equalsOffset + 1;
+    const qsizetype to = valueEnd(m_bytes.constData(), from, entry.lineStart + entry.contentLength);
     return IniSyntax::decodeValue(QByteArrayView(m_bytes).sliced(from, to - from));
 }
 
@@ -188,8 +310,15 @@ bool IniDocument::setText(const QStringList &path, const QString &text)
         if (current && current->isText && current->text == text)
             return false;
         // The key keeps its spelling; only what follows its "=" is new.
-        const Entry &entry = m_entries.at(entries.first());
-        replaceBytes(entry.equals + 1, entry.contentEnd, IniSyntax::encodeText(text));
+        Entry &entry = m_entries[entries.first()];
+        const qsizetype from = entry.lineStart + entry.equalsOffset + 1;
+        const qsizetype to = entry.lineStart + entry.contentLength;
+        const QByteArray spelled = IniSyntax::encodeText(text);
+        const qsizetype delta = spelled.size() - (to - from);
+        m_bytes.replace(from, to - from, spelled);
+        entry.contentLength = quint32(entry.contentLength + delta);
+        entry.lineLength = quint32(entry.lineLength + delta);
+        shiftFrom(to, delta);
         return true;
     }
 
@@ -198,25 +327,34 @@ bool IniDocument::setText(const QStringList &path, const QString &text)
     const QStringList spelled = spelledPath(path);
     const QString group = spelled.size() > 1 ? spelled.first() : QString();
     const QString groupPrefix = group.isEmpty() ? QString() : group + u'/';
-    // New lines end as the file's first line does (CR LF where another editor wrote it so).
-    const qsizetype firstBreak = m_bytes.indexOf('\n');
-    const QByteArray lineEnd = firstBreak > 0 && m_bytes.at(firstBreak - 1) == '\r' ? "\r\n" : "\n";
-    const QByteArray line = IniSyntax::encodeKey(spelled.mid(group.isEmpty() ? 0 : 1).join(u'/')) + '='
-                            + IniSyntax::encodeText(text) + lineEnd;
+    const QByteArray spelledKey = IniSyntax::encodeKey(spelled.mid(group.isEmpty() ? 0 : 1).join(u'/'));
+    const QByteArray line = spelledKey + '=' + IniSyntax::encodeText(text) + m_lineEnd;
+    const auto newEntry = [&](qsizetype lineStart, qsizetype section) {
+        const Section &in = m_sections.at(section);
+        return Entry{lineStart, spelledKeyHash(in.hash, in.prefix, spelledKey), -1, 0, quint32(spelledKey.size()),
+                     quint32(spelledKey.size()), quint32(line.size() - m_lineEnd.size()), quint32(line.size()),
+                     qint32(section)};
+    };
+    endLastLine();
     for (qsizetype i = m_sections.size() - 1; i >= 0; --i) {
         if (m_sections.at(i).prefix.compare(groupPrefix, Qt::CaseInsensitive) != 0)
             continue;
         const qsizetype at = m_sections.at(i).newLine;
-        // The section's last line may end the file without a line end.
-        const bool joinsLine = at > 0 && at == m_bytes.size() && !m_bytes.endsWith('\n');
-        replaceBytes(at, at, joinsLine ? lineEnd + line : line);
+        m_bytes.insert(at, line);
+        shiftFrom(at, line.size());
+        addEntry(newEntry(at, i));
         return true;
     }
-    QByteArray block;
+    const QByteArray header = IniSyntax::sectionHeader(group);
     if (!m_bytes.isEmpty())
-        block = m_bytes.endsWith('\n') ? lineEnd : lineEnd + lineEnd;
-    block += IniSyntax::sectionHeader(group) + lineEnd + line;
-    replaceBytes(m_bytes.size(), m_bytes.size(), block);
+        m_bytes += m_lineEnd;
+    m_bytes += header + m_lineEnd;
+    const qsizetype lineStart = m_bytes.size();
+    m_bytes += line;
+    QString prefix = IniSyntax::sectionPrefix(QByteArrayView(header).sliced(1, header.size() - 2));
+    const size_t hash = hashOf(hashSeed, prefix);
+    m_sections.append({std::move(prefix), hash, m_bytes.size()});
+    addEntry(newEntry(lineStart, m_sections.size() - 1));
     return true;
 }
 
@@ -227,17 +365,14 @@ bool IniDocument::remove(const QString &key)
         return false;
     // From the last line up, so that the places of the earlier ones stay where they were.
     for (const qsizetype index : entries) {
-        const Entry &entry = m_entries.at(index);
-        m_bytes.remove(entry.lineStart, entry.next - entry.lineStart);
+        Entry &entry = m_entries[index];
+        const qsizetype start = entry.lineStart;
+        const qsizetype length = entry.lineLength;
+        m_bytes.remove(start, length);
+        entry.section = -1;
+        shiftFrom(start + length, -length);
     }
-    parse();
     return true;
-}
-
-void IniDocument::replaceBytes(qsizetype from, qsizetype to, const QByteArray &with)
-{
-    m_bytes.replace(from, to - from, with);
-    parse();
 }
 
 // The parts of path, each group spelled as the file spells it already where it holds keys of
@@ -245,14 +380,21 @@ void IniDocument::replaceBytes(qsizetype from, qsizetype to, const QByteArray &w
 QStringList IniDocument::spelledPath(const QStringList &path) const
 {
     QStringList spelled = path;
-    for (qsizetype depth = 0; depth + 1 < path.size(); ++depth) {
-        const QString prefix = spelled.mid(0, depth + 1).join(u'/') + u'/';
-        for (const Entry &entry : m_entries) {
-            const QString key = keyOf(entry);
-            if (key.startsWith(prefix, Qt::CaseInsensitive)) {
-                spelled[depth] = key.section(u'/', depth, depth);
-                break;
-            }
+    QStringList prefixes;
+    for (qsizetype depth = 0; depth + 1 < path.size(); ++depth)
+        prefixes << path.mid(0, depth + 1).join(u'/') + u'/';
+    QList<bool> found(prefixes.size(), false);
+    qsizetype missing = prefixes.size();
+    for (qsizetype i = 0; i < m_entries.size() && missing > 0; ++i) {
+        const Entry &entry = m_entries.at(i);
+        if (entry.section < 0)
+            continue;
+        for (qsizetype depth = 0; depth < prefixes.size(); ++depth) {
+            if (found.at(depth) || !keyStartsWith(entry, prefixes.at(depth)))
+                continue;
+            spelled[depth] = keyOf(entry).section(u'/', depth, depth);
+            found[depth] = true;
+            --missing;
         }
     }
     return spelled;

@@ -1,7 +1,6 @@
 #include "settings/SettingsFile.h"
 
-#include "platform/FileErrors.h"
-#include "platform/FileServices.h"
+#include "platform/OwnedFile.h"
 
 namespace {
 
@@ -14,9 +13,9 @@ constexpr int readTries = 3;
 
 } // namespace
 
-SettingsFile::SettingsFile(FileServices &files, QString path) : m_files(files), m_path(std::move(path)) {}
+SettingsFile::SettingsFile(QString path) : m_path(std::move(path)) {}
 
-bool SettingsFile::refresh()
+bool SettingsFile::refresh(const QByteArray &known)
 {
     std::optional<FileStamp> stamp = FileStamp::of(m_path);
     if (stamp && m_stamp && *stamp == *m_stamp && !m_stamp->recent)
@@ -24,19 +23,20 @@ bool SettingsFile::refresh()
 
     for (int attempt = 1;; ++attempt) {
         if (!stamp)
-            return settle(State::Unreadable, QByteArray(), std::nullopt);
+            return settle(State::Unreadable, QByteArray(), known, std::nullopt);
         if (!stamp->exists)
-            return settle(State::Missing, QByteArray(), stamp);
-        FileContents contents = m_files.readFile(m_path, largestFile);
-        const bool gone = contents.error == FileErrors::FileNotFound || contents.error == FileErrors::PathNotFound;
-        if (!gone && (contents.error != FileErrors::None || contents.tooLarge))
-            return settle(State::Unreadable, QByteArray(), std::nullopt);
+            return settle(State::Missing, QByteArray(), known, stamp);
+        // Compared with known as it is read: bytes that are the same are not kept twice.
+        OwnedFile::Contents contents = OwnedFile::read(m_path, largestFile, &known);
+        const bool gone = contents.status == OwnedFile::Contents::Status::Missing;
+        if (!gone && contents.status != OwnedFile::Contents::Status::Read)
+            return settle(State::Unreadable, QByteArray(), known, std::nullopt);
         const std::optional<FileStamp> after = FileStamp::of(m_path);
         // The same stamp before and after: the bytes are those of that stamp.
         if (!gone && after && *after == *stamp)
-            return settle(State::Read, std::move(contents.data), stamp);
+            return settle(State::Read, std::move(contents.data), known, stamp);
         if (attempt == readTries)
-            return settle(gone ? State::Missing : State::Read, std::move(contents.data), std::nullopt);
+            return settle(gone ? State::Missing : State::Read, std::move(contents.data), known, std::nullopt);
         stamp = after;
     }
 }
@@ -46,18 +46,25 @@ bool SettingsFile::write(const QByteArray &bytes)
     // Read again next time whatever the outcome: another program may write right after us, and
     // a failed write may have left the file other than we think.
     m_stamp.reset();
-    if (m_files.writeFile(m_path, bytes) != FileErrors::None)
+    if (OwnedFile::write(m_path, bytes) != OwnedFile::Written::Done)
         return false;
     m_state = State::Read;
-    m_bytes = bytes;
     return true;
 }
 
-bool SettingsFile::settle(State state, QByteArray bytes, std::optional<FileStamp> stamp)
+void SettingsFile::forget()
 {
-    const bool changed = state != m_state || bytes != m_bytes;
+    m_stamp.reset();
+    m_state = State::Missing;
+    m_bytes.clear();
+}
+
+bool SettingsFile::settle(State state, QByteArray bytes, const QByteArray &known, std::optional<FileStamp> stamp)
+{
+    const bool same = bytes.size() == known.size() && (bytes.constData() == known.constData() || bytes == known);
+    const bool changed = state != m_state || !same;
     m_state = state;
-    m_bytes = std::move(bytes);
+    m_bytes = changed ? std::move(bytes) : QByteArray();
     m_stamp = stamp;
     return changed;
 }

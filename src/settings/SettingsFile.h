@@ -6,41 +6,48 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
-class FileServices;
-
-// The settings file's bytes as last read. They are read again only when the file may have
+// The state of the settings file as last looked at. Its bytes are read again only when it may have
 // changed since: when its stamp (identity, size, times to the nanosecond) differs, or while its
 // last change is too recent for the stamp to tell (see FileStamp).
+//
+// The file is read and written through OwnedFile: a link at it or at a folder on its way is
+// followed only where it leads to a file or folder of the same owner as the folder holding the
+// link, so root saving in a user's folder never writes outside that user's files. A file that
+// such a link leads to is Unreadable, and nothing is written over it.
 class SettingsFile
 {
 public:
     enum class State {
         Missing,    // there is no file: it reads as empty
-        Read,       // bytes() holds what the file holds
+        Read,       // the file was read
         Unreadable, // there is a file, but it could not be read: nothing may be written over it
     };
 
-    SettingsFile(FileServices &files, QString path);
+    explicit SettingsFile(QString path);
 
     const QString &path() const { return m_path; }
     State state() const { return m_state; }
-    const QByteArray &bytes() const { return m_bytes; }
-
-    // Brings state() and bytes() up to date with the file; true when either changed.
-    bool refresh();
-    // Replaces the file's contents by bytes in one step (FileServices::writeFile: a temporary
-    // file made whole, then renamed over it; a link's target is written, the mode kept). On
-    // failure the file is as it was. False when it failed.
+    // Brings state() up to date with the file; true when it changed, or the file's bytes are
+    // other than known (what the caller holds as its contents). takeBytes() then gives them.
+    // The caller keeps the only copy of the contents, so that it may change them where they are.
+    bool refresh(const QByteArray &known);
+    QByteArray takeBytes() { return std::exchange(m_bytes, QByteArray()); }
+    // Looks at the file afresh at the next refresh, as if nothing were known of it.
+    void forget();
+    // Replaces the file's contents by bytes in one step (OwnedFile::write: a temporary file made
+    // whole, then renamed over it; owner, group and mode kept). On failure the file is as it
+    // was. False when it failed. Only while holding the file's lock.
     bool write(const QByteArray &bytes);
 
 private:
-    bool settle(State state, QByteArray bytes, std::optional<FileStamp> stamp);
+    bool settle(State state, QByteArray bytes, const QByteArray &known, std::optional<FileStamp> stamp);
 
-    FileServices &m_files;
     QString m_path;
     State m_state = State::Missing;
+    // What refresh found, until taken.
     QByteArray m_bytes;
-    // The stamp bytes() were read under; nothing when the file must be read at the next refresh.
+    // The stamp the contents were read under; nothing when the file must be read at the next refresh.
     std::optional<FileStamp> m_stamp;
 };

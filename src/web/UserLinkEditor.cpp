@@ -57,10 +57,10 @@ const FormDesign &UserLinkEditor::deLinkDesign()
 void UserLinkEditor::addCommand(LinkKind kind)
 {
     const LinkFamilyDesign &family = LinkFamilies::of(kind);
+    // Links another running copy added or removed count.
+    UserLinkSlots::sync(m_store, family.family, m_slotItems);
     if (UserLinkSlots::firstFreeSlot(family.family, m_slotItems) == 0) {
-        m_services.dialogs.message(family.limitLine + QStringLiteral("\r\n")
-                                   + QStringLiteral("More extra links may be available under another category.\r\n")
-                                   + QStringLiteral("Or remove a link to add another one."));
+        showLimit(kind);
         return;
     }
     WebDialog *dialog = m_addDialogs.at(int(kind))->get();
@@ -85,14 +85,26 @@ void UserLinkEditor::addOkay(LinkKind kind)
         return;
     }
     const UserLinkFamily &family = LinkFamilies::of(kind).family;
-    const bool nameSaved = UserLinkSlots::LinkNameSave(m_store, family, m_slotItems, name);
-    const bool addressSaved = UserLinkSlots::LinkAddressSave(m_store, family, m_slotItems, address);
-    if (const int slot = UserLinkSlots::firstFreeSlot(family, m_slotItems))
-        UserLinkSlots::showSlot(m_slotItems(family.slotName(slot)), name);
+    const UserLinkSlots::SavedLink saved = UserLinkSlots::LinkSave(m_store, family, m_slotItems, name, address);
+    UserLinkSlots::sync(m_store, family, m_slotItems);
+    if (saved.slot == 0) {
+        // Another running copy took the last free slots since the dialog opened: nothing is
+        // stored, and the dialog stays with its texts, for a link to be removed first.
+        showLimit(kind);
+        return;
+    }
+    UserLinkSlots::showSlot(m_slotItems(family.slotName(saved.slot)), name);
     m_addDialogs.at(int(kind))->unload();
     // The link works for this run either way (the store keeps what it could not write).
-    if (!nameSaved || !addressSaved)
+    if (!saved.written)
         m_services.dialogs.message(m_store.saveFailedMessage(), MessageIcon::Exclamation);
+}
+
+void UserLinkEditor::showLimit(LinkKind kind)
+{
+    m_services.dialogs.message(LinkFamilies::of(kind).limitLine + QStringLiteral("\r\n")
+                               + QStringLiteral("More extra links may be available under another category.\r\n")
+                               + QStringLiteral("Or remove a link to add another one."));
 }
 
 void UserLinkEditor::removeCommand(LinkKind kind)
@@ -114,20 +126,14 @@ void UserLinkEditor::removeOkay()
         m_services.dialogs.message(QStringLiteral("Please enter name of link as it appears to continue"));
         return;
     }
-    QStringList stored;
-    for (int slot = 1; slot <= family.count; ++slot)
-        stored << UserLinkSlots::storedName(m_store, family, slot);
     // Every slot of exactly that name goes, so two links of one name go together.
-    bool deleted = true;
-    for (int slot = 1; slot <= family.count; ++slot) {
-        if (stored.at(slot - 1) != name)
-            continue;
-        deleted &= m_store.DeleteRegValue(HKEY_CURRENT_USER, UserLinkSlots::MenuKey, family.slotName(slot));
-        deleted &= m_store.DeleteRegValue(HKEY_CURRENT_USER, UserLinkSlots::WebLinksKey, family.slotName(slot));
+    const UserLinkSlots::RemovedLinks removed = UserLinkSlots::LinkRemove(m_store, family, name);
+    for (const int slot : removed.slotNumbers) {
         if (QAction *item = m_slotItems(family.slotName(slot)))
             item->setVisible(false);
     }
+    UserLinkSlots::sync(m_store, family, m_slotItems);
     m_deLink.unload();
-    if (!deleted)
+    if (!removed.written)
         m_services.dialogs.message(m_store.saveFailedMessage(), MessageIcon::Exclamation);
 }

@@ -32,6 +32,8 @@ public:
 
 private:
     void addOkay(LinkKind kind);
+    // The message that the family is full.
+    void showLimit(LinkKind kind);
     void removeOkay();
 
     Services &m_services;

@@ -65,6 +65,22 @@ std::optional<QString> itemName(const UserLinkFamily &family, int slot, const Sl
     return linkName(item);
 }
 
+void sync(const RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction)
+{
+    if (!store.canRead())
+        return;
+    for (int slot = 1; slot <= family.count; ++slot) {
+        QAction *item = slotAction(family.slotName(slot));
+        if (!item)
+            continue;
+        const QString name = storedName(store, family, slot);
+        if (name.isEmpty())
+            item->setVisible(false);
+        else if (!item->isVisible() || linkName(item) != name)
+            showSlot(item, name);
+    }
+}
+
 int firstFreeSlot(const UserLinkFamily &family, const SlotLookup &slotAction)
 {
     for (int slot = 1; slot <= family.count; ++slot) {
@@ -75,29 +91,44 @@ int firstFreeSlot(const UserLinkFamily &family, const SlotLookup &slotAction)
     return 0;
 }
 
-namespace {
-
-bool saveInFirstFree(RegistryStore &store, const QString &key, const UserLinkFamily &family,
-                     const SlotLookup &slotAction, const QString &text)
+SavedLink LinkSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
+                   const QString &name, const QString &address)
 {
-    const int slot = firstFreeSlot(family, slotAction);
-    if (slot == 0)
-        return true;
-    return store.SaveRegString(HKEY_CURRENT_USER, key, family.slotName(slot), text);
+    SavedLink saved;
+    saved.written = store.edit([&](RegistryEdit &edit) {
+        saved.slot = 0;
+        for (int slot = 1; slot <= family.count; ++slot) {
+            const QAction *item = slotAction(family.slotName(slot));
+            if (!item || item->isVisible()
+                || !edit.GetRegString(HKEY_CURRENT_USER, MenuKey, family.slotName(slot)).isEmpty())
+                continue;
+            edit.SaveRegString(HKEY_CURRENT_USER, MenuKey, family.slotName(slot), name);
+            edit.SaveRegString(HKEY_CURRENT_USER, WebLinksKey, family.slotName(slot), address);
+            saved.slot = slot;
+            return;
+        }
+    });
+    return saved;
 }
 
-} // namespace
-
-bool LinkNameSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
-                  const QString &name)
+RemovedLinks LinkRemove(RegistryStore &store, const UserLinkFamily &family, const QString &name)
 {
-    return saveInFirstFree(store, MenuKey, family, slotAction, name);
-}
-
-bool LinkAddressSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
-                     const QString &address)
-{
-    return saveInFirstFree(store, WebLinksKey, family, slotAction, address);
+    RemovedLinks removed;
+    removed.written = store.edit([&](RegistryEdit &edit) {
+        removed.slotNumbers.clear();
+        // Every name is read before anything is deleted.
+        QStringList names;
+        for (int slot = 1; slot <= family.count; ++slot)
+            names << edit.GetRegString(HKEY_CURRENT_USER, MenuKey, family.slotName(slot));
+        for (int slot = 1; slot <= family.count; ++slot) {
+            if (names.at(slot - 1) != name)
+                continue;
+            edit.DeleteRegValue(HKEY_CURRENT_USER, MenuKey, family.slotName(slot));
+            edit.DeleteRegValue(HKEY_CURRENT_USER, WebLinksKey, family.slotName(slot));
+            removed.slotNumbers << slot;
+        }
+    });
+    return removed;
 }
 
 QString storedName(const RegistryStore &store, const UserLinkFamily &family, int slot)

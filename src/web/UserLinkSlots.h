@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -45,16 +46,38 @@ QString linkName(const QAction *item);
 // The link name slot's item shows; nothing when the family has no such slot item.
 std::optional<QString> itemName(const UserLinkFamily &family, int slot, const SlotLookup &slotAction);
 
-// The family's free slot with the lowest number, 0 when every slot is in use.
+// Brings the family's slots in line with what the settings file holds now, as another running
+// copy of the program may have changed it: a slot with a stored name shows it, one without is
+// hidden. Called when a menu that lists the family opens. Where the file cannot be read, the
+// slots stay as they are.
+void sync(const RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction);
+
+// The family's free slot with the lowest number, 0 when every slot is in use: a hidden item.
 int firstFreeSlot(const UserLinkFamily &family, const SlotLookup &slotAction);
 
-// Store a new link's name and address under the family's first free slot; a full family
-// stores nothing. Neither changes a menu item, so both land under the same slot. False when
-// the settings file could not be written (the store keeps the text for this run).
-bool LinkNameSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
-                  const QString &name);
-bool LinkAddressSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
-                     const QString &address);
+// What LinkSave did: the slot it stored the link under (0: none was free, nothing stored), and
+// whether the settings file took it (the store keeps it for this run either way).
+struct SavedLink
+{
+    int slot = 0;
+    bool written = true;
+};
+
+// Stores a new link's name and address under the family's first free slot, together, in one
+// write: the first slot whose item is hidden and for which the settings file, read under its
+// lock, holds no name, so that two running copies adding links at the same time each take a
+// slot of their own. Changes no menu item.
+SavedLink LinkSave(RegistryStore &store, const UserLinkFamily &family, const SlotLookup &slotAction,
+                   const QString &name, const QString &address);
+
+// Removes every link of the family whose stored name is exactly name, both its values, in one
+// write (the names read under the lock); the slots it removed. written as LinkSave's.
+struct RemovedLinks
+{
+    QList<int> slotNumbers;
+    bool written = true;
+};
+RemovedLinks LinkRemove(RegistryStore &store, const UserLinkFamily &family, const QString &name);
 
 // What is stored for a slot: its link's name and address ("" when missing).
 QString storedName(const RegistryStore &store, const UserLinkFamily &family, int slot);

@@ -18,7 +18,7 @@ public:
 struct FormFixture
 {
     explicit FormFixture(const SplashTimings &timings = SplashTimings{50, 15, 2})
-        : store(services.realFiles, services.configHome() + QStringLiteral("/Panoptra/Panoptra.ini")),
+        : store(services.configHome() + QStringLiteral("/Panoptra/Panoptra.ini")),
           timings(timings),
           form(std::make_unique<Form1>(services.services(), store, popups, timings))
     {

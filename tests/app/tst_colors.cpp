@@ -134,7 +134,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.messages().first().icon, MessageIcon::Exclamation);
         QCOMPARE(colors(form, ColorSetting::Folders), QList<qint32>(5, ToolkitColor::Red));
         QCOMPARE(stored(ColorSetting::Folders), QString::number(ToolkitColor::Red));
-        const RegistryStore nextRun(m_app->services.realFiles, m_app->store.iniPath());
+        const RegistryStore nextRun(m_app->store.iniPath());
         QCOMPARE(nextRun.GetRegString(HKEY_CURRENT_USER, mainFormKey, ColorStore::valueName(ColorSetting::Folders)),
                  QString());
 

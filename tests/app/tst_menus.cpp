@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -45,6 +46,35 @@ private Q_SLOTS:
         for (int i = 0; i < std::min(expected.size(), actual.size()); ++i)
             QCOMPARE(actual.at(i), expected.at(i));
         QCOMPARE(actual.size(), expected.size());
+    }
+
+    // Each submenu that lists user links shows, when it opens, the links another running copy
+    // added or removed since the start.
+    void linkMenusShowAnotherCopysLinksWhenOpened_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("slot");
+        QTest::newRow("auctions") << "mnuAuction" << "mnuAuc2";
+        QTest::newRow("search engines") << "mnuSearchEngines" << "mnuYes2";
+        QTest::newRow("favourites") << "mnuFavorites" << "mnuFav2";
+    }
+    void linkMenusShowAnotherCopysLinksWhenOpened()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QString, slot);
+        m_fixture->start();
+        QAction *item = m_form->menus().action(slot);
+        QVERIFY(!item->isVisible());
+        RegistryStore other(m_fixture->store.iniPath());
+        QVERIFY(other.SaveRegString(HKEY_CURRENT_USER, QStringLiteral("Software\\Panoptra\\Menu"), slot,
+                                    QStringLiteral("Theirs")));
+        QVERIFY(!item->isVisible());
+        QVERIFY(QMetaObject::invokeMethod(m_form->menus().menu(menu), "aboutToShow"));
+        QVERIFY(item->isVisible());
+        QCOMPARE(item->text(), QStringLiteral("Theirs"));
+        QVERIFY(other.DeleteRegValue(HKEY_CURRENT_USER, QStringLiteral("Software\\Panoptra\\Menu"), slot));
+        QVERIFY(QMetaObject::invokeMethod(m_form->menus().menu(menu), "aboutToShow"));
+        QVERIFY(!item->isVisible());
     }
 
     void menuBarShowsFiveMenus()

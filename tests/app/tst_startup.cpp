@@ -85,7 +85,7 @@ private Q_SLOTS:
         failOnUnexpectedWarnings();
         m_popups = RecordingPopups();
         m_services = std::make_unique<TestServices>();
-        m_store = std::make_unique<RecordingStore>(m_services->realFiles, m_services->configHome() + QStringLiteral("/Panoptra/Panoptra.ini"));
+        m_store = std::make_unique<RecordingStore>(m_services->configHome() + QStringLiteral("/Panoptra/Panoptra.ini"));
     }
     void cleanup()
     {

@@ -34,27 +34,32 @@ private:
     QString m_name;
 };
 
+// The three families' slot items, hidden, in menu, by name.
+inline QHash<QString, QAction *> addSlotItems(QMenu &menu)
+{
+    QHash<QString, QAction *> items;
+    for (const UserLinkFamily *family :
+         {&UserLinkSlots::searchEngines(), &UserLinkSlots::auctions(), &UserLinkSlots::favourites()}) {
+        for (int slot = 1; slot <= family->count; ++slot) {
+            const QString name = family->slotName(slot);
+            QAction *action = menu.addAction(name.mid(3));
+            action->setObjectName(name);
+            action->setVisible(false);
+            items.insert(name, action);
+        }
+    }
+    return items;
+}
+
 struct WebFixture
 {
     TestServices test;
-    RegistryStore store{test.realFiles, test.configHome() + QStringLiteral("/Panoptra/Panoptra.ini")};
+    RegistryStore store{test.configHome() + QStringLiteral("/Panoptra/Panoptra.ini")};
     QWidget owner;
     QMenu slotMenu;
     QHash<QString, QAction *> slotItems;
 
-    WebFixture()
-    {
-        for (const UserLinkFamily *family :
-             {&UserLinkSlots::searchEngines(), &UserLinkSlots::auctions(), &UserLinkSlots::favourites()}) {
-            for (int slot = 1; slot <= family->count; ++slot) {
-                const QString name = family->slotName(slot);
-                QAction *action = slotMenu.addAction(name.mid(3));
-                action->setObjectName(name);
-                action->setVisible(false);
-                slotItems.insert(name, action);
-            }
-        }
-    }
+    WebFixture() : slotItems(addSlotItems(slotMenu)) {}
 
     UserLinkSlots::SlotLookup lookup()
     {

@@ -23,12 +23,12 @@ struct EditorFixture : WebFixture
 
     const UserLinkFamily &family(LinkKind kind) const { return LinkFamilies::of(kind).family; }
 
-    // Shows every slot of the family but those in free, as links of this run (nothing stored).
+    // Stores and shows a link in every slot of the family but those in free.
     void fill(LinkKind kind, const QList<int> &free = {})
     {
         for (int slot = 1; slot <= family(kind).count; ++slot) {
             if (!free.contains(slot))
-                UserLinkSlots::showSlot(item(family(kind).slotName(slot)), QStringLiteral("link %1").arg(slot));
+                addLink(family(kind), slot, QStringLiteral("link %1").arg(slot), QStringLiteral("http://link/%1").arg(slot));
         }
     }
     void press(QWidget *dialog, const char *button)
@@ -92,6 +92,7 @@ private Q_SLOTS:
     void removeCaptionFollowsTheLastCommand();
     void removedSlotIsFreeForTheNextAdd();
     void linkThatCannotBeSavedIsSaidOnce();
+    void anotherCopysLinksAreKept();
 };
 
 void TestUserLinkEditor::addDialogDesign_data()
@@ -362,7 +363,7 @@ void TestUserLinkEditor::linkThatCannotBeSavedIsSaidOnce()
     f.addLink(family, 3, QStringLiteral("Twin"), QStringLiteral("http://twin/3"));
     // Another writer holds the settings file's lock and never lets go.
     QVERIFY(QDir().mkpath(f.store.iniPath() + QStringLiteral(".lock")));
-    const RegistryStore nextRun(f.test.realFiles, f.store.iniPath());
+    const RegistryStore nextRun(f.store.iniPath());
 
     // Two values go unsaved, one message says so; the link works for the rest of the run.
     f.press(f.addFilled(LinkKind::Favourites, QStringLiteral("Mine"), QStringLiteral("http://mine.example/")),
@@ -381,6 +382,50 @@ void TestUserLinkEditor::linkThatCannotBeSavedIsSaidOnce()
     QCOMPARE(f.shown(LinkKind::Favourites), QList<int>{1});
     QCOMPARE(UserLinkSlots::storedName(f.store, family, 2), QString());
     QCOMPARE(UserLinkSlots::storedName(nextRun, family, 2), QStringLiteral("Twin"));
+}
+
+void TestUserLinkEditor::anotherCopysLinksAreKept()
+{
+    EditorFixture f;
+    const UserLinkFamily &family = UserLinkSlots::favourites();
+    // Another running copy, over the same file, adds a link while this copy's dialog is open.
+    RegistryStore other(f.store.iniPath());
+    WebDialog *dialog = f.addFilled(LinkKind::Favourites, QStringLiteral("Mine"), QStringLiteral("http://mine.example/"));
+    QVERIFY(other.SaveRegString(HKEY_CURRENT_USER, UserLinkSlots::MenuKey, QStringLiteral("mnuFav1"), QStringLiteral("Theirs")));
+    QVERIFY(other.SaveRegString(HKEY_CURRENT_USER, UserLinkSlots::WebLinksKey, QStringLiteral("mnuFav1"),
+                                QStringLiteral("http://theirs.example/")));
+    f.press(dialog, "Command1");
+    QVERIFY(f.test.dialogs.messages().isEmpty());
+    QCOMPARE(f.shown(LinkKind::Favourites), (QList<int>{1, 2}));
+    QCOMPARE(UserLinkSlots::linkName(f.item(QStringLiteral("mnuFav1"))), QStringLiteral("Theirs"));
+    QCOMPARE(UserLinkSlots::linkName(f.item(QStringLiteral("mnuFav2"))), QStringLiteral("Mine"));
+    const RegistryStore nextRun(f.store.iniPath());
+    QCOMPARE(UserLinkSlots::storedName(nextRun, family, 1), QStringLiteral("Theirs"));
+    QCOMPARE(UserLinkSlots::storedAddress(nextRun, family, 1), QStringLiteral("http://theirs.example/"));
+    QCOMPARE(UserLinkSlots::storedName(nextRun, family, 2), QStringLiteral("Mine"));
+    QCOMPARE(UserLinkSlots::storedAddress(nextRun, family, 2), QStringLiteral("http://mine.example/"));
+
+    // The other copy fills the family while the dialog is open: the limit is said, nothing is
+    // stored, and the dialog keeps its texts.
+    dialog = f.addFilled(LinkKind::Favourites, QStringLiteral("Late"), QStringLiteral("http://late.example/"));
+    for (int slot = 3; slot <= family.count; ++slot)
+        QVERIFY(other.SaveRegString(HKEY_CURRENT_USER, UserLinkSlots::MenuKey, family.slotName(slot),
+                                    QStringLiteral("theirs %1").arg(slot)));
+    f.press(dialog, "Command1");
+    QCOMPARE(f.test.dialogs.messageTexts().size(), 1);
+    QVERIFY(f.test.dialogs.messageTexts().first().startsWith(QStringLiteral("You have reached the limit for extra Favorite links.")));
+    QCOMPARE(f.editor.addDialog(LinkKind::Favourites), dialog);
+    QCOMPARE(dialog->text1()->text(), QStringLiteral("Late"));
+    QCOMPARE(f.shown(LinkKind::Favourites).size(), 20);
+    for (int slot = 3; slot <= family.count; ++slot)
+        QCOMPARE(UserLinkSlots::storedName(RegistryStore(f.store.iniPath()), family, slot), QStringLiteral("theirs %1").arg(slot));
+
+    // A link the other copy removed goes from this menu at the next command.
+    QVERIFY(other.DeleteRegValue(HKEY_CURRENT_USER, UserLinkSlots::MenuKey, QStringLiteral("mnuFav1")));
+    f.press(dialog, "Command2");
+    f.editor.addCommand(LinkKind::Favourites);
+    QVERIFY(!f.item(QStringLiteral("mnuFav1"))->isVisible());
+    QVERIFY(f.editor.addDialog(LinkKind::Favourites));
 }
 
 QTEST_MAIN(TestUserLinkEditor)

@@ -231,7 +231,7 @@ int main(int argc, char *argv[])
     Services services{dialogs, real.files, real.trash, real.drives, real.paths, real.clipboard,
                       real.programs, real.shellOpen, real.browser, real.browserAutomation,
                       real.shellWindows, real.printer, real.programEnd, real.clock};
-    RegistryStore store(real.files);
+    RegistryStore store;
     MenuPopupPresenter popups;
     Form1 form(services, store, popups, SplashTimings{1000, 800, 22});
     form.Form_Load();
