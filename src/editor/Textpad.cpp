@@ -216,8 +216,9 @@ QString Textpad::text() const
 
 void Textpad::txtNote_Change(qint64 charsRemoved, qint64 charsAdded)
 {
+    // An undo or redo back to the text last loaded or saved leaves it unchanged.
     if (charsRemoved > 0 || charsAdded > 0)
-        m_state.textChanged = true;
+        m_state.textChanged = m_txtNote->isModified();
 }
 
 void Textpad::showCaption()
@@ -286,6 +287,7 @@ bool Textpad::SaveTextFile(const QString &path, std::optional<TextEncoding> enco
     }
     if (!written)
         return false;
+    m_txtNote->setModified(false);
     m_state.textChanged = false;
     return true;
 }

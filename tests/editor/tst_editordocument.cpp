@@ -76,6 +76,7 @@ private Q_SLOTS:
     void saveAsOfAnUntitledDocumentTakesTheName();
     void theDesignCaptionCountsAsUntitled();
     void unchangedDocumentClosesWithoutAsking();
+    void undoBackToTheSavedTextLeavesItUnchanged();
 };
 
 void EditorDocumentTest::cleanup()
@@ -485,6 +486,41 @@ void EditorDocumentTest::unchangedDocumentClosesWithoutAsking()
     f->window()->mnuFileExit_Click();
     QVERIFY(!f->editor.window().isLoaded());
     QVERIFY(f->dialogs().messages().isEmpty());
+}
+
+void EditorDocumentTest::undoBackToTheSavedTextLeavesItUnchanged()
+{
+    const QString path = f->dir.createFile(QStringLiteral("a.txt"), "first\n");
+    QVERIFY(f->editor.LoadTextFile(path));
+    const auto undo = [this] { QTest::keyClick(f->box(), Qt::Key_Z, Qt::ControlModifier); };
+    const auto redo = [this] { QTest::keyClick(f->box(), Qt::Key_Y, Qt::ControlModifier); };
+    // Back to the text loaded.
+    f->type(QStringLiteral("typed"));
+    QVERIFY(f->changed());
+    undo();
+    QCOMPARE(f->window()->text(), QStringLiteral("first\n"));
+    QVERIFY(!f->changed());
+    redo();
+    QVERIFY(f->changed());
+
+    // Back to the text saved, from either side.
+    f->window()->mnuFileSave_Click();
+    QVERIFY(!f->changed());
+    undo();
+    QVERIFY(f->changed());
+    redo();
+    QVERIFY(!f->changed());
+    f->type(QStringLiteral("more"));
+    QVERIFY(f->changed());
+    undo();
+    QCOMPARE(f->window()->text(), QStringLiteral("first\ntyped"));
+    QVERIFY(!f->changed());
+
+    // So Exit closes without asking.
+    f->window()->mnuFileExit_Click();
+    QVERIFY(!f->editor.window().isLoaded());
+    QVERIFY(f->dialogs().messages().isEmpty());
+    QCOMPARE(f->dir.read(QStringLiteral("a.txt")), QByteArray("first\ntyped\n"));
 }
 
 QTEST_MAIN(EditorDocumentTest)

@@ -68,6 +68,12 @@ public:
     void undo();
     void redo();
     bool canUndo() const { return m_history.canUndo(); }
+    // Whether the text differs from the one marked unchanged (a new text is): undoing or
+    // redoing back to that one makes it unchanged again.
+    bool isModified() const { return m_history.isModified(); }
+    // false: the text as it stands is the unchanged one; true: no text the history reaches is.
+    void setModified(bool modified);
+    const EditHistory &history() const { return m_history; }
 
     // Scrolls as little as needed to show position.
     void showPosition(qint64 position);
@@ -136,7 +142,8 @@ private:
     // The ends of the line breaks between from and to.
     std::vector<TextLines::End> endsBetween(qint64 from, qint64 to) const;
     void startDrag();
-    void applyStep(const EditStep &step, bool undo);
+    // An undo or redo made: shown, reported, the caret after what it put in.
+    void applyChange(const EditHistory::Change &change);
     void changed(qsizetype firstLine, qint64 position, const QString &removed, QStringView added);
     void copy();
     void cut();

@@ -35,8 +35,11 @@ void TextBox::replace(qint64 from, qint64 to, QStringView text, bool typed, cons
 {
     const qsizetype firstLine = m_lines.lineAt(from);
     TextLines::Removed removed = m_lines.replace(from, to, text, ends);
-    changed(firstLine, from, removed.text, text);
-    m_history.record(EditStep{from, std::move(removed.text), std::move(removed.ends), text.toString(), typed, ends});
+    // Shared, not copied: the history keeps it; the step is recorded before the change is told,
+    // so that whoever hears of it finds the history as it now is.
+    const QString removedText = removed.text;
+    m_history.record(from, std::move(removed), text, typed);
+    changed(firstLine, from, removedText, text);
     const qint64 caret = from + text.size();
     m_anchor = m_position = caret;
     m_wantedX = -1;
@@ -56,14 +59,19 @@ void TextBox::insertText(QStringView text)
     replace(selectionStart(), selectionEnd(), text);
 }
 
-void TextBox::applyStep(const EditStep &step, bool undo)
+void TextBox::applyChange(const EditHistory::Change &change)
 {
-    const QString &out = undo ? step.inserted : step.removed;
-    const QString &in = undo ? step.removed : step.inserted;
-    const qsizetype firstLine = m_lines.lineAt(step.position);
-    m_lines.replace(step.position, step.position + out.size(), in, undo ? step.removedEnds : step.insertedEnds);
-    changed(firstLine, step.position, out, in);
-    select(step.position + in.size(), step.position + in.size());
+    changed(m_lines.lineAt(change.position), change.position, change.removed, change.inserted);
+    const qint64 caret = change.position + change.inserted.size();
+    select(caret, caret);
+}
+
+void TextBox::setModified(bool modified)
+{
+    if (modified)
+        m_history.forgetSaved();
+    else
+        m_history.markSaved();
 }
 
 std::vector<TextLines::End> TextBox::endsBetween(qint64 from, qint64 to) const
@@ -101,16 +109,16 @@ void TextBox::undo()
 {
     if (m_readOnly)
         return;
-    if (const std::optional<EditStep> step = m_history.undo())
-        applyStep(*step, true);
+    if (const std::optional<EditHistory::Change> change = m_history.undo(m_lines))
+        applyChange(*change);
 }
 
 void TextBox::redo()
 {
     if (m_readOnly)
         return;
-    if (const std::optional<EditStep> step = m_history.redo())
-        applyStep(*step, false);
+    if (const std::optional<EditHistory::Change> change = m_history.redo(m_lines))
+        applyChange(*change);
 }
 
 void TextBox::copy()
