@@ -14,6 +14,7 @@ public:
     FileContents readFile(const QString &path, qint64 maxSize) override;
     FileContents readFileInPieces(const QString &path, qint64 maxSize,
                                   const std::function<bool(QByteArrayView)> &consume) override;
+    std::shared_ptr<FileReader> reader() override;
     int writeFile(const QString &path, const QByteArray &data) override;
     int replaceFile(const QString &path, const QByteArray &data) override;
     bool isSameFile(const QString &a, const QString &b) override;

@@ -5,6 +5,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Drives.h"
+#include "platform/FileReader.h"
 #include "platform/FileServices.h"
 #include "platform/Launchers.h"
 #include "platform/ProgramEnd.h"
@@ -158,12 +159,16 @@ public:
         noteRead(path);
         return m_real.readFile(path, maxSize);
     }
-    // Also from the editor's worker thread, while the test waits.
     FileContents readFileInPieces(const QString &path, qint64 maxSize,
                                   const std::function<bool(QByteArrayView)> &consume) override
     {
         noteRead(path);
         return m_real.readFileInPieces(path, maxSize, consume);
+    }
+    // The real reader, each read it makes on a worker noted in workerReads().
+    std::shared_ptr<FileReader> reader() override
+    {
+        return std::make_shared<RecordingReader>(m_real.reader(), m_workerReads);
     }
     int writeFile(const QString &path, const QByteArray &data) override
     {
@@ -188,16 +193,47 @@ public:
     QStringList reads;
     QStringList writes;
     QList<QPair<QString, QString>> copies;
-
-private:
-    void noteRead(const QString &path)
+    // The files the readers handed out read, on whatever thread.
+    QStringList workerReads() const
     {
-        const std::lock_guard lock(m_readsMutex);
-        reads << path;
+        const std::lock_guard lock(m_workerReads->mutex);
+        return m_workerReads->paths;
     }
 
+private:
+    // Shared with the readers, which may outlive these services.
+    struct ReadLog
+    {
+        std::mutex mutex;
+        QStringList paths;
+    };
+    class RecordingReader : public FileReader
+    {
+    public:
+        RecordingReader(std::shared_ptr<FileReader> real, std::shared_ptr<ReadLog> log)
+            : m_real(std::move(real)), m_log(std::move(log))
+        {
+        }
+        qint64 length(const QString &path) override { return m_real->length(path); }
+        FileContents readFileInPieces(const QString &path, qint64 maxSize,
+                                      const std::function<bool(QByteArrayView)> &consume) override
+        {
+            {
+                const std::lock_guard lock(m_log->mutex);
+                m_log->paths << path;
+            }
+            return m_real->readFileInPieces(path, maxSize, consume);
+        }
+
+    private:
+        std::shared_ptr<FileReader> m_real;
+        std::shared_ptr<ReadLog> m_log;
+    };
+
+    void noteRead(const QString &path) { reads << path; }
+
     FileServices &m_real;
-    std::mutex m_readsMutex;
+    std::shared_ptr<ReadLog> m_workerReads = std::make_shared<ReadLog>();
 };
 
 class RecordingProgramEnd : public ProgramEnd
