@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -59,6 +60,18 @@ int validSequenceLength(const uchar *bytes, qsizetype size, qsizetype i)
     return 0;
 }
 
+// Appends a run of valid UTF-8. QString::fromUtf8 leaves out a byte-order mark at the start of
+// what it reads; in a name it is a character like any other.
+void appendUtf8(QString &out, const char *data, qsizetype size)
+{
+    while (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
+        out += QChar(0xFEFF);
+        data += 3;
+        size -= 3;
+    }
+    out += QString::fromUtf8(data, size);
+}
+
 bool isAscii(const uchar *bytes, qsizetype size)
 {
     for (qsizetype i = 0; i < size; ++i) {
@@ -89,12 +102,12 @@ QString decode(const char *data, qsizetype size)
             i += length;
             continue;
         }
-        result += QString::fromUtf8(data + runStart, i - runStart);
+        appendUtf8(result, data + runStart, i - runStart);
         result += QChar(char16_t(rawByteBase + bytes[i]));
         ++i;
         runStart = i;
     }
-    result += QString::fromUtf8(data + runStart, size - runStart);
+    appendUtf8(result, data + runStart, size - runStart);
     return result;
 }
 

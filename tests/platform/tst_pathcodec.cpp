@@ -35,6 +35,10 @@ void TestPathCodec::roundTrip_data()
         return all;
     }() << 128;
     QTest::newRow("escape after a valid pair") << QByteArray("\xf0\x9f\x92\x80\x80") << 1;
+    // A byte-order mark is a character of the name like any other, wherever it stands.
+    QTest::newRow("a name that starts with U+FEFF") << QByteArray("\xef\xbb\xbfname") << 0;
+    QTest::newRow("U+FEFF twice") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf") << 0;
+    QTest::newRow("U+FEFF after a raw byte") << QByteArray("a\xff\xef\xbb\xbf" "b") << 1;
 }
 
 void TestPathCodec::roundTrip()
@@ -54,6 +58,7 @@ void TestPathCodec::decodesValidUtf8AsText_data()
     QTest::newRow("accents") << QStringLiteral("r\u00e9sum\u00e9.txt");
     QTest::newRow("a real replacement mark") << QStringLiteral("bad\uFFFD.txt");
     QTest::newRow("outside the basic plane") << QString::fromUtf8("\xf0\x9f\x92\x80");
+    QTest::newRow("U+FEFF first") << QStringLiteral("\uFEFFname");
 }
 
 void TestPathCodec::decodesValidUtf8AsText()
