@@ -1,5 +1,6 @@
 #include "settings/IniDocument.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -226,9 +227,15 @@ bool IniDocument::remove(const QString &key)
     if (entries.isEmpty())
         return false;
     // From the last line up, so that the places of the earlier ones stay where they were.
+    const qsizetype markLength = m_bytes.startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
     for (const qsizetype index : entries) {
         const Entry &entry = m_entries.at(index);
-        m_bytes.remove(entry.lineStart, entry.next - entry.lineStart);
+        // The file's byte-order mark stays. A line that would come first in its place keeps an
+        // empty line before it where it begins with U+FEFF, which would read as the file's mark.
+        const qsizetype from = std::max(entry.lineStart, markLength);
+        const bool wouldBeMark = from == 0 && QByteArrayView(m_bytes).sliced(entry.next).startsWith(byteOrderMark);
+        const qsizetype to = wouldBeMark ? entry.contentEnd : entry.next;
+        m_bytes.remove(from, to - from);
     }
     parse();
     return true;
