@@ -4,6 +4,7 @@
 #include "textbox/TextCodec.h"
 #include "textbox/TextLines.h"
 #include "textbox/TextScan.h"
+#include "support/FuzzSeeds.h"
 #include "support/TestCase.h"
 
 #include <QStringDecoder>
@@ -65,6 +66,8 @@ void TextCodecTest::unchangedTextGivesTheSameBytes_data()
 void TextCodecTest::unchangedTextGivesTheSameBytes()
 {
     QFETCH(QByteArray, bytes);
+    // Each file here is a seed of the load's fuzz target, as are those of the tests below.
+    QVERIFY(FuzzSeeds::write("PANOPTRA_TEXT_CORPUS", bytes));
     const DecodedText decoded = TextCodec::decode(bytes);
     const std::optional<QByteArray> saved = TextCodec::encode(decoded.text, decoded.format);
     QVERIFY(saved);
@@ -131,6 +134,7 @@ void TextCodecTest::decoding_data()
 void TextCodecTest::decoding()
 {
     QFETCH(QByteArray, bytes);
+    QVERIFY(FuzzSeeds::write("PANOPTRA_TEXT_CORPUS", bytes));
     QFETCH(QString, text);
     QFETCH(TextEncoding, encoding);
     QFETCH(LineEnd, lineEnd);
@@ -209,6 +213,7 @@ void TextCodecTest::scanKnowsEncodingAndLinesFirst_data()
 void TextCodecTest::scanKnowsEncodingAndLinesFirst()
 {
     QFETCH(QByteArray, bytes);
+    QVERIFY(FuzzSeeds::write("PANOPTRA_TEXT_CORPUS", bytes));
     QFETCH(TextEncoding, encoding);
     QFETCH(qint64, lines);
     // Whole, and a byte at a time: a BOM, a CR LF or a sequence cut between two reads.
@@ -241,6 +246,7 @@ void TextCodecTest::anyPiecesGiveTheSameText_data()
 void TextCodecTest::anyPiecesGiveTheSameText()
 {
     QFETCH(QByteArray, bytes);
+    QVERIFY(FuzzSeeds::write("PANOPTRA_TEXT_CORPUS", bytes));
     const DecodedText decoded = TextCodec::decode(bytes);
     TextScan whole;
     whole.add(bytes);
