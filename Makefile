@@ -5,7 +5,9 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DPANOPTRA_WERROR=ON
 endif
 JOBS ?= $(shell nproc)
+# Seconds for each fuzz target; FUZZ_TARGETS picks some of them (all when empty).
 FUZZ_SECONDS ?= 600
+FUZZ_TARGETS ?=
 
 # The sanitizer build: Debug, with the address and undefined-behaviour sanitizers, in its own folder.
 ASAN_BUILD ?= build-asan
@@ -50,7 +52,7 @@ bench: build
 # Needs clang, which only this target installs.
 fuzz: build
 	@scripts/install-deps fuzz
-	scripts/fuzz $(BUILD) $(FUZZ_SECONDS)
+	scripts/fuzz $(BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Every test again under the sanitizers. Leaks inside the system's font and graphics libraries
 # are not ours; fuzz/lsan.supp names them.

@@ -7,6 +7,7 @@
 #include "ShownEditor.h"
 #include "textbox/ui/TextBox.h"
 #include "editor/Textpad.h"
+#include "support/LoadWait.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -101,7 +102,8 @@ OpenRun openOnce(const QString &path, qint64 expectedChars, const QString &typed
     std::unique_ptr<GapWatch> gaps = watchGaps ? std::make_unique<GapWatch>() : nullptr;
     const qint64 cpuBefore = BenchTools::processCpuNs();
     timer.start();
-    if (!shown.editor().LoadTextFile(path)) {
+    // Until the load has told that it ended.
+    if (!loadAndWait(shown.editor(), path, paintTimeoutMs)) {
         run.error = QStringLiteral("LoadTextFile failed");
         return run;
     }
@@ -134,7 +136,7 @@ OpenRun openOnce(const QString &path, qint64 expectedChars, const QString &typed
 double saveOnce(const QString &path, const QString &copy)
 {
     ShownEditor shown;
-    if (!shown.ready() || !shown.editor().LoadTextFile(path))
+    if (!shown.ready() || !loadAndWait(shown.editor(), path, paintTimeoutMs))
         return -1.0;
     Textpad *textpad = shown.editor().window().ifLoaded();
     QElapsedTimer timer;

@@ -5,6 +5,7 @@
 #include "editor/TextEditor.h"
 #include "editor/Textpad.h"
 #include "support/TestServices.h"
+#include "support/LoadWait.h"
 #include "textbox/ui/TextBox.h"
 
 #include <QFile>
@@ -59,7 +60,7 @@ BenchResult run(const Fixtures &fixtures, int runs)
 
     TestServices services;
     TextEditor editor(services.services());
-    if (!editor.LoadTextFile(path)) {
+    if (!loadAndWait(editor, path)) {
         result.error = QStringLiteral("LoadTextFile failed");
         return result;
     }

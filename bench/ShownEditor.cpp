@@ -4,6 +4,7 @@
 #include "PaintWatch.h"
 #include "editor/Textpad.h"
 #include "textbox/ui/TextBox.h"
+#include "support/LoadWait.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -27,7 +28,7 @@ QString ShownEditor::load(const QString &path)
 {
     if (!m_ready)
         return QStringLiteral("the editor did not paint");
-    if (!m_editor.LoadTextFile(path))
+    if (!loadAndWait(m_editor, path))
         return QStringLiteral("LoadTextFile failed");
     box()->viewport()->repaint();
     return QString();

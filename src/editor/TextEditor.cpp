@@ -23,12 +23,15 @@ Textpad *TextEditor::show()
     return textpad;
 }
 
-bool TextEditor::LoadTextFile(const QString &path)
+void TextEditor::LoadTextFile(const QString &path, std::function<void(bool loaded)> done)
 {
     Textpad *textpad = show();
-    if (!textpad || !textpad->mayDropText())
-        return false;
-    return textpad->LoadTextFile(path);
+    if (!textpad || !textpad->mayDropText()) {
+        if (done)
+            done(false);
+        return;
+    }
+    textpad->LoadTextFile(path, std::move(done));
 }
 
 bool TextEditor::mayEndProgram()

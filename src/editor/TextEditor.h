@@ -27,7 +27,7 @@ public:
     EditorState &state() { return m_state; }
     HtmlPreview &html() { return m_html; }
 
-    bool LoadTextFile(const QString &path) override;
+    void LoadTextFile(const QString &path, std::function<void(bool loaded)> done = {}) override;
     void showHtmlViewer() override { m_html.showWeb1(); }
 
     // Before the program ends: a changed text is offered for saving; false keeps the

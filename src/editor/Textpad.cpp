@@ -10,6 +10,7 @@
 #include "editor/ToolbarButton.h"
 #include "editor/frmFind.h"
 #include "platform/CurrentFolder.h"
+#include "platform/FileReader.h"
 #include "platform/PathCodec.h"
 #include "platform/Twips.h"
 #include "platform/ui/MenuShortcutFilter.h"
@@ -26,19 +27,17 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QScreen>
 
 #include <functional>
 
 namespace {
 
-// The wait cursor for as long as a load or save runs: a load lets the program go on meanwhile,
-// which the busy cursor says.
+// The wait cursor for as long as a save runs.
 class WaitCursor
 {
 public:
-    explicit WaitCursor(Qt::CursorShape shape = Qt::WaitCursor) { QApplication::setOverrideCursor(shape); }
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
@@ -100,9 +99,13 @@ Textpad::Textpad(Services &services, EditorState &state, HtmlPreview &html, QWid
 
 Textpad::~Textpad()
 {
-    // A load under way ends with the window.
-    if (m_load)
-        m_load->stop();
+    // A load under way ends with the window, and nobody hears of it.
+    m_loadDone = nullptr;
+    if (m_load) {
+        m_load->disconnect(this);
+        m_load.reset();
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void Textpad::buildToolbar()
@@ -216,8 +219,9 @@ QString Textpad::text() const
 
 void Textpad::txtNote_Change(qint64 charsRemoved, qint64 charsAdded)
 {
+    // An undo or redo back to the text last loaded or saved leaves it unchanged.
     if (charsRemoved > 0 || charsAdded > 0)
-        m_state.textChanged = true;
+        m_state.textChanged = m_txtNote->isModified();
 }
 
 void Textpad::showCaption()
@@ -225,48 +229,51 @@ void Textpad::showCaption()
     setWindowTitle(PathCodec::displayText(m_document.caption()));
 }
 
-bool Textpad::LoadTextFile(const QString &path)
+void Textpad::LoadTextFile(const QString &path, std::function<void(bool loaded)> done)
 {
     // A load still running gives way to this one.
     if (m_load)
         m_load->stop();
-    const QPointer<Textpad> self(this);
     const QString caption = path.toUpper();
-    TextBoxLoad load(*m_txtNote, m_services.files, path, TextDocument::loadLimits);
+    m_load = std::make_unique<TextBoxLoad>(*m_txtNote, m_services.files.reader(), path, TextDocument::loadLimits);
+    m_loadPath = path;
+    m_loadDone = std::move(done);
     const auto showProgress = [this, caption](int percent) {
         setWindowTitle(QStringLiteral("%1 (%2%)").arg(PathCodec::displayText(caption)).arg(percent));
     };
-    connect(&load, &TextBoxLoad::progress, this, showProgress);
+    connect(m_load.get(), &TextBoxLoad::progress, this, showProgress);
+    connect(m_load.get(), &TextBoxLoad::finished, this, [this](TextLoadOutcome outcome) { loadEnded(outcome); });
     showProgress(0);
-    m_load = &load;
+    // The busy cursor: the program goes on meanwhile.
+    QApplication::setOverrideCursor(Qt::BusyCursor);
     setLoading(true);
-    TextLoadOutcome outcome;
-    {
-        const WaitCursor busy(Qt::BusyCursor);
-        outcome = load.wait();
-    }
-    // The window may have been closed meanwhile.
-    if (!self)
-        return false;
-    if (m_load == &load)
-        m_load = nullptr;
-    setLoading(m_load != nullptr);
+}
+
+void Textpad::loadEnded(TextLoadOutcome outcome)
+{
+    // The load goes once it has finished telling.
+    const TextFormat format = m_load->format();
+    const std::optional<FileStamp> stamp = m_load->stamp();
+    const int error = m_load->error();
+    m_load.release()->deleteLater();
+    QApplication::restoreOverrideCursor();
+    setLoading(false);
     if (outcome == TextLoadOutcome::TooLarge)
         m_services.dialogs.message(EditorMessages::fileTooLarge(TextDocument::maxFileSize, TextDocument::maxLines),
                                    MessageIcon::Exclamation);
     // A file that is there but cannot be read says why; a missing name or a folder passes
     // silently, as it always has.
-    const std::optional<FileStamp> stamp = load.stamp();
     if (outcome == TextLoadOutcome::Unreadable && !(stamp && (!stamp->exists || stamp->folder)))
-        m_services.dialogs.message(EditorMessages::readFailed(load.error()), MessageIcon::Exclamation);
-    if (outcome != TextLoadOutcome::Loaded) {
-        showCaption();
-        return false;
+        m_services.dialogs.message(EditorMessages::readFailed(error), MessageIcon::Exclamation);
+    const bool loaded = outcome == TextLoadOutcome::Loaded;
+    if (loaded) {
+        m_document.belongTo(m_loadPath, m_loadPath.toUpper(), format, stamp);
+        m_state.textChanged = false;
     }
-    m_document.belongTo(path, caption, load.format(), stamp);
     showCaption();
-    m_state.textChanged = false;
-    return true;
+    // Last: what the caller does next may load another file or close the window.
+    if (const std::function<void(bool)> done = std::exchange(m_loadDone, nullptr))
+        done(loaded);
 }
 
 void Textpad::setLoading(bool loading)
@@ -291,6 +298,7 @@ bool Textpad::SaveTextFile(const QString &path, std::optional<TextEncoding> enco
     }
     if (!written)
         return false;
+    m_txtNote->setModified(false);
     m_state.textChanged = false;
     return true;
 }
@@ -431,10 +439,13 @@ void Textpad::FileOpenProc()
         return;
     m_dialog.fileName = *name;
     m_html.ShowHtmlMenuForFile(*this, *name);
-    if (LoadTextFile(*name)) {
-        m_document.adoptPath(*name, *name);
+    // The caption is the name as the dialog gave it, once the file is in.
+    LoadTextFile(*name, [this, path = *name](bool loaded) {
+        if (!loaded)
+            return;
+        m_document.adoptPath(path, path);
         showCaption();
-    }
+    });
 }
 
 void Textpad::mnuSearchFind_Click()

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -37,11 +38,13 @@ public:
     // listing the screen fonts.
     void Form_Load();
 
-    // Replaces the document by the file, without asking; false (and nothing changed) when the
-    // file cannot be read or is refused as too large (which a message says), or when the load
-    // is stopped (the window is closed, another load begins). The file is read on a worker and
-    // shown as it comes, the window answering meanwhile; the call returns once it is all in.
-    bool LoadTextFile(const QString &path);
+    // Replaces the document by the file, without asking. The file is read on a worker while the
+    // window answers, taking no command or edit until the whole file is in. done, when given,
+    // then runs with true; with false (nothing changed) when the file cannot be read or is
+    // refused as too large (which a message says), or when the load is stopped (the window is
+    // closed, another load begins). It never runs once the window is gone.
+    void LoadTextFile(const QString &path, std::function<void(bool loaded)> done = {});
+    bool isLoading() const { return m_load != nullptr; }
     // Writes the text to path and marks it unchanged; an empty path does nothing. The text is
     // written in the document's encoding, or in encoding when given.
     bool SaveTextFile(const QString &path, std::optional<TextEncoding> encoding = std::nullopt);
@@ -108,6 +111,7 @@ private:
     SaveAnswer askToSave();
     void txtNote_Change(qint64 charsRemoved, qint64 charsAdded);
     void setLoading(bool loading);
+    void loadEnded(TextLoadOutcome outcome);
 
     Services &m_services;
     EditorState &m_state;
@@ -123,5 +127,8 @@ private:
     std::unique_ptr<MenuShortcutFilter> m_menuKeys;
     EditCommands m_edit;
     SharedWindow<frmFind> m_find;
-    TextBoxLoad *m_load = nullptr;
+    // The load under way, the file it reads and who waits for it.
+    std::unique_ptr<TextBoxLoad> m_load;
+    QString m_loadPath;
+    std::function<void(bool)> m_loadDone;
 };

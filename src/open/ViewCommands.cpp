@@ -26,9 +26,11 @@ void ViewCommands::mnuHtm_0_Click()
     const int n = m_board.activePane();
     if (n == 0)
         return;
-    const QString path = m_board.paneFilePath(n);
-    if (m_texts.LoadTextFile(path))
-        m_htmlViewer.showHtmlViewer();
+    // The viewer takes the file from the editor: it shows once the file is in.
+    m_texts.LoadTextFile(m_board.paneFilePath(n), [&viewer = m_htmlViewer](bool loaded) {
+        if (loaded)
+            viewer.showHtmlViewer();
+    });
 }
 
 void ViewCommands::mnuOpenTextFile_Click()

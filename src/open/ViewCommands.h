@@ -15,7 +15,7 @@ public:
 
     // View Html, also every pane's pop-up "View Html" and the double-click of an HTML file:
     // when any pane's current file has an HTML ending, the active pane's file goes into the
-    // editor and then to the HTML viewer.
+    // editor and, once it is in, to the HTML viewer.
     void mnuHtm_0_Click();
     // View Text: the active pane's file opens in the editor when it is of a text type.
     void mnuOpenTextFile_Click();

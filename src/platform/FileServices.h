@@ -7,8 +7,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
+
+class FileReader;
 
 // What reading a whole file gave: its bytes, or the error number (0 on success).
 struct FileContents
@@ -90,6 +93,9 @@ public:
             consume(std::exchange(contents.data, QByteArray()));
         return contents;
     }
+    // A reader of these files of its own, for a worker thread to keep: it reads as
+    // readFileInPieces does, also after these services are gone.
+    virtual std::shared_ptr<FileReader> reader() = 0;
     // Replaces the contents of path by data, or creates the file. As in copyFile, the data goes
     // to a temporary file beside the target that is renamed over it only when complete, so a
     // failure leaves the old file whole (and a temporary file that a write cut short left

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -68,6 +69,8 @@ int validSequenceLength(const uchar *bytes, qsizetype size, qsizetype i)
     return 0;
 }
 
+// Appends a run of valid UTF-8. QString::fromUtf8 leaves out a byte-order mark at the start of
+// what it reads; in a name it is a character like any other.
 bool isAscii(const uchar *bytes, qsizetype size)
 {
     for (qsizetype i = 0; i < size; ++i) {

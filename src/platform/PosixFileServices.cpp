@@ -3,6 +3,7 @@
 #include "platform/FileAttributes.h"
 #include "platform/FileErrors.h"
 #include "platform/FileWriting.h"
+#include "platform/FileReader.h"
 #include "platform/LongPath.h"
 #include "platform/PathCodec.h"
 #include "platform/PathHelper.h"
@@ -423,6 +424,30 @@ FileContents PosixFileServices::readFileInPieces(const QString &path, qint64 max
             break;
     }
     return result;
+}
+
+namespace {
+
+// The services keep no state, so a reader of its own is a set of them of its own.
+class PosixFileReader : public FileReader
+{
+public:
+    qint64 length(const QString &path) override { return m_files.length(path); }
+    FileContents readFileInPieces(const QString &path, qint64 maxSize,
+                                  const std::function<bool(QByteArrayView)> &consume) override
+    {
+        return m_files.readFileInPieces(path, maxSize, consume);
+    }
+
+private:
+    PosixFileServices m_files;
+};
+
+} // namespace
+
+std::shared_ptr<FileReader> PosixFileServices::reader()
+{
+    return std::make_shared<PosixFileReader>();
 }
 
 int PosixFileServices::writeFile(const QString &path, const QByteArray &data)

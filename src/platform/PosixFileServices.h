@@ -15,6 +15,7 @@ public:
     FileContents readFile(const QString &path, qint64 maxSize) override;
     FileContents readFileInPieces(const QString &path, qint64 maxSize,
                                   const std::function<bool(QByteArrayView)> &consume) override;
+    std::shared_ptr<FileReader> reader() override;
     int writeFile(const QString &path, const QByteArray &data) override;
     int replaceFile(const QString &path, const QByteArray &data) override;
     WriteResult writeFilePieces(const QString &path, const FilePieces &pieces, LinkAtPath link) override;

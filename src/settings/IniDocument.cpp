@@ -1,5 +1,6 @@
 #include "settings/IniDocument.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -364,13 +365,18 @@ bool IniDocument::remove(const QString &key)
     if (entries.isEmpty())
         return false;
     // From the last line up, so that the places of the earlier ones stay where they were.
+    const qsizetype markLength = m_bytes.startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
     for (const qsizetype index : entries) {
         Entry &entry = m_entries[index];
-        const qsizetype start = entry.lineStart;
-        const qsizetype length = entry.lineLength;
-        m_bytes.remove(start, length);
+        const qsizetype lineEnd = entry.lineStart + entry.lineLength;
+        // The file's byte-order mark stays. A line that would come first in its place keeps an
+        // empty line before it where it begins with U+FEFF, which would read as the file's mark.
+        const qsizetype from = std::max(entry.lineStart, markLength);
+        const bool wouldBeMark = from == 0 && QByteArrayView(m_bytes).sliced(lineEnd).startsWith(byteOrderMark);
+        const qsizetype to = wouldBeMark ? entry.lineStart + entry.contentLength : lineEnd;
+        m_bytes.remove(from, to - from);
         entry.section = -1;
-        shiftFrom(start + length, -length);
+        shiftFrom(to, from - to);
     }
     return true;
 }

@@ -2,52 +2,138 @@
 
 #include <utility>
 
-void EditHistory::record(EditStep step)
+EditHistory::EditHistory(qint64 memoryLimit) : m_memoryLimit(memoryLimit) {}
+
+qint64 EditHistory::memoryOf(const EditStep &step)
 {
-    m_undone.clear();
-    if (step.typed && !m_done.empty()) {
-        EditStep &last = m_done.back();
+    return qint64(sizeof(EditStep)) + step.text.size() * qint64(sizeof(QChar))
+        + qint64(step.ends.size() * sizeof(TextLines::End));
+}
+
+void EditHistory::record(qint64 position, TextLines::Removed removed, QStringView inserted, bool typed)
+{
+    if (removed.text.isEmpty() && inserted.isEmpty())
+        return;
+    dropFrom(m_done);
+    const qint64 state = m_dropped + qint64(m_done);
+    if (typed && m_typing && m_done > 0 && m_saved != state && removed.text.isEmpty()) {
+        EditStep &last = m_steps[m_done - 1];
         // A word goes as one step: typing runs on after the last character typed, up to a blank.
-        const bool joins = last.typed && step.removed.isEmpty() && !step.inserted.isEmpty() && !last.inserted.isEmpty()
-            && step.position == last.position + last.inserted.size()
-            && !(last.inserted.back().isSpace() && !step.inserted.front().isSpace());
+        const bool joins = position == last.position + last.length && !(m_typedBlank && !inserted.front().isSpace());
         if (joins) {
-            last.inserted += step.inserted;
+            last.length += inserted.size();
+            m_typedBlank = inserted.back().isSpace();
             return;
         }
     }
-    m_done.push_back(std::move(step));
+    m_steps.push_back(EditStep{position, inserted.size(), std::move(removed.text), std::move(removed.ends)});
+    m_memory += memoryOf(m_steps.back());
+    ++m_done;
+    m_typing = typed && !inserted.isEmpty();
+    m_typedBlank = m_typing && inserted.back().isSpace();
+    keepToLimit();
 }
 
-std::optional<EditStep> EditHistory::undo()
+EditHistory::Change EditHistory::swap(TextLines &lines, EditStep &step)
 {
-    if (m_done.empty())
-        return std::nullopt;
-    EditStep step = std::move(m_done.back());
-    m_done.pop_back();
-    step.typed = false;
-    m_undone.push_back(step);
-    return step;
+    Change change;
+    change.position = step.position;
+    // Shared with the step, not copied: once the lines hold it, only the change does.
+    change.inserted = step.text;
+    m_memory -= memoryOf(step);
+    TextLines::Removed out = lines.replace(step.position, step.position + step.length, step.text, step.ends);
+    step.length = change.inserted.size();
+    step.text = std::move(out.text);
+    step.ends = std::move(out.ends);
+    m_memory += memoryOf(step);
+    change.removed = step.text;
+    return change;
 }
 
-std::optional<EditStep> EditHistory::redo()
+std::optional<std::pair<qint64, qint64>> EditHistory::rangeToUndo() const
 {
-    if (m_undone.empty())
+    if (m_done == 0)
         return std::nullopt;
-    EditStep step = std::move(m_undone.back());
-    m_undone.pop_back();
-    m_done.push_back(step);
-    return step;
+    const EditStep &step = m_steps[m_done - 1];
+    return std::pair(step.position, step.position + step.length);
+}
+
+std::optional<std::pair<qint64, qint64>> EditHistory::rangeToRedo() const
+{
+    if (m_done == m_steps.size())
+        return std::nullopt;
+    const EditStep &step = m_steps[m_done];
+    return std::pair(step.position, step.position + step.length);
+}
+
+std::optional<EditHistory::Change> EditHistory::undo(TextLines &lines)
+{
+    if (m_done == 0)
+        return std::nullopt;
+    m_typing = false;
+    --m_done;
+    Change change = swap(lines, m_steps[m_done]);
+    keepToLimit();
+    return change;
+}
+
+std::optional<EditHistory::Change> EditHistory::redo(TextLines &lines)
+{
+    if (m_done == m_steps.size())
+        return std::nullopt;
+    m_typing = false;
+    Change change = swap(lines, m_steps[m_done]);
+    ++m_done;
+    keepToLimit();
+    return change;
 }
 
 void EditHistory::clear()
 {
-    m_done.clear();
-    m_undone.clear();
+    m_steps.clear();
+    m_done = 0;
+    m_dropped = 0;
+    m_saved = 0;
+    m_typing = false;
+    m_memory = 0;
 }
 
-void EditHistory::closeTyping()
+void EditHistory::markSaved()
 {
-    if (!m_done.empty())
-        m_done.back().typed = false;
+    m_saved = m_dropped + qint64(m_done);
+    // Typing on would change the saved state's step.
+    m_typing = false;
+}
+
+void EditHistory::setMemoryLimit(qint64 bytes)
+{
+    m_memoryLimit = bytes;
+    keepToLimit();
+}
+
+void EditHistory::dropFrom(size_t index)
+{
+    while (m_steps.size() > index) {
+        m_memory -= memoryOf(m_steps.back());
+        m_steps.pop_back();
+    }
+    if (m_saved > m_dropped + qint64(m_steps.size()))
+        m_saved = -1;
+}
+
+void EditHistory::keepToLimit()
+{
+    // The step kept whatever it holds: the one undo takes next, or with none, the one redo does.
+    while (m_memory > m_memoryLimit && m_steps.size() > 1) {
+        if (m_done > 1) {
+            m_memory -= memoryOf(m_steps.front());
+            m_steps.pop_front();
+            --m_done;
+            ++m_dropped;
+            if (m_saved >= 0 && m_saved < m_dropped)
+                m_saved = -1;
+        } else {
+            dropFrom(m_steps.size() - 1);
+        }
+    }
 }

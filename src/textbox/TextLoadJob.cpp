@@ -1,28 +1,21 @@
 #include "textbox/TextLoadJob.h"
 
 #include "textbox/TextScan.h"
-#include "platform/FileServices.h"
+#include "platform/FileReader.h"
 
 #include <QCoreApplication>
 
-#include <chrono>
 #include <system_error>
 #include <thread>
 #include <utility>
 
-namespace {
-
-// How long stop() waits for the worker to see it.
-constexpr auto stopWait = std::chrono::milliseconds(500);
-
-} // namespace
-
-std::shared_ptr<TextLoadJob> TextLoadJob::start(FileServices &files, const QString &path, TextLoadLimits limits)
+std::shared_ptr<TextLoadJob> TextLoadJob::start(std::shared_ptr<FileReader> reader, const QString &path,
+                                                TextLoadLimits limits)
 {
     std::shared_ptr<TextLoadJob> job(new TextLoadJob(limits));
-    // The thread holds the job, so it outlives a window that stopped waiting for it.
+    // The thread holds the job and the reader, so both outlive a window that stopped waiting.
     try {
-        std::thread([job, &files, path] { job->run(files, path); }).detach();
+        std::thread([job, reader = std::move(reader), path] { job->run(*reader, path); }).detach();
     } catch (const std::system_error &) {
         // No thread to be had: the file cannot be read now.
         job->finish(TextLoadOutcome::Unreadable);
@@ -45,8 +38,11 @@ void TextLoadJob::onDone(std::function<void()> done)
 void TextLoadJob::postDone()
 {
     // The application object lives as long as any window that waits; the job may not.
+    QCoreApplication *application = QCoreApplication::instance();
+    if (!application)
+        return;
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
+        application,
         [weak = weak_from_this()] {
             const std::shared_ptr<TextLoadJob> job = weak.lock();
             if (!job)
@@ -82,10 +78,9 @@ int TextLoadJob::percentRead() const
 
 void TextLoadJob::stop()
 {
-    std::unique_lock lock(m_mutex);
+    const std::lock_guard lock(m_mutex);
     m_stop = true;
     m_done = nullptr;
-    m_changed.wait_for(lock, stopWait, [this] { return m_workerDone; });
 }
 
 std::optional<FileStamp> TextLoadJob::stamp() const
@@ -100,7 +95,7 @@ int TextLoadJob::error() const
     return m_error;
 }
 
-void TextLoadJob::run(FileServices &files, const QString &path)
+void TextLoadJob::run(FileReader &files, const QString &path)
 {
     // Before the read: a change after it shows at the save, also one made while it reads.
     const std::optional<FileStamp> stamp = FileStamp::of(path);
@@ -137,15 +132,12 @@ void TextLoadJob::run(FileServices &files, const QString &path)
 
 void TextLoadJob::finish(TextLoadOutcome outcome, std::optional<TextLines::Read> read, int error)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_outcome = m_stop ? TextLoadOutcome::Stopped : outcome;
-        m_error = error;
-        if (m_outcome == TextLoadOutcome::Loaded)
-            m_read = std::move(read);
-        m_workerDone = true;
-        if (m_done)
-            postDone();
-    }
-    m_changed.notify_all();
+    const std::lock_guard lock(m_mutex);
+    m_outcome = m_stop ? TextLoadOutcome::Stopped : outcome;
+    m_error = error;
+    if (m_outcome == TextLoadOutcome::Loaded)
+        m_read = std::move(read);
+    m_workerDone = true;
+    if (m_done)
+        postDone();
 }

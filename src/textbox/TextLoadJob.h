@@ -7,13 +7,12 @@
 #include <QString>
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 
-class FileServices;
+class FileReader;
 
 // What a load may cost: a file longer than maxBytes or of more than maxLines lines is refused.
 struct TextLoadLimits
@@ -28,12 +27,14 @@ enum class TextLoadOutcome { Running, Loaded, Unreadable, TooLarge, Stopped };
 // One file read into lines on a worker thread, so the window never waits on the read. The
 // worker reads every byte (the encoding and the number of lines are known before any text is
 // shown, and a file that is refused shows nothing) and finds its lines; the window's thread
-// then takes them whole.
+// then takes them whole. The worker owns what it uses (the job and the reader), so a window
+// that goes away meanwhile leaves it nothing destroyed to touch.
 class TextLoadJob : public std::enable_shared_from_this<TextLoadJob>
 {
 public:
-    // Starts reading path; files must outlive the worker (the program's services do).
-    static std::shared_ptr<TextLoadJob> start(FileServices &files, const QString &path, TextLoadLimits limits);
+    // Starts reading path with reader, which the worker keeps until it ends.
+    static std::shared_ptr<TextLoadJob> start(std::shared_ptr<FileReader> reader, const QString &path,
+                                              TextLoadLimits limits);
     ~TextLoadJob();
     TextLoadJob(const TextLoadJob &) = delete;
     TextLoadJob &operator=(const TextLoadJob &) = delete;
@@ -50,13 +51,13 @@ public:
     int error() const;
     // How far the read has come, in percent of the file's size when it began.
     int percentRead() const;
-    // Nobody waits for the load any more: the worker ends at its next step. Waits for it a
-    // short, bounded time; a worker stuck in a read ends on its own later.
+    // Nobody waits for the load any more: the worker ends at its next step, on its own. Returns
+    // at once, also while the worker is stuck in a read.
     void stop();
 
 private:
     explicit TextLoadJob(TextLoadLimits limits);
-    void run(FileServices &files, const QString &path);
+    void run(FileReader &files, const QString &path);
     void finish(TextLoadOutcome outcome, std::optional<TextLines::Read> read = std::nullopt, int error = 0);
     // Under m_mutex: runs m_done on the window's thread soon.
     void postDone();
@@ -66,7 +67,6 @@ private:
     std::atomic<qint64> m_bytesRead = 0;
     std::atomic<qint64> m_fileBytes = 0;
     mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
     TextLoadOutcome m_outcome = TextLoadOutcome::Running;
     std::optional<TextLines::Read> m_read;
     std::optional<FileStamp> m_stamp;

@@ -2,8 +2,12 @@
 
 #include "app/Form1.h"
 #include "app/PopupPresenter.h"
+#include "editor/TextEditor.h"
+#include "editor/Textpad.h"
 #include "settings/RegistryStore.h"
 #include "support/TestServices.h"
+
+#include <QTest>
 
 #include <memory>
 
@@ -36,6 +40,15 @@ struct FormFixture
         form.reset();
         form = std::make_unique<Form1>(services.services(), store, popups, timings);
         return start();
+    }
+    // Waits until the editor loads no file (a command began a load that ends after it); false
+    // when a load has not ended within 30 seconds.
+    bool editorLoadEnded()
+    {
+        return QTest::qWaitFor([this] {
+            const Textpad *textpad = form->editor().window().ifLoaded();
+            return !textpad || !textpad->isLoading();
+        }, 30'000);
     }
 
     TestServices services;

@@ -3,6 +3,7 @@
 #include "FormFixture.h"
 #include "editor/TextEditor.h"
 #include "editor/Textpad.h"
+#include "support/LoadWait.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -16,7 +17,7 @@ public:
     MinimisedEditor(FormFixture &fixture, const QString &file, QWidget *active) : m_fixture(fixture), m_active(active)
     {
         TextEditor &editor = fixture.form->editor();
-        QVERIFY(editor.LoadTextFile(file));
+        QVERIFY(loadAndWait(editor, file));
         m_textpad = editor.window().ifLoaded();
         m_textpad->showMinimized();
         m_active->show();
@@ -28,6 +29,7 @@ public:
     // After the command: the editor holds path and is still minimised, not raised, not active.
     void verifyLeftAlone(const QString &path)
     {
+        QVERIFY(m_fixture.editorLoadEnded());
         QCOMPARE(m_fixture.form->editor().window().ifLoaded(), m_textpad.data());
         QCOMPARE(m_textpad->document().path(), path);
         QVERIFY(m_textpad->isMinimized());

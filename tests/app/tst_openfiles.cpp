@@ -190,6 +190,7 @@ void TestOpenFiles::doubleClickWithTheMouse()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, where);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, where);
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, where);
+    QVERIFY(m_fixture->editorLoadEnded());
 
     QCOMPARE(board().text7()->text(), QStringLiteral("2"));
     QCOMPARE(editorPath(), page);
@@ -218,6 +219,7 @@ void TestOpenFiles::viewItemsActOnTheActivePane()
     select(4, QStringLiteral("tool.exe"));
 
     trigger(item);
+    QVERIFY(m_fixture->editorLoadEnded());
 
     QCOMPARE(editorPath(), page);
     QCOMPARE(browserPages(), showsPage ? QStringList{page} : QStringList());

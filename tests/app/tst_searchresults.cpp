@@ -226,6 +226,7 @@ void TestSearchResults::resultDeeperThanOnePath()
     s.makeCurrent(0);
 
     s.dig().mnuView_Click();
+    QVERIFY(s.f.editorLoadEnded());
     QCOMPARE(s.f.form->editor().window().ifLoaded()->text(), QString::fromLatin1(text));
 
     s.f.form->board().pane(2).folderList()->setPath(target.path());
@@ -270,16 +271,17 @@ void TestSearchResults::viewText()
     QCOMPARE(item->shortcut(), QKeySequence(QStringLiteral("Ctrl+V")));
 
     item->trigger();
+    QVERIFY(s.f.editorLoadEnded());
 
     Textpad *textpad = s.f.form->editor().window().ifLoaded();
     if (opens) {
         QVERIFY(textpad);
         QVERIFY(textpad->isVisible());
         QCOMPARE(textpad->text(), QStringLiteral("the text of ") + name);
-        QCOMPARE(s.f.services.files.reads.count(path), 1);
+        QCOMPARE(s.f.services.files.workerReads().count(path), 1);
     } else {
         QVERIFY(!textpad);
-        QVERIFY(s.f.services.files.reads.isEmpty());
+        QVERIFY(s.f.services.files.workerReads().isEmpty());
     }
     // The search window's list is left as it was.
     QCOMPARE(s.list().currentText(), path);
@@ -296,8 +298,9 @@ void TestSearchResults::viewTextOpensOnlyTheCurrentItem()
     s.makeCurrent(1);
 
     s.dig().mnuView_Click();
+    QVERIFY(s.f.editorLoadEnded());
 
-    QCOMPARE(s.f.services.files.reads, QStringList{b});
+    QCOMPARE(s.f.services.files.workerReads(), QStringList{b});
     QCOMPARE(s.f.form->editor().window().ifLoaded()->text(), QStringLiteral("beta"));
     QVERIFY(s.list().isSelected(0) && !s.list().isSelected(1) && s.list().isSelected(2));
 }
@@ -329,6 +332,7 @@ void TestSearchResults::keysInTheList()
     QVERIFY(QTest::qWaitForWindowActive(&s.dig()));
 
     QTest::keyClick(&s.list(), Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(s.f.editorLoadEnded());
     QCOMPARE(s.f.form->editor().window().ifLoaded()->text(), QStringLiteral("alpha"));
 
     s.dig().activateWindow();

@@ -2,6 +2,7 @@
 
 #include "editor/TextEditor.h"
 #include "editor/Textpad.h"
+#include "support/LoadWait.h"
 #include "support/TestDir.h"
 #include "support/TestServices.h"
 
@@ -27,6 +28,18 @@ struct EditorFixture
     TextBox *box() { return window()->txtNote(); }
     bool changed() { return editor.state().textChanged; }
     QString path(const QString &relative) { return dir.filePath(relative); }
+    // Loads path as the rest of the program does, and waits until the load has ended: whether
+    // the file is in.
+    bool load(const QString &path) { return loadAndWait(editor, path); }
+    // Waits until the window loads no file (a command began a load that ends after it); false
+    // when a load has not ended within 30 seconds.
+    bool loadEnded()
+    {
+        return QTest::qWaitFor([this] {
+            const Textpad *textpad = editor.window().ifLoaded();
+            return !textpad || !textpad->isLoading();
+        }, 30'000);
+    }
 
     // Types text at the end of the text box, as the user would.
     void type(const QString &text)

@@ -77,6 +77,7 @@ private Q_SLOTS:
     void saveAsOfAnUntitledDocumentTakesTheName();
     void theDesignCaptionCountsAsUntitled();
     void unchangedDocumentClosesWithoutAsking();
+    void undoBackToTheSavedTextLeavesItUnchanged();
 };
 
 void EditorDocumentTest::cleanup()
@@ -105,12 +106,12 @@ void EditorDocumentTest::loadingWhileOpenKeepsTheWindow()
 {
     const QString a = f->dir.createFile(QStringLiteral("a.txt"), "first");
     const QString b = f->dir.createFile(QStringLiteral("b.txt"), "second");
-    QVERIFY(f->editor.LoadTextFile(a));
+    QVERIFY(f->load(a));
     Textpad *textpad = f->window();
     textpad->move(10, 20);
     const QPoint placed = textpad->pos();
 
-    QVERIFY(f->editor.LoadTextFile(b));
+    QVERIFY(f->load(b));
     QCOMPARE(f->window(), textpad);
     QCOMPARE(textpad->pos(), placed);
     QCOMPARE(textpad->text(), QStringLiteral("second"));
@@ -122,7 +123,7 @@ void EditorDocumentTest::loadShowsThePathInUpperCase()
     f->untitledWith(QStringLiteral("dropped"));
     // Loading into a changed document asks first; No drops the text.
     f->dialogs().answerMessage(MessageAnswer::No);
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     QCOMPARE(f->window()->windowTitle(), path.toUpper());
     QCOMPARE(f->window()->document().path(), path);
     QCOMPARE(f->window()->text(), QStringLiteral("line 1\nline 2\n"));
@@ -171,7 +172,7 @@ void EditorDocumentTest::unchangedLoadAndSaveGiveTheSameBytes()
 {
     QFETCH(QByteArray, bytes);
     const QString path = f->dir.createFile(QStringLiteral("file.txt"), bytes);
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     QVERIFY(!f->changed());
     f->window()->mnuFileSave_Click();
     QCOMPARE(f->dir.read(QStringLiteral("file.txt")).toHex(' '), bytes.toHex(' '));
@@ -198,7 +199,7 @@ void EditorDocumentTest::anEditChangesOnlyTheLinesItTouches()
     QFETCH(QString, edit);
     QFETCH(QByteArray, saved);
     const QString path = f->dir.createFile(QStringLiteral("mixed.txt"), "one\r\ntwo\nthree\rfour\r\n");
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     const TextLines &lines = f->box()->lines();
     const qint64 line2End = lines.lineStart(1) + lines.lineLength(1);
     f->box()->setCursorPosition(edit == QLatin1String("enter") ? line2End - 1 : line2End);
@@ -252,12 +253,12 @@ void EditorDocumentTest::loadThatCannotReadChangesNothing()
     if (::geteuid() == 0)
         f->services.files.readErrors.insert(secret, FileErrors::PathFileAccess);
     const QString path = f->dir.createFile(QStringLiteral("kept.txt"), "kept");
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     f->type(QStringLiteral(" and typed"));
     if (!message.isEmpty())
         f->dialogs().answerMessage(MessageAnswer::Ok);
 
-    QVERIFY(!f->window()->LoadTextFile(name.startsWith(QLatin1Char('/')) ? name : f->path(name)));
+    QVERIFY(!loadAndWait(*f->window(), name.startsWith(QLatin1Char('/')) ? name : f->path(name)));
     QCOMPARE(f->window()->text(), QStringLiteral("kept and typed"));
     QCOMPARE(f->window()->windowTitle(), path.toUpper());
     QCOMPARE(f->window()->document().path(), path);
@@ -272,7 +273,7 @@ void EditorDocumentTest::loadThatCannotReadChangesNothing()
 void EditorDocumentTest::saveWritesTheRealFileNotTheCaption()
 {
     const QString path = f->dir.createFile(QStringLiteral("Notes.txt"), "old\n");
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     f->type(QStringLiteral("more"));
     QVERIFY(f->changed());
     f->window()->mnuFileSave_Click();
@@ -286,7 +287,7 @@ void EditorDocumentTest::namesThatAreNotUtf8LoadAndSaveTheSameFile()
     const QByteArray raw = f->dir.path().toUtf8() + "/r\xE9sum\xE9.txt";
     const QString path = PathCodec::decode(raw);
     QVERIFY(f->services.realFiles.writeFile(path, "caf\xE9\r\n") == 0);
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     QCOMPARE(f->window()->text(), QStringLiteral("caf\u00E9\n"));
     f->type(QStringLiteral("!"));
     f->window()->mnuFileSave_Click();
@@ -339,7 +340,7 @@ void EditorDocumentTest::prompts()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         break;
     case Command::OutsideLoad:
-        f->editor.LoadTextFile(other);
+        f->load(other);
         break;
     }
 
@@ -388,7 +389,7 @@ void EditorDocumentTest::failedSaveKeepsTheOldFile()
 {
     QFETCH(bool, readOnlyFile);
     const QString path = f->dir.createFile(QStringLiteral("sub/keep.txt"), "old text\n");
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     f->type(QStringLiteral("new"));
     if (readOnlyFile)
         setMode(path, 0444);
@@ -421,7 +422,7 @@ void EditorDocumentTest::failedSaveKeepsTheOldFile()
 void EditorDocumentTest::textTheEncodingCannotHoldIsNotSaved()
 {
     const QString path = f->dir.createFile(QStringLiteral("latin.txt"), "caf\xE9\n");
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     f->type(QStringLiteral("\u4E2D"));
     f->dialogs().answerMessage(MessageAnswer::Ok);
     QVERIFY(!f->window()->SaveDocument());
@@ -459,7 +460,7 @@ void EditorDocumentTest::untitledSaveAsksEachTimeAndStaysNew()
 void EditorDocumentTest::saveAsOfANamedDocumentWritesACopy()
 {
     const QString a = f->dir.createFile(QStringLiteral("a.txt"), "a\n");
-    QVERIFY(f->editor.LoadTextFile(a));
+    QVERIFY(f->load(a));
     f->type(QStringLiteral("b"));
     f->dialogs().answerText(f->path(QStringLiteral("b.txt")));
     QVERIFY(f->window()->mnuFileSaveAs_Click());
@@ -486,7 +487,7 @@ void EditorDocumentTest::saveAsOfAnUntitledDocumentTakesTheName()
 
 void EditorDocumentTest::theDesignCaptionCountsAsUntitled()
 {
-    QVERIFY(!f->editor.LoadTextFile(f->path(QStringLiteral("missing.txt"))));
+    QVERIFY(!f->load(f->path(QStringLiteral("missing.txt"))));
     QCOMPARE(f->window()->windowTitle(), QStringLiteral("TextPad "));
     f->type(QStringLiteral("typed"));
     f->dialogs().answerText(f->path(QStringLiteral("typed.txt")));
@@ -498,10 +499,45 @@ void EditorDocumentTest::theDesignCaptionCountsAsUntitled()
 void EditorDocumentTest::unchangedDocumentClosesWithoutAsking()
 {
     const QString path = f->dir.createFile(QStringLiteral("a.txt"), "a");
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     f->window()->mnuFileExit_Click();
     QVERIFY(!f->editor.window().isLoaded());
     QVERIFY(f->dialogs().messages().isEmpty());
+}
+
+void EditorDocumentTest::undoBackToTheSavedTextLeavesItUnchanged()
+{
+    const QString path = f->dir.createFile(QStringLiteral("a.txt"), "first\n");
+    QVERIFY(f->load(path));
+    const auto undo = [this] { QTest::keyClick(f->box(), Qt::Key_Z, Qt::ControlModifier); };
+    const auto redo = [this] { QTest::keyClick(f->box(), Qt::Key_Y, Qt::ControlModifier); };
+    // Back to the text loaded.
+    f->type(QStringLiteral("typed"));
+    QVERIFY(f->changed());
+    undo();
+    QCOMPARE(f->window()->text(), QStringLiteral("first\n"));
+    QVERIFY(!f->changed());
+    redo();
+    QVERIFY(f->changed());
+
+    // Back to the text saved, from either side.
+    f->window()->mnuFileSave_Click();
+    QVERIFY(!f->changed());
+    undo();
+    QVERIFY(f->changed());
+    redo();
+    QVERIFY(!f->changed());
+    f->type(QStringLiteral("more"));
+    QVERIFY(f->changed());
+    undo();
+    QCOMPARE(f->window()->text(), QStringLiteral("first\ntyped"));
+    QVERIFY(!f->changed());
+
+    // So Exit closes without asking.
+    f->window()->mnuFileExit_Click();
+    QVERIFY(!f->editor.window().isLoaded());
+    QVERIFY(f->dialogs().messages().isEmpty());
+    QCOMPARE(f->dir.read(QStringLiteral("a.txt")), QByteArray("first\ntyped\n"));
 }
 
 QTEST_MAIN(EditorDocumentTest)

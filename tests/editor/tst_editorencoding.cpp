@@ -19,7 +19,7 @@ class EditorEncodingTest : public TestCase
     void latinDocumentWith(const QString &typed, const QByteArray &lineEnd = "\n")
     {
         const QString path = f->dir.createFile(QStringLiteral("latin.txt"), "caf\xE9" + lineEnd + "na\xEFve" + lineEnd);
-        QVERIFY(f->editor.LoadTextFile(path));
+        QVERIFY(f->load(path));
         QCOMPARE(f->window()->document().format().encoding, TextEncoding::Windows1252);
         // Put in through the text cursor, as a paste would: a key press carries no half of a
         // character beyond 16 bits.
@@ -115,7 +115,7 @@ void EditorEncodingTest::saveAsOffersUtf8()
     const QString typedText = QStringLiteral("caf\u00E9\nna\u00EFve\n \u2192 d\u00E9j\u00E0");
     QCOMPARE(f->dir.read(QStringLiteral("copy.txt")), (typedText + QLatin1Char('\n')).toUtf8());
     // Read back, the copy gives the typed text (with the line end the save ended it with).
-    QVERIFY(f->editor.LoadTextFile(copy));
+    QVERIFY(f->load(copy));
     QCOMPARE(f->window()->text(), typedText + QLatin1Char('\n'));
     QCOMPARE(f->window()->document().format().encoding, TextEncoding::Utf8);
 }
@@ -214,7 +214,7 @@ void EditorEncodingTest::everyTextFileIsSavedAsItWasRead()
     QFETCH(QByteArray, edited);
     QFETCH(QByteArray, utf8);
     const QString path = f->dir.createFile(QStringLiteral("text.txt"), file);
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     QCOMPARE(f->window()->document().format().encoding, encoding);
     QCOMPARE(f->window()->text(), text);
     QVERIFY(f->window()->SaveDocument());
@@ -237,7 +237,7 @@ void EditorEncodingTest::everyTextFileIsSavedAsItWasRead()
     }
     QCOMPARE(f->dir.read(QStringLiteral("copy.txt")).toHex(' '), utf8.toHex(' '));
     const QString shown = f->window()->text();
-    QVERIFY(f->editor.LoadTextFile(copy));
+    QVERIFY(f->load(copy));
     QCOMPARE(f->window()->text(), shown);
     QCOMPARE(f->window()->document().format().encoding, TextEncoding::Utf8);
     QVERIFY(f->dialogs().messages().isEmpty());

@@ -4,6 +4,7 @@
 #include "EditorFixture.h"
 #include "support/TestCase.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QTimer>
@@ -66,7 +67,9 @@ private Q_SLOTS:
     }
 
     void theWindowAnswersWhileABigFileLoads();
+    void theCallReturnsBeforeTheFileIsIn();
     void closingTheWindowDropsTheLoad();
+    void aWindowDestroyedWhileLoadingTellsNobody();
     void aSecondLoadTakesOverFromTheFirst();
     void aLoadKeepsTheBoxSettingsAndIsNoEditToUndo();
 };
@@ -90,7 +93,7 @@ void EditorLoadTest::theWindowAnswersWhileABigFileLoads()
         return true;
     });
 
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     QVERIFY2(watch.turns() > 0, "the window did not answer during the load");
     QCOMPARE(textMeanwhile, QStringLiteral("earlier"));
     QVERIFY2(captionMeanwhile.startsWith(path.toUpper() + QStringLiteral(" (")) && captionMeanwhile.endsWith(QStringLiteral("%)")),
@@ -107,19 +110,66 @@ void EditorLoadTest::theWindowAnswersWhileABigFileLoads()
     QCOMPARE(f->dir.read(QStringLiteral("big.log")), log);
 }
 
+void EditorLoadTest::theCallReturnsBeforeTheFileIsIn()
+{
+    const QString path = f->dir.createFile(QStringLiteral("a.txt"), "the file\n");
+    Textpad *textpad = f->window();
+    f->type(QStringLiteral("earlier"));
+    f->editor.state().textChanged = false;
+    QList<bool> ended;
+    textpad->LoadTextFile(path, [&](bool loaded) {
+        // The file is in, the window as a load leaves it, when the caller hears of it.
+        QCOMPARE(textpad->text(), QStringLiteral("the file\n"));
+        QCOMPARE(textpad->windowTitle(), path.toUpper());
+        QVERIFY(!textpad->isLoading());
+        QVERIFY(!textpad->txtNote()->isReadOnly());
+        ended << loaded;
+    });
+    // Nothing waited: the window still shows its earlier text and takes no edit meanwhile.
+    QVERIFY(ended.isEmpty());
+    QVERIFY(textpad->isLoading());
+    QCOMPARE(textpad->text(), QStringLiteral("earlier"));
+    QVERIFY(textpad->txtNote()->isReadOnly());
+    QVERIFY(!textpad->menuBar()->isEnabled());
+    QCOMPARE(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor, Qt::BusyCursor);
+    QTRY_COMPARE(ended, QList<bool>{true});
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!f->changed());
+}
+
 void EditorLoadTest::closingTheWindowDropsTheLoad()
 {
     const QString path = f->dir.createFile(QStringLiteral("big.log"), bigLog());
     QPointer<Textpad> textpad = f->window();
+    QList<bool> ended;
+    textpad->LoadTextFile(path, [&](bool loaded) { ended << loaded; });
     const EveryTurn closer([&] {
         textpad->close();
         return true;
     });
-    QVERIFY(!f->editor.LoadTextFile(path));
+    QTRY_VERIFY(!ended.isEmpty());
+    QCOMPARE(ended, QList<bool>{false});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!textpad);
     QVERIFY(!f->editor.window().isLoaded());
     QVERIFY(f->dialogs().messages().isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void EditorLoadTest::aWindowDestroyedWhileLoadingTellsNobody()
+{
+    const QString path = f->dir.createFile(QStringLiteral("big.log"), bigLog());
+    bool told = false;
+    f->window()->LoadTextFile(path, [&](bool) { told = true; });
+    f->editor.window().unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!f->editor.window().isLoaded());
+    QVERIFY(!QApplication::overrideCursor());
+    // The worker runs on to its end by itself, owning what it reads with.
+    f.reset();
+    QTest::qWait(200);
+    QVERIFY(!told);
+    f = std::make_unique<EditorFixture>();
 }
 
 void EditorLoadTest::aSecondLoadTakesOverFromTheFirst()
@@ -127,13 +177,16 @@ void EditorLoadTest::aSecondLoadTakesOverFromTheFirst()
     const QString big = f->dir.createFile(QStringLiteral("big.log"), bigLog());
     const QString small = f->dir.createFile(QStringLiteral("small.txt"), "small\r\nfile\r\n");
     Textpad *textpad = f->window();
-    bool secondLoaded = false;
-    const EveryTurn second([&] {
-        secondLoaded = f->editor.LoadTextFile(small);
-        return true;
-    });
-    QVERIFY(!f->editor.LoadTextFile(big));
-    QVERIFY(secondLoaded);
+    QStringList ended;
+    const auto note = [&ended](const QString &name) {
+        return [&ended, name](bool loaded) { ended << name + (loaded ? QStringLiteral(" in") : QStringLiteral(" stopped")); };
+    };
+    f->editor.LoadTextFile(big, note(QStringLiteral("big")));
+    f->editor.LoadTextFile(small, note(QStringLiteral("small")));
+    // The first hears at once that it gave way.
+    QCOMPARE(ended, QStringList{QStringLiteral("big stopped")});
+    QTRY_COMPARE(ended.size(), 2);
+    QCOMPARE(ended.last(), QStringLiteral("small in"));
     QCOMPARE(textpad->windowTitle(), small.toUpper());
     QCOMPARE(textpad->document().path(), small);
     QCOMPARE(textpad->text(), QStringLiteral("small\nfile\n"));
@@ -149,7 +202,7 @@ void EditorLoadTest::aLoadKeepsTheBoxSettingsAndIsNoEditToUndo()
     const int last = int(families.size()) - 1;
     textpad->mnuFontName_Click(last);
     const QString path = f->dir.createFile(QStringLiteral("a.txt"), "first line\nsecond line\n");
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
 
     const TextBox *box = textpad->txtNote();
     QCOMPARE(box->font().family(), families.at(last));

@@ -35,9 +35,10 @@ void EditorOpenTest::namedRoadSetsTheDialogAndLoadsUpperCase()
 {
     const QString first = f->dir.createFile(QStringLiteral("first.txt"), "first");
     const QString page = f->dir.createFile(QStringLiteral("web/Page.htm"), "<p>page</p>");
-    QVERIFY(f->editor.LoadTextFile(first));
+    QVERIFY(f->load(first));
     f->dialogs().answerText(page);
     f->window()->menus().action(QStringLiteral("mnuOpen"))->trigger();
+    QVERIFY(f->loadEnded());
 
     QCOMPARE(f->window()->windowTitle(), page.toUpper());
     QCOMPARE(f->window()->text(), QStringLiteral("<p>page</p>"));
@@ -61,11 +62,12 @@ void EditorOpenTest::namedRoadSetsTheDialogAndLoadsUpperCase()
 void EditorOpenTest::namedRoadNoThenCancelKeepsTheTextChanged()
 {
     const QString path = f->dir.createFile(QStringLiteral("a.txt"), "a");
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     f->type(QStringLiteral("b"));
     f->dialogs().answerMessage(MessageAnswer::No);
     f->dialogs().answerText(std::nullopt);
     f->window()->FileOpenProc();
+    QVERIFY(f->loadEnded());
     QCOMPARE(f->dialogs().messageTexts(), QStringList{QStringLiteral("Save changes to ") + path.toUpper() + QLatin1Char('?')});
     QCOMPARE(f->window()->text(), QStringLiteral("ab"));
     QVERIFY(f->changed());
@@ -73,6 +75,7 @@ void EditorOpenTest::namedRoadNoThenCancelKeepsTheTextChanged()
     f->dialogs().answerMessage(MessageAnswer::No);
     f->dialogs().answerText(f->path(QStringLiteral("gone.txt")));
     f->window()->FileOpenProc();
+    QVERIFY(f->loadEnded());
     QCOMPARE(f->window()->text(), QStringLiteral("ab"));
     QVERIFY(f->changed());
     // So closing still asks.
@@ -84,12 +87,13 @@ void EditorOpenTest::namedRoadNoThenCancelKeepsTheTextChanged()
 void EditorOpenTest::namedRoadYesThenCancelledSaveOpensNothing()
 {
     const QString path = f->dir.createFile(QStringLiteral("locked.txt"), "old");
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     f->type(QStringLiteral("new"));
     f->services.files.writeErrors.insert(path, 75);
     f->dialogs().answerMessage(MessageAnswer::Yes);
     f->dialogs().answerMessage(MessageAnswer::Ok); // the failed save
     f->window()->FileOpenProc();
+    QVERIFY(f->loadEnded());
     QVERIFY(f->dialogs().fileRequests().isEmpty());
     QCOMPARE(f->window()->text(), QStringLiteral("oldnew"));
     QVERIFY(f->changed());
@@ -99,11 +103,12 @@ void EditorOpenTest::namedRoadYesSavesThenOpens()
 {
     const QString path = f->dir.createFile(QStringLiteral("a.txt"), "a\n");
     const QString other = f->dir.createFile(QStringLiteral("b.txt"), "b");
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     f->type(QStringLiteral("more"));
     f->dialogs().answerMessage(MessageAnswer::Yes);
     f->dialogs().answerText(other);
     f->window()->FileOpenProc();
+    QVERIFY(f->loadEnded());
     QCOMPARE(f->dir.read(QStringLiteral("a.txt")), QByteArray("a\nmore\n"));
     QCOMPARE(f->window()->text(), QStringLiteral("b"));
     QCOMPARE(f->window()->windowTitle(), other.toUpper());
@@ -116,6 +121,7 @@ void EditorOpenTest::untitledRoadKeepsTheNameAsReturned()
     f->window()->StartNewDocument();
     f->dialogs().answerText(notes);
     f->window()->FileOpenProc();
+    QVERIFY(f->loadEnded());
     QCOMPARE(f->window()->windowTitle(), notes);
     QCOMPARE(f->window()->text(), QStringLiteral("notes"));
     QVERIFY(!f->changed());
@@ -133,6 +139,7 @@ void EditorOpenTest::untitledChangedCancelLoadsNothing()
     f->untitledWith(QStringLiteral("unsaved"));
     f->dialogs().answerText(std::nullopt); // the save dialog
     f->window()->FileOpenProc();
+    QVERIFY(f->loadEnded());
     QCOMPARE(f->dialogs().fileRequests().size(), 1);
     QCOMPARE(f->window()->text(), QStringLiteral("unsaved"));
     QCOMPARE(f->window()->windowTitle(), QStringLiteral("New"));
@@ -146,6 +153,7 @@ void EditorOpenTest::untitledChangedSavesFirst()
     f->dialogs().answerText(f->path(QStringLiteral("kept.txt")));
     f->dialogs().answerText(other);
     f->window()->FileOpenProc();
+    QVERIFY(f->loadEnded());
     QCOMPARE(f->dir.read(QStringLiteral("kept.txt")), QByteArray("unsaved\n"));
     QCOMPARE(f->window()->text(), QStringLiteral("other"));
     QCOMPARE(f->window()->windowTitle(), other);
@@ -156,6 +164,7 @@ void EditorOpenTest::untitledChangedSavesFirst()
     f->dialogs().answerText(f->path(QStringLiteral("missing/kept.txt")));
     f->dialogs().answerMessage(MessageAnswer::Ok);
     f->window()->FileOpenProc();
+    QVERIFY(f->loadEnded());
     QCOMPARE(f->dialogs().fileRequests().size(), 3);
     QCOMPARE(f->window()->text(), QStringLiteral("more"));
     QVERIFY(f->changed());
@@ -166,6 +175,7 @@ void EditorOpenTest::untitledMissingFileChangesNothing()
     f->window()->StartNewDocument();
     f->dialogs().answerText(f->path(QStringLiteral("typed-but-missing.txt")));
     f->window()->FileOpenProc();
+    QVERIFY(f->loadEnded());
     QCOMPARE(f->window()->windowTitle(), QStringLiteral("New"));
     QVERIFY(f->window()->document().isUntitled());
 }
@@ -188,9 +198,10 @@ void EditorOpenTest::htmlEndingShowsTheMenu()
     f->window()->StartNewDocument();
     f->dialogs().answerText(path);
     f->window()->FileOpenProc();
+    QVERIFY(f->loadEnded());
     QCOMPARE(f->window()->isHtmlMenuVisible(), shows);
     // Loading another file never hides it again.
-    QVERIFY(f->window()->LoadTextFile(f->dir.createFile(QStringLiteral("plain.txt"), "p")));
+    QVERIFY(loadAndWait(*f->window(), f->dir.createFile(QStringLiteral("plain.txt"), "p")));
     QCOMPARE(f->window()->isHtmlMenuVisible(), shows);
 }
 

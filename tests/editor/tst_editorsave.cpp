@@ -53,7 +53,7 @@ class EditorSaveTest : public TestCase
     QString editedNotes()
     {
         const QString path = f->dir.createFile(QStringLiteral("notes.txt"), "first\nsecond\n");
-        if (!f->editor.LoadTextFile(path))
+        if (!f->load(path))
             return QString();
         f->type(QStringLiteral("typed"));
         return path;
@@ -178,7 +178,7 @@ void EditorSaveTest::nothingToAskAbout()
         f->dir.createFile(QStringLiteral("real/notes.txt"), "first\n");
         path = f->path(QStringLiteral("notes.txt"));
         QVERIFY(::symlink("real/notes.txt", PathCodec::encode(path).constData()) == 0);
-        QVERIFY(f->editor.LoadTextFile(path));
+        QVERIFY(f->load(path));
         f->type(QStringLiteral("typed"));
     } else {
         path = editedNotes();
@@ -276,7 +276,7 @@ void EditorSaveTest::aKilledSaveInPlaceLeavesTheOldTextWhole()
         old += "old line " + QByteArray::number(line) + "\r\n";
     const QString path = f->dir.createFile(QStringLiteral("big.txt"), old);
     QVERIFY(::link(PathCodec::encode(path).constData(), PathCodec::encode(f->path(QStringLiteral("hard.txt"))).constData()) == 0);
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     f->box()->setCursorPosition(0);
     f->box()->insertText(QStringLiteral("a new first line\n"));
 
@@ -349,7 +349,7 @@ void EditorSaveTest::anEmptiedDocumentSavesAsAnEmptyFile()
     QVERIFY(f->window()->SaveDocument());
     QCOMPARE(QFile(path).size(), 0);
     // And loaded again, empty as it is, it saves as it was.
-    QVERIFY(f->editor.LoadTextFile(path));
+    QVERIFY(f->load(path));
     QVERIFY(f->window()->SaveDocument());
     QCOMPARE(QFile(path).size(), 0);
 }

@@ -33,7 +33,7 @@ class HtmlPreviewTest : public TestCase
     Textpad *loaded(const QString &relative, const QByteArray &contents)
     {
         const QString path = f->dir.createFile(relative, contents);
-        if (!f->editor.LoadTextFile(path))
+        if (!f->load(path))
             return nullptr;
         return f->window();
     }
@@ -170,7 +170,7 @@ void HtmlPreviewTest::showChangesNeverWritesThroughALink()
         f->dir.createFile(QStringLiteral("w/index.html"), "<p>saved</p>\n");
         QVERIFY(::link(PathCodec::encode(document).constData(), PathCodec::encode(preview).constData()) == 0);
     }
-    QVERIFY(f->editor.LoadTextFile(document));
+    QVERIFY(f->load(document));
     Textpad *textpad = f->window();
     f->type(QStringLiteral("<p>unsaved</p>"));
     const auto previewStatus = [&] {

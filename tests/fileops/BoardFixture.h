@@ -36,6 +36,7 @@ public:
     bool exists(const QString &path) override { return m_real.exists(path); }
     qint64 length(const QString &path) override { return m_real.length(path); }
     FileContents readFile(const QString &path, qint64 maxSize) override { return m_real.readFile(path, maxSize); }
+    std::shared_ptr<FileReader> reader() override { return m_real.reader(); }
     int writeFile(const QString &path, const QByteArray &data) override { return m_real.writeFile(path, data); }
     int replaceFile(const QString &path, const QByteArray &data) override { return m_real.replaceFile(path, data); }
     bool isSameFile(const QString &a, const QString &b) override { return m_real.isSameFile(a, b); }

@@ -25,7 +25,8 @@ private Q_SLOTS:
     void viewHtmlGate();
     void viewHtmlOpensTheActivePanesFile();
     void viewHtmlWithoutActivePane();
-    void viewHtmlStopsWhenTheEditorKeepsItsText();
+    void viewHtmlShowsTheViewerOnceTheFileIsIn_data();
+    void viewHtmlShowsTheViewerOnceTheFileIsIn();
 
 private:
     std::unique_ptr<OpenFixture> m_fixture;
@@ -221,18 +222,31 @@ void TestViewCommands::viewHtmlWithoutActivePane()
     QCOMPARE(f.happened(), QStringList());
 }
 
-void TestViewCommands::viewHtmlStopsWhenTheEditorKeepsItsText()
+void TestViewCommands::viewHtmlShowsTheViewerOnceTheFileIsIn_data()
 {
+    QTest::addColumn<bool>("loaded");
+    QTest::newRow("the file is in") << true;
+    QTest::newRow("the editor keeps its text") << false;
+}
+
+void TestViewCommands::viewHtmlShowsTheViewerOnceTheFileIsIn()
+{
+    QFETCH(bool, loaded);
     TestDir dir;
     const QString page = dir.createFile(QStringLiteral("a.html"));
     OpenFixture &f = *m_fixture;
     f.open(1, dir.path());
     f.click(1, QStringLiteral("a.html"));
-    f.editor.accept = false;
+    f.editor.later = true;
+    f.editor.accept = loaded;
 
     f.views.mnuHtm_0_Click();
-
     QCOMPARE(f.happened(), QStringList{QStringLiteral("edit ") + page});
+    f.editor.finishLoad();
+    QStringList expected{QStringLiteral("edit ") + page};
+    if (loaded)
+        expected << QStringLiteral("html ") + page;
+    QCOMPARE(f.happened(), expected);
 }
 
 QTEST_MAIN(TestViewCommands)

@@ -38,6 +38,7 @@ void TestPathCodec::roundTrip_data()
     // A byte-order mark is a character of the name like any other, also after a raw byte.
     QTest::newRow("a name that begins with a byte-order mark") << QByteArray("\xef\xbb\xbfnotes.txt") << 0;
     QTest::newRow("a byte-order mark after a raw byte") << QByteArray("\xff\xef\xbb\xbf\xc3\xa9") << 1;
+    QTest::newRow("U+FEFF twice") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf") << 0;
 }
 
 void TestPathCodec::roundTrip()

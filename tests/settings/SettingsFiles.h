@@ -2,6 +2,8 @@
 
 // What the settings tests share: the settings file read and written as another program would.
 
+#include "support/FuzzSeeds.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -23,9 +25,11 @@ inline QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Writes the file as another program (or a person with an editor) would.
+// Writes the file as another program (or a person with an editor) would. Each such file is a
+// seed of the settings reader's fuzz target.
 inline void writeRaw(const QString &path, const QByteArray &contents)
 {
+    QVERIFY(FuzzSeeds::write("PANOPTRA_INI_CORPUS", contents));
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

@@ -123,6 +123,8 @@ private slots:
     void worksWithoutATemporaryFolder();
     void deleteOfMissingValueChangesNothing_data();
     void deleteOfMissingValueChangesNothing();
+    void deleteOfTheFirstLineKeepsTheMarks_data();
+    void deleteOfTheFirstLineKeepsTheMarks();
 
 private:
     std::unique_ptr<TestServices> m_env;
@@ -581,6 +583,35 @@ void TestRegistryStore::deleteOfMissingValueChangesNothing()
     store.DeleteRegValue(HKEY_CURRENT_USER, key, valueName);
     QCOMPARE(readAll(m_ini), before);
     QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, mainForm, backColor), QStringLiteral("7"));
+}
+
+void TestRegistryStore::deleteOfTheFirstLineKeepsTheMarks_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("after");
+    // The next line begins with U+FEFF: first in the file, it would read as the file's mark and
+    // make the header a header, and mnuFav2 a value of its section.
+    QTest::newRow("a line that begins with U+FEFF comes next")
+        << QByteArray("Software\\Panoptra\\Menu\\mnuFav1=One\n\xef\xbb\xbf[Software]\nPanoptra\\Menu\\mnuFav2=Two\n")
+        << QByteArray("\n\xef\xbb\xbf[Software]\nPanoptra\\Menu\\mnuFav2=Two\n");
+    QTest::newRow("the file's own mark")
+        << QByteArray("\xef\xbb\xbfSoftware\\Panoptra\\Menu\\mnuFav1=One\r\nPanoptra\\Menu\\mnuFav2=Two\r\n")
+        << QByteArray("\xef\xbb\xbfPanoptra\\Menu\\mnuFav2=Two\r\n");
+}
+
+void TestRegistryStore::deleteOfTheFirstLineKeepsTheMarks()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, after);
+    writeRaw(m_ini, file);
+    RegistryStore store;
+    const QString menu = QStringLiteral("Software\\Panoptra\\Menu");
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav1")), QStringLiteral("One"));
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav2")), QString());
+    QVERIFY(store.DeleteRegValue(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav1")));
+    QCOMPARE(readAll(m_ini), after);
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav1")), QString());
+    QCOMPARE(store.GetRegString(HKEY_CURRENT_USER, menu, QStringLiteral("mnuFav2")), QString());
 }
 
 QTEST_GUILESS_MAIN(TestRegistryStore)

@@ -5,6 +5,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Drives.h"
+#include "platform/FileReader.h"
 #include "platform/FileServices.h"
 #include "platform/Launchers.h"
 #include "platform/ProgramEnd.h"
@@ -179,7 +180,6 @@ public:
         noteRead(path);
         return m_real.readFile(path, maxSize);
     }
-    // Also from the editor's worker thread, while the test waits.
     FileContents readFileInPieces(const QString &path, qint64 maxSize,
                                   const std::function<bool(QByteArrayView)> &consume) override
     {
@@ -190,6 +190,12 @@ public:
             return refused;
         }
         return m_real.readFileInPieces(path, maxSize, consume);
+    }
+    // The real reader, each read it makes on a worker noted in workerReads(), refusing the
+    // readErrors set when it was handed out.
+    std::shared_ptr<FileReader> reader() override
+    {
+        return std::make_shared<RecordingReader>(m_real.reader(), m_workerReads, readErrors);
     }
     int writeFile(const QString &path, const QByteArray &data) override
     {
@@ -230,16 +236,53 @@ public:
     QStringList reads;
     QStringList writes;
     QList<QPair<QString, QString>> copies;
-
-private:
-    void noteRead(const QString &path)
+    // The files the readers handed out read, on whatever thread.
+    QStringList workerReads() const
     {
-        const std::lock_guard lock(m_readsMutex);
-        reads << path;
+        const std::lock_guard lock(m_workerReads->mutex);
+        return m_workerReads->paths;
     }
 
+private:
+    // Shared with the readers, which may outlive these services.
+    struct ReadLog
+    {
+        std::mutex mutex;
+        QStringList paths;
+    };
+    class RecordingReader : public FileReader
+    {
+    public:
+        RecordingReader(std::shared_ptr<FileReader> real, std::shared_ptr<ReadLog> log, QHash<QString, int> errors)
+            : m_real(std::move(real)), m_log(std::move(log)), m_errors(std::move(errors))
+        {
+        }
+        qint64 length(const QString &path) override { return m_real->length(path); }
+        FileContents readFileInPieces(const QString &path, qint64 maxSize,
+                                      const std::function<bool(QByteArrayView)> &consume) override
+        {
+            {
+                const std::lock_guard lock(m_log->mutex);
+                m_log->paths << path;
+            }
+            if (m_errors.contains(path)) {
+                FileContents refused;
+                refused.error = m_errors.value(path);
+                return refused;
+            }
+            return m_real->readFileInPieces(path, maxSize, consume);
+        }
+
+    private:
+        std::shared_ptr<FileReader> m_real;
+        std::shared_ptr<ReadLog> m_log;
+        const QHash<QString, int> m_errors;
+    };
+
+    void noteRead(const QString &path) { reads << path; }
+
     FileServices &m_real;
-    std::mutex m_readsMutex;
+    std::shared_ptr<ReadLog> m_workerReads = std::make_shared<ReadLog>();
 };
 
 class RecordingProgramEnd : public ProgramEnd

@@ -79,6 +79,8 @@ private Q_SLOTS:
     void contentsChange();
     void aLongRunOfRandomEditsStaysSound_data();
     void aLongRunOfRandomEditsStaysSound();
+    void undoBackToTheUnchangedTextIsUnchanged();
+    void aPasteIsHeldOnce();
 };
 
 void TextBoxUndoTest::undoAndRedo_data()
@@ -327,6 +329,70 @@ void TextBoxUndoTest::aLongRunOfRandomEditsStaysSound()
         f->box->redo();
     QCOMPARE(f->box->toPlainText(), end);
     QCOMPARE(model, end);
+}
+
+void TextBoxUndoTest::undoBackToTheUnchangedTextIsUnchanged()
+{
+    QSignalSpy changes(f->box, &TextBox::contentsChange);
+    f->setText(QStringLiteral("ab\ncd"), 5, 5);
+    // A new text is the unchanged one, and each change is told with the history as it is.
+    QVERIFY(!f->box->isModified());
+    connect(f->box, &TextBox::contentsChange, this, [&] { changes.last().append(f->box->isModified()); });
+    f->type(QStringLiteral("xy"));
+    QVERIFY(f->box->isModified());
+    QCOMPARE(changes.last().last().toBool(), true);
+    f->key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f->box->toPlainText(), QStringLiteral("ab\ncd"));
+    QVERIFY(!f->box->isModified());
+    QCOMPARE(changes.last().last().toBool(), false);
+    f->key(Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(f->box->isModified());
+
+    // Marked unchanged (as a save does), then undone past it and redone back to it.
+    f->box->setModified(false);
+    QVERIFY(!f->box->isModified());
+    f->type(QStringLiteral("z"));
+    f->key(Qt::Key_Return);
+    QVERIFY(f->box->isModified());
+    f->key(Qt::Key_Z, Qt::ControlModifier);
+    f->key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f->box->toPlainText(), QStringLiteral("ab\ncdxy"));
+    QVERIFY(!f->box->isModified());
+    f->key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(f->box->isModified());
+    f->key(Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(!f->box->isModified());
+    // A new edit after an undo past it leaves no way back to it.
+    f->key(Qt::Key_Z, Qt::ControlModifier);
+    f->type(QStringLiteral("q"));
+    f->key(Qt::Key_Backspace);
+    QCOMPARE(f->box->toPlainText(), QStringLiteral("ab\ncd"));
+    QVERIFY(f->box->isModified());
+    f->box->setModified(true);
+    f->key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(f->box->isModified());
+}
+
+void TextBoxUndoTest::aPasteIsHeldOnce()
+{
+    QString big;
+    for (int line = 0; line < 20'000; ++line)
+        big += QStringLiteral("pasted line %1\n").arg(line);
+    // Its characters and the end of each of its line breaks.
+    const qint64 bigBytes = big.size() * qint64(sizeof(QChar)) + 20'000 * qint64(sizeof(TextLines::End));
+    f->clipboard.setText(big);
+    f->setText(QStringLiteral("abc"), 1, 2);
+    f->key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f->box->characterCount(), big.size() + 2);
+    // The lines hold the pasted text; the history only the "b" it replaced.
+    QVERIFY2(f->box->history().memoryUse() < 1024, qPrintable(QString::number(f->box->history().memoryUse())));
+    f->key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f->box->toPlainText(), QStringLiteral("abc"));
+    QVERIFY2(f->box->history().memoryUse() >= bigBytes && f->box->history().memoryUse() < bigBytes + 1024,
+             qPrintable(QStringLiteral("%1 of %2").arg(f->box->history().memoryUse()).arg(bigBytes)));
+    f->key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(f->box->toPlainText(), QStringLiteral("a") + big + QStringLiteral("c"));
+    QVERIFY(f->box->history().memoryUse() < 1024);
 }
 
 QTEST_MAIN(TextBoxUndoTest)

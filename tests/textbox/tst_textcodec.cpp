@@ -5,6 +5,7 @@
 #include "textbox/TextLines.h"
 #include "textbox/TextScan.h"
 #include "platform/PathCodec.h"
+#include "support/FuzzSeeds.h"
 #include "support/TestCase.h"
 
 #include <QStringDecoder>
@@ -84,6 +85,8 @@ void TextCodecTest::unchangedTextGivesTheSameBytes_data()
 void TextCodecTest::unchangedTextGivesTheSameBytes()
 {
     QFETCH(QByteArray, bytes);
+    // Each file here is a seed of the load's fuzz target, as are those of the tests below.
+    QVERIFY(FuzzSeeds::write("PANOPTRA_TEXT_CORPUS", bytes));
     const DecodedText decoded = TextCodec::decode(bytes);
     const std::optional<QByteArray> saved = TextCodec::encode(decoded.text, decoded.format);
     QVERIFY(saved);
@@ -164,6 +167,7 @@ void TextCodecTest::decoding_data()
 void TextCodecTest::decoding()
 {
     QFETCH(QByteArray, bytes);
+    QVERIFY(FuzzSeeds::write("PANOPTRA_TEXT_CORPUS", bytes));
     QFETCH(QString, text);
     QFETCH(TextEncoding, encoding);
     QFETCH(LineEnd, lineEnd);
@@ -253,6 +257,7 @@ void TextCodecTest::scanKnowsEncodingAndLinesFirst_data()
 void TextCodecTest::scanKnowsEncodingAndLinesFirst()
 {
     QFETCH(QByteArray, bytes);
+    QVERIFY(FuzzSeeds::write("PANOPTRA_TEXT_CORPUS", bytes));
     QFETCH(TextEncoding, encoding);
     QFETCH(qint64, lines);
     // Whole, and a byte at a time: a BOM, a CR LF or a sequence cut between two reads.
@@ -288,6 +293,7 @@ void TextCodecTest::anyPiecesGiveTheSameText_data()
 void TextCodecTest::anyPiecesGiveTheSameText()
 {
     QFETCH(QByteArray, bytes);
+    QVERIFY(FuzzSeeds::write("PANOPTRA_TEXT_CORPUS", bytes));
     const DecodedText decoded = TextCodec::decode(bytes);
     TextScan whole;
     whole.add(bytes);

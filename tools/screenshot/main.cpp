@@ -191,15 +191,16 @@ QList<Shot> shots()
     list.append({QStringLiteral("editor-end.png"), [fixture](Form1 &form) {
                      closeOtherWindows(form);
                      TextEditor &editor = form.editor();
-                     if (!editor.LoadTextFile(fixture.absoluteFilePath(QStringLiteral("server.log"))))
-                         return;
-                     if (Textpad *textpad = editor.window().ifLoaded()) {
+                     editor.LoadTextFile(fixture.absoluteFilePath(QStringLiteral("server.log")), [&editor](bool loaded) {
+                         Textpad *textpad = editor.window().ifLoaded();
+                         if (!loaded || !textpad)
+                             return;
                          TextBox *box = textpad->txtNote();
                          box->setFocus();
                          QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
                          for (int i = 0; i < 3; ++i)
                              QTest::keyClick(box, Qt::Key_Up, Qt::ShiftModifier);
-                     }
+                     });
                  }});
     // The picture viewer on the fixture's photo, through View Graphic, one step enlarged.
     list.append({QStringLiteral("viewer.png"), [](Form1 &form) {
@@ -251,8 +252,14 @@ int main(int argc, char *argv[])
     QTest::qWait(1500);
     save(QStringLiteral("splash.png"));
     QTest::qWait(7500);
+    // A shot that loads a file into the editor is taken once the file is in.
+    const auto editorLoading = [&form] {
+        const Textpad *textpad = form.editor().window().ifLoaded();
+        return textpad && textpad->isLoading();
+    };
     for (const Shot &shot : shots()) {
         shot.prepare(form);
+        QTest::qWaitFor([&] { return !editorLoading(); }, 30'000);
         QTest::qWait(400);
         save(shot.file);
     }

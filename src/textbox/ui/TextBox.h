@@ -74,6 +74,12 @@ public:
     void undo();
     void redo();
     bool canUndo() const { return m_history.canUndo(); }
+    // Whether the text differs from the one marked unchanged (a new text is): undoing or
+    // redoing back to that one makes it unchanged again.
+    bool isModified() const { return m_history.isModified(); }
+    // false: the text as it stands is the unchanged one; true: no text the history reaches is.
+    void setModified(bool modified);
+    const EditHistory &history() const { return m_history; }
 
     // Scrolls as little as needed to show position.
     void showPosition(qint64 position);
@@ -191,12 +197,14 @@ private:
     // ends, where given, are the ends of text's line breaks.
     void replace(qint64 from, qint64 to, QStringView text, bool typed = false,
                  const std::vector<TextLines::End> &ends = {});
-    // The lines' text replaced and the layouts told; what was taken out.
-    TextLines::Removed editLines(qint64 from, qint64 to, QStringView text, const std::vector<TextLines::End> &ends);
+    // The layouts of the lines from..to let go of their texts, so that a long line changes in
+    // place.
+    void releaseTexts(qint64 from, qint64 to);
     // The ends of the line breaks between from and to.
     std::vector<TextLines::End> endsBetween(qint64 from, qint64 to) const;
     void startDrag();
-    void applyStep(const EditStep &step, bool undo);
+    // An undo or redo made: shown, reported, the caret after what it put in.
+    void applyChange(const EditHistory::Change &change);
     void changed(qsizetype firstLine, qint64 position, const QString &removed, QStringView added);
     void copy();
     void cut();

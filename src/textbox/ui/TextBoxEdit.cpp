@@ -50,8 +50,14 @@ void TextBox::changed(qsizetype firstLine, qint64 position, const QString &remov
 
 void TextBox::replace(qint64 from, qint64 to, QStringView text, bool typed, const std::vector<TextLines::End> &ends)
 {
-    TextLines::Removed removed = editLines(from, to, text, ends);
-    m_history.record(EditStep{from, std::move(removed.text), std::move(removed.ends), text.toString(), typed, ends});
+    const qsizetype firstLine = m_lines.lineAt(from);
+    releaseTexts(from, to);
+    TextLines::Removed removed = m_lines.replace(from, to, text, ends);
+    // Shared, not copied: the history keeps it; the step is recorded before the change is told,
+    // so that whoever hears of it finds the history as it now is.
+    const QString removedText = removed.text;
+    m_history.record(from, std::move(removed), text, typed);
+    changed(firstLine, from, removedText, text);
     const qint64 caret = from + text.size();
     m_anchor = m_position = caret;
     m_wantedX = -1;
@@ -64,16 +70,11 @@ void TextBox::replace(qint64 from, qint64 to, QStringView text, bool typed, cons
     Q_EMIT cursorPositionChanged();
 }
 
-TextLines::Removed TextBox::editLines(qint64 from, qint64 to, QStringView text, const std::vector<TextLines::End> &ends)
+void TextBox::releaseTexts(qint64 from, qint64 to)
 {
-    const qsizetype firstLine = m_lines.lineAt(from);
     const qsizetype lastLine = m_lines.lineAt(to);
-    // The layouts let go of the lines' texts, so that a long line changes in place.
-    for (auto it = m_layouts.lower_bound(firstLine); it != m_layouts.end() && it->first <= lastLine; ++it)
+    for (auto it = m_layouts.lower_bound(m_lines.lineAt(from)); it != m_layouts.end() && it->first <= lastLine; ++it)
         it->second->releaseText();
-    TextLines::Removed removed = m_lines.replace(from, to, text, ends);
-    changed(firstLine, from, removed.text, text);
-    return removed;
 }
 
 void TextBox::insertText(QStringView text)
@@ -93,12 +94,19 @@ void TextBox::replaceText(qint64 from, qint64 to, QStringView text)
         replace(from, to, text);
 }
 
-void TextBox::applyStep(const EditStep &step, bool undo)
+void TextBox::applyChange(const EditHistory::Change &change)
 {
-    const QString &out = undo ? step.inserted : step.removed;
-    const QString &in = undo ? step.removed : step.inserted;
-    editLines(step.position, step.position + out.size(), in, undo ? step.removedEnds : step.insertedEnds);
-    select(step.position + in.size(), step.position + in.size());
+    changed(m_lines.lineAt(change.position), change.position, change.removed, change.inserted);
+    const qint64 caret = change.position + change.inserted.size();
+    select(caret, caret);
+}
+
+void TextBox::setModified(bool modified)
+{
+    if (modified)
+        m_history.forgetSaved();
+    else
+        m_history.markSaved();
 }
 
 std::vector<TextLines::End> TextBox::endsBetween(qint64 from, qint64 to) const
@@ -136,16 +144,20 @@ void TextBox::undo()
 {
     if (m_readOnly)
         return;
-    if (const std::optional<EditStep> step = m_history.undo())
-        applyStep(*step, true);
+    if (const std::optional<std::pair<qint64, qint64>> range = m_history.rangeToUndo())
+        releaseTexts(range->first, range->second);
+    if (const std::optional<EditHistory::Change> change = m_history.undo(m_lines))
+        applyChange(*change);
 }
 
 void TextBox::redo()
 {
     if (m_readOnly)
         return;
-    if (const std::optional<EditStep> step = m_history.redo())
-        applyStep(*step, false);
+    if (const std::optional<std::pair<qint64, qint64>> range = m_history.rangeToRedo())
+        releaseTexts(range->first, range->second);
+    if (const std::optional<EditHistory::Change> change = m_history.redo(m_lines))
+        applyChange(*change);
 }
 
 void TextBox::copy()

@@ -2,16 +2,15 @@
 
 #include "textbox/ui/TextBox.h"
 
-#include <QEventLoop>
-
 namespace {
 
 constexpr int progressMs = 100;
 
 } // namespace
 
-TextBoxLoad::TextBoxLoad(TextBox &box, FileServices &files, const QString &path, TextLoadLimits limits)
-    : m_box(&box), m_job(TextLoadJob::start(files, path, limits))
+TextBoxLoad::TextBoxLoad(TextBox &box, std::shared_ptr<FileReader> reader, const QString &path,
+                         TextLoadLimits limits)
+    : m_box(&box), m_job(TextLoadJob::start(std::move(reader), path, limits))
 {
     m_progress.setInterval(progressMs);
     connect(&m_progress, &QTimer::timeout, this, [this] {
@@ -27,21 +26,9 @@ TextBoxLoad::TextBoxLoad(TextBox &box, FileServices &files, const QString &path,
 
 TextBoxLoad::~TextBoxLoad()
 {
+    // Nobody is told any more.
+    blockSignals(true);
     stop();
-}
-
-TextLoadOutcome TextBoxLoad::wait()
-{
-    if (m_outcome == TextLoadOutcome::Running) {
-        QEventLoop loop;
-        m_loop = &loop;
-        loop.exec();
-        m_loop = nullptr;
-        // The loop also ends when the program does.
-        if (m_outcome == TextLoadOutcome::Running)
-            stop();
-    }
-    return m_outcome;
 }
 
 void TextBoxLoad::stop()
@@ -72,6 +59,5 @@ void TextBoxLoad::end(TextLoadOutcome outcome)
     m_outcome = outcome;
     m_progress.stop();
     m_job->stop();
-    if (m_loop)
-        m_loop->quit();
+    Q_EMIT finished(outcome);
 }
