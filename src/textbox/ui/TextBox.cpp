@@ -74,6 +74,11 @@ void TextBox::select(qint64 anchor, qint64 position)
         forgetLayoutFrom(m_position);
     m_wantedX = -1;
     m_history.closeTyping();
+    caretMoved();
+}
+
+void TextBox::caretMoved()
+{
     ensureCaretVisible();
     restartBlink();
     viewport()->update();

@@ -225,6 +225,8 @@ private:
     void updateScrollBar();
     void restartBlink();
     // A screen reader follows the caret and the selection.
+    // The caret shown where it now is: in view, blinking anew, and told of.
+    void caretMoved();
     void tellAssistiveTools();
     int rowHeight() const { return m_rowHeight; }
 

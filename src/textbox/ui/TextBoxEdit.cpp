@@ -63,11 +63,7 @@ void TextBox::replace(qint64 from, qint64 to, QStringView text, bool typed, cons
     m_wantedX = -1;
     if (!typed)
         m_history.closeTyping();
-    ensureCaretVisible();
-    restartBlink();
-    viewport()->update();
-    tellAssistiveTools();
-    Q_EMIT cursorPositionChanged();
+    caretMoved();
 }
 
 void TextBox::releaseTexts(qint64 from, qint64 to)
