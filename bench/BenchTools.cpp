@@ -2,6 +2,9 @@
 
 #include <QFile>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <ctime>
 
@@ -106,6 +109,23 @@ QString compareFiles(const QString &a, const QString &b)
             return QStringLiteral("%1 and %2 differ after byte %3").arg(a, b).arg(offset);
     }
     return QString();
+}
+
+bool writeSynced(const QString &path, const QByteArray &bytes, int mode)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd < 0)
+        return false;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (put <= 0)
+            break;
+        done += put;
+    }
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return done == bytes.size() && synced;
 }
 
 } // namespace BenchTools

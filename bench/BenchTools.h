@@ -26,6 +26,9 @@ bool resetPeakResident();
 // (every thread).
 qint64 threadCpuNs();
 qint64 processCpuNs();
+// bytes written to a new file at path (made with mode, an existing one emptied) and put on
+// disk; false when any step failed.
+bool writeSynced(const QString &path, const QByteArray &bytes, int mode);
 // "" when the two files hold the same bytes, else what differs.
 QString compareFiles(const QString &a, const QString &b);
 

@@ -10,8 +10,6 @@
 
 #include <QFile>
 
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -20,20 +18,9 @@ double writeAndSyncOnce(const QString &path, const QByteArray &bytes)
 {
     QElapsedTimer timer;
     timer.start();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return -1.0;
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (put <= 0)
-            break;
-        done += put;
-    }
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
+    const bool written = BenchTools::writeSynced(path, bytes, 0644);
     const double ms = BenchTools::elapsedMs(timer);
-    return done == bytes.size() && synced ? ms : -1.0;
+    return written ? ms : -1.0;
 }
 
 QByteArray readAll(const QString &path)

@@ -65,20 +65,9 @@ QString writeFixture(const QString &path, const QByteArray &bytes)
 // whole and put on disk, then renamed over it.
 QString writeOnce(const QString &target, const QByteArray &bytes)
 {
-    const QByteArray temporary = QFile::encodeName(target + QStringLiteral(".new"));
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return QStringLiteral("cannot make the baseline's file");
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    if (done != bytes.size() || !synced || ::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0)
+    const QString temporary = target + QStringLiteral(".new");
+    if (!BenchTools::writeSynced(temporary, bytes, 0600)
+        || ::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0)
         return QStringLiteral("the baseline's write failed");
     return QString();
 }

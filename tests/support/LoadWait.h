@@ -15,6 +15,7 @@ bool loadAndWait(Loader &loader, const QString &path, int timeoutMs = 30'000)
     // Shared with the load, which may end after a wait that gave up.
     const auto loaded = std::make_shared<std::optional<bool>>();
     loader.LoadTextFile(path, [loaded](bool ok) { *loaded = ok; });
-    QTest::qWaitFor([&loaded] { return loaded->has_value(); }, timeoutMs);
+    if (!QTest::qWaitFor([&loaded] { return loaded->has_value(); }, timeoutMs))
+        return false;
     return loaded->value_or(false);
 }
