@@ -259,7 +259,10 @@ int main(int argc, char *argv[])
     };
     for (const Shot &shot : shots()) {
         shot.prepare(form);
-        QTest::qWaitFor([&] { return !editorLoading(); }, 30'000);
+        if (!QTest::qWaitFor([&] { return !editorLoading(); }, 30'000)) {
+            qWarning("the editor's load did not end for %s", qPrintable(shot.file));
+            ++failures;
+        }
         QTest::qWait(400);
         save(shot.file);
     }
