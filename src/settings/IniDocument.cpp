@@ -336,10 +336,13 @@ bool IniDocument::setText(const QStringList &path, const QString &text)
                      quint32(spelledKey.size()), quint32(line.size() - m_lineEnd.size()), quint32(line.size()),
                      qint32(section)};
     };
-    endLastLine();
     for (qsizetype i = m_sections.size() - 1; i >= 0; --i) {
         if (m_sections.at(i).prefix.compare(groupPrefix, Qt::CaseInsensitive) != 0)
             continue;
+        // Only a line put at the file's end needs the last line ended first; one put anywhere
+        // else leaves every other byte as it was.
+        if (m_sections.at(i).newLine == m_bytes.size())
+            endLastLine();
         const qsizetype at = m_sections.at(i).newLine;
         m_bytes.insert(at, line);
         shiftFrom(at, line.size());
@@ -347,6 +350,7 @@ bool IniDocument::setText(const QStringList &path, const QString &text)
         return true;
     }
     const QByteArray header = IniSyntax::sectionHeader(group);
+    endLastLine();
     if (!m_bytes.isEmpty())
         m_bytes += m_lineEnd;
     m_bytes += header + m_lineEnd;

@@ -45,6 +45,7 @@ private slots:
     void lineEndsReadAsQSettingsReadsThem();
     void newLinesEndAsTheFileDoes_data();
     void newLinesEndAsTheFileDoes();
+    void aNewValueBeforeTheEndLeavesTheLastLineAlone();
     void changesInPlaceMatchAFreshParse();
 };
 
@@ -100,6 +101,18 @@ void TestIniDocument::newLinesEndAsTheFileDoes()
     const QMap<QString, QString> values = qsettingsValues(document.bytes());
     QCOMPARE(values.value(QStringLiteral("Software/Panoptra/Menu/mnuFav2")), QStringLiteral("Two"));
     QCOMPARE(values.value(QStringLiteral("Other/k")), QStringLiteral("v"));
+}
+
+// A line that ends without a line end (here one no reader takes) is another program's: a value
+// put before it leaves it as it is.
+void TestIniDocument::aNewValueBeforeTheEndLeavesTheLastLineAlone()
+{
+    const QByteArray bytes("[Software]\nPanoptra\\Menu\\mnuFav1=One\n[Other]\nnot a value");
+    IniDocument document(bytes);
+    QVERIFY(document.setText({QStringLiteral("Software"), QStringLiteral("Panoptra"), QStringLiteral("Menu"),
+                              QStringLiteral("mnuFav2")}, QStringLiteral("Two")));
+    QCOMPARE(document.bytes(), QByteArray("[Software]\nPanoptra\\Menu\\mnuFav1=One\nPanoptra\\Menu\\mnuFav2=Two\n"
+                                          "[Other]\nnot a value"));
 }
 
 void TestIniDocument::changesInPlaceMatchAFreshParse()
