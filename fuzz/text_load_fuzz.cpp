@@ -11,8 +11,7 @@
 #include "textbox/TextScan.h"
 #include "platform/FileReader.h"
 
-#include <QStringDecoder>
-
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -28,44 +27,69 @@ void check(bool ok, const char *what)
     }
 }
 
-// Valid UTF-8 as the standard has it: no overlong form, no surrogate, nothing past U+10FFFF,
-// no sequence cut off.
-bool isUtf8(QByteArrayView bytes)
+// The length of the valid UTF-8 sequence at b[i] as the standard has it (no overlong form, no
+// surrogate, nothing past U+10FFFF, nothing cut off), with its code point; 0 where none starts.
+int sequenceAt(const uchar *b, qsizetype size, qsizetype i, char32_t &point)
 {
-    const auto *b = reinterpret_cast<const uchar *>(bytes.data());
-    const qsizetype size = bytes.size();
-    for (qsizetype i = 0; i < size;) {
-        const uchar lead = b[i];
-        int more = 0;
-        char32_t point = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            more = 1;
-            point = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            more = 2;
-            point = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            more = 3;
-            point = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (i + more >= size)
-            return false;
-        for (int k = 1; k <= more; ++k) {
-            if ((b[i + k] & 0xC0) != 0x80)
-                return false;
-            point = (point << 6) | (b[i + k] & 0x3F);
-        }
-        const char32_t least = more == 1 ? 0x80 : more == 2 ? 0x800 : 0x10000;
-        if (point < least || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF))
-            return false;
-        i += more + 1;
+    const uchar lead = b[i];
+    int more = 0;
+    if (lead < 0x80) {
+        point = lead;
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        more = 1;
+        point = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        more = 2;
+        point = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        more = 3;
+        point = lead & 0x07;
+    } else {
+        return 0;
     }
-    return true;
+    if (i + more >= size)
+        return 0;
+    for (int k = 1; k <= more; ++k) {
+        if ((b[i + k] & 0xC0) != 0x80)
+            return 0;
+        point = (point << 6) | (b[i + k] & 0x3F);
+    }
+    const char32_t least = more == 1 ? 0x80 : more == 2 ? 0x800 : 0x10000;
+    if (point < least || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF))
+        return 0;
+    return more + 1;
+}
+
+// The encoding a plain reading gives: UTF-16 after its byte-order mark (an even length); UTF-8
+// when no byte stands outside a valid sequence, or when the valid sequences of more than one
+// byte are at least as many as such stray bytes; Windows-1252 otherwise.
+TextEncoding plainEncoding(QByteArrayView bytes)
+{
+    if (bytes.size() % 2 == 0 && bytes.startsWith("\xFF\xFE"))
+        return TextEncoding::Utf16LE;
+    if (bytes.size() % 2 == 0 && bytes.startsWith("\xFE\xFF"))
+        return TextEncoding::Utf16BE;
+    const auto *b = reinterpret_cast<const uchar *>(bytes.data());
+    qint64 sequences = 0;
+    qint64 stray = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        char32_t point = 0;
+        const int length = sequenceAt(b, bytes.size(), i, point);
+        if (length == 0)
+            ++stray;
+        else if (length > 1)
+            ++sequences;
+        i += std::max(length, 1);
+    }
+    if (stray > 0 && (sequences == 0 || sequences < stray))
+        return TextEncoding::Windows1252;
+    return bytes.startsWith("\xEF\xBB\xBF") ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
+}
+
+bool isUtf16(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
 }
 
 // The line ends in their byte forms, as the box reads them.
@@ -96,12 +120,32 @@ std::optional<LineEnd> byteLineEnd(QByteArrayView bytes, qsizetype i, bool utf8,
     return utf8 || !end ? end : std::nullopt;
 }
 
+// UTF-8 bytes as text, every byte outside a valid sequence as U+DC80..U+DCFF, as the path
+// codec reads it; Windows-1252 otherwise.
 QString decoded(QByteArrayView bytes, bool utf8)
 {
     if (!utf8)
         return TextCodec::fromWindows1252(bytes);
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    return decoder.decode(bytes);
+    const auto *b = reinterpret_cast<const uchar *>(bytes.data());
+    QString text;
+    for (qsizetype i = 0; i < bytes.size();) {
+        char32_t point = 0;
+        const int length = sequenceAt(b, bytes.size(), i, point);
+        if (length == 0) {
+            text += QChar(char16_t(0xDC00 + b[i]));
+            ++i;
+            continue;
+        }
+        // By hand: QString::fromUcs4 would take a U+FEFF for a byte-order mark and drop it.
+        if (QChar::requiresSurrogates(point)) {
+            text += QChar(QChar::highSurrogate(point));
+            text += QChar(QChar::lowSurrogate(point));
+        } else {
+            text += QChar(char16_t(point));
+        }
+        i += length;
+    }
+    return text;
 }
 
 struct Line
@@ -110,10 +154,51 @@ struct Line
     TextLines::End end;
 };
 
+// A UTF-16 file as plain reading gives it, after its mark: split at each line end of its units.
+std::vector<Line> expectedUtf16Lines(QByteArrayView bytes, bool bigEndian, qint64 &breaks)
+{
+    QString units;
+    for (qsizetype i = 2; i + 1 < bytes.size(); i += 2) {
+        const uchar first = uchar(bytes[i]);
+        const uchar second = uchar(bytes[i + 1]);
+        units += QChar(char16_t(bigEndian ? (first << 8) | second : (second << 8) | first));
+    }
+    std::vector<Line> lines;
+    breaks = 0;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < units.size(); ++i) {
+        const char16_t unit = units.at(i).unicode();
+        std::optional<LineEnd> end;
+        if (unit == u'\r' && i + 1 < units.size() && units.at(i + 1) == u'\n')
+            end = LineEnd::CrLf;
+        else if (unit == u'\r')
+            end = LineEnd::Cr;
+        else if (unit == u'\n')
+            end = LineEnd::Lf;
+        else if (unit == 0x2029)
+            end = LineEnd::ParagraphSeparator;
+        else if (unit == 0xFDD0)
+            end = LineEnd::Fdd0;
+        else if (unit == 0xFDD1)
+            end = LineEnd::Fdd1;
+        if (!end)
+            continue;
+        ++breaks;
+        lines.push_back({units.sliced(from, i - from), end});
+        if (end == LineEnd::CrLf)
+            ++i;
+        from = i + 1;
+    }
+    lines.push_back({units.sliced(from), std::nullopt});
+    return lines;
+}
+
 // The file as plain reading gives it: split at each line end of its bytes, each piece decoded.
 // breaksAnyEncoding counts the line ends the scan knows, whatever the encoding.
 std::vector<Line> expectedLines(QByteArrayView bytes, TextEncoding encoding, qint64 &breaksAnyEncoding)
 {
+    if (isUtf16(encoding))
+        return expectedUtf16Lines(bytes, encoding == TextEncoding::Utf16BE, breaksAnyEncoding);
     const bool utf8 = encoding != TextEncoding::Windows1252;
     std::vector<Line> lines;
     qsizetype from = encoding == TextEncoding::Utf8WithBom ? 3 : 0;
@@ -195,9 +280,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (qsizetype at = 0; at < bytes.size(); at += piece)
         pieces.add(QByteArrayView(bytes).sliced(at, std::min(piece, bytes.size() - at)));
     check(pieces.encoding() == encoding && pieces.lineCount() == whole.lineCount(), "the pieces change the scan");
-    const bool utf8 = isUtf8(bytes);
-    check(utf8 == (encoding != TextEncoding::Windows1252), "the scan's encoding is not the bytes'");
-    check((encoding == TextEncoding::Utf8WithBom) == (utf8 && bytes.startsWith("\xEF\xBB\xBF")), "BOM");
+    check(encoding == plainEncoding(bytes), "the scan's encoding is not the bytes'");
 
     // The lines: the plain reading, each with its end, and found again by position.
     qint64 breaksAnyEncoding = 0;

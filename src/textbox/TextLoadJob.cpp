@@ -120,6 +120,8 @@ void TextLoadJob::run(FileReader &files, const QString &path)
         m_bytesRead += piece.size();
         return true;
     });
+    // The whole file seen: the encoding, and so which count of lines is the file's.
+    const TextEncoding encoding = scan.encoding();
     if (m_stop)
         finish(TextLoadOutcome::Stopped);
     else if (contents.tooLarge || scan.lineCount() > m_limits.maxLines)
@@ -127,7 +129,7 @@ void TextLoadJob::run(FileReader &files, const QString &path)
     else if (contents.error != 0)
         finish(TextLoadOutcome::Unreadable, std::nullopt, contents.error);
     else
-        finish(TextLoadOutcome::Loaded, TextLines::fromBytes(std::move(bytes), scan.encoding(), scan.lineCount()));
+        finish(TextLoadOutcome::Loaded, TextLines::fromBytes(std::move(bytes), encoding, scan.lineCount()));
 }
 
 void TextLoadJob::finish(TextLoadOutcome outcome, std::optional<TextLines::Read> read, int error)

@@ -4,6 +4,8 @@
 #include "textbox/PlainBytes.h"
 #include "textbox/TextCodec.h"
 
+#include <algorithm>
+
 void TextScan::character(char32_t ch, qint64 &breaks)
 {
     if (LineEnds::startingWith(ch) && !LineEnds::joins(m_last, ch))
@@ -143,6 +145,9 @@ TextEncoding TextScan::encoding()
 
 qint64 TextScan::lineCount() const
 {
+    // Whether the length is even is known only at the end.
+    if (m_utf16Order != 0 && !m_ended)
+        return std::min(m_utf16Breaks, m_breaks) + 1;
     const bool utf16 = m_utf16Order != 0 && m_size % 2 == 0;
     return (utf16 ? m_utf16Breaks : m_breaks) + 1;
 }

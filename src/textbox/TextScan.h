@@ -19,7 +19,9 @@ public:
     TextEncoding encoding();
     // The lines the text box will hold: one more than the line breaks it will see (every end
     // of LineEnds, counted in their UTF-8 form whatever else the encoding turns out to be, and
-    // as UTF-16 code units in a file that begins with their mark).
+    // as UTF-16 code units in a file that begins with their mark). Until the encoding is asked
+    // for, the fewer of the two counts for a file that may turn out to be UTF-16 or not: a
+    // read stopped early at a limit is then over it whatever the file is.
     qint64 lineCount() const;
 
 private:

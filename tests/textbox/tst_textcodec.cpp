@@ -266,9 +266,10 @@ void TextCodecTest::scanKnowsEncodingAndLinesFirst()
     TextScan bytewise;
     for (const char c : bytes)
         bytewise.add(QByteArrayView(&c, 1));
+    // The encoding first: until it is known, a file that may be UTF-16 counts the fewer lines.
     for (TextScan *scan : {&whole, &bytewise}) {
-        QCOMPARE(scan->lineCount(), lines);
         QCOMPARE(scan->encoding(), encoding);
+        QCOMPARE(scan->lineCount(), lines);
     }
 }
 
@@ -324,8 +325,8 @@ void TextCodecTest::anyPiecesGiveTheSameText()
         TextScan pieces;
         for (qsizetype from = 0; from < bytes.size(); from += size)
             pieces.add(QByteArrayView(bytes).sliced(from, std::min(size, bytes.size() - from)));
-        QCOMPARE(pieces.lineCount(), whole.lineCount());
         QCOMPARE(pieces.encoding(), encoding);
+        QCOMPARE(pieces.lineCount(), whole.lineCount());
     }
 }
 

@@ -73,6 +73,8 @@ class TextLoadJobTest : public TestCase
 private Q_SLOTS:
     void theWorkerOwnsWhatItReadsWith();
     void aStoppedLoadTellsNobody();
+    void utf16AtTheLineLimitLoadsFromOddPieces_data();
+    void utf16AtTheLineLimitLoadsFromOddPieces();
     void theWindowsThreadHearsOnceHowItEnded_data();
     void theWindowsThreadHearsOnceHowItEnded();
 };
@@ -162,6 +164,44 @@ void TextLoadJobTest::theWindowsThreadHearsOnceHowItEnded()
     QVERIFY(!job->take());
     QCoreApplication::processEvents();
     QCOMPARE(told.size(), 1);
+}
+
+void TextLoadJobTest::utf16AtTheLineLimitLoadsFromOddPieces_data()
+{
+    QTest::addColumn<bool>("bigEndian");
+    QTest::newRow("little-endian") << false;
+    QTest::newRow("big-endian") << true;
+}
+
+// Ten lines of UTF-16 ending in CR LF, read seven bytes at a time: a piece ends inside a unit,
+// where the bytes of each CR LF alone (0D 00 0A 00) would count as two line ends.
+void TextLoadJobTest::utf16AtTheLineLimitLoadsFromOddPieces()
+{
+    QFETCH(bool, bigEndian);
+    QStringList lines;
+    for (int i = 0; i < 10; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    const QString text = lines.join(QStringLiteral("\r\n"));
+    QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+    for (const QChar unit : text) {
+        const char high = char(unit.unicode() >> 8);
+        const char low = char(unit.unicode() & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    for (const qint64 maxLines : {10, 9}) {
+        auto gate = std::make_shared<Gate>();
+        gate->letThrough();
+        const std::shared_ptr<TextLoadJob> job =
+            TextLoadJob::start(std::make_shared<GatedReader>(gate, bytes), QStringLiteral("file"), {1000, maxLines});
+        QTRY_VERIFY(job->outcome() != TextLoadOutcome::Running);
+        QCOMPARE(job->outcome(), maxLines == 10 ? TextLoadOutcome::Loaded : TextLoadOutcome::TooLarge);
+        if (maxLines == 10) {
+            const std::optional<TextLines::Read> read = job->take();
+            QVERIFY(read);
+            QCOMPARE(read->lines.text(), lines.join(QLatin1Char('\n')));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TextLoadJobTest)
