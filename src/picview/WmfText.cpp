@@ -1,5 +1,8 @@
 #include "picview/WmfText.h"
 
+#include <QStringDecoder>
+
+#include <algorithm>
 #include <iterator>
 
 namespace Wmf {
@@ -49,12 +52,51 @@ char16_t symbolCharacter(quint8 byte)
     return mapped ? mapped : char16_t(byte);
 }
 
+// The code page each font character set's bytes are in. The ANSI and default sets are the
+// Western code page, whose 0x80..0x9F hold the curly quotes, dashes and the euro sign.
+struct CharsetCodePage
+{
+    int charset;
+    const char *codePage;
+};
+constexpr CharsetCodePage charsetCodePages[] = {
+    {0, "windows-1252"},   // ANSI
+    {1, "windows-1252"},   // default
+    {77, "macintosh"},     // Mac
+    {128, "Shift_JIS"},    // Shift-JIS
+    {129, "windows-949"},  // Hangul
+    {134, "GBK"},          // GB 2312
+    {136, "Big5"},         // Chinese Big5
+    {161, "windows-1253"}, // Greek
+    {162, "windows-1254"}, // Turkish
+    {163, "windows-1258"}, // Vietnamese
+    {177, "windows-1255"}, // Hebrew
+    {178, "windows-1256"}, // Arabic
+    {186, "windows-1257"}, // Baltic
+    {204, "windows-1251"}, // Russian
+    {222, "windows-874"},  // Thai
+    {238, "windows-1250"}, // Eastern Europe
+    {255, "IBM437"},       // OEM
+};
+
+const char *codePageOf(int charset)
+{
+    const auto *found = std::find_if(std::begin(charsetCodePages), std::end(charsetCodePages),
+                                     [charset](const CharsetCodePage &entry) { return entry.charset == charset; });
+    return found == std::end(charsetCodePages) ? "windows-1252" : found->codePage;
+}
+
 } // namespace
 
 QString decodeText(const QByteArray &bytes, int charset)
 {
-    if (charset != symbolCharset)
-        return QString::fromLatin1(bytes);
+    if (charset != symbolCharset) {
+        QStringDecoder decoder(codePageOf(charset));
+        // Without the converter (a Qt built without ICU), the bytes' Latin-1 characters.
+        if (!decoder.isValid())
+            return QString::fromLatin1(bytes);
+        return decoder.decode(bytes);
+    }
     QString text(bytes.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < bytes.size(); ++i)
         text[i] = QChar(symbolCharacter(quint8(bytes[i])));

@@ -18,7 +18,8 @@ enum TextAlign : int {
 
 // The characters that a text record's bytes stand for in a font of charset: in a symbol font
 // through the Symbol encoding (Greek, arrows, brackets and the pieces of large ones), in any
-// other as Latin-1. A byte the Symbol encoding leaves undefined stays its Latin-1 character.
+// other through that set's code page (Western for a set it does not know). A byte the Symbol
+// encoding leaves undefined stays its Latin-1 character.
 QString decodeText(const QByteArray &bytes, int charset);
 
 // Where a text cell of width x height (ascent above the baseline) is drawn for the alignment

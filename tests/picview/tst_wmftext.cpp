@@ -86,8 +86,17 @@ void TestWmfText::decodeText_data()
                                                   << characters({0x0080, 0x00F0, 0x00FF});
     QTest::newRow("symbol: control bytes stay") << QByteArray("\x09\x0A", 2) << symbolCharset
                                                 << QStringLiteral("\t\n");
-    QTest::newRow("other charset: Latin-1") << QByteArray("\xE6 a") << 0 << characters({0x00E6, 0x20, 0x61});
-    QTest::newRow("other charset: Greek's still Latin-1") << QByteArray("a") << 161 << QStringLiteral("a");
+    QTest::newRow("ANSI: Latin letters") << QByteArray("\xE6 a") << 0 << characters({0x00E6, 0x20, 0x61});
+    QTest::newRow("ANSI: quotes, dash and euro") << QByteArray("\x93x\x94\x96\x80") << 0
+                                                 << characters({0x201C, 0x78, 0x201D, 0x2013, 0x20AC});
+    QTest::newRow("default: as ANSI") << QByteArray("\x85\x92") << 1 << characters({0x2026, 0x2019});
+    QTest::newRow("unknown set: as ANSI") << QByteArray("\x99") << 99 << characters({0x2122});
+    QTest::newRow("Greek") << QByteArray("\xE1\xE2" "a") << 161 << characters({0x03B1, 0x03B2, 0x61});
+    QTest::newRow("Russian") << QByteArray("\xCF\xF0\xE8") << 204 << characters({0x041F, 0x0440, 0x0438});
+    QTest::newRow("Eastern Europe") << QByteArray("\x8A\xB9") << 238 << characters({0x0160, 0x0105});
+    QTest::newRow("Shift-JIS: two bytes, one character") << QByteArray("\x93\xFA") << 128
+                                                         << characters({0x65E5});
+    QTest::newRow("OEM: box drawing") << QByteArray("\xC9\xCD") << 255 << characters({0x2554, 0x2550});
 }
 
 void TestWmfText::decodeText()
