@@ -58,7 +58,9 @@ public:
 
     // Copies source to target, replacing an existing target. The data goes to a temporary
     // dot-file beside the target that is renamed over it only when complete, so a failure never
-    // harms an existing target; mode bits and modification time come from the source.
+    // harms an existing target; mode bits and modification time come from the source. A link
+    // at target is written through when it is this user's, or its folder's owner's link to a
+    // file of their own; any other link (one planted in /tmp) is replaced by the copy.
     // 70: the target is the source itself (same device and inode, also through a link);
     // 53: the source is missing from an existing folder; 76: a folder on either path is
     // missing; 75: a write-protected target or destination folder (what this user may do; as

@@ -166,6 +166,22 @@ int resolveTarget(const QString &target, ReplaceTarget &out, bool followLinks = 
     return FileErrors::None;
 }
 
+// Whether a copy onto target may go where a link at target leads: a link of this user's own,
+// or one the owner of its folder made to a file of theirs. A link another user planted in a
+// shared folder (/tmp), or a user's link to a file not theirs met by root, is replaced by the
+// copy instead, and what it leads to stays as it is.
+bool mayFollowLinkAt(const QString &target)
+{
+    const QByteArray path = encoded(target);
+    struct stat link;
+    if (::lstat(path.constData(), &link) != 0 || !S_ISLNK(link.st_mode) || link.st_uid == ::geteuid())
+        return true;
+    struct stat folder;
+    struct stat linked;
+    return ::stat(folderOf(target).constData(), &folder) == 0 && folder.st_uid == link.st_uid
+        && ::stat(path.constData(), &linked) == 0 && linked.st_uid == link.st_uid;
+}
+
 bool refusedByFolder(int err)
 {
     return err == EACCES || err == EPERM;
@@ -342,7 +358,7 @@ int PosixFileServices::copyFile(const QString &source, const QString &target)
         && targetStat.st_dev == sourceStat.st_dev && targetStat.st_ino == sourceStat.st_ino)
         return FileErrors::PermissionDenied;
     ReplaceTarget replace;
-    if (const int targetError = resolveTarget(target, replace))
+    if (const int targetError = resolveTarget(target, replace, mayFollowLinkAt(target)))
         return targetError;
     if (const int folderError = checkWritableFolder(folderOf(replace.path)))
         return folderError;

@@ -81,6 +81,8 @@ private slots:
     void copyOntoItselfTouchesNothing_data();
     void copyOntoItselfTouchesNothing();
     void copyThroughLinkWritesTheLinkedFile();
+    void copyOntoAnotherUsersLink_data();
+    void copyOntoAnotherUsersLink();
     void copyFailureChangesNothing_data();
     void copyFailureChangesNothing();
     void copyThatRunsOutOfSpaceKeepsOldTarget();
@@ -225,6 +227,46 @@ void TestFileServices::copyThroughLinkWritesTheLinkedFile()
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(m_dir->read(QStringLiteral("real/old.txt")), QByteArray("new"));
     QCOMPARE(m_dir->entries(QStringLiteral("real")), QStringList{QStringLiteral("old.txt")});
+}
+
+void TestFileServices::copyOntoAnotherUsersLink_data()
+{
+    QTest::addColumn<uint>("folderOwner");
+    QTest::addColumn<uint>("linkOwner");
+    QTest::addColumn<uint>("linkedOwner");
+    QTest::addColumn<bool>("followed");
+    const uint root = 0;
+    const uint other = 65534;
+    QTest::newRow("planted in a shared folder") << root << other << root << false;
+    QTest::newRow("the folder owner's link to a file not theirs") << other << other << root << false;
+    QTest::newRow("the folder owner's link to their own file") << other << other << other << true;
+    QTest::newRow("our own link in another's folder") << other << root << other << true;
+}
+
+void TestFileServices::copyOntoAnotherUsersLink()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root, to give the folder, the link and the file other owners");
+    QFETCH(uint, folderOwner);
+    QFETCH(uint, linkOwner);
+    QFETCH(uint, linkedOwner);
+    QFETCH(bool, followed);
+    const QString source = m_dir->createFile(QStringLiteral("new.txt"), "new");
+    const QString linked = m_dir->createFile(QStringLiteral("outside/passwd"), "root:x:0:0");
+    const QString folder = m_dir->filePath(QStringLiteral("shared"));
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), 01777) == 0);
+    QVERIFY(::chown(QFile::encodeName(folder).constData(), folderOwner, folderOwner) == 0);
+    QVERIFY(::chown(QFile::encodeName(linked).constData(), linkedOwner, linkedOwner) == 0);
+    const QString link = folder + QStringLiteral("/notes.txt");
+    QVERIFY(QFile::link(linked, link));
+    QVERIFY(::lchown(QFile::encodeName(link).constData(), linkOwner, linkOwner) == 0);
+
+    QCOMPARE(m_files.copyFile(source, link), 0);
+
+    QCOMPARE(QFileInfo(link).isSymLink(), followed);
+    QCOMPARE(m_dir->read(QStringLiteral("outside/passwd")), followed ? QByteArray("new") : QByteArray("root:x:0:0"));
+    QCOMPARE(m_dir->read(QStringLiteral("shared/notes.txt")), QByteArray("new"));
 }
 
 void TestFileServices::copyFailureChangesNothing_data()
