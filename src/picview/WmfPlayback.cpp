@@ -276,7 +276,8 @@ void WmfPlayback::drawShape(quint16 function, const QRectF &box, const QPointF &
         m_painter->drawRoundedRect(box, qAbs(corner.x()) / 2, qAbs(corner.y()) / 2);
 }
 
-void WmfPlayback::text(const QPointF &at, const QByteArray &bytes, const std::optional<QRectF> &opaqueRect)
+void WmfPlayback::text(const QPointF &at, const QByteArray &bytes, const std::optional<QRectF> &opaqueRect,
+                       const QList<qint16> &widths)
 {
     if (!m_work.takeGlyphs(bytes.size()))
         return;
@@ -288,7 +289,10 @@ void WmfPlayback::text(const QPointF &at, const QByteArray &bytes, const std::op
     const qreal factor = m_painter ? 1.0 : qMax(wanted, 1.0) / pixels;
     const QString string = Wmf::decodeText(bytes, m_state.font.charset);
     const QFontMetricsF metrics(font);
-    const qreal width = metrics.horizontalAdvance(string) * factor;
+    // Where the metafile gives each character's width, each is drawn where it says, whatever
+    // the width of the font that stands in for the one it was made with.
+    const QList<qreal> starts = Wmf::characterStarts(widths, string.size(), qAbs(m_transform.m11()));
+    const qreal width = starts.isEmpty() ? metrics.horizontalAdvance(string) * factor : qMax(qreal(0), starts.last());
     const qreal ascent = metrics.ascent() * factor;
     const qreal height = metrics.height() * factor;
     // Aligned on the current position, the text moves it on, drawn or not.
@@ -317,7 +321,12 @@ void WmfPlayback::text(const QPointF &at, const QByteArray &bytes, const std::op
             m_painter->fillRect(cell, m_state.backColor);
         m_painter->setPen(m_state.textColor);
         m_painter->setFont(font);
-        m_painter->drawText(QPointF(0, ascent), string);
+        if (starts.isEmpty()) {
+            m_painter->drawText(QPointF(0, ascent), string);
+        } else {
+            for (qsizetype i = 0; i < string.size(); ++i)
+                m_painter->drawText(QPointF(starts.at(i), ascent), QString(string.at(i)));
+        }
     }
     m_painter->restore();
 }
@@ -429,7 +438,16 @@ void WmfPlayback::play(quint16 function, quint32 words, WmfReader &r)
         }
         if (r.failed() || length <= 0 || length > maxTextLength || !r.has(length))
             return;
-        text(QPointF(x, y), r.bytes(length), opaque);
+        const QByteArray string = r.bytes(length);
+        // The width of each byte's character may follow, after the string's padding byte.
+        r.skip(length & 1);
+        QList<qint16> widths;
+        if (r.has(2 * qsizetype(length))) {
+            widths.reserve(length);
+            for (int i = 0; i < length; ++i)
+                widths.append(r.i16());
+        }
+        text(QPointF(x, y), string, opaque, widths);
         return;
     }
     case StretchDib:

@@ -7,6 +7,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QPen>
 #include <QPolygonF>
 #include <QRectF>
@@ -83,7 +84,8 @@ private:
     std::optional<QPolygonF> polygon(WmfReader &r, int count);
     void drawShape(quint16 function, const QRectF &box, const QPointF &corner);
     void arcFigure(quint16 function, WmfReader &r);
-    void text(const QPointF &at, const QByteArray &bytes, const std::optional<QRectF> &opaqueRect);
+    void text(const QPointF &at, const QByteArray &bytes, const std::optional<QRectF> &opaqueRect,
+              const QList<qint16> &widths = {});
     void drawDib(WmfReader &r, const QRectF &source, const QRectF &dest);
     void setClip(const QRectF &logical, bool exclude);
     void selectObject(int index);

@@ -103,6 +103,21 @@ QString decodeText(const QByteArray &bytes, int charset)
     return text;
 }
 
+QList<qreal> characterStarts(const QList<qint16> &widths, qsizetype characters, qreal unit)
+{
+    if (widths.isEmpty() || widths.size() != characters)
+        return {};
+    QList<qreal> starts;
+    starts.reserve(characters + 1);
+    qreal at = 0;
+    starts.append(at);
+    for (const qint16 width : widths) {
+        at += width * unit;
+        starts.append(at);
+    }
+    return starts;
+}
+
 TextPlacement placeText(const QPointF &reference, qreal width, qreal ascent, qreal height, int align,
                         int escapement)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QPointF>
 #include <QString>
 #include <QTransform>
@@ -21,6 +22,12 @@ enum TextAlign : int {
 // other through that set's code page (Western for a set it does not know). A byte the Symbol
 // encoding leaves undefined stays its Latin-1 character.
 QString decodeText(const QByteArray &bytes, int charset);
+
+// Where each of a text's characters starts along its baseline, and last where the text ends,
+// from the widths an EXTTEXTOUT gives each byte's character (logical units; unit: one logical
+// unit's length on the target). Empty when there are no widths, or they are not one to a
+// character (a double-byte character set).
+QList<qreal> characterStarts(const QList<qint16> &widths, qsizetype characters, qreal unit);
 
 // Where a text cell of width x height (ascent above the baseline) is drawn for the alignment
 // flags, in target coordinates, and where the current position goes when the alignment

@@ -125,13 +125,18 @@ public:
         addWord(params, x);
         return raw(0x0521, params);
     }
-    // EXTTEXTOUT without a rectangle or character widths.
-    WmfBuilder &extTextOut(int x, int y, const QByteArray &text)
+    // EXTTEXTOUT without a rectangle, with the width of each character where given.
+    WmfBuilder &extTextOut(int x, int y, const QByteArray &text, const QList<int> &widths = {})
     {
         QByteArray params;
         for (int word : {y, x, int(text.size()), 0})
             addWord(params, word);
-        return raw(0x0A32, params + text);
+        params.append(text);
+        if (!widths.isEmpty() && text.size() % 2)
+            params.append('\0');
+        for (int width : widths)
+            addWord(params, width);
+        return raw(0x0A32, params);
     }
     WmfBuilder &textAlign(int flags) { return record(0x012E, {flags}); }
     WmfBuilder &transparentText() { return record(0x0102, {1}); }

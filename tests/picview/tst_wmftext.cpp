@@ -7,7 +7,8 @@
 #include <QTest>
 
 // Metafile text: the characters a font's bytes stand for, where a text is aligned, and text
-// drawn at the current position.
+// drawn at the current position or at the character widths it gives, each the same as its
+// spelled-out form.
 class TestWmfText : public TestCase
 {
     Q_OBJECT
@@ -17,8 +18,8 @@ private Q_SLOTS:
     void decodeText();
     void placeText_data();
     void placeText();
-    void currentPosition_data();
-    void currentPosition();
+    void textRuns_data();
+    void textRuns();
     void symbolGlyphs_data();
     void symbolGlyphs();
 };
@@ -144,7 +145,7 @@ void TestWmfText::placeText()
              qPrintable(QStringLiteral("%1, %2").arg(placed.next.x()).arg(placed.next.y())));
 }
 
-void TestWmfText::currentPosition_data()
+void TestWmfText::textRuns_data()
 {
     QTest::addColumn<QByteArray>("runs");
     QTest::addColumn<QByteArray>("expected");
@@ -206,9 +207,34 @@ void TestWmfText::currentPosition_data()
         expected.textOut(40, 120, "HH").textOut(40, 120, "H");
         QTest::newRow("restored with the state") << runs.build(frame, 1440) << expected.build(frame, 1440);
     }
+    // Where a text gives each character's width, each stands where the widths put it,
+    // however wide the font's own letters are; "i" is much narrower than "H".
+    {
+        WmfBuilder runs = textStart(0x18);
+        runs.extTextOut(20, 120, "HiH", {70, 50, 0});
+        WmfBuilder expected = textStart(0x18);
+        expected.textOut(20, 120, "H").textOut(90, 120, "i").textOut(140, 120, "H");
+        QTest::newRow("each at its width") << runs.build(frame, 1440) << expected.build(frame, 1440);
+    }
+    {
+        // Aligned right, the widths' sum is the text's width.
+        WmfBuilder runs = textStart(0x1A);
+        runs.extTextOut(190, 120, "HH", {80, 60});
+        WmfBuilder expected = textStart(0x18);
+        expected.textOut(50, 120, "H").textOut(130, 120, "H");
+        QTest::newRow("aligned by their sum") << runs.build(frame, 1440) << expected.build(frame, 1440);
+    }
+    {
+        // On the current position, the next text starts where the widths end.
+        WmfBuilder runs = textStart(0x19);
+        runs.moveTo(20, 120).extTextOut(0, 0, "H", {90}).textOut(0, 0, "H");
+        WmfBuilder expected = textStart(0x18);
+        expected.textOut(20, 120, "H").textOut(110, 120, "H");
+        QTest::newRow("the position moves by them") << runs.build(frame, 1440) << expected.build(frame, 1440);
+    }
 }
 
-void TestWmfText::currentPosition()
+void TestWmfText::textRuns()
 {
     QFETCH(QByteArray, runs);
     QFETCH(QByteArray, expected);
@@ -262,4 +288,5 @@ void TestWmfText::symbolGlyphs()
 }
 
 QTEST_MAIN(TestWmfText)
+
 #include "tst_wmftext.moc"
